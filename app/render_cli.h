@@ -1,0 +1,8 @@
+// The headless command line: parses its arguments and renders frames to PNG, SVG or a trace.
+#pragma once
+
+#include <cstdio>
+
+// Runs vexilon-render with argv; returns the exit status (0 done, 1 I/O error, 2 usage error).
+// Messages go to err; a trace written to standard output goes to out.
+int RunRenderCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err);

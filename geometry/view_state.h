@@ -1,0 +1,38 @@
+// The camera record of the viewer and the perspective projection onto its screen plane.
+#pragma once
+
+#include "geometry/vec3.h"
+
+struct IntPoint {
+    int x = 0, y = 0;
+};
+
+constexpr double kPlaneOffset = 20.0;   // the screen plane stands this far in front of the eye
+
+struct ViewState {
+    Vec3     scratch;               // last sample point of the tracing loops
+    Vec3     planeHit;              // last screen-plane hit, already multiplied by the zoom
+    Vec3     planePoint;            // a point of the screen plane, measured from the origin
+    Vec3     right;                 // unit right vector of the screen
+    Vec3     up;                    // unit up vector of the screen
+    Vec3     upCrossN;              // VecCross(up, normal), kept from the last basis update
+    Vec3     normal;                // eye - target, not normalised
+    Vec3     target;                // the point looked at; the origin after every reset
+    Vec3     eye;                   // eye position in world units
+    double   zoom = 20.0;           // screen magnification
+    IntPoint current;               // cursor in screen coordinates, last drag step
+    IntPoint anchor;                // cursor in screen coordinates, drag reference
+    unsigned char dragging = 0;     // 1 while the left button is held
+    int      surface = 0;           // SurfaceKind drawn; 0 = none
+};
+
+// The point linePoint + t * direction on the plane through planePoint with normal planeNormal;
+// a direction parallel to the plane divides by zero and gives infinities or NaNs.
+Vec3 IntersectLinePlane(Vec3 linePoint, Vec3 direction, Vec3 planePoint, Vec3 planeNormal);
+
+// Rewrites normal, upCrossN, up, right and planePoint from eye, target and the previous up.
+void UpdateCameraBasis(ViewState& view);
+
+// View coordinates (x right, y up, origin at the centre of the square) of world point p in x and y;
+// z carries no meaning. Writes planeHit.
+Vec3 ProjectPoint(ViewState& view, Vec3 p);

@@ -1,0 +1,17 @@
+// Writing output files whole or not at all, and the PNG and SVG encodings of a frame.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "render/raster_canvas.h"
+
+// Writes through a temporary file beside path and renames it into place, so that a reader never
+// sees a half-written file and a failure leaves nothing behind. On failure returns false and sets
+// error to a sentence naming the reason.
+bool WriteFileAtomically(const std::string& path, const std::function<bool(std::FILE*)>& write,
+                         std::string& error);
+
+// The visible 500 x 500 square of the picture as PNG: an indexed image when it has at most 256
+// colours (a frame has three), else 24-bit RGB.
+bool WritePng(std::FILE* file, const RasterCanvas& picture);

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what the tests need, builds, and runs every test: once as a normal build, once under
+# AddressSanitizer and UndefinedBehaviorSanitizer. Exits non-zero on any failure or report.
+set -euo pipefail
+cd "$(dirname "$0")"
+. tools/deps.sh
+vexilon_install_packages "${VEXILON_BUILD_PACKAGES[@]}"
+
+jobs=$(nproc 2>/dev/null || echo 2)
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=abort_on_error=0:halt_on_error=1:detect_leaks=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+
+echo "== build"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+echo "== tests"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== sanitizer build"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXILON_SANITIZE=ON >/dev/null
+cmake --build build-asan -j "$jobs"
+echo "== tests under the sanitizers"
+ctest --test-dir build-asan --output-on-failure -j "$jobs"

@@ -1,0 +1,29 @@
+# Installs the Debian packages the build needs when any is missing. Sourced by run.sh and test.sh.
+# Usage: vexilon_install_packages PACKAGE...
+
+vexilon_install_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing Debian packages: ${missing[*]}" >&2
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null 2>&1; then
+            sudo=(sudo)
+        else
+            echo "error: these packages are missing and installing them needs root: ${missing[*]}" >&2
+            return 1
+        fi
+    fi
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
+        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# What building and testing needs.
+VEXILON_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libpng-dev qt6-base-dev libgl-dev
+    libgtest-dev libgmock-dev libbenchmark-dev)
