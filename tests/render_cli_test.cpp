@@ -1,0 +1,242 @@
+// vexilon-render: traces for a sequence of view changes, outputs, and every kind of bad input.
+#include "app/render_cli.h"
+#include "geometry/view_changes.h"
+#include "render/frame.h"
+#include "render/recording_canvas.h"
+#include "surfaces/surface_kind.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+std::string ReadAll(std::FILE* file)
+{
+    std::rewind(file);
+    std::string text;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, n);
+    return text;
+}
+
+Result RunCli(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "vexilon-render");
+    std::vector<const char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(a.c_str());
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    const int status = RunRenderCli(static_cast<int>(argv.size()), argv.data(), out, err);
+    Result r{status, ReadAll(out), ReadAll(err)};
+    std::fclose(out);
+    std::fclose(err);
+    return r;
+}
+
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (fs::temp_directory_path() / "vexilon-cli-XXXXXX").string();
+        m_path = mkdtemp(pattern.data());
+    }
+    ~TempDir() { fs::remove_all(m_path); }
+    fs::path operator/(const std::string& name) const { return m_path / name; }
+    size_t Entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(m_path), {})); }
+
+private:
+    fs::path m_path;
+};
+
+std::string TraceOf(ViewState view)
+{
+    RecordingCanvas canvas;
+    DrawFrame(view, canvas);
+    return FormatTrace(canvas.calls);
+}
+
+TEST(RenderCli, TraceCountsAtTheResetView)
+{
+    const Result r = RunCli({"--surface", "toro", "--format", "trace"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    size_t moves = 0, lines = 0;
+    std::istringstream in(r.out);
+    for (std::string op; in >> op;) {
+        int col, row;
+        in >> col >> row;
+        moves += op == "M";
+        lines += op == "L";
+    }
+    EXPECT_EQ(moves, 91u);
+    EXPECT_EQ(lines, 8281u);
+    EXPECT_TRUE(r.err.empty());
+}
+
+TEST(RenderCli, SurfacesByNumberAndByNameInAnyCase)
+{
+    EXPECT_EQ(RunCli({"-s", "5", "--format", "trace"}).out, RunCli({"-s", "TORO", "--format=trace"}).out);
+    EXPECT_EQ(RunCli({"-s8", "--format", "trace"}).out, RunCli({"--surface=Leonardo", "--format", "trace"}).out);
+    EXPECT_NE(RunCli({"-s", "1", "--format", "trace"}).out, RunCli({"-s", "2", "--format", "trace"}).out);
+}
+
+TEST(RenderCli, AppliesChangesInOrderWithACameraUpdatePerFrame)
+{
+    const Result r = RunCli({"-s", "seno", "--orbit", "100,0", "--zoom", "70", "--orbit", "-30,45", "--distance", "120",
+                          "--eye", "50,-60,70", "--orbit", "3,-250", "--format", "trace"});
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    ViewState view;
+    ResetViewState(view);
+    view.surface = kSine;
+    UpdateCameraBasis(view);
+    OrbitEye(view, {0, 0}, {100, 0});
+    UpdateCameraBasis(view);
+    SetZoom(view, 70.0);
+    UpdateCameraBasis(view);
+    OrbitEye(view, {0, 0}, {-30, 45});
+    UpdateCameraBasis(view);
+    SetEyeDistance(view, 120.0);
+    UpdateCameraBasis(view);
+    view.eye = {50.0, -60.0, 70.0};
+    UpdateCameraBasis(view);
+    OrbitEye(view, {0, 0}, {3, -250});
+    EXPECT_EQ(r.out, TraceOf(view));
+
+    const Result swapped = RunCli({"-s", "seno", "--orbit", "-30,45", "--orbit", "100,0", "--format", "trace"});
+    const Result inOrder = RunCli({"-s", "seno", "--orbit", "100,0", "--orbit", "-30,45", "--format", "trace"});
+    EXPECT_NE(swapped.out, inOrder.out);
+}
+
+TEST(RenderCli, WritesPngSvgAndTraceFilesByExtension)
+{
+    TempDir dir;
+    ASSERT_EQ(RunCli({"-s", "3", "-o", (dir / "a.png").string()}).status, 0);
+    ASSERT_EQ(RunCli({"-s", "3", "-o", (dir / "a.SVG").string()}).status, 0);
+    ASSERT_EQ(RunCli({"-s", "3", "-o", (dir / "a.trace").string()}).status, 0);
+    ASSERT_EQ(RunCli({"-s", "3", "--format", "png", "-o", (dir / "picture").string()}).status, 0);
+    std::ifstream png(dir / "a.png", std::ios::binary);
+    std::string magic(8, '\0');
+    png.read(magic.data(), 8);
+    EXPECT_EQ(magic, "\x89PNG\r\n\x1a\n");
+    std::ifstream svg(dir / "a.SVG");
+    std::string head((std::istreambuf_iterator<char>(svg)), {});
+    EXPECT_NE(head.find("<svg"), std::string::npos);
+    std::ifstream trace(dir / "a.trace");
+    std::string text((std::istreambuf_iterator<char>(trace)), {});
+    EXPECT_EQ(text, RunCli({"-s", "3", "--format", "trace"}).out);
+    EXPECT_EQ(dir.Entries(), 4u);   // no temporary file is left beside them
+    EXPECT_EQ(fs::file_size(dir / "picture"), fs::file_size(dir / "a.png"));
+}
+
+TEST(RenderCli, InformationalOptions)
+{
+    EXPECT_EQ(RunCli({"--version"}).out, "vexilon-render 2.0\n");
+    const Result list = RunCli({"--list"});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_NE(list.out.find("5\ttoro\tToro\n"), std::string::npos);
+    EXPECT_NE(list.out.find("8\tleonardo\tEscalera de Leonardo\n"), std::string::npos);
+    const Result help = RunCli({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--orbit TX,TY"), std::string::npos);
+}
+
+struct BadInput {
+    std::vector<std::string> args;
+    int status;
+    std::string message;   // a part of the one-line message
+};
+
+TEST(RenderCli, BadInputGetsAMessageAStatusAndNoFile)
+{
+    TempDir dir;
+    const std::string out = (dir / "out.png").string();
+    const std::vector<BadInput> cases = {
+        {{"-s", "9", "-o", out}, 2, "unknown surface '9'; accepted: 1 to 8"},
+        {{"-s", "cubo", "-o", out}, 2, "unknown surface 'cubo'"},
+        {{"-o", out}, 2, "no surface given"},
+        {{"-s", "1", "--bogus", "-o", out}, 2, "unknown option '--bogus'"},
+        {{"-s", "1", "--zoom", "abc", "-o", out}, 2, "--zoom: 'abc' is not a number; accepted: a number from 0 to 100"},
+        {{"-s", "1", "--zoom", "101", "-o", out}, 2, "--zoom: '101' is out of range"},
+        {{"-s", "1", "--zoom", "nan", "-o", out}, 2, "--zoom: 'nan' is not a number"},
+        {{"-s", "1", "--zoom", "5x", "-o", out}, 2, "--zoom: '5x' is not a number"},
+        {{"-s", "1", "--distance", "19.9", "-o", out}, 2, "--distance: '19.9' is out of range; accepted: a number from 20 to 300"},
+        {{"-s", "1", "--distance", "-o", out}, 2, "--distance: '-o' is not a number"},
+        {{"-s", "1", "--orbit", "1", "-o", out}, 2, "--orbit: '1' is not a pair of whole numbers"},
+        {{"-s", "1", "--orbit", "1.5,2", "-o", out}, 2, "--orbit: '1.5,2' is not a pair"},
+        {{"-s", "1", "--orbit", "99999999999,0", "-o", out}, 2, "--orbit: '99999999999,0'"},
+        {{"-s", "1", "--eye", "0,0,0", "-o", out}, 2, "--eye: '0,0,0' is the target"},
+        {{"-s", "1", "--eye", "1,2", "-o", out}, 2, "--eye: '1,2' is not three numbers"},
+        {{"-s", "1", "--eye", "1e308,1e308,1e308", "-o", out}, 2, "is too far away"},
+        {{"-s", "1", "--zoom"}, 2, "--zoom needs a value"},
+        {{"-s", "1", "--format", "gif", "-o", out}, 2, "--format: unknown format 'gif'; accepted: png, svg, trace"},
+        {{"-s", "1", "-o", (dir / "out.gif").string()}, 2, "cannot tell the format of"},
+        {{"-s", "1"}, 2, "no output given"},
+        {{"-s", "1", "--format", "png"}, 2, "no output file given"},
+        {{"-s", "1", "--version=3"}, 2, "--version takes no value"},
+        {{"-s", "1", "-o", (dir / "missing" / "out.png").string()}, 1, "cannot write"},
+        {{"-s", "1", "--format", "png", "-o", (dir / "").string()}, 1, "cannot write"},
+    };
+    for (const BadInput& c : cases) {
+        const Result r = RunCli(c.args);
+        std::string joined;
+        for (const std::string& a : c.args)
+            joined += a + " ";
+        EXPECT_EQ(r.status, c.status) << joined;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << joined << "\n" << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << joined << "\n" << r.err;
+        EXPECT_EQ(r.err.rfind("vexilon-render: ", 0), 0u) << r.err;
+        EXPECT_TRUE(r.out.empty()) << joined;
+        EXPECT_EQ(dir.Entries(), 0u) << joined;
+    }
+}
+
+TEST(RenderCli, FailedWriteKeepsTheOldFileAndLeavesNoTemporary)
+{
+    TempDir dir;
+    const fs::path target = dir / "keep.png";
+    { std::ofstream(target) << "old"; }
+    // A directory in the way of the rename: the write fails, the old content of others stays.
+    fs::create_directory(dir / "taken.png");
+    const Result r = RunCli({"-s", "1", "-o", (dir / "taken.png").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("taken.png"), std::string::npos);
+    EXPECT_EQ(dir.Entries(), 2u);
+    std::ifstream in(target);
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(text, "old");
+}
+
+TEST(RenderCli, ProgramExitsWithTheStatusOfItsErrors)
+{
+    const std::string program = VEXILON_RENDER_PATH;
+    const int usage = std::system((program + " -s 0 -o /dev/null 2>/dev/null").c_str());
+    ASSERT_TRUE(WIFEXITED(usage));
+    EXPECT_EQ(WEXITSTATUS(usage), 2);
+    const int full = std::system((program + " -s 1 --format trace >/dev/full 2>/dev/null").c_str());
+    ASSERT_TRUE(WIFEXITED(full));
+    EXPECT_EQ(WEXITSTATUS(full), 1);
+    const int ok = std::system((program + " -s 1 --format trace >/dev/null").c_str());
+    EXPECT_EQ(WEXITSTATUS(ok), 0);
+}
+
+}   // namespace
