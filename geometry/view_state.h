@@ -28,11 +28,22 @@ struct ViewState {
 
 // The point linePoint + t * direction on the plane through planePoint with normal planeNormal;
 // a direction parallel to the plane divides by zero and gives infinities or NaNs.
-Vec3 IntersectLinePlane(Vec3 linePoint, Vec3 direction, Vec3 planePoint, Vec3 planeNormal);
+inline Vec3 IntersectLinePlane(Vec3 linePoint, Vec3 direction, Vec3 planePoint, Vec3 planeNormal)
+{
+    const double t = VecDot(planeNormal, VecSub(planePoint, linePoint)) / VecDot(planeNormal, direction);
+    return VecAdd(linePoint, VecScale(t, direction));
+}
 
 // Rewrites normal, upCrossN, up, right and planePoint from eye, target and the previous up.
 void UpdateCameraBasis(ViewState& view);
 
 // View coordinates (x right, y up, origin at the centre of the square) of world point p in x and y;
 // z carries no meaning. Writes planeHit.
-Vec3 ProjectPoint(ViewState& view, Vec3 p);
+inline Vec3 ProjectPoint(ViewState& view, Vec3 p)
+{
+    const Vec3 hit = IntersectLinePlane(p, VecSub(view.eye, p), view.planePoint, view.normal);
+    view.planeHit = hit;
+    view.planeHit = VecScale(view.zoom, hit);
+    const Vec3 v = VecSub(view.planeHit, view.planePoint);   // zoomed hit minus the unzoomed plane point
+    return {VecDot(v, view.right), VecDot(v, view.up), v.z};
+}

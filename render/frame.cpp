@@ -1,13 +1,33 @@
 // The drawing order of a frame; the copy to the window belongs to the window.
 #include "render/frame.h"
 
-#include "surfaces/canvas_tracer.h"
+#include "render/raster_canvas.h"
+#include "surfaces/wireframe.h"
 
-void DrawFrame(ViewState& view, Canvas& canvas)
+namespace {
+
+template <class C>
+void DrawFrameOn(ViewState& view, C& canvas)
 {
+    thread_local ProjectedPoints projected;   // reused: a frame allocates nothing once warm
     canvas.SelectPen(kBorderWhite);
     canvas.Rectangle(0, 0, kCanvasSide, kCanvasSide, kBackgroundBlack);
     UpdateCameraBasis(view);   // every frame, before any point is projected
     canvas.SelectPen(kSurfaceBlue);
-    TraceSurface(view, canvas);
+    const Wireframe& wire = SurfaceWireframe(view.surface);
+    ProjectWireframe(view, wire, projected);
+    ReplayWireframe(wire, projected, canvas);
+}
+
+}   // namespace
+
+void DrawFrame(ViewState& view, Canvas& canvas)
+{
+    DrawFrameOn(view, canvas);
+}
+
+void DrawFrame(ViewState& view, RasterCanvas& picture)
+{
+    picture.ClearHiddenRows();
+    DrawFrameOn(view, picture);
 }

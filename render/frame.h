@@ -4,6 +4,12 @@
 #include "geometry/view_state.h"
 #include "render/canvas.h"
 
+class RasterCanvas;
+
 // White-outlined black square over (0, 0)-(500, 500), then UpdateCameraBasis, then view.surface
-// in blue. The canvas is expected to start blank; the window clears its picture before each frame.
+// in blue. The surface comes from its prepared wireframe: the same calls as TraceSurface.
 void DrawFrame(ViewState& view, Canvas& canvas);
+
+// The same frame onto the picture, with the picture's own drawing called directly. The two hidden
+// rows are cleared first, so the whole picture is new, as a fresh bitmap would be.
+void DrawFrame(ViewState& view, RasterCanvas& picture);

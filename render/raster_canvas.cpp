@@ -78,10 +78,58 @@ void RasterCanvas::Plot(long long col, long long row)
         m_bits[static_cast<size_t>(row) * kWidth + static_cast<size_t>(col)] = m_pen;
 }
 
+void RasterCanvas::ClearHiddenRows()
+{
+    std::fill(m_bits.begin() + static_cast<std::ptrdiff_t>(kCanvasSide) * kWidth, m_bits.end(),
+              PackPixel(kBackgroundBlack));
+}
+
+namespace {
+
+bool Inside(Pixel p)
+{
+    return static_cast<unsigned>(p.col) < static_cast<unsigned>(RasterCanvas::kWidth) &&
+           static_cast<unsigned>(p.row) < static_cast<unsigned>(RasterCanvas::kHeight);
+}
+
+}   // namespace
+
+// The common case, the same pixels as the general walk below with nothing to clip: the minor
+// offset starts at zero with the remainder at half the major step.
+void RasterCanvas::DrawInside(Pixel from, Pixel to)
+{
+    const int dx = to.col > from.col ? to.col - from.col : from.col - to.col;
+    const int dy = to.row > from.row ? to.row - from.row : from.row - to.row;
+    const std::ptrdiff_t stepX = to.col < from.col ? -1 : 1;
+    const std::ptrdiff_t stepY = to.row < from.row ? -kWidth : kWidth;
+    const bool xMajor = dx >= dy;
+    const int major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+    const std::ptrdiff_t majorStep = xMajor ? stepX : stepY, minorStep = xMajor ? stepY : stepX;
+    std::uint32_t* at = m_bits.data() + static_cast<std::ptrdiff_t>(from.row) * kWidth + from.col;
+    const int denominator = 2 * major;
+    int remainder = major;
+    for (int i = 0;; ++i) {
+        *at = m_pen;
+        if (i == major)
+            break;   // never step past the last pixel: the pointer stays inside the picture
+        at += majorStep;
+        remainder += 2 * minor;
+        if (remainder >= denominator) {
+            remainder -= denominator;
+            at += minorStep;
+        }
+    }
+}
+
 void RasterCanvas::LineTo(Pixel p)
 {
-    Segment s{m_position.col, m_position.row, p.col, p.row};
+    const Pixel from = m_position;
     m_position = p;
+    if (Inside(from) && Inside(p)) {
+        DrawInside(from, p);
+        return;
+    }
+    Segment s{from.col, from.row, p.col, p.row};
     if (IsFar(s.x0) || IsFar(s.y0) || IsFar(s.x1) || IsFar(s.y1)) {
         if (!ClipToFarBox(double(s.x0), double(s.y0), double(s.x1), double(s.y1), s))
             return;

@@ -24,6 +24,7 @@ public:
     void Rectangle(int left, int top, int right, int bottom, Rgb fill) override;
 
     void Clear(Rgb colour);                          // the whole picture, the two hidden rows too
+    void ClearHiddenRows();                          // rows 500 and 501 to black
     std::uint32_t PixelAt(int col, int row) const;   // 0 outside the picture
     const std::uint32_t* Bits() const { return m_bits.data(); }
     std::uint32_t* Bits() { return m_bits.data(); }
@@ -31,6 +32,7 @@ public:
 
 private:
     void Plot(long long col, long long row);
+    void DrawInside(Pixel from, Pixel to);           // both ends inside the picture
 
     std::vector<std::uint32_t> m_bits;
     std::uint32_t m_pen = PackPixel(kBackgroundBlack);
