@@ -78,6 +78,20 @@ set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# Debian wants a changelog in the package's doc folder; it goes into the .deb only, not into a
+# plain install, added to the staged tree just before it is packed.
+set(vexilon_deb_changelog "vexilon (${PROJECT_VERSION}-1) unstable; urgency=medium
+
+  * Release ${PROJECT_VERSION}.
+
+ -- Vexilon developers <dev@vexilon.invalid>  Tue, 08 Dec 2026 00:00:00 +0000
+")
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/deb_changelog.cmake CONTENT [[
+set(doc "${CPACK_TEMPORARY_INSTALL_DIRECTORY}@CPACK_PACKAGING_INSTALL_PREFIX@/@CMAKE_INSTALL_DOCDIR@")
+file(WRITE "${doc}/changelog.Debian" [==[@vexilon_deb_changelog@]==])
+execute_process(COMMAND "@VEXILON_GZIP@" -9 -n -f "${doc}/changelog.Debian" COMMAND_ERROR_IS_FATAL ANY)
+]] @ONLY)
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_BINARY_DIR}/deb_changelog.cmake)
 # dpkg-shlibdeps (dpkg-dev) turns the libraries the programs link into the Depends line.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 include(CPack)
