@@ -94,4 +94,10 @@ execute_process(COMMAND "@VEXILON_GZIP@" -9 -n -f "${doc}/changelog.Debian" COMM
 set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_BINARY_DIR}/deb_changelog.cmake)
 # dpkg-shlibdeps (dpkg-dev) turns the libraries the programs link into the Depends line.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(TARGET vexilon)
+    # No library links the platform plugins, yet the window cannot open without them; Qt's own
+    # Spanish translations give its standard dialogs the language of the rest of the program.
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
+endif()
 include(CPack)

@@ -36,9 +36,13 @@ for lib in libc6 libstdc++6 libpng16-16; do
     grep -qxF "$lib" <<<"$names" || fail "Depends does not name $lib: $depends"
 done
 if [ "$has_window" = 1 ]; then
-    for lib in libqt6widgets6 libqt6gui6 libqt6core6; do
+    for lib in libqt6widgets6 libqt6core6 qt6-qpa-plugins; do
         grep -qxF "$lib" <<<"$names" || fail "Depends does not name $lib: $depends"
     done
+fi
+
+if [ "$has_window" = 1 ]; then
+    grep -qw qt6-translations-l10n <<<"$(field Recommends)" || fail "Recommends does not name qt6-translations-l10n"
 fi
 
 # The files, at the paths of the install tree under /usr.
