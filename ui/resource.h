@@ -1,0 +1,26 @@
+// The numbers of the window's resources and controls, and the texts that live in the string table.
+#pragma once
+
+// Control ids of the main dialog; the Qt controls carry the names as their objectName.
+constexpr int IDC_SCROLL_ZOOM = 1007;              // "Z", the zoom bar
+constexpr int IDC_SCROLL_DISTANCE = 1008;          // "P", the eye-distance bar
+constexpr int IDC_ABOUT_BUTTON = 1011;             // "Sobre Vexilon"
+constexpr int IDC_INSTRUCTIONS_BUTTON = 1012;      // "Instrucciones"
+constexpr int IDC_SURFACE_TORUS = 1013;
+constexpr int IDC_SURFACE_SINE = 1015;
+constexpr int IDC_SURFACE_MOEBIUS = 1018;
+constexpr int IDC_SURFACE_SADDLE = 1019;
+constexpr int IDC_SURFACE_SPHERE = 1020;
+constexpr int IDC_SURFACE_PSEUDOSPHERE = 1022;
+constexpr int IDC_SURFACE_LEONARDO = 1023;
+constexpr int IDC_SURFACE_SPIRAL = 1024;
+constexpr int IDC_INSTRUCTIONS_TEXT = 1013;        // the text of the Instructions dialog
+
+constexpr unsigned IDM_ABOUTBOX = 0x0010;          // window-menu command; the low four bits are free
+constexpr int IDS_ABOUTBOX = 101;
+
+// String 101: the window-menu item that opens the About box.
+inline constexpr char kAboutMenuText[] = "&Acerca de vexilon...";
+
+inline constexpr char kApplicationName[] = "Vexilon";
+inline constexpr char kApplicationVersion[] = "2.0";

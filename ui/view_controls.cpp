@@ -1,0 +1,106 @@
+// Reset, drag orbit, zoom and eye distance as the window's controls apply them to the view.
+#include "ui/view_controls.h"
+
+#include <utility>
+
+#include "geometry/view_changes.h"
+#include "surfaces/pixel_mapping.h"
+#include "ui/resource.h"
+
+int BarPosition(double value)
+{
+    return TruncateToPixel(value);   // the program's one double-to-int truncation
+}
+
+ViewControls::ViewControls(ViewState& view, ScrollBar& zoomBar, ScrollBar& distanceBar,
+                           std::function<void()> renderScene)
+    : m_view(view), m_zoomBar(zoomBar), m_distanceBar(distanceBar), m_renderScene(std::move(renderScene))
+{
+}
+
+void ViewControls::ResetView()
+{
+    ResetViewState(m_view);
+    m_distanceBar.SetRange(kDistanceBarMin, kDistanceBarMax);
+    m_distanceBar.SetPosition(BarPosition(EyeDistance(m_view)));
+    m_zoomBar.SetRange(kZoomBarMin, kZoomBarMax);
+    m_zoomBar.SetPosition(BarPosition(m_view.zoom));   // zoom itself, not 100 - zoom: both are 50 here
+}
+
+void ViewControls::OnLButtonDown(IntPoint cursor)
+{
+    m_view.anchor = cursor;
+    m_view.dragging = 1;
+}
+
+void ViewControls::OnLButtonUp()
+{
+    m_view.dragging = 0;
+}
+
+void ViewControls::OnMouseMove(IntPoint cursor)
+{
+    if (m_view.dragging != 1)
+        return;
+    m_view.current = cursor;
+    OrbitEye(m_view, m_view.anchor, m_view.current);
+    m_renderScene();
+    m_view.anchor = m_view.current;   // after the frame: the next step starts where this one ended
+}
+
+void ViewControls::OnVScroll(int code, int position, int barId)
+{
+    if (barId == IDC_SCROLL_ZOOM)
+        ScrollZoom(code, position);
+    else if (barId == IDC_SCROLL_DISTANCE)
+        ScrollDistance(code, position);
+    m_renderScene();
+}
+
+void ViewControls::ScrollZoom(int code, int position)
+{
+    switch (code) {
+    case SB_LINEUP:
+        SetZoom(m_view, m_view.zoom + 1.0);
+        if (m_view.zoom > kZoomMax)
+            SetZoom(m_view, kZoomMax);
+        break;
+    case SB_LINEDOWN:
+        SetZoom(m_view, m_view.zoom - 1.0);
+        if (m_view.zoom < kZoomMin)
+            SetZoom(m_view, kZoomMin);
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        // In doubles: the same value as the int difference, without its overflow for any int.
+        SetZoom(m_view, 100.0 - static_cast<double>(position));
+        break;
+    default:
+        return;
+    }
+    m_zoomBar.SetPosition(BarPosition(100.0 - m_view.zoom));
+}
+
+void ViewControls::ScrollDistance(int code, int position)
+{
+    switch (code) {
+    case SB_LINEUP:
+    case SB_LINEDOWN: {
+        double d = code == SB_LINEUP ? EyeDistance(m_view) - 2.0 : EyeDistance(m_view) + 2.0;
+        if (code == SB_LINEUP && d < kDistanceMin)
+            d = kDistanceMin;
+        if (code == SB_LINEDOWN && d > kDistanceMax)
+            d = kDistanceMax;
+        SetEyeDistance(m_view, d);
+        m_distanceBar.SetPosition(BarPosition(d));
+        break;
+    }
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        SetEyeDistance(m_view, static_cast<double>(position));
+        m_distanceBar.SetPosition(position);
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,60 @@
+// The view controls of the window without a window system: reset, drag orbit and the two bars.
+#pragma once
+
+#include <functional>
+
+#include "geometry/view_state.h"
+
+// The codes of a vertical scroll message; windows.h defines the same names with the same values.
+#ifndef SB_LINEUP
+constexpr int SB_LINEUP = 0;
+constexpr int SB_LINEDOWN = 1;
+constexpr int SB_PAGEUP = 2;
+constexpr int SB_PAGEDOWN = 3;
+constexpr int SB_THUMBPOSITION = 4;
+constexpr int SB_THUMBTRACK = 5;
+constexpr int SB_TOP = 6;
+constexpr int SB_BOTTOM = 7;
+constexpr int SB_ENDSCROLL = 8;
+#endif
+
+constexpr int kZoomBarMin = 0, kZoomBarMax = 100;            // inverted: the top is zoom 100
+constexpr int kDistanceBarMin = 20, kDistanceBarMax = 300;
+
+// What the controls need of a scroll bar: the two calls of a bar control with SB_CTL and redraw.
+class ScrollBar {
+public:
+    virtual ~ScrollBar() = default;
+    virtual void SetRange(int minimum, int maximum) = 0;
+    virtual void SetPosition(int position) = 0;   // a real bar holds it to its range
+};
+
+// A bar position from a double: toward zero; NaN gives 0 and values beyond int saturate.
+int BarPosition(double value);
+
+// The handlers that change the camera. Every change except ResetView ends with renderScene.
+class ViewControls {
+public:
+    ViewControls(ViewState& view, ScrollBar& zoomBar, ScrollBar& distanceBar, std::function<void()> renderScene);
+
+    // Eye on the diagonal at 300, up +z, target origin, zoom 50, and both bars given range and
+    // position. Draws nothing: the surface button that calls it sets the surface and draws.
+    void ResetView();
+
+    void OnLButtonDown(IntPoint cursor);   // cursor in screen coordinates becomes the anchor
+    void OnLButtonUp();
+    void OnMouseMove(IntPoint cursor);     // one orbit step and a frame, only while dragging
+
+    // A vertical scroll message: code SB_*, the thumb position of codes 4 and 5, and the control
+    // id of the bar. Unknown codes and other controls change nothing but still draw a frame.
+    void OnVScroll(int code, int position, int barId);
+
+private:
+    void ScrollZoom(int code, int position);
+    void ScrollDistance(int code, int position);
+
+    ViewState&            m_view;
+    ScrollBar&            m_zoomBar;
+    ScrollBar&            m_distanceBar;
+    std::function<void()> m_renderScene;
+};

@@ -1,0 +1,81 @@
+// The main window: eight surface buttons, the "Z" and "P" bars, and the square where frames appear.
+#pragma once
+
+#include <memory>
+
+#include <QDialog>
+#include <QIcon>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+
+#include "geometry/view_state.h"
+#include "render/raster_canvas.h"
+#include "surfaces/surface_kind.h"
+#include "ui/scroll_bar.h"
+#include "ui/view_controls.h"
+
+class QMenu;
+class QScrollBar;
+namespace Ui {
+class CViewerDlg;
+}
+
+constexpr QPoint kFrameOrigin{175, 10};   // the square's top-left corner in the dialog
+constexpr QRect  kFrameRect{175, 10, kCanvasSide, kCanvasSide};
+
+class CViewerDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CViewerDlg(QWidget* parent = nullptr);
+    ~CViewerDlg() override;
+
+    const ViewState& View() const { return m_view; }
+    int FramesRendered() const { return m_framesRendered; }   // calls of RenderScene so far
+
+    // Draws the whole frame off screen and shows it in one step; the last frame is kept and
+    // shown again whenever the window is exposed.
+    void RenderScene();
+
+    // A window-menu command: the About box for IDM_ABOUTBOX and its fifteen neighbours. False for
+    // every other command, which the window system handles.
+    bool OnSysCommand(unsigned id);
+
+    // The commands of the window menu, as a context menu where the platform has no system menu.
+    void AddWindowMenuItems(QMenu& menu);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+#ifdef Q_OS_WIN
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+#endif
+
+private:
+    void OnInitDialog();
+    void OnPaint();
+    void OnLButtonDown(QPoint cursor);
+    void OnLButtonUp();
+    void OnMouseMove(QPoint cursor);
+    void OnVScroll(int code, int position, CScrollBar& bar);
+    void OnSliderAction(CScrollBar& bar, int action);
+    void OnSurfaceButton(SurfaceKind kind);
+    void OnAboutButton();
+    void OnInstructionsButton();
+
+    std::unique_ptr<Ui::CViewerDlg> m_ui;
+    CScrollBar   m_scrollDistance;          // IDC_SCROLL_DISTANCE, the "P" bar
+    CScrollBar   m_scrollZoom;              // IDC_SCROLL_ZOOM, the "Z" bar
+    QIcon        m_hIcon;                   // the application icon
+    ViewState    m_view;                    // the one camera record of the window
+    ViewControls m_controls{m_view, m_scrollZoom, m_scrollDistance, [this] { RenderScene(); }};
+    RasterCanvas m_canvas;                  // the frame's 500 x 502 picture, drawn off screen
+    QImage       m_frame;                   // the top 500 rows of m_canvas, shared, not copied
+    bool         m_hasFrame = false;        // nothing is shown before the first frame
+    int          m_framesRendered = 0;
+};
