@@ -7,18 +7,29 @@
 
 namespace {
 
-std::string Colour(Rgb c)
+void AppendColour(std::string& out, Rgb c)
 {
     char text[8];
     std::snprintf(text, sizeof text, "#%02x%02x%02x", c.r, c.g, c.b);
-    return text;
+    out += text;
 }
 
-std::string CentreOf(int v)
+// Written from twice the centre, an odd integer, so that every int is exact: -3 gives -2.5.
+void AppendCentre(std::string& out, int v)
 {
-    // Written from twice the centre, an odd integer, so that every int is exact: -3 gives -2.5.
     const long long centre2 = 2LL * v + 1;
-    return (centre2 < 0 ? "-" : "") + std::to_string((centre2 < 0 ? -centre2 : centre2) / 2) + ".5";
+    if (centre2 < 0)
+        out += '-';
+    out += std::to_string((centre2 < 0 ? -centre2 : centre2) / 2);
+    out += ".5";
+}
+
+void AppendPoint(std::string& out, char command, Pixel p)
+{
+    out += command;
+    AppendCentre(out, p.col);
+    out += ' ';
+    AppendCentre(out, p.row);
 }
 
 }   // namespace
@@ -32,14 +43,14 @@ void SvgCanvas::SelectPen(Rgb colour)
 void SvgCanvas::MoveTo(Pixel p)
 {
     m_position = p;
-    m_path += "M" + CentreOf(p.col) + " " + CentreOf(p.row);
+    AppendPoint(m_path, 'M', p);
 }
 
 void SvgCanvas::LineTo(Pixel p)
 {
     if (m_path.empty())
-        m_path += "M" + CentreOf(m_position.col) + " " + CentreOf(m_position.row);
-    m_path += "L" + CentreOf(p.col) + " " + CentreOf(p.row);
+        AppendPoint(m_path, 'M', m_position);
+    AppendPoint(m_path, 'L', p);
     m_position = p;
 }
 
@@ -50,17 +61,30 @@ void SvgCanvas::Rectangle(int left, int top, int right, int bottom, Rgb fill)
     if (width <= 0 || height <= 0)
         return;
     // Outline centred one half pixel inside the bounds, so fill and outline cover them exactly.
-    m_body += "<rect x=\"" + CentreOf(left) + "\" y=\"" + CentreOf(top) + "\" width=\"" +
-              std::to_string(width - 1) + "\" height=\"" + std::to_string(height - 1) + "\" fill=\"" +
-              Colour(fill) + "\" stroke=\"" + Colour(m_pen) + "\" stroke-width=\"1\"/>\n";
+    m_body += "<rect x=\"";
+    AppendCentre(m_body, left);
+    m_body += "\" y=\"";
+    AppendCentre(m_body, top);
+    m_body += "\" width=\"";
+    m_body += std::to_string(width - 1);
+    m_body += "\" height=\"";
+    m_body += std::to_string(height - 1);
+    m_body += "\" fill=\"";
+    AppendColour(m_body, fill);
+    m_body += "\" stroke=\"";
+    AppendColour(m_body, m_pen);
+    m_body += "\" stroke-width=\"1\"/>\n";
 }
 
 void SvgCanvas::ClosePath()
 {
     if (m_path.empty())
         return;
-    m_body += "<path fill=\"none\" stroke=\"" + Colour(m_pen) +
-              "\" stroke-width=\"1\" stroke-linecap=\"square\" stroke-linejoin=\"miter\" d=\"" + m_path + "\"/>\n";
+    m_body += "<path fill=\"none\" stroke=\"";
+    AppendColour(m_body, m_pen);
+    m_body += "\" stroke-width=\"1\" stroke-linecap=\"square\" stroke-linejoin=\"miter\" d=\"";
+    m_body += m_path;
+    m_body += "\"/>\n";
     m_path.clear();
 }
 
@@ -68,8 +92,10 @@ std::string SvgCanvas::Document() const
 {
     SvgCanvas copy = *this;
     copy.ClosePath();
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"500\" height=\"500\" viewBox=\"0 0 500 500\" "
-           "shape-rendering=\"crispEdges\">\n" +
-           copy.m_body + "</svg>\n";
+    std::string doc = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"500\" height=\"500\" "
+                      "viewBox=\"0 0 500 500\" shape-rendering=\"crispEdges\">\n";
+    doc += copy.m_body;
+    doc += "</svg>\n";
+    return doc;
 }

@@ -1,6 +1,9 @@
 // From view coordinates to pixels of the square: the one place where a double becomes an int.
+// Inline: every projected sample of every frame passes through here.
 #pragma once
 
+#include <climits>
+#include <cmath>
 #include <optional>
 
 #include "geometry/vec3.h"
@@ -10,7 +13,22 @@ constexpr double kHalfSide = 250.0;   // the centre of the 500-pixel square
 
 // Truncation toward zero wherever the result fits in 32 bits; beyond, saturates to INT_MIN or
 // INT_MAX; NaN gives 0 (callers test finiteness first).
-int TruncateToPixel(double value);
+inline int TruncateToPixel(double value)
+{
+    // Exactly the doubles whose truncation lies in [INT_MIN, INT_MAX] convert; no rounding.
+    if (value > -2147483649.0 && value < 2147483648.0)
+        return static_cast<int>(value);
+    if (std::isnan(value))
+        return 0;
+    return value > 0.0 ? INT_MAX : INT_MIN;
+}
 
 // Column trunc(x + 250), row trunc(250 - y) of a view point; none when either is not finite.
-std::optional<Pixel> PixelFromView(Vec3 view);
+inline std::optional<Pixel> PixelFromView(Vec3 view)
+{
+    const double row = kHalfSide - view.y;
+    const double col = view.x + kHalfSide;
+    if (!std::isfinite(row) || !std::isfinite(col))
+        return std::nullopt;
+    return Pixel{TruncateToPixel(col), TruncateToPixel(row)};
+}

@@ -4,6 +4,8 @@
 #include <array>
 #include <mutex>
 
+#include <cmath>
+
 #include "surfaces/pixel_mapping.h"
 #include "surfaces/tracers.h"
 
@@ -33,7 +35,13 @@ Wireframe Build(SurfaceKind kind)
 {
     WireframeBuilder builder;
     TraceSurfaceInto(kind, builder);
-    return std::move(builder.wire);
+    Wireframe& wire = builder.wire;
+    for (const Vec3& p : wire.points) {
+        wire.xs.push_back(p.x);
+        wire.ys.push_back(p.y);
+        wire.zs.push_back(p.z);
+    }
+    return std::move(wire);
 }
 
 }   // namespace
@@ -50,16 +58,48 @@ const Wireframe& SurfaceWireframe(SurfaceKind kind)
     return wires[i];
 }
 
+// ProjectWithBasis over the coordinate arrays, written out operation by operation in the same
+// order, so that the compiler can work on two points at once: each lane does exactly the double
+// operations of the scalar code. The tests hold the two to the same bits.
 void ProjectWireframe(ViewState& view, const Wireframe& wire, ProjectedPoints& out)
 {
     const size_t n = wire.points.size();
-    out.pixels.resize(n);
+    out.viewCols.resize(n);
+    out.viewRows.resize(n);
+    out.cols.resize(n);
+    out.rows.resize(n);
     out.finite.resize(n);
+    const double* __restrict xs = wire.xs.data();
+    const double* __restrict ys = wire.ys.data();
+    const double* __restrict zs = wire.zs.data();
+    double* __restrict viewCols = out.viewCols.data();
+    double* __restrict viewRows = out.viewRows.data();
+    const ProjectionBasis b = BasisOf(view);
+    const double ex = b.eye.x, ey = b.eye.y, ez = b.eye.z;
+    const double qx = b.planePoint.x, qy = b.planePoint.y, qz = b.planePoint.z;
+    const double nx = b.normal.x, ny = b.normal.y, nz = b.normal.z;
+    const double rx = b.right.x, ry = b.right.y, rz = b.right.z;
+    const double ux = b.up.x, uy = b.up.y, uz = b.up.z;
+    const double zoom = b.zoom;
     for (size_t i = 0; i < n; ++i) {
-        const std::optional<Pixel> pixel = PixelFromView(ProjectPoint(view, wire.points[i]));
-        out.finite[i] = pixel.has_value();
-        out.pixels[i] = pixel.value_or(Pixel{});
+        const double px = xs[i], py = ys[i], pz = zs[i];
+        const double dx = ex - px, dy = ey - py, dz = ez - pz;   // VecSub(eye, p): toward the eye
+        const double cx = qx - px, cy = qy - py, cz = qz - pz;   // VecSub(planePoint, p)
+        const double t = ((nz * cz + ny * cy) + nx * cx) / ((nz * dz + ny * dy) + nx * dx);
+        const double hx = (dx * t + px) * zoom, hy = (dy * t + py) * zoom, hz = (dz * t + pz) * zoom;
+        const double vx = hx - qx, vy = hy - qy, vz = hz - qz;
+        viewCols[i] = ((vz * rz + vy * ry) + vx * rx) + kHalfSide;
+        viewRows[i] = kHalfSide - ((vz * uz + vy * uy) + vx * ux);
     }
+    for (size_t i = 0; i < n; ++i) {   // PixelFromView, from the sums already made
+        const double col = viewCols[i], row = viewRows[i];
+        const bool ok = std::isfinite(row) && std::isfinite(col);
+        out.finite[i] = ok;
+        out.cols[i] = ok ? TruncateToPixel(col) : 0;
+        out.rows[i] = ok ? TruncateToPixel(row) : 0;
+    }
+    if (n > 0)   // the zoomed hit that the last projection leaves behind
+        ProjectWithBasis(b, wire.points[n - 1], view.planeHit);
     if (wire.lastSample >= 0)   // what the tracer leaves in the scratch point
         view.scratch = wire.points[static_cast<size_t>(wire.lastSample)];
 }

@@ -21,6 +21,7 @@ struct WireOp {
 
 struct Wireframe {
     std::vector<Vec3>   points;   // in the order the tracer projects them
+    std::vector<double> xs, ys, zs;   // the same points, one coordinate per array, for the frame loop
     std::vector<WireOp> ops;
     std::int64_t        lastSample = -1;   // the point the tracer leaves in view.scratch; -1 none
 };
@@ -31,8 +32,9 @@ const Wireframe& SurfaceWireframe(SurfaceKind kind);
 
 // Projected points of a frame, kept between frames so that drawing allocates nothing.
 struct ProjectedPoints {
-    std::vector<Pixel> pixels;
-    std::vector<std::uint8_t> finite;   // 0 where the view coordinates were not finite
+    std::vector<double> viewCols, viewRows;   // x + 250 and 250 - y, before truncation
+    std::vector<int> cols, rows;
+    std::vector<int> finite;   // 0 where the view coordinates were not finite
 };
 
 // Projects every point of the wireframe with the current camera basis, as the tracer would.
@@ -44,8 +46,10 @@ template <class C>
 void ReplayWireframe(const Wireframe& wire, const ProjectedPoints& projected, C& canvas)
 {
     bool moveFirst = true;
-    const Pixel* pixels = projected.pixels.data();
-    const std::uint8_t* finite = projected.finite.data();
+    const int* cols = projected.cols.data();
+    const int* rows = projected.rows.data();
+    const int* finite = projected.finite.data();
+    auto pixel = [&](std::uint32_t i) { return Pixel{cols[i], rows[i]}; };
     for (const WireOp op : wire.ops) {
         if (op.to >= WireOp::kLineNext) {
             if (op.to == WireOp::kLineStart)
@@ -55,13 +59,13 @@ void ReplayWireframe(const Wireframe& wire, const ProjectedPoints& projected, C&
                 continue;
             }
             if (moveFirst) {
-                canvas.MoveTo(pixels[op.from]);
+                canvas.MoveTo(pixel(op.from));
                 moveFirst = false;
             }
-            canvas.LineTo(pixels[op.from]);
+            canvas.LineTo(pixel(op.from));
         } else if (finite[op.from] && finite[op.to]) {
-            canvas.MoveTo(pixels[op.from]);
-            canvas.LineTo(pixels[op.to]);
+            canvas.MoveTo(pixel(op.from));
+            canvas.LineTo(pixel(op.to));
         }
     }
 }
