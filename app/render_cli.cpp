@@ -308,7 +308,7 @@ int Render(const Request& request, std::FILE* out, std::FILE* err)
 {
     ViewState view = ViewAfter(request);
     std::function<bool(std::FILE*)> write;
-    RasterCanvas picture;
+    IndexedCanvas picture;   // palette indices: a quarter of the memory of the window's picture
     std::string text;
     switch (*request.format) {
     case Format::Png:

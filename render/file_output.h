@@ -13,5 +13,7 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(std::
                          std::string& error);
 
 // The visible 500 x 500 square of the picture as PNG: an indexed image when it has at most 256
-// colours (a frame has three), else 24-bit RGB.
+// colours (a frame has three, which makes 2 bits a pixel), else 24-bit RGB. The same frame gives
+// the same bytes from either picture.
 bool WritePng(std::FILE* file, const RasterCanvas& picture);
+bool WritePng(std::FILE* file, const IndexedCanvas& picture);

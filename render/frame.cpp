@@ -31,3 +31,9 @@ void DrawFrame(ViewState& view, RasterCanvas& picture)
     picture.ClearHiddenRows();
     DrawFrameOn(view, picture);
 }
+
+void DrawFrame(ViewState& view, IndexedCanvas& picture)
+{
+    picture.ClearHiddenRows();
+    DrawFrameOn(view, picture);
+}

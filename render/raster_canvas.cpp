@@ -48,55 +48,80 @@ bool IsFar(long long v)
 
 }   // namespace
 
-RasterCanvas::RasterCanvas() : m_bits(static_cast<size_t>(kWidth) * kHeight, PackPixel(kBackgroundBlack)) {}
-
-void RasterCanvas::SelectPen(Rgb colour)
+template <class P>
+BasicRasterCanvas<P>::BasicRasterCanvas() : m_bits(static_cast<size_t>(kWidth) * kHeight, ValueOf(kBackgroundBlack))
 {
-    m_pen = PackPixel(colour);
 }
 
-void RasterCanvas::MoveTo(Pixel p)
+template <class P>
+P BasicRasterCanvas<P>::ValueOf(Rgb colour)
+{
+    if constexpr (sizeof(P) == 4) {
+        return PackPixel(colour);
+    } else {
+        for (size_t i = 0; i < m_palette.size(); ++i)
+            if (m_palette[i] == colour)
+                return static_cast<P>(i);
+        if (m_palette.size() < 256)
+            m_palette.push_back(colour);
+        return static_cast<P>(m_palette.size() - 1);
+    }
+}
+
+template <class P>
+void BasicRasterCanvas<P>::SelectPen(Rgb colour)
+{
+    m_pen = ValueOf(colour);
+}
+
+template <class P>
+void BasicRasterCanvas<P>::MoveTo(Pixel p)
 {
     m_position = p;
 }
 
-void RasterCanvas::Clear(Rgb colour)
+template <class P>
+void BasicRasterCanvas<P>::Clear(Rgb colour)
 {
-    std::fill(m_bits.begin(), m_bits.end(), PackPixel(colour));
+    std::fill(m_bits.begin(), m_bits.end(), ValueOf(colour));
 }
 
-std::uint32_t RasterCanvas::PixelAt(int col, int row) const
+template <class P>
+P BasicRasterCanvas<P>::PixelAt(int col, int row) const
 {
     if (col < 0 || col >= kWidth || row < 0 || row >= kHeight)
         return 0;
     return m_bits[static_cast<size_t>(row) * kWidth + col];
 }
 
-void RasterCanvas::Plot(long long col, long long row)
+template <class P>
+void BasicRasterCanvas<P>::Plot(long long col, long long row)
 {
     if (col >= 0 && col < kWidth && row >= 0 && row < kHeight)
         m_bits[static_cast<size_t>(row) * kWidth + static_cast<size_t>(col)] = m_pen;
 }
 
-void RasterCanvas::ClearHiddenRows()
+template <class P>
+void BasicRasterCanvas<P>::ClearHiddenRows()
 {
     std::fill(m_bits.begin() + static_cast<std::ptrdiff_t>(kCanvasSide) * kWidth, m_bits.end(),
-              PackPixel(kBackgroundBlack));
+              ValueOf(kBackgroundBlack));
 }
 
 namespace {
 
 bool Inside(Pixel p)
 {
-    return static_cast<unsigned>(p.col) < static_cast<unsigned>(RasterCanvas::kWidth) &&
-           static_cast<unsigned>(p.row) < static_cast<unsigned>(RasterCanvas::kHeight);
+    return static_cast<unsigned>(p.col) < static_cast<unsigned>(kCanvasSide) &&
+           static_cast<unsigned>(p.row) < static_cast<unsigned>(kPictureRows);
 }
 
 }   // namespace
 
 // The common case, the same pixels as the general walk below with nothing to clip: the minor
 // offset starts at zero with the remainder at half the major step.
-void RasterCanvas::DrawInside(Pixel from, Pixel to)
+template <class P>
+void BasicRasterCanvas<P>::DrawInside(Pixel from, Pixel to)
 {
     const int dx = to.col > from.col ? to.col - from.col : from.col - to.col;
     const int dy = to.row > from.row ? to.row - from.row : from.row - to.row;
@@ -105,7 +130,7 @@ void RasterCanvas::DrawInside(Pixel from, Pixel to)
     const bool xMajor = dx >= dy;
     const int major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
     const std::ptrdiff_t majorStep = xMajor ? stepX : stepY, minorStep = xMajor ? stepY : stepX;
-    std::uint32_t* at = m_bits.data() + static_cast<std::ptrdiff_t>(from.row) * kWidth + from.col;
+    P* at = m_bits.data() + static_cast<std::ptrdiff_t>(from.row) * kWidth + from.col;
     const int denominator = 2 * major;
     int remainder = major;
     for (int i = 0;; ++i) {
@@ -121,7 +146,8 @@ void RasterCanvas::DrawInside(Pixel from, Pixel to)
     }
 }
 
-void RasterCanvas::LineTo(Pixel p)
+template <class P>
+void BasicRasterCanvas<P>::LineTo(Pixel p)
 {
     const Pixel from = m_position;
     m_position = p;
@@ -175,11 +201,12 @@ void RasterCanvas::LineTo(Pixel p)
     }
 }
 
-void RasterCanvas::Rectangle(int left, int top, int right, int bottom, Rgb fill)
+template <class P>
+void BasicRasterCanvas<P>::Rectangle(int left, int top, int right, int bottom, Rgb fill)
 {
     const long long x0 = std::max<long long>(left, 0), x1 = std::min<long long>(right, kWidth);
     const long long y0 = std::max<long long>(top, 0), y1 = std::min<long long>(bottom, kHeight);
-    const std::uint32_t packed = PackPixel(fill);
+    const P packed = ValueOf(fill);
     for (long long row = y0; row < y1; ++row)
         for (long long col = x0; col < x1; ++col)
             m_bits[static_cast<size_t>(row) * kWidth + static_cast<size_t>(col)] = packed;
@@ -195,3 +222,6 @@ void RasterCanvas::Rectangle(int left, int top, int right, int bottom, Rgb fill)
         Plot(r, row);
     }
 }
+
+template class BasicRasterCanvas<std::uint32_t>;
+template class BasicRasterCanvas<std::uint8_t>;

@@ -1,4 +1,4 @@
-// A canvas onto a 500 x 502 picture of 32-bit pixels (0xAARRGGBB, alpha opaque), one row after another.
+// Canvases onto a 500 x 502 picture, one row after another: the frame's off-screen bitmap.
 #pragma once
 
 #include <cstdint>
@@ -11,12 +11,16 @@ constexpr std::uint32_t PackPixel(Rgb c)
     return 0xFF000000u | (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | std::uint32_t{c.b};
 }
 
-class RasterCanvas final : public Canvas {
+// A raster picture of pixels of type P: 32-bit packed colours for the window, or 8-bit indices
+// into the canvas's own palette (in the order colours are first used) for files.
+template <class P>
+class BasicRasterCanvas final : public Canvas {
 public:
     static constexpr int kWidth = kCanvasSide;
     static constexpr int kHeight = kPictureRows;
+    static constexpr int kBytesPerLine = kWidth * static_cast<int>(sizeof(P));
 
-    RasterCanvas();                                  // all black
+    BasicRasterCanvas();                             // all black
 
     void SelectPen(Rgb colour) override;
     void MoveTo(Pixel p) override;
@@ -25,16 +29,25 @@ public:
 
     void Clear(Rgb colour);                          // the whole picture, the two hidden rows too
     void ClearHiddenRows();                          // rows 500 and 501 to black
-    std::uint32_t PixelAt(int col, int row) const;   // 0 outside the picture
-    const std::uint32_t* Bits() const { return m_bits.data(); }
-    std::uint32_t* Bits() { return m_bits.data(); }
-    static constexpr int kBytesPerLine = kWidth * 4;
+    P PixelAt(int col, int row) const;               // 0 outside the picture
+    const P* Bits() const { return m_bits.data(); }
+    P* Bits() { return m_bits.data(); }
+    // The indexed picture's colours; past 256 colours the last entry is reused.
+    const std::vector<Rgb>& Palette() const { return m_palette; }
 
 private:
+    P ValueOf(Rgb colour);
     void Plot(long long col, long long row);
     void DrawInside(Pixel from, Pixel to);           // both ends inside the picture
 
-    std::vector<std::uint32_t> m_bits;
-    std::uint32_t m_pen = PackPixel(kBackgroundBlack);
+    std::vector<Rgb> m_palette;                      // used by the indexed picture only
+    std::vector<P> m_bits;
+    P m_pen{};
     Pixel m_position;
 };
+
+using RasterCanvas = BasicRasterCanvas<std::uint32_t>;   // 0xAARRGGBB, what the window shows
+using IndexedCanvas = BasicRasterCanvas<std::uint8_t>;   // palette indices, what files are made of
+
+extern template class BasicRasterCanvas<std::uint32_t>;
+extern template class BasicRasterCanvas<std::uint8_t>;
