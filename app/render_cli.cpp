@@ -2,6 +2,9 @@
 #include "app/render_cli.h"
 
 #include <cctype>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -23,6 +26,7 @@
 namespace {
 
 constexpr std::string_view kProgram = "vexilon-render";
+constexpr int kMaxFrames = 1000000;
 constexpr std::string_view kVersion = "2.0";
 
 constexpr std::string_view kUsage =
@@ -41,6 +45,8 @@ constexpr std::string_view kUsage =
     "  -o, --output FILE   where to write; '-' is standard output\n"
     "      --format F      png, svg or trace; by default from the extension of FILE\n"
     "                      (.png, .svg, .trace or .txt); a trace without -o goes to standard output\n"
+    "      --frames N      render N frames to NAME-0001.EXT ... from -o NAME.EXT: the first is the\n"
+    "                      view the options give, each next one applies the --orbit steps again\n"
     "      --list          list the surfaces: number, name, caption\n"
     "  -h, --help          show this help\n"
     "      --version       show the version\n"
@@ -61,6 +67,7 @@ struct Request {
     std::vector<ViewChange> changes;
     std::optional<std::string> output;
     std::optional<Format> format;
+    int frames = 0;   // 0: one frame to the output itself; N: N numbered files
 };
 
 // A usage error: the message has already been printed.
@@ -236,6 +243,12 @@ public:
                 if (text.empty())
                     Fail("--output: the file name is empty; accepted: a file name, or - for standard output");
                 request.output = std::string(text);
+            } else if (arg == "--frames") {
+                const std::string_view text = value();
+                const std::optional<int> n = ParseInt(text);
+                if (!n || *n < 1 || *n > kMaxFrames)
+                    Fail("--frames: " + Quote(text) + " is not a whole number from 1 to 1000000");
+                request.frames = *n;
             } else if (arg == "--format") {
                 const std::string_view text = value();
                 request.format = ParseFormat(text);
@@ -269,6 +282,8 @@ public:
         }
         if (*request.format != Format::Trace && (!request.output))
             Fail("no output file given for the picture; accepted: -o FILE, or -o - for standard output");
+        if (request.frames > 0 && (!request.output || *request.output == "-"))
+            Fail("--frames writes numbered files and needs -o NAME.EXT; accepted: e.g. -o orbit.png");
         return Action::Render;
     }
 
@@ -304,47 +319,115 @@ bool WriteBytes(std::FILE* file, const std::string& bytes)
     return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
 }
 
+// Draws one frame in the request's format, ready to be written.
+class FrameWriter {
+public:
+    explicit FrameWriter(Format format) : m_format(format) {}
+
+    void Draw(ViewState& view)
+    {
+        switch (m_format) {
+        case Format::Png: DrawFrame(view, m_picture); break;
+        case Format::Svg: {
+            SvgCanvas svg;
+            DrawFrame(view, svg);
+            m_text = svg.Document();
+            break;
+        }
+        case Format::Trace: {
+            m_recording.calls.clear();
+            DrawFrame(view, m_recording);
+            m_text = FormatTrace(m_recording.calls);
+            break;
+        }
+        }
+    }
+
+    bool Write(std::FILE* file) const
+    {
+        return m_format == Format::Png ? WritePng(file, m_picture) : WriteBytes(file, m_text);
+    }
+
+private:
+    Format m_format;
+    IndexedCanvas m_picture;   // palette indices: a quarter of the memory of the window's picture
+    RecordingCanvas m_recording;
+    std::string m_text;
+};
+
+// NAME.EXT with the frame number before the extension: orbit.png gives orbit-0001.png.
+std::string NumberedName(const std::string& name, int number, int digits)
+{
+    const size_t slash = name.find_last_of('/');
+    size_t dot = name.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash) || dot == slash + 1)
+        dot = name.size();
+    std::string digitsText = std::to_string(number);
+    digitsText.insert(0, static_cast<size_t>(std::max(0, digits - static_cast<int>(digitsText.size()))), '0');
+    return name.substr(0, dot) + "-" + digitsText + name.substr(dot);
+}
+
+int WriteOne(const FrameWriter& writer, const std::string& path, std::FILE* err)
+{
+    std::string error;
+    if (!WriteFileAtomically(path, [&](std::FILE* file) { return writer.Write(file); }, error)) {
+        std::fprintf(err, "%s: cannot write '%s': %s\n", kProgram.data(), path.c_str(), error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+// Frames 1..N: each after the previous one, the command line's drag steps made once more, each
+// step a frame of its own in the window (so a camera update between steps).
+int RenderFrames(const Request& request, std::FILE* err)
+{
+    std::vector<IntPoint> steps;
+    for (const ViewChange& change : request.changes)
+        if (change.kind == ViewChange::Kind::Orbit)
+            steps.push_back({static_cast<int>(change.a), static_cast<int>(change.b)});
+    const int digits = std::max(4, static_cast<int>(std::to_string(request.frames).size()));
+    const bool progress = isatty(fileno(err)) != 0;
+    FrameWriter writer(*request.format);
+    ViewState view = ViewAfter(request);
+    for (int frame = 1; frame <= request.frames; ++frame) {
+        if (frame > 1) {
+            for (size_t i = 0; i < steps.size(); ++i) {
+                if (i > 0)
+                    UpdateCameraBasis(view);
+                OrbitEye(view, {0, 0}, steps[i]);
+            }
+        }
+        writer.Draw(view);
+        const std::string path = NumberedName(*request.output, frame, digits);
+        if (WriteOne(writer, path, err) != 0) {
+            if (frame > 1)
+                std::fprintf(err, "%s: frames 1 to %d were written\n", kProgram.data(), frame - 1);
+            return 1;
+        }
+        if (progress && (frame % 25 == 0 || frame == request.frames))
+            std::fprintf(err, "\r%s: frame %d of %d%s", kProgram.data(), frame, request.frames,
+                         frame == request.frames ? "\n" : "");
+    }
+    return 0;
+}
+
 int Render(const Request& request, std::FILE* out, std::FILE* err)
 {
+    if (request.frames > 0)
+        return RenderFrames(request, err);
     ViewState view = ViewAfter(request);
-    std::function<bool(std::FILE*)> write;
-    IndexedCanvas picture;   // palette indices: a quarter of the memory of the window's picture
-    std::string text;
-    switch (*request.format) {
-    case Format::Png:
-        DrawFrame(view, picture);
-        write = [&](std::FILE* file) { return WritePng(file, picture); };
-        break;
-    case Format::Svg: {
-        SvgCanvas svg;
-        DrawFrame(view, svg);
-        text = svg.Document();
-        write = [&](std::FILE* file) { return WriteBytes(file, text); };
-        break;
-    }
-    case Format::Trace: {
-        RecordingCanvas recording;
-        DrawFrame(view, recording);
-        text = FormatTrace(recording.calls);
-        write = [&](std::FILE* file) { return WriteBytes(file, text); };
-        break;
-    }
-    }
+    FrameWriter writer(*request.format);
+    writer.Draw(view);
     if (!request.output || *request.output == "-") {
         errno = 0;
-        if (!write(out) || std::fflush(out) != 0) {
+        if (!writer.Write(out) || std::fflush(out) != 0) {
             std::fprintf(err, "%s: cannot write to standard output: %s\n", kProgram.data(),
                          errno ? std::strerror(errno) : "write failed");
             return 1;
         }
         return 0;
     }
-    std::string error;
-    if (!WriteFileAtomically(*request.output, write, error)) {
-        std::fprintf(err, "%s: cannot write '%s': %s\n", kProgram.data(), request.output->c_str(), error.c_str());
-        return 1;
-    }
-    return 0;
+    return WriteOne(writer, *request.output, err);
 }
 
 }   // namespace

@@ -111,10 +111,13 @@ bool EncodePng(png_structp png, png_infop info, std::FILE* file, const PngImage*
 namespace {
 
 // The visible square as palette indices, the colours numbered in the order they first appear
-// from the top-left: the same image, byte for byte, whichever picture it was drawn on.
+// from the top-left: the same image, byte for byte, whichever picture it was drawn on. The
+// indices are read through lut, which renumbers them.
 struct IndexedSquare {
-    std::vector<std::uint8_t> indices = std::vector<std::uint8_t>(static_cast<size_t>(kCanvasSide) * kCanvasSide);
+    const std::uint8_t* indices = nullptr;   // 500 rows of 500, one after another
+    std::array<std::uint8_t, 256> lut{};
     std::vector<Rgb> palette;
+    std::vector<std::uint8_t> storage;        // holds the indices when they had to be made
 };
 
 Rgb ColourOf(std::uint32_t packed)
@@ -126,12 +129,13 @@ Rgb ColourOf(std::uint32_t packed)
 // False when the picture has more than 256 colours.
 bool IndexSquare(const RasterCanvas& picture, IndexedSquare& out)
 {
+    out.storage.resize(static_cast<size_t>(kCanvasSide) * kCanvasSide);
     std::vector<std::uint32_t> seen;
     std::uint32_t last = 0;
     std::uint8_t lastIndex = 0;
     for (int row = 0; row < kCanvasSide; ++row) {
         const std::uint32_t* in = picture.Bits() + static_cast<size_t>(row) * RasterCanvas::kWidth;
-        std::uint8_t* to = out.indices.data() + static_cast<size_t>(row) * kCanvasSide;
+        std::uint8_t* to = out.storage.data() + static_cast<size_t>(row) * kCanvasSide;
         for (int col = 0; col < kCanvasSide; ++col) {
             const std::uint32_t c = in[col];
             if (c != last || seen.empty()) {   // runs of one colour are the rule
@@ -149,24 +153,42 @@ bool IndexSquare(const RasterCanvas& picture, IndexedSquare& out)
             to[col] = lastIndex;
         }
     }
+    out.indices = out.storage.data();
+    for (size_t i = 0; i < out.lut.size(); ++i)
+        out.lut[i] = static_cast<std::uint8_t>(i);
     return true;
 }
 
 void IndexSquare(const IndexedCanvas& picture, IndexedSquare& out)
 {
-    std::array<int, 256> remap;
-    remap.fill(-1);
-    for (int row = 0; row < kCanvasSide; ++row) {
-        const std::uint8_t* in = picture.Bits() + static_cast<size_t>(row) * IndexedCanvas::kWidth;
-        std::uint8_t* to = out.indices.data() + static_cast<size_t>(row) * kCanvasSide;
-        for (int col = 0; col < kCanvasSide; ++col) {
-            int& index = remap[in[col]];
-            if (index < 0) {
-                index = static_cast<int>(out.palette.size());
-                out.palette.push_back(picture.Palette()[in[col]]);
-            }
-            to[col] = static_cast<std::uint8_t>(index);
-        }
+    // The picture's rows are 500 wide, so the square is its first 250000 bytes. Each colour's
+    // first place is found by a byte search; their order gives the numbering.
+    const std::uint8_t* bits = picture.Bits();
+    const size_t size = static_cast<size_t>(kCanvasSide) * kCanvasSide;
+    std::vector<std::pair<size_t, size_t>> firsts;   // (first place, canvas index)
+    for (size_t i = 0; i < picture.Palette().size(); ++i) {
+        const void* at = std::memchr(bits, static_cast<int>(i), size);
+        if (at)
+            firsts.emplace_back(static_cast<size_t>(static_cast<const std::uint8_t*>(at) - bits), i);
+    }
+    std::sort(firsts.begin(), firsts.end());
+    for (const auto& [place, index] : firsts) {
+        out.lut[index] = static_cast<std::uint8_t>(out.palette.size());
+        out.palette.push_back(picture.Palette()[index]);
+    }
+    out.indices = bits;
+}
+
+// Packs one row of indices, perByte to a byte, most significant first.
+template <int kDepth>
+void PackRow(const std::uint8_t* in, const std::array<std::uint8_t, 256>& lut, std::uint8_t* row)
+{
+    constexpr int kPerByte = 8 / kDepth;
+    for (int c = 0; c < kCanvasSide; c += kPerByte) {
+        unsigned byte = 0;
+        for (int k = 0; k < kPerByte; ++k)
+            byte = (byte << kDepth) | (c + k < kCanvasSide ? lut[in[c + k]] : 0u);
+        row[c / kPerByte] = static_cast<std::uint8_t>(byte);
     }
 }
 
@@ -182,10 +204,12 @@ bool WriteIndexedPng(std::FILE* file, const IndexedSquare& square)
     for (int r = 0; r < kCanvasSide; ++r) {
         std::uint8_t* row = data.data() + rowBytes * static_cast<size_t>(r);
         rows[static_cast<size_t>(r)] = row;
-        const std::uint8_t* in = square.indices.data() + static_cast<size_t>(r) * kCanvasSide;
-        for (int c = 0; c < kCanvasSide; ++c) {
-            const unsigned shift = static_cast<unsigned>(8 - depth * (c % perByte + 1));
-            row[c / perByte] = static_cast<std::uint8_t>(row[c / perByte] | (in[c] << shift));
+        const std::uint8_t* in = square.indices + static_cast<size_t>(r) * kCanvasSide;
+        switch (depth) {
+        case 1: PackRow<1>(in, square.lut, row); break;
+        case 2: PackRow<2>(in, square.lut, row); break;
+        case 4: PackRow<4>(in, square.lut, row); break;
+        default: PackRow<8>(in, square.lut, row); break;
         }
     }
     std::array<png_color, 256> colours{};

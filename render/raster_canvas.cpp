@@ -207,9 +207,10 @@ void BasicRasterCanvas<P>::Rectangle(int left, int top, int right, int bottom, R
     const long long x0 = std::max<long long>(left, 0), x1 = std::min<long long>(right, kWidth);
     const long long y0 = std::max<long long>(top, 0), y1 = std::min<long long>(bottom, kHeight);
     const P packed = ValueOf(fill);
-    for (long long row = y0; row < y1; ++row)
-        for (long long col = x0; col < x1; ++col)
-            m_bits[static_cast<size_t>(row) * kWidth + static_cast<size_t>(col)] = packed;
+    for (long long row = y0; row < y1 && x0 < x1; ++row) {
+        P* line = m_bits.data() + row * kWidth;
+        std::fill(line + x0, line + x1, packed);
+    }
     if (right <= left || bottom <= top)
         return;
     const long long r = static_cast<long long>(right) - 1, b = static_cast<long long>(bottom) - 1;

@@ -148,6 +148,37 @@ TEST(RenderCli, WritesPngSvgAndTraceFilesByExtension)
     EXPECT_EQ(fs::file_size(dir / "picture"), fs::file_size(dir / "a.png"));
 }
 
+TEST(RenderCli, FramesRepeatTheDragStepsBetweenNumberedFiles)
+{
+    TempDir dir;
+    const Result r = RunCli({"-s", "toro", "--zoom", "60", "--orbit", "5,0", "--orbit", "0,-3", "--frames", "3",
+                             "-o", (dir / "turn.trace").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(dir.Entries(), 3u);
+    auto read = [&](const std::string& name) {
+        std::ifstream in(dir / name);
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    };
+    // Frame k is the single frame whose command line gives the drag steps k times.
+    EXPECT_EQ(read("turn-0001.trace"),
+              RunCli({"-s", "toro", "--zoom", "60", "--orbit", "5,0", "--orbit", "0,-3", "--format", "trace"}).out);
+    EXPECT_EQ(read("turn-0003.trace"), RunCli({"-s", "toro", "--zoom", "60", "--orbit", "5,0", "--orbit", "0,-3",
+                                               "--orbit", "5,0", "--orbit", "0,-3", "--orbit", "5,0", "--orbit",
+                                               "0,-3", "--format", "trace"})
+                                           .out);
+    EXPECT_NE(read("turn-0002.trace"), read("turn-0003.trace"));
+    EXPECT_TRUE(r.err.empty());   // no progress line when standard error is not a terminal
+
+    ASSERT_EQ(RunCli({"-s", "1", "--frames", "2", "--format", "png", "-o", (dir / "plain").string()}).status, 0);
+    EXPECT_TRUE(fs::exists(dir / "plain-0002"));
+    EXPECT_EQ(RunCli({"-s", "1", "--frames", "0", "-o", (dir / "x.png").string()}).status, 2);
+    EXPECT_EQ(RunCli({"-s", "1", "--frames", "2", "--format", "trace"}).status, 2);
+    const Result missing = RunCli({"-s", "1", "--frames", "2", "-o", (dir / "none" / "x.png").string()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("x-0001.png"), std::string::npos);
+    EXPECT_EQ(dir.Entries(), 5u);
+}
+
 TEST(RenderCli, InformationalOptions)
 {
     EXPECT_EQ(RunCli({"--version"}).out, "vexilon-render 2.0\n");
