@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# Installs what the build needs, builds, and runs Vexilon.
+# Installs what the build needs, builds, and opens the Vexilon window.
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/deps.sh
 vexilon_install_packages "${VEXILON_BUILD_PACKAGES[@]}"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc 2>/dev/null || echo 2)" >/dev/null
-out=${TMPDIR:-/tmp}/vexilon-toro.png
-build/vexilon-render --surface toro -o "$out"
-echo "Rendered the torus to $out (the window comes next; see README.md for vexilon-render)."
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    out=${TMPDIR:-/tmp}/vexilon-toro.png
+    build/vexilon-render --surface toro -o "$out"
+    echo "There is no display here (neither DISPLAY nor WAYLAND_DISPLAY is set), so the window cannot open."
+    echo "Run ./run.sh from a desktop session, or under a virtual one: xvfb-run ./build/vexilon"
+    echo "Meanwhile the command line rendered the torus to $out (see build/vexilon-render --help)."
+    exit 0
+fi
+exec build/vexilon
