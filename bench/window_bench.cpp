@@ -1,0 +1,70 @@
+// The window's cost of a frame, on Qt's offscreen platform: a drag step from the mouse event to the
+// frame painted, and RenderScene with the repaint of the square.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QRadioButton>
+
+#include "ui/viewer_dlg.h"
+
+namespace {
+
+struct Window {
+    Window()
+    {
+        dialog.show();
+        dialog.findChild<QRadioButton*>("IDC_SURFACE_SINE")->click();
+        QApplication::processEvents();
+    }
+    void Mouse(QEvent::Type type, QPointF at)
+    {
+        QMouseEvent event(type, at, dialog.mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&dialog, &event);
+    }
+    CViewerDlg dialog;
+};
+
+// One drag step of three pixels on the sine surface: the move event, the frame drawn off screen,
+// and the square repainted at once.
+void BM_WindowDragStepSine(benchmark::State& state)
+{
+    Window window;
+    QPointF at(100, 300);
+    window.Mouse(QEvent::MouseButtonPress, at);
+    double dx = 3;
+    for (auto _ : state) {
+        at.rx() += dx;
+        if (at.x() > 160 || at.x() < 100)
+            dx = -dx;
+        window.Mouse(QEvent::MouseMove, at);
+        window.dialog.repaint(kFrameRect);
+    }
+    window.Mouse(QEvent::MouseButtonRelease, at);
+}
+
+// RenderScene and the repaint of the square, for the current surface.
+void BM_WindowRenderAndPresent(benchmark::State& state)
+{
+    Window window;
+    for (auto _ : state) {
+        window.dialog.RenderScene();
+        window.dialog.repaint(kFrameRect);
+    }
+}
+
+}   // namespace
+
+BENCHMARK(BM_WindowDragStepSine)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WindowRenderAndPresent)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
