@@ -12,7 +12,7 @@ set(vexilon_gui_test_environment
     "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/lsan.supp:print_suppressions=0"
 )
 
-foreach(gui_test viewer_dlg_test)
+foreach(gui_test viewer_dlg_test dialogs_test viewer_random_test)
     add_executable(${gui_test} ${gui_test}.cpp)
     set_target_properties(${gui_test} PROPERTIES AUTOMOC ON)
     target_include_directories(${gui_test} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})

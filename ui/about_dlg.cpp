@@ -18,6 +18,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<U
     m_ui->setupUi(this);
     ApplyDialogTemplate(*this, false);
     m_ui->IDC_ABOUT_ICON->setPixmap(ApplicationIcon().pixmap(kIconSide, kIconSide));
+    m_ui->IDC_ABOUT_ICON->resize(kIconSide, kIconSide);   // an icon control takes the icon's size
     connect(m_ui->IDOK, &QAbstractButton::clicked, this, &QDialog::accept);
 }
 
