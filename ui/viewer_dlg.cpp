@@ -14,7 +14,9 @@
 #include <QString>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
+#include <string>
+
+#include <qt_windows.h>
 #endif
 
 #include "render/frame.h"
@@ -185,16 +187,18 @@ void CViewerDlg::paintEvent(QPaintEvent*)
 
 void CViewerDlg::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return QDialog::mousePressEvent(event);
-    OnLButtonDown(event->globalPosition().toPoint());   // our GetCursorPos: screen coordinates
+    if (event->button() == Qt::LeftButton)
+        OnLButtonDown(event->globalPosition().toPoint());   // our GetCursorPos: screen coordinates
+    else
+        QDialog::mousePressEvent(event);
 }
 
 void CViewerDlg::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return QDialog::mouseReleaseEvent(event);
-    OnLButtonUp();
+    if (event->button() == Qt::LeftButton)
+        OnLButtonUp();
+    else
+        QDialog::mouseReleaseEvent(event);
 }
 
 void CViewerDlg::mouseMoveEvent(QMouseEvent* event)
