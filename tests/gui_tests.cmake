@@ -6,7 +6,6 @@ gtest_discover_tests(view_controls_tests)
 
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
-
 foreach(gui_test viewer_dlg_test dialogs_test viewer_random_test)
     add_executable(${gui_test} ${gui_test}.cpp)
     set_target_properties(${gui_test} PROPERTIES AUTOMOC ON)

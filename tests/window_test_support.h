@@ -1,0 +1,76 @@
+// What the window tests share: the surface buttons, frames drawn independently, modal dialogs ended.
+#pragma once
+
+#include <functional>
+#include <utility>
+
+#include <QApplication>
+#include <QImage>
+#include <QPointer>
+#include <QTimer>
+
+#include "render/frame.h"
+#include "render/raster_canvas.h"
+#include "ui/viewer_dlg.h"
+
+// The buttons' object names in SurfaceKind order, 1 to 8.
+inline const char* const kSurfaceButtons[] = {
+    "IDC_SURFACE_MOEBIUS", "IDC_SURFACE_SADDLE",       "IDC_SURFACE_SPHERE", "IDC_SURFACE_SINE",
+    "IDC_SURFACE_TORUS",   "IDC_SURFACE_PSEUDOSPHERE", "IDC_SURFACE_SPIRAL", "IDC_SURFACE_LEONARDO",
+};
+
+// The frame of a copy of view, through the generic canvas path rather than the window's.
+inline QImage FrameOf(ViewState view)
+{
+    RasterCanvas canvas;
+    DrawFrame(view, static_cast<Canvas&>(canvas));
+    QImage image(kCanvasSide, kCanvasSide, QImage::Format_RGB32);
+    for (int row = 0; row < kCanvasSide; ++row)
+        for (int col = 0; col < kCanvasSide; ++col)
+            image.setPixel(col, row, canvas.PixelAt(col, row));
+    return image;
+}
+
+inline QImage ShownFrame(CViewerDlg& dlg)
+{
+    return dlg.grab(kFrameRect).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+inline int CountPixels(const QImage& image, std::function<bool(QRgb)> counted)
+{
+    int count = 0;
+    for (int row = 0; row < image.height(); ++row)
+        for (int col = 0; col < image.width(); ++col)
+            count += counted(image.pixel(col, row));
+    return count;
+}
+
+inline int CountDifferences(const QImage& a, const QImage& b)
+{
+    int count = 0;
+    for (int row = 0; row < a.height(); ++row)
+        for (int col = 0; col < a.width(); ++col)
+            count += a.pixel(col, row) != b.pixel(col, row);
+    return count;
+}
+
+// On every turn of the event loop, hands a newly active modal widget to the action, which ends it.
+class ModalCloser : public QObject {
+public:
+    explicit ModalCloser(std::function<void(QWidget&)> action) : m_action(std::move(action))
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal != nullptr && modal != m_last && modal->isVisible())
+                ++m_seen, m_action(*(m_last = modal));
+        });
+        m_timer.start(0);
+    }
+    int Seen() const { return m_seen; }
+
+private:
+    std::function<void(QWidget&)> m_action;
+    QTimer            m_timer;
+    QPointer<QWidget> m_last;
+    int               m_seen = 0;
+};
