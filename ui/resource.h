@@ -16,6 +16,10 @@ constexpr int IDC_SURFACE_LEONARDO = 1023;
 constexpr int IDC_SURFACE_SPIRAL = 1024;
 constexpr int IDC_INSTRUCTIONS_TEXT = 1013;        // the text of the Instructions dialog
 
+// Controls numbered -1 in the templates get names of their own: IDC_STATIC_BARS ("Z         P"),
+// IDC_GROUP_SURFACE ("Superficie"), and in the About box IDC_ABOUT_ICON, IDC_ABOUT_TITLE and
+// IDC_ABOUT_TEXT. IDOK and IDCANCEL keep the window system's names, ids 1 and 2.
+
 constexpr unsigned IDM_ABOUTBOX = 0x0010;          // window-menu command; the low four bits are free
 constexpr int IDS_ABOUTBOX = 101;
 
