@@ -4,8 +4,20 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cwchar>
 
 namespace {
+
+// The C library's wide fill stores 32-bit values as fast as memset stores bytes, about three
+// times the speed of a plain loop over a picture that does not fit in the cache.
+template <class P>
+void Fill(P* at, size_t count, P value)
+{
+    if constexpr (sizeof(P) == sizeof(wchar_t) && sizeof(P) == 4)
+        std::wmemset(reinterpret_cast<wchar_t*>(at), static_cast<wchar_t>(value), count);
+    else
+        std::fill(at, at + count, value);
+}
 
 // Ends farther than this from the picture are first clipped in double precision to a box of this
 // size, so that the exact integer stepping below cannot overflow; nearer lines are drawn exactly.
@@ -83,7 +95,7 @@ void BasicRasterCanvas<P>::MoveTo(Pixel p)
 template <class P>
 void BasicRasterCanvas<P>::Clear(Rgb colour)
 {
-    std::fill(m_bits.begin(), m_bits.end(), ValueOf(colour));
+    Fill(m_bits.data(), m_bits.size(), ValueOf(colour));
 }
 
 template <class P>
@@ -110,51 +122,12 @@ void BasicRasterCanvas<P>::ClearHiddenRows()
 
 namespace {
 
-bool Inside(Pixel p)
-{
-    return static_cast<unsigned>(p.col) < static_cast<unsigned>(kCanvasSide) &&
-           static_cast<unsigned>(p.row) < static_cast<unsigned>(kPictureRows);
-}
 
 }   // namespace
 
-// The common case, the same pixels as the general walk below with nothing to clip: the minor
-// offset starts at zero with the remainder at half the major step.
 template <class P>
-void BasicRasterCanvas<P>::DrawInside(Pixel from, Pixel to)
+void BasicRasterCanvas<P>::DrawClipped(Pixel from, Pixel p)
 {
-    const int dx = to.col > from.col ? to.col - from.col : from.col - to.col;
-    const int dy = to.row > from.row ? to.row - from.row : from.row - to.row;
-    const std::ptrdiff_t stepX = to.col < from.col ? -1 : 1;
-    const std::ptrdiff_t stepY = to.row < from.row ? -kWidth : kWidth;
-    const bool xMajor = dx >= dy;
-    const int major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
-    const std::ptrdiff_t majorStep = xMajor ? stepX : stepY, minorStep = xMajor ? stepY : stepX;
-    P* at = m_bits.data() + static_cast<std::ptrdiff_t>(from.row) * kWidth + from.col;
-    const int denominator = 2 * major;
-    int remainder = major;
-    for (int i = 0;; ++i) {
-        *at = m_pen;
-        if (i == major)
-            break;   // never step past the last pixel: the pointer stays inside the picture
-        at += majorStep;
-        remainder += 2 * minor;
-        if (remainder >= denominator) {
-            remainder -= denominator;
-            at += minorStep;
-        }
-    }
-}
-
-template <class P>
-void BasicRasterCanvas<P>::LineTo(Pixel p)
-{
-    const Pixel from = m_position;
-    m_position = p;
-    if (Inside(from) && Inside(p)) {
-        DrawInside(from, p);
-        return;
-    }
     Segment s{from.col, from.row, p.col, p.row};
     if (IsFar(s.x0) || IsFar(s.y0) || IsFar(s.x1) || IsFar(s.y1)) {
         if (!ClipToFarBox(double(s.x0), double(s.y0), double(s.x1), double(s.y1), s))
@@ -207,10 +180,11 @@ void BasicRasterCanvas<P>::Rectangle(int left, int top, int right, int bottom, R
     const long long x0 = std::max<long long>(left, 0), x1 = std::min<long long>(right, kWidth);
     const long long y0 = std::max<long long>(top, 0), y1 = std::min<long long>(bottom, kHeight);
     const P packed = ValueOf(fill);
-    for (long long row = y0; row < y1 && x0 < x1; ++row) {
-        P* line = m_bits.data() + row * kWidth;
-        std::fill(line + x0, line + x1, packed);
-    }
+    if (x0 == 0 && x1 == kWidth && y0 < y1)   // whole rows lie end to end: one fill
+        Fill(m_bits.data() + y0 * kWidth, static_cast<size_t>((y1 - y0) * kWidth), packed);
+    else
+        for (long long row = y0; row < y1 && x0 < x1; ++row)
+            Fill(m_bits.data() + row * kWidth + x0, static_cast<size_t>(x1 - x0), packed);
     if (right <= left || bottom <= top)
         return;
     const long long r = static_cast<long long>(right) - 1, b = static_cast<long long>(bottom) - 1;

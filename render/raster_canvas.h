@@ -1,6 +1,7 @@
 // Canvases onto a 500 x 502 picture, one row after another: the frame's off-screen bitmap.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -39,12 +40,57 @@ private:
     P ValueOf(Rgb colour);
     void Plot(long long col, long long row);
     void DrawInside(Pixel from, Pixel to);           // both ends inside the picture
+    void DrawClipped(Pixel from, Pixel to);          // any ends: clipped, then walked
 
     std::vector<Rgb> m_palette;                      // used by the indexed picture only
     std::vector<P> m_bits;
     P m_pen{};
     Pixel m_position;
 };
+
+// Inline: a frame draws thousands of short lines, nearly all of them inside the picture.
+template <class P>
+inline void BasicRasterCanvas<P>::LineTo(Pixel p)
+{
+    auto inside = [](Pixel q) {
+        return static_cast<unsigned>(q.col) < static_cast<unsigned>(kWidth) &&
+               static_cast<unsigned>(q.row) < static_cast<unsigned>(kHeight);
+    };
+    const Pixel from = m_position;
+    m_position = p;
+    if (inside(from) && inside(p))
+        DrawInside(from, p);
+    else
+        DrawClipped(from, p);
+}
+
+// The common case, the same pixels as the clipped walk with nothing to clip: the minor offset
+// starts at zero with the remainder at half the major step.
+template <class P>
+inline void BasicRasterCanvas<P>::DrawInside(Pixel from, Pixel to)
+{
+    const int dx = to.col > from.col ? to.col - from.col : from.col - to.col;
+    const int dy = to.row > from.row ? to.row - from.row : from.row - to.row;
+    const std::ptrdiff_t stepX = to.col < from.col ? -1 : 1;
+    const std::ptrdiff_t stepY = to.row < from.row ? -kWidth : kWidth;
+    const bool xMajor = dx >= dy;
+    const int major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+    const std::ptrdiff_t majorStep = xMajor ? stepX : stepY, minorStep = xMajor ? stepY : stepX;
+    P* at = m_bits.data() + static_cast<std::ptrdiff_t>(from.row) * kWidth + from.col;
+    const int denominator = 2 * major;
+    int remainder = major;
+    for (int i = 0;; ++i) {
+        *at = m_pen;
+        if (i == major)
+            break;   // never step past the last pixel: the pointer stays inside the picture
+        at += majorStep;
+        remainder += 2 * minor;
+        if (remainder >= denominator) {
+            remainder -= denominator;
+            at += minorStep;
+        }
+    }
+}
 
 using RasterCanvas = BasicRasterCanvas<std::uint32_t>;   // 0xAARRGGBB, what the window shows
 using IndexedCanvas = BasicRasterCanvas<std::uint8_t>;   // palette indices, what files are made of

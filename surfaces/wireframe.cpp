@@ -4,7 +4,11 @@
 #include <array>
 #include <mutex>
 
+#include <climits>
 #include <cmath>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "surfaces/pixel_mapping.h"
 #include "surfaces/tracers.h"
@@ -93,6 +97,17 @@ void ProjectWireframe(ViewState& view, const Wireframe& wire, ProjectedPoints& o
     }
     for (size_t i = 0; i < n; ++i) {   // PixelFromView, from the sums already made
         const double col = viewCols[i], row = viewRows[i];
+#if defined(__SSE2__)
+        // The processor's truncation is exact for every value that fits, and answers INT_MIN for
+        // everything else (NaN, infinities, overflow): only then is the careful path needed.
+        const int fastCol = _mm_cvttsd_si32(_mm_set_sd(col)), fastRow = _mm_cvttsd_si32(_mm_set_sd(row));
+        if (fastCol != INT_MIN && fastRow != INT_MIN) {
+            out.finite[i] = 1;
+            out.cols[i] = fastCol;
+            out.rows[i] = fastRow;
+            continue;
+        }
+#endif
         const bool ok = std::isfinite(row) && std::isfinite(col);
         out.finite[i] = ok;
         out.cols[i] = ok ? TruncateToPixel(col) : 0;
