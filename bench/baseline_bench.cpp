@@ -30,7 +30,7 @@ Scene MakeScene(SurfaceKind kind)
     Scene s;
     const Wireframe& wire = SurfaceWireframe(kind);
     for (size_t i = 0; i < wire.ops.size(); ++i) {
-        const Vec3 p = wire.points[wire.ops[i].from];
+        const Vec3 p = wire.Point(wire.ops[i].from);
         if (wire.ops[i].to == WireOp::kLineStart)
             s.lineStarts.push_back(static_cast<std::uint32_t>(s.xs.size()));
         s.xs.push_back(static_cast<float>(p.x));

@@ -1,6 +1,7 @@
 // Building the wireframes from the tracers, and projecting them per frame.
 #include "surfaces/wireframe.h"
 
+#include <algorithm>
 #include <array>
 #include <mutex>
 
@@ -22,8 +23,10 @@ struct WireframeBuilder {
 
     Point Add(Vec3 p)
     {
-        wire.points.push_back(p);
-        return static_cast<Point>(wire.points.size() - 1);
+        wire.xs.push_back(p.x);
+        wire.ys.push_back(p.y);
+        wire.zs.push_back(p.z);
+        return static_cast<Point>(wire.xs.size() - 1);
     }
     void Sample(Vec3 p, bool startsLine)
     {
@@ -39,13 +42,7 @@ Wireframe Build(SurfaceKind kind)
 {
     WireframeBuilder builder;
     TraceSurfaceInto(kind, builder);
-    Wireframe& wire = builder.wire;
-    for (const Vec3& p : wire.points) {
-        wire.xs.push_back(p.x);
-        wire.ys.push_back(p.y);
-        wire.zs.push_back(p.z);
-    }
-    return std::move(wire);
+    return std::move(builder.wire);
 }
 
 }   // namespace
@@ -67,17 +64,10 @@ const Wireframe& SurfaceWireframe(SurfaceKind kind)
 // operations of the scalar code. The tests hold the two to the same bits.
 void ProjectWireframe(ViewState& view, const Wireframe& wire, ProjectedPoints& out)
 {
-    const size_t n = wire.points.size();
-    out.viewCols.resize(n);
-    out.viewRows.resize(n);
+    const size_t n = wire.Size();
     out.cols.resize(n);
     out.rows.resize(n);
     out.finite.resize(n);
-    const double* __restrict xs = wire.xs.data();
-    const double* __restrict ys = wire.ys.data();
-    const double* __restrict zs = wire.zs.data();
-    double* __restrict viewCols = out.viewCols.data();
-    double* __restrict viewRows = out.viewRows.data();
     const ProjectionBasis b = BasisOf(view);
     const double ex = b.eye.x, ey = b.eye.y, ez = b.eye.z;
     const double qx = b.planePoint.x, qy = b.planePoint.y, qz = b.planePoint.z;
@@ -85,36 +75,45 @@ void ProjectWireframe(ViewState& view, const Wireframe& wire, ProjectedPoints& o
     const double rx = b.right.x, ry = b.right.y, rz = b.right.z;
     const double ux = b.up.x, uy = b.up.y, uz = b.up.z;
     const double zoom = b.zoom;
-    for (size_t i = 0; i < n; ++i) {
-        const double px = xs[i], py = ys[i], pz = zs[i];
-        const double dx = ex - px, dy = ey - py, dz = ez - pz;   // VecSub(eye, p): toward the eye
-        const double cx = qx - px, cy = qy - py, cz = qz - pz;   // VecSub(planePoint, p)
-        const double t = ((nz * cz + ny * cy) + nx * cx) / ((nz * dz + ny * dy) + nx * dx);
-        const double hx = (dx * t + px) * zoom, hy = (dy * t + py) * zoom, hz = (dz * t + pz) * zoom;
-        const double vx = hx - qx, vy = hy - qy, vz = hz - qz;
-        viewCols[i] = ((vz * rz + vy * ry) + vx * rx) + kHalfSide;
-        viewRows[i] = kHalfSide - ((vz * uz + vy * uy) + vx * ux);
-    }
-    for (size_t i = 0; i < n; ++i) {   // PixelFromView, from the sums already made
-        const double col = viewCols[i], row = viewRows[i];
-#if defined(__SSE2__)
-        // The processor's truncation is exact for every value that fits, and answers INT_MIN for
-        // everything else (NaN, infinities, overflow): only then is the careful path needed.
-        const int fastCol = _mm_cvttsd_si32(_mm_set_sd(col)), fastRow = _mm_cvttsd_si32(_mm_set_sd(row));
-        if (fastCol != INT_MIN && fastRow != INT_MIN) {
-            out.finite[i] = 1;
-            out.cols[i] = fastCol;
-            out.rows[i] = fastRow;
-            continue;
+    constexpr size_t kBlock = 256;   // view coordinates of a block, kept on the stack
+    double viewCols[kBlock], viewRows[kBlock];
+    for (size_t first = 0; first < n; first += kBlock) {
+        const size_t count = std::min(kBlock, n - first);
+        const double* __restrict xs = wire.xs.data() + first;
+        const double* __restrict ys = wire.ys.data() + first;
+        const double* __restrict zs = wire.zs.data() + first;
+        for (size_t i = 0; i < count; ++i) {
+            const double px = xs[i], py = ys[i], pz = zs[i];
+            const double dx = ex - px, dy = ey - py, dz = ez - pz;   // VecSub(eye, p): toward the eye
+            const double cx = qx - px, cy = qy - py, cz = qz - pz;   // VecSub(planePoint, p)
+            const double t = ((nz * cz + ny * cy) + nx * cx) / ((nz * dz + ny * dy) + nx * dx);
+            const double hx = (dx * t + px) * zoom, hy = (dy * t + py) * zoom, hz = (dz * t + pz) * zoom;
+            const double vx = hx - qx, vy = hy - qy, vz = hz - qz;
+            viewCols[i] = ((vz * rz + vy * ry) + vx * rx) + kHalfSide;
+            viewRows[i] = kHalfSide - ((vz * uz + vy * uy) + vx * ux);
         }
+        for (size_t i = 0; i < count; ++i) {   // PixelFromView, from the sums already made
+            const double col = viewCols[i], row = viewRows[i];
+            const size_t at = first + i;
+#if defined(__SSE2__)
+            // The processor's truncation is exact for every value that fits, and answers INT_MIN
+            // for everything else (NaN, infinities, overflow): only then is the careful path needed.
+            const int fastCol = _mm_cvttsd_si32(_mm_set_sd(col)), fastRow = _mm_cvttsd_si32(_mm_set_sd(row));
+            if (fastCol != INT_MIN && fastRow != INT_MIN) {
+                out.finite[at] = 1;
+                out.cols[at] = fastCol;
+                out.rows[at] = fastRow;
+                continue;
+            }
 #endif
-        const bool ok = std::isfinite(row) && std::isfinite(col);
-        out.finite[i] = ok;
-        out.cols[i] = ok ? TruncateToPixel(col) : 0;
-        out.rows[i] = ok ? TruncateToPixel(row) : 0;
+            const bool ok = std::isfinite(row) && std::isfinite(col);
+            out.finite[at] = ok;
+            out.cols[at] = ok ? TruncateToPixel(col) : 0;
+            out.rows[at] = ok ? TruncateToPixel(row) : 0;
+        }
     }
     if (n > 0)   // the zoomed hit that the last projection leaves behind
-        ProjectWithBasis(b, wire.points[n - 1], view.planeHit);
+        ProjectWithBasis(b, wire.Point(n - 1), view.planeHit);
     if (wire.lastSample >= 0)   // what the tracer leaves in the scratch point
-        view.scratch = wire.points[static_cast<size_t>(wire.lastSample)];
+        view.scratch = wire.Point(static_cast<size_t>(wire.lastSample));
 }

@@ -20,10 +20,12 @@ struct WireOp {
 };
 
 struct Wireframe {
-    std::vector<Vec3>   points;   // in the order the tracer projects them
-    std::vector<double> xs, ys, zs;   // the same points, one coordinate per array, for the frame loop
+    std::vector<double> xs, ys, zs;   // the points in the order the tracer projects them, by coordinate
     std::vector<WireOp> ops;
     std::int64_t        lastSample = -1;   // the point the tracer leaves in view.scratch; -1 none
+
+    size_t Size() const { return xs.size(); }
+    Vec3   Point(size_t i) const { return {xs[i], ys[i], zs[i]}; }
 };
 
 // The wireframe of kind, built on first use and kept for the life of the process; the empty one
@@ -32,7 +34,6 @@ const Wireframe& SurfaceWireframe(SurfaceKind kind);
 
 // Projected points of a frame, kept between frames so that drawing allocates nothing.
 struct ProjectedPoints {
-    std::vector<double> viewCols, viewRows;   // x + 250 and 250 - y, before truncation
     std::vector<int> cols, rows;
     std::vector<int> finite;   // 0 where the view coordinates were not finite
 };

@@ -94,10 +94,10 @@ TEST(FastPath, PictureEqualsTheCallsDrawnThroughTheCanvasInterface)
 TEST(FastPath, WireframeIsBuiltOnceAndEmptyForUnknownKinds)
 {
     EXPECT_EQ(&SurfaceWireframe(kTorus), &SurfaceWireframe(kTorus));
-    EXPECT_EQ(SurfaceWireframe(kTorus).points.size(), 91u * 91u);
-    EXPECT_EQ(SurfaceWireframe(kSpiralStair).points.size(), 2u * 255u);   // each step's points once
+    EXPECT_EQ(SurfaceWireframe(kTorus).Size(), 91u * 91u);
+    EXPECT_EQ(SurfaceWireframe(kSpiralStair).Size(), 2u * 255u);   // each step's points once
     EXPECT_TRUE(SurfaceWireframe(0).ops.empty());
-    EXPECT_TRUE(SurfaceWireframe(42).points.empty());
+    EXPECT_TRUE(SurfaceWireframe(42).Size() == 0);
 }
 
 }   // namespace
