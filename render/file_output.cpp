@@ -86,7 +86,7 @@ struct PngImage {
 
 // The libpng calls, alone in a frame of their own: an error of libpng jumps back here, and no
 // object with a destructor lives between the setjmp and the jump.
-bool EncodePng(png_structp png, png_infop info, std::FILE* file, const PngImage* image)
+bool RunLibpng(png_structp png, png_infop info, std::FILE* file, const PngImage* image)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -109,6 +109,18 @@ bool EncodePng(png_structp png, png_infop info, std::FILE* file, const PngImage*
 }   // namespace
 
 namespace {
+
+bool EncodePng(std::FILE* file, const PngImage& image)
+{
+    PngWriter writer;
+    writer.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+    if (!writer.png)
+        return false;
+    writer.info = png_create_info_struct(writer.png);
+    if (!writer.info)
+        return false;
+    return RunLibpng(writer.png, writer.info, file, &image);
+}
 
 // The visible square as palette indices, the colours numbered in the order they first appear
 // from the top-left: the same image, byte for byte, whichever picture it was drawn on. The
@@ -215,15 +227,8 @@ bool WriteIndexedPng(std::FILE* file, const IndexedSquare& square)
     std::array<png_color, 256> colours{};
     for (size_t i = 0; i < count; ++i)
         colours[i] = {square.palette[i].r, square.palette[i].g, square.palette[i].b};
-    PngWriter writer;
-    writer.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
-    if (!writer.png)
-        return false;
-    writer.info = png_create_info_struct(writer.png);
-    if (!writer.info)
-        return false;
     const PngImage image{depth, true, colours.data(), static_cast<int>(count), rows.data()};
-    return EncodePng(writer.png, writer.info, file, &image);
+    return EncodePng(file, image);
 }
 
 // A picture of more than 256 colours, as 24-bit RGB.
@@ -243,15 +248,8 @@ bool WriteRgbPng(std::FILE* file, const RasterCanvas& picture)
             row[c * 3 + 2] = colour.b;
         }
     }
-    PngWriter writer;
-    writer.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
-    if (!writer.png)
-        return false;
-    writer.info = png_create_info_struct(writer.png);
-    if (!writer.info)
-        return false;
     const PngImage image{8, false, nullptr, 0, rows.data()};
-    return EncodePng(writer.png, writer.info, file, &image);
+    return EncodePng(file, image);
 }
 
 }   // namespace

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release and runs them all: frames, the window, the command line as a
+# whole process, and the batch mode. Medians of repeated runs; the baseline runs in the same go.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. tools/deps.sh
+vexilon_install_packages "${VEXILON_BUILD_PACKAGES[@]}" hyperfine time
+build=build-bench
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXILON_BUILD_BENCH=ON -DVEXILON_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)" >/dev/null
+reps=(--benchmark_repetitions=15 --benchmark_report_aggregates_only=true)
+
+echo "== frames (baseline first)"
+"$build/bench/baseline_bench" "${reps[@]}" | grep -E '_(median|min|max) '
+"$build/bench/frame_bench" "${reps[@]}" | grep -E '_(median|min|max) '
+echo "== the window, offscreen"
+QT_QPA_PLATFORM=offscreen "$build/bench/window_bench" "${reps[@]}" | grep -E '_(median|min|max) '
+
+echo "== vexilon-render, one PNG as a whole process"
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+for s in 1 2 3 4 5 6 7 8; do
+    hyperfine -N --warmup 5 --runs 50 --export-json "$out/h$s.json" "$build/vexilon-render -s $s -o $out/s$s.png" >/dev/null
+    python3 - "$out/h$s.json" "$s" <<'PY'
+import json, sys
+r = json.load(open(sys.argv[1]))["results"][0]
+print(f"surface {sys.argv[2]}: median {r['median']*1000:.2f} ms (min {r['min']*1000:.2f}, max {r['max']*1000:.2f})")
+PY
+    /usr/bin/time -f "  peak memory %M KiB" "$build/vexilon-render" -s "$s" -o "$out/s$s.png"
+done
+
+echo "== batch: 1000 frames of the sine surface, one drag step apart"
+start=$(date +%s.%N)
+"$build/vexilon-render" -s seno --orbit 3,1 --frames 1000 -o "$out/f.png" 2>/dev/null
+end=$(date +%s.%N)
+python3 -c "print(f'{1000 / ($end - $start):.0f} frames per second')"
