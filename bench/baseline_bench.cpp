@@ -3,6 +3,8 @@
 // kind; it is the yardstick the real frame is compared with, not a renderer.
 #include <benchmark/benchmark.h>
 
+#include "bench/statistics.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -18,8 +20,8 @@ namespace {
 constexpr int kSide = 500;
 
 struct Scene {
-    std::vector<float> xs, ys, zs;            // world points
-    std::vector<std::uint32_t> lineStarts;    // index of each line's first point
+    std::vector<float> xs, ys, zs;           // world points
+    std::vector<std::uint32_t> lineStarts;   // index of each line's first point
     std::vector<int> cols, rows;
     std::vector<std::uint32_t> buffer = std::vector<std::uint32_t>(kSide * kSide);
     double right[3], up[3], eye[3], zoom;
@@ -127,6 +129,20 @@ void BM_BaselineFrame(benchmark::State& state)
 
 }   // namespace
 
-BENCHMARK(BM_BaselineClear)->Arg(kSine)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_BaselineProject)->Arg(kSine)->Arg(kTorus)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_BaselineFrame)->Arg(kSine)->Arg(kTorus)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BaselineClear)
+    ->Arg(kSine)
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", BenchMin)
+    ->ComputeStatistics("max", BenchMax);
+BENCHMARK(BM_BaselineProject)
+    ->Arg(kSine)
+    ->Arg(kTorus)
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", BenchMin)
+    ->ComputeStatistics("max", BenchMax);
+BENCHMARK(BM_BaselineFrame)
+    ->Arg(kSine)
+    ->Arg(kTorus)
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", BenchMin)
+    ->ComputeStatistics("max", BenchMax);

@@ -1,6 +1,8 @@
 // Frame costs per surface: tracing alone, the whole frame into the picture, and a drag.
 #include <benchmark/benchmark.h>
 
+#include "bench/statistics.h"
+
 #include "geometry/view_changes.h"
 #include "render/frame.h"
 #include "render/raster_canvas.h"
@@ -86,7 +88,22 @@ void BM_DragSine100(benchmark::State& state)
 
 }   // namespace
 
-BENCHMARK(BM_TraceDirect)->DenseRange(1, 8)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_TraceWireframe)->DenseRange(1, 8)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_FullFrame)->DenseRange(1, 8)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_DragSine100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TraceDirect)
+    ->DenseRange(1, 8)
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", BenchMin)
+    ->ComputeStatistics("max", BenchMax);
+BENCHMARK(BM_TraceWireframe)
+    ->DenseRange(1, 8)
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", BenchMin)
+    ->ComputeStatistics("max", BenchMax);
+BENCHMARK(BM_FullFrame)
+    ->DenseRange(1, 8)
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", BenchMin)
+    ->ComputeStatistics("max", BenchMax);
+BENCHMARK(BM_DragSine100)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", BenchMin)
+    ->ComputeStatistics("max", BenchMax);

@@ -8,7 +8,7 @@ vexilon_install_packages "${VEXILON_BUILD_PACKAGES[@]}" hyperfine time
 build=build-bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXILON_BUILD_BENCH=ON -DVEXILON_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" >/dev/null
-reps=(--benchmark_repetitions=15 --benchmark_report_aggregates_only=true)
+reps=(--benchmark_repetitions=15 --benchmark_min_time=0.2 --benchmark_report_aggregates_only=true)
 
 echo "== frames (baseline first)"
 "$build/bench/baseline_bench" "${reps[@]}" | grep -E '_(median|min|max) '

@@ -2,6 +2,8 @@
 // frame painted, and RenderScene with the repaint of the square.
 #include <benchmark/benchmark.h>
 
+#include "bench/statistics.h"
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -56,8 +58,14 @@ void BM_WindowRenderAndPresent(benchmark::State& state)
 
 }   // namespace
 
-BENCHMARK(BM_WindowDragStepSine)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_WindowRenderAndPresent)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WindowDragStepSine)
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", BenchMin)
+    ->ComputeStatistics("max", BenchMax);
+BENCHMARK(BM_WindowRenderAndPresent)
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", BenchMin)
+    ->ComputeStatistics("max", BenchMax);
 
 int main(int argc, char** argv)
 {
