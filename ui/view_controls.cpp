@@ -48,6 +48,17 @@ void ViewControls::OnMouseMove(IntPoint cursor)
     m_view.anchor = m_view.current;   // after the frame: the next step starts where this one ended
 }
 
+void ViewControls::OrbitStep(IntPoint travel)
+{
+    const IntPoint anchor = m_view.anchor, current = m_view.current;
+    const unsigned char dragging = m_view.dragging;
+    OnLButtonDown({0, 0});
+    OnMouseMove(travel);
+    m_view.anchor = anchor;
+    m_view.current = current;
+    m_view.dragging = dragging;
+}
+
 void ViewControls::OnVScroll(int code, int position, int barId)
 {
     if (barId == IDC_SCROLL_ZOOM)

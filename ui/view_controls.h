@@ -45,6 +45,10 @@ public:
     void OnLButtonUp();
     void OnMouseMove(IntPoint cursor);     // one orbit step and a frame, only while dragging
 
+    // A drag step of travel pixels made from the keyboard: the same step and frame as a mouse
+    // move by travel, while a mouse drag in progress keeps its anchor and its button.
+    void OrbitStep(IntPoint travel);
+
     // A vertical scroll message: code SB_*, the thumb position of codes 4 and 5, and the control
     // id of the bar. Unknown codes and other controls change nothing but still draw a frame.
     void OnVScroll(int code, int position, int barId);

@@ -1,15 +1,26 @@
 // Start-up of the window program.
 #include "ui/viewer_app.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QString>
 
 #include "ui/resource.h"
 #include "ui/viewer_dlg.h"
 
+bool InstallSpanish(QCoreApplication& app, QTranslator& qtTranslator)
+{
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    if (!qtTranslator.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return app.installTranslator(&qtTranslator);
+}
+
 CViewerApp::CViewerApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QString::fromUtf8(kApplicationName));
     setApplicationVersion(QString::fromUtf8(kApplicationVersion));
+    InstallSpanish(*this, m_qtTranslator);
 }
 
 int CViewerApp::InitInstance()

@@ -2,6 +2,12 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
+
+// Makes the program Spanish whatever the session's locale: the default locale Spanish of Spain and
+// Qt's own Spanish texts (qtbase_es) for its standard dialogs. False when Qt's translation file is
+// not installed; Qt's dialogs then stay in English and everything else works the same.
+bool InstallSpanish(QCoreApplication& app, QTranslator& qtTranslator);
 
 class CViewerApp : public QApplication {
     Q_OBJECT
@@ -11,4 +17,7 @@ public:
     CViewerApp(int& argc, char** argv);
 
     int InitInstance();   // the main dialog, run with exec(); its result is not used
+
+private:
+    QTranslator m_qtTranslator;   // Qt's Spanish texts, installed before any window exists
 };

@@ -4,14 +4,23 @@
 #include <utility>
 
 #include <QAction>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeySequence>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QString>
+#include <QShortcut>
+#include <QStandardPaths>
 
 #ifdef Q_OS_WIN
 #include <string>
@@ -22,6 +31,8 @@
 #include "render/frame.h"
 #include "ui/about_dlg.h"
 #include "ui/dialog_template.h"
+#include "ui/frame_export.h"
+#include "ui/frame_square.h"
 #include "ui/instructions_dlg.h"
 #include "ui/resource.h"
 #include "ui_viewer_dlg.h"
@@ -32,6 +43,22 @@ IntPoint ToIntPoint(QPoint p)
 {
     return {p.x(), p.y()};
 }
+
+constexpr int kWheelNotch = 120;   // angleDelta of one notch: one step of the "Z" arrows
+
+const char kPngFilter[] = "Imagen PNG (*.png)";
+const char kSvgFilter[] = "Imagen SVG (*.svg)";
+
+const char kSquareToolTip[] =
+    "Arrastrar con el botón izquierdo: girar la superficie\n"
+    "Rueda del ratón: ampliar o encoger, como las flechas de Z\n"
+    "Flechas (con el cuadro seleccionado) o Ctrl+flechas: girar\n"
+    "+ y −: ampliar y encoger, como las flechas de Z\n"
+    "Re Pág y Av Pág: acercar y alejar el ojo, como las flechas de P\n"
+    "Inicio: la vista inicial de la superficie\n"
+    "F1: instrucciones\n"
+    "Ctrl+S: guardar imagen\n"
+    "Ctrl+C: copiar imagen";
 
 }   // namespace
 
@@ -74,10 +101,54 @@ CViewerDlg::CViewerDlg(QWidget* parent)
     m_ui->IDC_GROUP_SURFACE->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_ui->IDC_STATIC_BARS->setAttribute(Qt::WA_TransparentForMouseEvents);
 
+    m_square = new CFrameSquare(this);
+    m_square->setObjectName(QStringLiteral("IDC_FRAME_SQUARE"));
+    m_square->setGeometry(kFrameRect.adjusted(-kSquareFocusMargin, -kSquareFocusMargin, kSquareFocusMargin,
+                                              kSquareFocusMargin));
+    m_square->setFocusPolicy(Qt::StrongFocus);   // after "Instrucciones" in the tab order
+    m_square->setToolTip(QString::fromUtf8(kSquareToolTip));
+    connect(m_square, &CFrameSquare::arrowStep, this, &CViewerDlg::OnOrbitKey);
+    connect(m_square, &CFrameSquare::wheelTurned, this, &CViewerDlg::OnMouseWheel);
+
+    m_saveAction = new QAction(QString::fromUtf8("&Guardar imagen…"), this);
+    m_saveAction->setShortcut(QKeySequence::Save);
+    m_copyAction = new QAction(QString::fromUtf8("&Copiar imagen"), this);
+    m_copyAction->setShortcut(QKeySequence::Copy);
+    for (QAction* action : {m_saveAction, m_copyAction}) {
+        action->setShortcutVisibleInContextMenu(true);
+        action->setEnabled(false);   // the square is empty until the first frame
+        addAction(action);
+    }
+    connect(m_saveAction, &QAction::triggered, this, &CViewerDlg::OnSaveImage);
+    connect(m_copyAction, &QAction::triggered, this, &CViewerDlg::OnCopyImage);
+    AddKeys();
+
     OnInitDialog();
 }
 
 CViewerDlg::~CViewerDlg() = default;
+
+void CViewerDlg::AddKeys()
+{
+    // Dialog-wide shortcuts come before the focused control sees the key, so a button that moves
+    // the focus with the arrows never takes Ctrl+arrows; plain arrows stay the controls' own.
+    auto addKey = [this](QKeySequence key, auto handler) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this, handler);
+    };
+    for (int key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down})
+        addKey(QKeySequence(Qt::ControlModifier | Qt::Key(key)), [this, key] { OnOrbitKey(*ArrowTravel(key)); });
+    for (QKeySequence key : {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::KeypadModifier | Qt::Key_Plus),
+                             QKeySequence(QKeySequence::ZoomIn)})
+        addKey(key, [this] { OnScrollKey(m_scrollZoom, SB_LINEUP); });
+    for (QKeySequence key : {QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus),
+                             QKeySequence(QKeySequence::ZoomOut)})
+        addKey(key, [this] { OnScrollKey(m_scrollZoom, SB_LINEDOWN); });
+    addKey(QKeySequence(Qt::Key_PageUp), [this] { OnScrollKey(m_scrollDistance, SB_LINEUP); });     // nearer
+    addKey(QKeySequence(Qt::Key_PageDown), [this] { OnScrollKey(m_scrollDistance, SB_LINEDOWN); });
+    addKey(QKeySequence(Qt::Key_Home), [this] { OnResetKey(); });
+    addKey(QKeySequence(QKeySequence::HelpContents), [this] { OnInstructionsButton(); });
+}
 
 void CViewerDlg::OnInitDialog()
 {
@@ -101,8 +172,11 @@ void CViewerDlg::OnInitDialog()
 void CViewerDlg::RenderScene()
 {
     m_canvas.Clear(kBackgroundBlack);
+    m_frameView = m_view;   // DrawFrame updates the camera in the record: keep what it started from
     DrawFrame(m_view, m_canvas);
     m_hasFrame = true;
+    m_saveAction->setEnabled(true);
+    m_copyAction->setEnabled(true);
     ++m_framesRendered;
     repaint(kFrameRect);   // the finished square reaches the window before the handler returns
 }
@@ -112,7 +186,10 @@ void CViewerDlg::OnPaint()
     if (!m_hasFrame)
         return;
     QPainter painter(this);
-    painter.drawImage(kFrameOrigin, m_frame);   // the kept frame: an expose never traces again
+    // The kept frame: an expose never traces again. Into 500 x 500 logical pixels, each picture
+    // pixel a block of device pixels, so lines stay sharp on a screen of any pixel ratio.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(kFrameRect, m_frame);
 }
 
 bool CViewerDlg::OnSysCommand(unsigned id)
@@ -126,6 +203,9 @@ bool CViewerDlg::OnSysCommand(unsigned id)
 
 void CViewerDlg::AddWindowMenuItems(QMenu& menu)
 {
+    menu.addAction(m_saveAction);
+    menu.addAction(m_copyAction);
+    menu.addSeparator();
     QAction* about = menu.addAction(QString::fromUtf8(kAboutMenuText));
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
 }
@@ -178,6 +258,103 @@ void CViewerDlg::OnInstructionsButton()
 {
     CInstructionsDlg dlg(this);
     dlg.exec();
+}
+
+bool CViewerDlg::SaveFrame(const QString& path)
+{
+    std::string error;
+    if (WriteFrameImage(QFile::encodeName(path).toStdString(), m_canvas, m_frameView, error))
+        return true;
+    QMessageBox::critical(this, QString::fromUtf8("Guardar imagen"),
+                          QString::fromUtf8("No se pudo guardar «%1»: %2")
+                              .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(error.c_str())));
+    return false;
+}
+
+void CViewerDlg::OnSaveImage()
+{
+    if (!m_hasFrame)
+        return;
+    if (m_saveDirectory.isEmpty()) {
+        m_saveDirectory = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        if (m_saveDirectory.isEmpty() || !QFileInfo(m_saveDirectory).isDir())
+            m_saveDirectory = QDir::homePath();
+    }
+    QFileDialog dialog(this, QString::fromUtf8("Guardar imagen"), m_saveDirectory);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);   // Qt's own dialog speaks Spanish everywhere
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({QString::fromUtf8(kPngFilter), QString::fromUtf8(kSvgFilter)});
+    dialog.selectFile(QString::fromStdString(ImageFileName(m_view.surface, ImageFormat::Png)));
+    // Choosing the other type renames the proposal: "toro.png" becomes "toro.svg".
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        const ImageFormat format = filter == QString::fromUtf8(kSvgFilter) ? ImageFormat::Svg : ImageFormat::Png;
+        const QStringList chosen = dialog.selectedFiles();
+        if (chosen.size() != 1 || QFileInfo(chosen.first()).isDir())
+            return;
+        QString name = QFileInfo(chosen.first()).fileName();
+        if (name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ||
+            name.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
+            name.chop(4);
+        dialog.selectFile(QFile::decodeName(WithImageExtension(QFile::encodeName(name).toStdString(), format).c_str()));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString typed = dialog.selectedFiles().first();
+    const ImageFormat chosen =
+        dialog.selectedNameFilter() == QString::fromUtf8(kSvgFilter) ? ImageFormat::Svg : ImageFormat::Png;
+    const QString path = QFile::decodeName(WithImageExtension(QFile::encodeName(typed).toStdString(), chosen).c_str());
+    // The dialog asked about the name as typed; a name it never saw is asked about here.
+    if (path != typed && QFileInfo::exists(path) &&
+        QMessageBox::question(this, QString::fromUtf8("Guardar imagen"),
+                              QString::fromUtf8("«%1» ya existe. ¿Desea reemplazarlo?").arg(QDir::toNativeSeparators(path))) !=
+            QMessageBox::Yes)
+        return;
+    m_saveDirectory = QFileInfo(path).absolutePath();
+    SaveFrame(path);
+}
+
+void CViewerDlg::OnCopyImage()
+{
+    if (m_hasFrame)
+        QGuiApplication::clipboard()->setImage(m_frame.copy());   // a copy: m_frame shares the picture
+}
+
+void CViewerDlg::OnMouseWheel(int delta)
+{
+    if (!HasSurface())
+        return;   // before the first surface the "Z" bar is empty and takes no step either
+    m_wheelDelta += delta;
+    // Fine-grained wheels send fractions of a notch: a step for every whole notch gathered.
+    while (m_wheelDelta >= kWheelNotch) {
+        m_wheelDelta -= kWheelNotch;
+        OnScrollKey(m_scrollZoom, SB_LINEUP);
+    }
+    while (m_wheelDelta <= -kWheelNotch) {
+        m_wheelDelta += kWheelNotch;
+        OnScrollKey(m_scrollZoom, SB_LINEDOWN);
+    }
+}
+
+void CViewerDlg::OnOrbitKey(QPoint travel)
+{
+    if (HasSurface())
+        m_controls.OrbitStep(ToIntPoint(travel));
+}
+
+void CViewerDlg::OnScrollKey(CScrollBar& bar, int code)
+{
+    if (!HasSurface())
+        return;
+    bar.BeginAction();
+    OnVScroll(code, bar.Bar()->sliderPosition(), bar);
+    bar.EndAction();
+}
+
+void CViewerDlg::OnResetKey()
+{
+    if (HasSurface())
+        OnSurfaceButton(m_view.surface);
 }
 
 void CViewerDlg::paintEvent(QPaintEvent*)

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QString>
 
 #include "geometry/view_state.h"
 #include "render/raster_canvas.h"
@@ -15,6 +16,8 @@
 #include "ui/scroll_bar.h"
 #include "ui/view_controls.h"
 
+class CFrameSquare;
+class QAction;
 class QMenu;
 class QScrollBar;
 namespace Ui {
@@ -45,6 +48,11 @@ public:
     // The commands of the window menu, as a context menu where the platform has no system menu.
     void AddWindowMenuItems(QMenu& menu);
 
+    // Writes the shown frame to path, as SVG for a name ending in ".svg", else as PNG: the bytes
+    // vexilon-render writes for the same view. A failure is shown in a message box naming the
+    // file and the reason, and leaves no file behind.
+    bool SaveFrame(const QString& path);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -67,6 +75,14 @@ private:
     void OnSurfaceButton(SurfaceKind kind);
     void OnAboutButton();
     void OnInstructionsButton();
+    void OnSaveImage();
+    void OnCopyImage();
+    void OnMouseWheel(int delta);
+    void OnOrbitKey(QPoint travel);
+    void OnScrollKey(CScrollBar& bar, int code);
+    void OnResetKey();
+    void AddKeys();
+    bool HasSurface() const { return m_view.surface != kSurfaceNone; }
 
     std::unique_ptr<Ui::CViewerDlg> m_ui;
     CScrollBar   m_scrollDistance;          // IDC_SCROLL_DISTANCE, the "P" bar
@@ -76,6 +92,12 @@ private:
     ViewControls m_controls{m_view, m_scrollZoom, m_scrollDistance, [this] { RenderScene(); }};
     RasterCanvas m_canvas;                  // the frame's 500 x 502 picture, drawn off screen
     QImage       m_frame;                   // the top 500 rows of m_canvas, shared, not copied
+    ViewState    m_frameView;               // m_view as the shown frame found it, before its camera update
     bool         m_hasFrame = false;        // nothing is shown before the first frame
     int          m_framesRendered = 0;
+    int          m_wheelDelta = 0;          // eighths of a degree not yet turned into a step
+    CFrameSquare* m_square = nullptr;       // over kFrameRect: focus, arrow keys, the tooltip
+    QAction*     m_saveAction = nullptr;    // "Guardar imagen…", Ctrl+S
+    QAction*     m_copyAction = nullptr;    // "Copiar imagen", Ctrl+C
+    QString      m_saveDirectory;           // where the next save starts; kept for this run only
 };
