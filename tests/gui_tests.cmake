@@ -6,7 +6,8 @@ gtest_discover_tests(view_controls_tests)
 
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
-foreach(gui_test viewer_dlg_test dialogs_test viewer_random_test viewer_export_test)
+foreach(gui_test viewer_dlg_test dialogs_test viewer_random_test viewer_export_test
+        viewer_keys_test)
     add_executable(${gui_test} ${gui_test}.cpp)
     set_target_properties(${gui_test} PROPERTIES AUTOMOC ON)
     target_include_directories(${gui_test} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
