@@ -7,7 +7,7 @@ gtest_discover_tests(view_controls_tests)
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
 foreach(gui_test viewer_dlg_test dialogs_test viewer_random_test viewer_export_test
-        viewer_keys_test)
+        viewer_keys_test viewer_hidpi_test)
     add_executable(${gui_test} ${gui_test}.cpp)
     set_target_properties(${gui_test} PROPERTIES AUTOMOC ON)
     target_include_directories(${gui_test} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
@@ -15,6 +15,9 @@ foreach(gui_test viewer_dlg_test dialogs_test viewer_random_test viewer_export_t
     add_test(NAME ${gui_test} COMMAND ${gui_test})
     set_tests_properties(${gui_test} PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endforeach()
+
+# A screen of device pixel ratio 2.
+set_tests_properties(viewer_hidpi_test PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=2")
 
 # Export compares its files with those of the command line, run in-process.
 target_link_libraries(viewer_export_test PRIVATE vexilon_cli)
