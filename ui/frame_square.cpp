@@ -2,8 +2,9 @@
 #include "ui/frame_square.h"
 
 #include <QKeyEvent>
-#include <QStyleOptionFocusRect>
-#include <QStylePainter>
+#include <QPainter>
+#include <QPalette>
+#include <QPen>
 #include <QWheelEvent>
 
 std::optional<QPoint> ArrowTravel(int key)
@@ -21,10 +22,12 @@ void CFrameSquare::paintEvent(QPaintEvent*)
 {
     if (!hasFocus())
         return;
-    QStylePainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    // Two lines of the highlight colour in the margin, a pixel off the picture: a style's own
+    // focus frame may tint the whole rectangle, and the picture must stay as drawn.
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 1));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
 }
 
 void CFrameSquare::keyPressEvent(QKeyEvent* event)
