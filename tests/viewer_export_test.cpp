@@ -51,7 +51,7 @@ bool SameBits(Vec3 a, Vec3 b)
 
 struct MenuItem {
     QString text, shortcut;
-    bool    enabled;
+    bool enabled;
 };
 
 // The items of the context menu that the right button opens at point, the menu then closed.

@@ -67,7 +67,10 @@ class ViewerKeysTest : public QObject {
     QWidget* square = nullptr;
 
     QAbstractButton* Button(CViewerDlg& d, const char* name) { return d.findChild<QAbstractButton*>(name); }
-    void Choose(CViewerDlg& d, SurfaceKind kind) { QTest::mouseClick(Button(d, kSurfaceButtons[kind - 1]), Qt::LeftButton); }
+    void Choose(CViewerDlg& d, SurfaceKind kind)
+    {
+        QTest::mouseClick(Button(d, kSurfaceButtons[kind - 1]), Qt::LeftButton);
+    }
     QScrollBar* Bar(CViewerDlg& d, const char* name) { return d.findChild<QScrollBar*>(name); }
     void Key(int key, Qt::KeyboardModifiers modifiers = {})
     {
@@ -119,8 +122,9 @@ private slots:
         QVERIFY(dlg->View().zoom == 49.0 && zoomBar->value() == 51);
         QCOMPARE(dlg->FramesRendered(), 6);
         Choose(*mouse, kSphere);
-        for (QStyle::SubControl arrow : {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine,
-                                         QStyle::SC_ScrollBarAddLine, QStyle::SC_ScrollBarAddLine})
+        for (QStyle::SubControl arrow :
+             {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine,
+              QStyle::SC_ScrollBarAddLine, QStyle::SC_ScrollBarAddLine})
             ClickArrow(*Bar(*mouse, "IDC_SCROLL_ZOOM"), arrow);
         QCOMPARE(CountDifferences(ShownFrame(*dlg), ShownFrame(*mouse)), 0);
         Turn(*square, 120 * 60);   // held at the top as the arrow holds it
@@ -190,9 +194,11 @@ private slots:
         Key(Qt::Key_PageDown);
         QScrollBar* zoomBar = Bar(*mouse, "IDC_SCROLL_ZOOM");
         QScrollBar* distanceBar = Bar(*mouse, "IDC_SCROLL_DISTANCE");
-        for (QStyle::SubControl arrow : {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine})
+        for (QStyle::SubControl arrow :
+             {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine})
             ClickArrow(*zoomBar, arrow);
-        for (QStyle::SubControl arrow : {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine})
+        for (QStyle::SubControl arrow :
+             {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine})
             ClickArrow(*distanceBar, arrow);
         QVERIFY(dlg->View().zoom == 51.0 && dlg->View().zoom == mouse->View().zoom);
         QVERIFY(SameBits(dlg->View().eye, mouse->View().eye));

@@ -54,12 +54,14 @@ bool WriteFrameImage(const std::string& path, const RasterCanvas& picture, const
                      std::string& error)
 {
     if (ImageFormatOf(path) == ImageFormat::Png)
-        return WriteFileAtomically(path, [&](std::FILE* file) { return WritePng(file, picture); }, error);
+        return WriteFileAtomically(
+            path, [&](std::FILE* file) { return WritePng(file, picture); }, error);
     ViewState view = frameView;   // the window's own record is never drawn twice
     SvgCanvas svg;
     DrawFrame(view, svg);
     const std::string document = svg.Document();
     return WriteFileAtomically(
-        path, [&](std::FILE* file) { return std::fwrite(document.data(), 1, document.size(), file) == document.size(); },
+        path,
+        [&](std::FILE* file) { return std::fwrite(document.data(), 1, document.size(), file) == document.size(); },
         error);
 }

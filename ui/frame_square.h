@@ -23,7 +23,7 @@ public:
     using QWidget::QWidget;
 
 signals:
-    void arrowStep(QPoint travel);   // an arrow key while focused: the cursor travel it stands for
+    void arrowStep(QPoint travel);      // an arrow key while focused: the cursor travel it stands for
     void wheelTurned(int angleDelta);   // eighths of a degree, positive away from the user
 
 protected:

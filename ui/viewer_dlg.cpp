@@ -49,6 +49,16 @@ constexpr int kWheelNotch = 120;   // angleDelta of one notch: one step of the "
 const char kPngFilter[] = "Imagen PNG (*.png)";
 const char kSvgFilter[] = "Imagen SVG (*.svg)";
 
+ImageFormat FormatOfFilter(const QString& filter)
+{
+    return filter == QString::fromUtf8(kSvgFilter) ? ImageFormat::Svg : ImageFormat::Png;
+}
+
+QString WithExtension(const QString& path, ImageFormat chosen)
+{
+    return QString::fromStdString(WithImageExtension(path.toStdString(), chosen));   // UTF-8 both ways
+}
+
 const char kSquareToolTip[] =
     "Arrastrar con el botón izquierdo: girar la superficie\n"
     "Rueda del ratón: ampliar o encoger, como las flechas de Z\n"
@@ -103,8 +113,8 @@ CViewerDlg::CViewerDlg(QWidget* parent)
 
     m_square = new CFrameSquare(this);
     m_square->setObjectName(QStringLiteral("IDC_FRAME_SQUARE"));
-    m_square->setGeometry(kFrameRect.adjusted(-kSquareFocusMargin, -kSquareFocusMargin, kSquareFocusMargin,
-                                              kSquareFocusMargin));
+    m_square->setGeometry(
+        kFrameRect.adjusted(-kSquareFocusMargin, -kSquareFocusMargin, kSquareFocusMargin, kSquareFocusMargin));
     m_square->setFocusPolicy(Qt::StrongFocus);   // after "Instrucciones" in the tab order
     m_square->setToolTip(QString::fromUtf8(kSquareToolTip));
     connect(m_square, &CFrameSquare::arrowStep, this, &CViewerDlg::OnOrbitKey);
@@ -144,7 +154,7 @@ void CViewerDlg::AddKeys()
     for (QKeySequence key : {QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus),
                              QKeySequence(QKeySequence::ZoomOut)})
         addKey(key, [this] { OnScrollKey(m_scrollZoom, SB_LINEDOWN); });
-    addKey(QKeySequence(Qt::Key_PageUp), [this] { OnScrollKey(m_scrollDistance, SB_LINEUP); });     // nearer
+    addKey(QKeySequence(Qt::Key_PageUp), [this] { OnScrollKey(m_scrollDistance, SB_LINEUP); });   // nearer
     addKey(QKeySequence(Qt::Key_PageDown), [this] { OnScrollKey(m_scrollDistance, SB_LINEDOWN); });
     addKey(QKeySequence(Qt::Key_Home), [this] { OnResetKey(); });
     addKey(QKeySequence(QKeySequence::HelpContents), [this] { OnInstructionsButton(); });
@@ -288,7 +298,6 @@ void CViewerDlg::OnSaveImage()
     dialog.selectFile(QString::fromStdString(ImageFileName(m_view.surface, ImageFormat::Png)));
     // Choosing the other type renames the proposal: "toro.png" becomes "toro.svg".
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-        const ImageFormat format = filter == QString::fromUtf8(kSvgFilter) ? ImageFormat::Svg : ImageFormat::Png;
         const QStringList chosen = dialog.selectedFiles();
         if (chosen.size() != 1 || QFileInfo(chosen.first()).isDir())
             return;
@@ -296,19 +305,17 @@ void CViewerDlg::OnSaveImage()
         if (name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ||
             name.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
             name.chop(4);
-        dialog.selectFile(QFile::decodeName(WithImageExtension(QFile::encodeName(name).toStdString(), format).c_str()));
+        dialog.selectFile(WithExtension(name, FormatOfFilter(filter)));
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString typed = dialog.selectedFiles().first();
-    const ImageFormat chosen =
-        dialog.selectedNameFilter() == QString::fromUtf8(kSvgFilter) ? ImageFormat::Svg : ImageFormat::Png;
-    const QString path = QFile::decodeName(WithImageExtension(QFile::encodeName(typed).toStdString(), chosen).c_str());
+    const QString path = WithExtension(typed, FormatOfFilter(dialog.selectedNameFilter()));
     // The dialog asked about the name as typed; a name it never saw is asked about here.
+    const QString replace =
+        QString::fromUtf8("«%1» ya existe. ¿Desea reemplazarlo?").arg(QDir::toNativeSeparators(path));
     if (path != typed && QFileInfo::exists(path) &&
-        QMessageBox::question(this, QString::fromUtf8("Guardar imagen"),
-                              QString::fromUtf8("«%1» ya existe. ¿Desea reemplazarlo?").arg(QDir::toNativeSeparators(path))) !=
-            QMessageBox::Yes)
+        QMessageBox::question(this, QString::fromUtf8("Guardar imagen"), replace) != QMessageBox::Yes)
         return;
     m_saveDirectory = QFileInfo(path).absolutePath();
     SaveFrame(path);
