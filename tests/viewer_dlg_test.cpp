@@ -32,21 +32,6 @@ QImage FreshFrame(SurfaceKind kind, std::function<void(ViewState&)> change = {})
     return FrameOf(view);
 }
 
-// Where the style puts an arrow, a page area or the thumb of the bar.
-QPoint PartOf(QScrollBar& bar, QStyle::SubControl part)
-{
-    QStyleOptionSlider option;
-    option.initFrom(&bar);
-    option.orientation = bar.orientation();
-    option.minimum = bar.minimum();
-    option.maximum = bar.maximum();
-    option.sliderPosition = bar.sliderPosition();
-    option.sliderValue = bar.value();
-    option.singleStep = bar.singleStep();
-    option.pageStep = bar.pageStep();
-    return bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, part, &bar).center();
-}
-
 void Click(QScrollBar& bar, QStyle::SubControl part, int times = 1)
 {
     while (times-- > 0)

@@ -47,14 +47,7 @@ void Drag(CViewerDlg& dlg, QPoint travel)
 
 void ClickArrow(QScrollBar& bar, QStyle::SubControl arrow)
 {
-    QStyleOptionSlider option;
-    option.initFrom(&bar);
-    option.orientation = bar.orientation();
-    option.minimum = bar.minimum();
-    option.maximum = bar.maximum();
-    option.sliderPosition = bar.sliderPosition();
-    const QRect part = bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, arrow, &bar);
-    QTest::mouseClick(&bar, Qt::LeftButton, {}, part.center());
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, PartOf(bar, arrow));
 }
 
 }   // namespace

@@ -5,6 +5,9 @@
 #include <utility>
 
 #include <QApplication>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QImage>
 #include <QPointer>
 #include <QTimer>
@@ -18,6 +21,21 @@ inline const char* const kSurfaceButtons[] = {
     "IDC_SURFACE_MOEBIUS", "IDC_SURFACE_SADDLE",       "IDC_SURFACE_SPHERE", "IDC_SURFACE_SINE",
     "IDC_SURFACE_TORUS",   "IDC_SURFACE_PSEUDOSPHERE", "IDC_SURFACE_SPIRAL", "IDC_SURFACE_LEONARDO",
 };
+
+// Where the style puts an arrow, a page area or the thumb of the bar.
+inline QPoint PartOf(QScrollBar& bar, QStyle::SubControl part)
+{
+    QStyleOptionSlider option;
+    option.initFrom(&bar);
+    option.orientation = bar.orientation();
+    option.minimum = bar.minimum();
+    option.maximum = bar.maximum();
+    option.sliderPosition = bar.sliderPosition();
+    option.sliderValue = bar.value();
+    option.singleStep = bar.singleStep();
+    option.pageStep = bar.pageStep();
+    return bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, part, &bar).center();
+}
 
 // The frame of a copy of view, through the generic canvas path rather than the window's.
 inline QImage FrameOf(ViewState view)

@@ -181,7 +181,6 @@ void CViewerDlg::OnInitDialog()
 
 void CViewerDlg::RenderScene()
 {
-    m_canvas.Clear(kBackgroundBlack);
     m_frameView = m_view;   // DrawFrame updates the camera in the record: keep what it started from
     DrawFrame(m_view, m_canvas);
     m_hasFrame = true;
