@@ -3,6 +3,7 @@
 
 #include <png.h>
 #include <zlib.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <vector>
 
 bool WriteFileAtomically(const std::string& path, const std::function<bool(std::FILE*)>& write,
@@ -24,15 +26,23 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(std::
         error = "the name is a directory";
         return false;
     }
-    std::string temp = dir + "." + base + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
+    // Created with mode 0666 so that the umask applies as to any new file (mkstemp would make it
+    // 0600, and reading the umask means changing it for the whole process).
+    std::random_device entropy;
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        char suffix[24];
+        std::snprintf(suffix, sizeof suffix, ".%ld-%08x", static_cast<long>(getpid()), entropy());
+        temp = dir + "." + base + suffix;
+        fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
     if (fd < 0) {
         error = std::strerror(errno);
         return false;
     }
-    const mode_t mask = umask(0);   // mkstemp makes 0600; give the file the usual 0666 less umask
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
     std::FILE* file = fdopen(fd, "wb");
     if (!file) {
         error = std::strerror(errno);

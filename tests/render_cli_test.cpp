@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -177,6 +178,17 @@ TEST(RenderCli, FramesRepeatTheDragStepsBetweenNumberedFiles)
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("x-0001.png"), std::string::npos);
     EXPECT_EQ(dir.Entries(), 5u);
+}
+
+TEST(RenderCli, NewFilesFollowTheUmaskLikeAnyOther)
+{
+    TempDir dir;
+    const mode_t old = umask(027);
+    const int status = RunCli({"-s", "2", "-o", (dir / "mode.png").string()}).status;
+    umask(old);
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(fs::status(dir / "mode.png").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 TEST(RenderCli, InformationalOptions)
