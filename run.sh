@@ -11,7 +11,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
     out=${TMPDIR:-/tmp}/vexilon-toro.png
     build/vexilon-render --surface toro -o "$out"
     echo "There is no display here (neither DISPLAY nor WAYLAND_DISPLAY is set), so the window cannot open."
-    echo "Run ./run.sh from a desktop session, or under a virtual one: xvfb-run ./build/vexilon"
+    echo "Run ./run.sh from a desktop session, or on a virtual screen: xvfb-run ./build/vexilon (Debian package xvfb)"
     echo "Meanwhile the command line rendered the torus to $out (see build/vexilon-render --help)."
     exit 0
 fi

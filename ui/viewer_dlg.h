@@ -24,7 +24,6 @@ namespace Ui {
 class CViewerDlg;
 }
 
-constexpr QPoint kFrameOrigin{175, 10};   // the square's top-left corner in the dialog
 constexpr QRect  kFrameRect{175, 10, kCanvasSide, kCanvasSide};
 
 class CViewerDlg : public QDialog {
