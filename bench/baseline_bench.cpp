@@ -12,8 +12,7 @@
 #include <vector>
 
 #include "geometry/view_changes.h"
-#include "surfaces/surface_kind.h"
-#include "surfaces/wireframe.h"
+#include "surfaces/registry.h"
 
 namespace {
 
@@ -30,7 +29,7 @@ struct Scene {
 Scene MakeScene(SurfaceKind kind)
 {
     Scene s;
-    const Wireframe& wire = SurfaceWireframe(kind);
+    const Wireframe& wire = Surfaces().WireframeOf(kind);
     for (size_t i = 0; i < wire.ops.size(); ++i) {
         const Vec3 p = wire.Point(wire.ops[i].from);
         if (wire.ops[i].to == WireOp::kLineStart)
@@ -124,7 +123,7 @@ void BM_BaselineFrame(benchmark::State& state)
         benchmark::DoNotOptimize(s.buffer.data());
         benchmark::ClobberMemory();
     }
-    state.SetLabel(std::string(kSurfaces[static_cast<size_t>(state.range(0) - 1)].name));
+    state.SetLabel(Surfaces().Find(static_cast<SurfaceKind>(state.range(0)))->id);
 }
 
 }   // namespace

@@ -6,9 +6,9 @@
 #include "geometry/view_changes.h"
 #include "render/frame.h"
 #include "render/raster_canvas.h"
-#include "surfaces/canvas_tracer.h"
-#include "surfaces/surface_kind.h"
-#include "surfaces/wireframe.h"
+#include "render/canvas_tracer.h"
+#include "render/wireframe_projection.h"
+#include "surfaces/registry.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ void BM_TraceDirect(benchmark::State& state)
         TraceSurface(view, canvas);
         benchmark::DoNotOptimize(canvas.sum);
     }
-    state.SetLabel(std::string(kSurfaces[static_cast<size_t>(state.range(0) - 1)].name));
+    state.SetLabel(Surfaces().Find(static_cast<SurfaceKind>(state.range(0)))->id);
 }
 
 // Tracing from the prepared wireframe: projection and replay only.
@@ -49,13 +49,13 @@ void BM_TraceWireframe(benchmark::State& state)
     ViewState view = ChosenView(static_cast<SurfaceKind>(state.range(0)));
     DiscardCanvas canvas;
     ProjectedPoints projected;
-    const Wireframe& wire = SurfaceWireframe(view.surface);
+    const Wireframe& wire = Surfaces().WireframeOf(view.surface);
     for (auto _ : state) {
-        ProjectWireframe(view, wire, projected);
+        ProjectWireframe(CameraOf(view), wire, projected);
         ReplayWireframe(wire, projected, canvas);
         benchmark::DoNotOptimize(canvas.sum);
     }
-    state.SetLabel(std::string(kSurfaces[static_cast<size_t>(state.range(0) - 1)].name));
+    state.SetLabel(Surfaces().Find(static_cast<SurfaceKind>(state.range(0)))->id);
 }
 
 // The whole frame: hidden rows cleared, square filled and outlined, camera update, trace, raster.
@@ -64,11 +64,11 @@ void BM_FullFrame(benchmark::State& state)
     ViewState view = ChosenView(static_cast<SurfaceKind>(state.range(0)));
     RasterCanvas picture;
     for (auto _ : state) {
-        DrawFrame(view, picture);
+        RenderNextFrame(view, picture);
         benchmark::DoNotOptimize(picture.Bits());
         benchmark::ClobberMemory();
     }
-    state.SetLabel(std::string(kSurfaces[static_cast<size_t>(state.range(0) - 1)].name));
+    state.SetLabel(Surfaces().Find(static_cast<SurfaceKind>(state.range(0)))->id);
 }
 
 // A drag of 100 orbit steps on the sine surface, a whole frame after each; time per 100 steps.
@@ -77,10 +77,10 @@ void BM_DragSine100(benchmark::State& state)
     RasterCanvas picture;
     for (auto _ : state) {
         ViewState view = ChosenView(kSine);
-        DrawFrame(view, picture);
+        RenderNextFrame(view, picture);
         for (int step = 0; step < 100; ++step) {
             OrbitEye(view, {0, 0}, {3, 1});
-            DrawFrame(view, picture);
+            RenderNextFrame(view, picture);
         }
         benchmark::DoNotOptimize(picture.Bits());
     }

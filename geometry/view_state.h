@@ -37,30 +37,31 @@ inline Vec3 IntersectLinePlane(Vec3 linePoint, Vec3 direction, Vec3 planePoint, 
 // Rewrites normal, upCrossN, up, right and planePoint from eye, target and the previous up.
 void UpdateCameraBasis(ViewState& view);
 
-// The camera as the projection reads it, copied out of the record so that a loop over many points
-// keeps it in registers.
-struct ProjectionBasis {
+// The camera of one frame: what the projection reads, copied out of the record by the frame's
+// camera step, so that drawing can never change the view and a loop over many points keeps it in
+// registers.
+struct Camera {
     Vec3   eye, planePoint, normal, right, up;
     double zoom;
 };
 
-inline ProjectionBasis BasisOf(const ViewState& view)
+inline Camera CameraOf(const ViewState& view)
 {
     return {view.eye, view.planePoint, view.normal, view.right, view.up, view.zoom};
 }
 
 // View coordinates (x right, y up, origin at the centre of the square) of world point p in x and y;
 // z carries no meaning. The zoomed screen-plane hit is handed back in planeHit.
-inline Vec3 ProjectWithBasis(const ProjectionBasis& basis, Vec3 p, Vec3& planeHit)
+inline Vec3 ProjectWithCamera(const Camera& camera, Vec3 p, Vec3& planeHit)
 {
-    const Vec3 hit = IntersectLinePlane(p, VecSub(basis.eye, p), basis.planePoint, basis.normal);
-    planeHit = VecScale(basis.zoom, hit);
-    const Vec3 v = VecSub(planeHit, basis.planePoint);   // zoomed hit minus the unzoomed plane point
-    return {VecDot(v, basis.right), VecDot(v, basis.up), v.z};
+    const Vec3 hit = IntersectLinePlane(p, VecSub(camera.eye, p), camera.planePoint, camera.normal);
+    planeHit = VecScale(camera.zoom, hit);
+    const Vec3 v = VecSub(planeHit, camera.planePoint);   // zoomed hit minus the unzoomed plane point
+    return {VecDot(v, camera.right), VecDot(v, camera.up), v.z};
 }
 
-// ProjectWithBasis with the record's own camera; writes planeHit.
+// ProjectWithCamera with the record's own camera; writes planeHit.
 inline Vec3 ProjectPoint(ViewState& view, Vec3 p)
 {
-    return ProjectWithBasis(BasisOf(view), p, view.planeHit);
+    return ProjectWithCamera(CameraOf(view), p, view.planeHit);
 }

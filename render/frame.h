@@ -1,16 +1,26 @@
-// One frame of the viewer: the framed black square, the camera update and the current surface.
+// One frame of the viewer in two steps: the camera step, which updates the view record and yields
+// the frame's camera, and the drawing, which reads that camera and changes nothing else.
 #pragma once
 
 #include "geometry/view_state.h"
 #include "render/canvas.h"
-
 #include "render/raster_canvas.h"
+#include "surfaces/wireframe.h"
 
-// White-outlined black square over (0, 0)-(500, 500), then UpdateCameraBasis, then view.surface
-// in blue. The surface comes from its prepared wireframe: the same calls as TraceSurface.
-void DrawFrame(ViewState& view, Canvas& canvas);
+// The camera step of a frame: UpdateCameraBasis (up carried over from the last frame), then what
+// tracing wire leaves in the record (the last zoomed plane hit and the last sample), bit for bit.
+Camera BeginFrame(ViewState& view, const Wireframe& wire);
 
-// The same frame onto the picture, with the picture's own drawing called directly. The two hidden
+// White-outlined black square over (0, 0)-(500, 500), then wire in blue as camera sees it: the
+// same calls as tracing the surface afresh.
+void DrawFrame(const Camera& camera, const Wireframe& wire, Canvas& canvas);
+
+// The same frame onto a picture, with the picture's own drawing called directly. The two hidden
 // rows are cleared first, so the whole picture is new, as a fresh bitmap would be.
-void DrawFrame(ViewState& view, RasterCanvas& picture);
-void DrawFrame(ViewState& view, IndexedCanvas& picture);
+void DrawFrame(const Camera& camera, const Wireframe& wire, RasterCanvas& picture);
+void DrawFrame(const Camera& camera, const Wireframe& wire, IndexedCanvas& picture);
+
+// Both steps for view.surface of the process's registry, as the window makes one frame.
+void RenderNextFrame(ViewState& view, Canvas& canvas);
+void RenderNextFrame(ViewState& view, RasterCanvas& picture);
+void RenderNextFrame(ViewState& view, IndexedCanvas& picture);

@@ -1,16 +1,26 @@
 // The eight surfaces as loops over their parameters, emitting world points into a sink.
 //
-// A sink offers Sample(point, startsLine) for parameter lines (a move on the first sample of each
-// line, a line-to on every sample), and Project(point) with Segment(from, to) for the staircases,
-// which draw separate segments instead. Every constant is the double that is used, and every
-// parameter advances by repeated addition with a strict bound tested after the body: the numbers
-// of lines and samples come out of that accumulation.
+// Every constant is the double that is used, and every parameter advances by repeated addition
+// with a strict bound tested after the body: the numbers of lines and samples come out of that
+// accumulation.
 #pragma once
 
 #include <cmath>
+#include <concepts>
 
 #include "geometry/vec3.h"
-#include "surfaces/surface_kind.h"
+#include "surfaces/registry.h"
+
+// What a tracer emits into. Parameter lines: Sample(p, startsLine) for each sample in order, with
+// startsLine on the first of a line; a drawing sink moves there and draws a line-to on every
+// sample, the first included. Separate segments (the staircases): Project(p) turns a point into
+// a handle, and Segment(from, to) joins two handles. Points arrive in world units.
+template <class S>
+concept TracingSink = requires(S& sink, Vec3 p, bool startsLine, typename S::Point handle) {
+    sink.Sample(p, startsLine);
+    { sink.Project(p) } -> std::same_as<typename S::Point>;
+    sink.Segment(handle, handle);
+};
 
 struct ParamRange {
     double start, step, bound;
@@ -28,7 +38,7 @@ void Sweep(ParamRange range, Body&& body)
     } while (v < range.bound);
 }
 
-template <class Sink>
+template <TracingSink Sink>
 void TraceMoebius(Sink& sink)
 {
     constexpr ParamRange kAngle{0.0, 0.1047197, 3.3};
@@ -45,7 +55,7 @@ void TraceMoebius(Sink& sink)
     });
 }
 
-template <class Sink>
+template <TracingSink Sink>
 void TraceSaddle(Sink& sink)
 {
     constexpr ParamRange kGrid{-5.0, 0.4, 5.0};
@@ -58,7 +68,7 @@ void TraceSaddle(Sink& sink)
     });
 }
 
-template <class Sink>
+template <TracingSink Sink>
 void TraceSphere(Sink& sink)
 {
     constexpr ParamRange kAzimuth{0.0, 0.1745328888888889, 3.141592};
@@ -73,7 +83,7 @@ void TraceSphere(Sink& sink)
     });
 }
 
-template <class Sink>
+template <TracingSink Sink>
 void TraceSine(Sink& sink)
 {
     constexpr ParamRange kGrid{-30.0, 0.75, 30.0};
@@ -92,7 +102,7 @@ void TraceSine(Sink& sink)
     });
 }
 
-template <class Sink>
+template <TracingSink Sink>
 void TraceTorus(Sink& sink)
 {
     const double fullTurn = 4.0 * std::asin(1.0);
@@ -107,7 +117,7 @@ void TraceTorus(Sink& sink)
     });
 }
 
-template <class Sink>
+template <TracingSink Sink>
 void TracePseudosphere(Sink& sink)
 {
     constexpr double kScale = 25.0;
@@ -132,7 +142,7 @@ void TracePseudosphere(Sink& sink)
 
 // One flight of stairs: k from first while below bound, a = k / 15, z = 45 - 6a + lift. Each step
 // draws the previous-to-current segment of both rails, then the rung between the current points.
-template <class Sink, class Rails>
+template <TracingSink Sink, class Rails>
 void TraceFlight(Sink& sink, double first, double bound, double lift, Rails&& rails)
 {
     typename Sink::Point previousInner{}, previousOuter{};
@@ -155,7 +165,7 @@ void TraceFlight(Sink& sink, double first, double bound, double lift, Rails&& ra
     }
 }
 
-template <class Sink>
+template <TracingSink Sink>
 void TraceSpiralStair(Sink& sink)
 {
     // The "inner" rail here is the outer edge at radius 30 and the "outer" one the axis: the
@@ -166,7 +176,7 @@ void TraceSpiralStair(Sink& sink)
     });
 }
 
-template <class Sink>
+template <TracingSink Sink>
 void TraceLeonardoStair(Sink& sink)
 {
     auto rails = [](double a, double z, Vec3& inner, Vec3& outer) {
@@ -178,7 +188,7 @@ void TraceLeonardoStair(Sink& sink)
 }
 
 // Runs the tracer of kind; kinds outside 1..8 emit nothing.
-template <class Sink>
+template <TracingSink Sink>
 void TraceSurfaceInto(SurfaceKind kind, Sink& sink)
 {
     switch (kind) {

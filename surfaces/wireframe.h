@@ -6,11 +6,10 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
-#include "geometry/view_state.h"
-#include "render/canvas.h"
-#include "surfaces/surface_kind.h"
+#include "geometry/vec3.h"
 
 struct WireOp {
     static constexpr std::uint32_t kLineStart = 0xFFFFFFFFu;   // sample that starts a line
@@ -28,45 +27,28 @@ struct Wireframe {
     Vec3   Point(size_t i) const { return {xs[i], ys[i], zs[i]}; }
 };
 
-// The wireframe of kind, built on first use and kept for the life of the process; the empty one
-// for 0 and unknown kinds. Safe to call from several threads.
-const Wireframe& SurfaceWireframe(SurfaceKind kind);
+// The tracing sink that records instead of drawing: every projected point is kept once.
+class WireframeRecorder {
+public:
+    using Point = std::uint32_t;
 
-// Projected points of a frame, kept between frames so that drawing allocates nothing.
-struct ProjectedPoints {
-    std::vector<int> cols, rows;
-    std::vector<int> finite;   // 0 where the view coordinates were not finite
-};
-
-// Projects every point of the wireframe with the current camera basis, as the tracer would.
-void ProjectWireframe(ViewState& view, const Wireframe& wire, ProjectedPoints& out);
-
-// Replays the wireframe's moves and lines onto the canvas, with the tracer's rules for points
-// that are not finite.
-template <class C>
-void ReplayWireframe(const Wireframe& wire, const ProjectedPoints& projected, C& canvas)
-{
-    bool moveFirst = true;
-    const int* cols = projected.cols.data();
-    const int* rows = projected.rows.data();
-    const int* finite = projected.finite.data();
-    auto pixel = [&](std::uint32_t i) { return Pixel{cols[i], rows[i]}; };
-    for (const WireOp op : wire.ops) {
-        if (op.to >= WireOp::kLineNext) {
-            if (op.to == WireOp::kLineStart)
-                moveFirst = true;
-            if (!finite[op.from]) {
-                moveFirst = true;
-                continue;
-            }
-            if (moveFirst) {
-                canvas.MoveTo(pixel(op.from));
-                moveFirst = false;
-            }
-            canvas.LineTo(pixel(op.from));
-        } else if (finite[op.from] && finite[op.to]) {
-            canvas.MoveTo(pixel(op.from));
-            canvas.LineTo(pixel(op.to));
-        }
+    void Sample(Vec3 p, bool startsLine)
+    {
+        const Point i = Project(p);
+        m_wire.ops.push_back({i, startsLine ? WireOp::kLineStart : WireOp::kLineNext});
+        m_wire.lastSample = i;
     }
-}
+    Point Project(Vec3 p)
+    {
+        m_wire.xs.push_back(p.x);
+        m_wire.ys.push_back(p.y);
+        m_wire.zs.push_back(p.z);
+        return static_cast<Point>(m_wire.xs.size() - 1);
+    }
+    void Segment(Point from, Point to) { m_wire.ops.push_back({from, to}); }
+
+    Wireframe Take() { return std::move(m_wire); }
+
+private:
+    Wireframe m_wire;
+};

@@ -3,9 +3,8 @@
 #include "render/frame.h"
 #include "render/raster_canvas.h"
 #include "render/recording_canvas.h"
-#include "surfaces/canvas_tracer.h"
-#include "surfaces/surface_kind.h"
-#include "surfaces/wireframe.h"
+#include "render/canvas_tracer.h"
+#include "surfaces/registry.h"
 
 #include <gtest/gtest.h>
 
@@ -55,13 +54,13 @@ std::vector<ViewState> Views()
 
 TEST(FastPath, ReplaysTheSameCallsAsTracingAfresh)
 {
-    for (SurfaceKind kind = 0; kind <= kSurfaceCount + 1; ++kind) {
+    for (SurfaceKind kind = 0; kind <= kBuiltinSurfaceCount + 1; ++kind) {
         int index = 0;
         for (ViewState view : Views()) {
             view.surface = kind;
             ViewState direct = view;
             RecordingCanvas fast, reference;
-            DrawFrame(view, fast);
+            RenderNextFrame(view, fast);
             reference.SelectPen(kBorderWhite);
             reference.Rectangle(0, 0, kCanvasSide, kCanvasSide, kBackgroundBlack);
             UpdateCameraBasis(direct);
@@ -76,15 +75,15 @@ TEST(FastPath, ReplaysTheSameCallsAsTracingAfresh)
 
 TEST(FastPath, PictureEqualsTheCallsDrawnThroughTheCanvasInterface)
 {
-    for (SurfaceKind kind = 1; kind <= kSurfaceCount; ++kind) {
+    for (SurfaceKind kind = 1; kind <= kBuiltinSurfaceCount; ++kind) {
         for (ViewState view : Views()) {
             view.surface = kind;
             ViewState copy = view;
             RasterCanvas fast, generic;
             fast.Clear(kSurfaceBlue);   // the hidden rows must be cleared by the frame
-            DrawFrame(view, fast);
+            RenderNextFrame(view, fast);
             Canvas& asCanvas = generic;
-            DrawFrame(copy, asCanvas);
+            RenderNextFrame(copy, asCanvas);
             EXPECT_EQ(std::memcmp(fast.Bits(), generic.Bits(), sizeof(std::uint32_t) * 500 * 502), 0)
                 << "surface " << kind;
         }
@@ -93,11 +92,11 @@ TEST(FastPath, PictureEqualsTheCallsDrawnThroughTheCanvasInterface)
 
 TEST(FastPath, WireframeIsBuiltOnceAndEmptyForUnknownKinds)
 {
-    EXPECT_EQ(&SurfaceWireframe(kTorus), &SurfaceWireframe(kTorus));
-    EXPECT_EQ(SurfaceWireframe(kTorus).Size(), 91u * 91u);
-    EXPECT_EQ(SurfaceWireframe(kSpiralStair).Size(), 2u * 255u);   // each step's points once
-    EXPECT_TRUE(SurfaceWireframe(0).ops.empty());
-    EXPECT_TRUE(SurfaceWireframe(42).Size() == 0);
+    EXPECT_EQ(&Surfaces().WireframeOf(kTorus), &Surfaces().WireframeOf(kTorus));
+    EXPECT_EQ(Surfaces().WireframeOf(kTorus).Size(), 91u * 91u);
+    EXPECT_EQ(Surfaces().WireframeOf(kSpiralStair).Size(), 2u * 255u);   // each step's points once
+    EXPECT_TRUE(Surfaces().WireframeOf(0).ops.empty());
+    EXPECT_TRUE(Surfaces().WireframeOf(42).Size() == 0);
 }
 
 }   // namespace

@@ -1,8 +1,9 @@
 // PNG output: the same bytes from either picture, and a file that decodes to the frame's pixels.
 #include "geometry/view_changes.h"
-#include "render/file_output.h"
+#include "export/file_writer.h"
+#include "export/png_encoder.h"
 #include "render/frame.h"
-#include "surfaces/surface_kind.h"
+#include "surfaces/registry.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -36,12 +37,12 @@ ViewState ViewOf(SurfaceKind kind)
 
 TEST(PngOutput, WindowPictureAndFilePictureGiveTheSameBytes)
 {
-    for (SurfaceKind kind = 0; kind <= kSurfaceCount; ++kind) {
+    for (SurfaceKind kind = 0; kind <= kBuiltinSurfaceCount; ++kind) {
         ViewState a = ViewOf(kind), b = ViewOf(kind);
         RasterCanvas window;
         IndexedCanvas file;
-        DrawFrame(a, window);
-        DrawFrame(b, file);
+        RenderNextFrame(a, window);
+        RenderNextFrame(b, file);
         EXPECT_EQ(PngBytes(window), PngBytes(file)) << "surface " << kind;
     }
 }
@@ -50,7 +51,7 @@ TEST(PngOutput, DecodesToTheFramePixels)
 {
     ViewState view = ViewOf(kPseudosphere);
     RasterCanvas picture;
-    DrawFrame(view, picture);
+    RenderNextFrame(view, picture);
     const std::string bytes = PngBytes(picture);
     png_image image{};
     image.version = PNG_IMAGE_VERSION;

@@ -4,7 +4,7 @@
 #include "render/raster_canvas.h"
 #include "render/recording_canvas.h"
 #include "render/svg_canvas.h"
-#include "surfaces/surface_kind.h"
+#include "surfaces/registry.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ TEST(Frame, DrawsSquareThenUpdatesCameraThenSurfaceInBlue)
     ResetViewState(view);
     view.surface = kSphere;
     RecordingCanvas canvas;
-    DrawFrame(view, canvas);
+    RenderNextFrame(view, canvas);
     ASSERT_GE(canvas.calls.size(), 4u);
     EXPECT_EQ(canvas.calls[0], (CanvasCall{Op::SelectPen, {}, {}, kBorderWhite}));
     EXPECT_EQ(canvas.calls[1], (CanvasCall{Op::Rectangle, {0, 0}, {500, 500}, kBackgroundBlack}));
@@ -30,13 +30,28 @@ TEST(Frame, DrawsSquareThenUpdatesCameraThenSurfaceInBlue)
     EXPECT_NE(view.right.x, 0.0);   // the basis was computed before the surface was projected
 }
 
+TEST(Frame, DrawingReadsItsCameraAloneSoTheSameCameraGivesTheSameFrame)
+{
+    ViewState view;
+    ResetViewState(view);
+    view.surface = kTorus;
+    const Wireframe& wire = Surfaces().WireframeOf(kTorus);
+    const Camera camera = BeginFrame(view, wire);
+    RecordingCanvas first, again;
+    DrawFrame(camera, wire, first);
+    OrbitEye(view, {0, 0}, {120, -40});   // the view moves on; the frame's camera does not
+    BeginFrame(view, wire);
+    DrawFrame(camera, wire, again);
+    EXPECT_EQ(first.calls, again.calls);
+}
+
 TEST(Frame, NoSurfaceOrAnUnknownOneDrawsTheSquareAlone)
 {
     for (int kind : {0, 9, -5}) {
         ViewState view;
         view.surface = kind;
         RecordingCanvas canvas;
-        DrawFrame(view, canvas);
+        RenderNextFrame(view, canvas);
         EXPECT_EQ(canvas.calls.size(), 3u) << kind;
     }
 }
@@ -47,7 +62,7 @@ TEST(Frame, PictureShowsTheSurfaceInsideTheFramedSquare)
     ResetViewState(view);
     view.surface = kTorus;
     RasterCanvas picture;
-    DrawFrame(view, picture);
+    RenderNextFrame(view, picture);
     EXPECT_EQ(picture.PixelAt(0, 0), PackPixel(kBorderWhite));
     EXPECT_EQ(picture.PixelAt(5, 5), PackPixel(kBackgroundBlack));
     int blue = 0;
@@ -64,7 +79,7 @@ TEST(Frame, SvgHasTheSquareAndOnePathOfBlueLines)
     ResetViewState(view);
     view.surface = kSaddle;
     SvgCanvas svg;
-    DrawFrame(view, svg);
+    RenderNextFrame(view, svg);
     const std::string doc = svg.Document();
     EXPECT_NE(doc.find("viewBox=\"0 0 500 500\""), std::string::npos);
     EXPECT_NE(doc.find("<rect x=\"0.5\" y=\"0.5\" width=\"499\" height=\"499\" fill=\"#000000\" stroke=\"#ffffff\""),

@@ -15,6 +15,7 @@ fi
 completion=$root/usr/share/bash-completion/completions/vexilon-render
 [ -f "$completion" ] || { echo "FAIL: the completion is not installed" >&2; exit 1; }
 
+export PATH="$root/usr/bin:$PATH"   # the completion asks the installed program
 mkdir "$root/work" && cd "$root/work" && touch toro.png esfera.svg notes.md && mkdir out
 # Prints the candidates bash offers for the words given, the last being the one under the cursor.
 complete_words() {

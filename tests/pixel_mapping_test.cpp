@@ -1,5 +1,5 @@
 // View coordinates to pixels: truncation toward zero, and a defined result for every double.
-#include "surfaces/pixel_mapping.h"
+#include "render/pixel_mapping.h"
 
 #include <gtest/gtest.h>
 

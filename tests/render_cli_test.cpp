@@ -3,7 +3,7 @@
 #include "geometry/view_changes.h"
 #include "render/frame.h"
 #include "render/recording_canvas.h"
-#include "surfaces/surface_kind.h"
+#include "surfaces/registry.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +72,7 @@ private:
 std::string TraceOf(ViewState view)
 {
     RecordingCanvas canvas;
-    DrawFrame(view, canvas);
+    RenderNextFrame(view, canvas);
     return FormatTrace(canvas.calls);
 }
 

@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -80,8 +81,8 @@ private slots:
         QCOMPARE(distanceBar->geometry(), QRect(731, 10, 23, 265));
         QCOMPARE(Button("IDC_SURFACE_LEONARDO")->geometry(), QRect(21, 197, 126, 26));
         QCOMPARE(dlg->findChild<QLabel*>("IDC_STATIC_BARS")->text(), QString::fromUtf8("Z         P"));
-        for (const SurfaceInfo& info : kSurfaces)
-            QCOMPARE(Button(kSurfaceButtons[info.kind - 1])->text().toStdString(), std::string(info.caption));
+        for (SurfaceKind kind = 1; kind <= kBuiltinSurfaceCount; ++kind)
+            QCOMPARE(Button(kSurfaceButtons[kind - 1])->text().toStdString(), Surfaces().Find(kind)->caption);
         for (QWidget* child : dlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (child->objectName() != QLatin1String("IDC_FRAME_SQUARE"))
                 QVERIFY2(!child->geometry().intersects(kFrameRect), qPrintable(child->objectName()));
@@ -99,8 +100,8 @@ private slots:
     void eachSurfaceButtonDrawsItsSurface_data()
     {
         QTest::addColumn<int>("kind");
-        for (const SurfaceInfo& info : kSurfaces)
-            QTest::newRow(kSurfaceButtons[info.kind - 1]) << info.kind;
+        for (SurfaceKind kind = 1; kind <= kBuiltinSurfaceCount; ++kind)
+            QTest::newRow(kSurfaceButtons[kind - 1]) << kind;
     }
     void eachSurfaceButtonDrawsItsSurface()
     {
@@ -149,6 +150,32 @@ private slots:
         QTest::mouseRelease(dlg, Qt::LeftButton, {}, start + QPoint(100, 0));
         QTest::mouseMove(dlg, start + QPoint(200, 50));
         QCOMPARE(dlg->FramesRendered(), 2);
+    }
+
+    void aBurstOfDragStepsDrawsOnlyTheLastViewYetMakesEveryCameraStep()
+    {
+        Choose(kSine);
+        ShownFrame(*dlg);
+        const int drawn = dlg->PicturesDrawn();
+        const QPoint start(300, 400);
+        QTest::mousePress(dlg, Qt::LeftButton, {}, start);
+        for (int step = 1; step <= 5; ++step) {   // sent straight in: no paint between them
+            QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(7 * step, 3 * step)),
+                             QPointF(dlg->mapToGlobal(start + QPoint(7 * step, 3 * step))), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(dlg, &move);
+        }
+        QCOMPARE(dlg->FramesRendered(), 6);
+        QCOMPARE(dlg->PicturesDrawn(), drawn);
+        QCOMPARE(CountDifferences(ShownFrame(*dlg), FreshFrame(kSine, [](ViewState& v) {
+                                      for (int step = 0; step < 5; ++step) {
+                                          UpdateCameraBasis(v);
+                                          OrbitEye(v, {0, 0}, {7, 3});
+                                      }
+                                  })),
+                 0);
+        QCOMPARE(dlg->PicturesDrawn(), drawn + 1);
+        QTest::mouseRelease(dlg, Qt::LeftButton, {}, start);
     }
 
     void aDragMayStartOnTheGroupBoxButNotOnAButton()

@@ -21,7 +21,7 @@
 #include <QTranslator>
 
 #include "app/render_cli.h"
-#include "ui/frame_export.h"
+#include "ui/image_names.h"
 #include "ui/viewer_app.h"
 #include "window_test_support.h"
 
@@ -214,12 +214,12 @@ private slots:
 
     void namesAndTypesOfImageFiles()
     {
-        QCOMPARE(ImageFileName(kLeonardoStair, ImageFormat::Svg), std::string("leonardo.svg"));
-        QCOMPARE(ImageFileName(kSurfaceNone, ImageFormat::Png), std::string("vexilon.png"));
-        QCOMPARE(WithImageExtension("a/toro", ImageFormat::Svg), std::string("a/toro.svg"));
-        QCOMPARE(WithImageExtension("toro.PNG", ImageFormat::Svg), std::string("toro.PNG"));
-        QCOMPARE(WithImageExtension("toro.v2", ImageFormat::Png), std::string("toro.v2.png"));
-        QVERIFY(ImageFormatOf("x.Svg") == ImageFormat::Svg && ImageFormatOf("svg") == ImageFormat::Png);
+        QCOMPARE(ImageFileName(kLeonardoStair, OutputFormat::Svg), std::string("leonardo.svg"));
+        QCOMPARE(ImageFileName(kSurfaceNone, OutputFormat::Png), std::string("vexilon.png"));
+        QCOMPARE(WithImageExtension("a/toro", OutputFormat::Svg), std::string("a/toro.svg"));
+        QCOMPARE(WithImageExtension("toro.PNG", OutputFormat::Svg), std::string("toro.PNG"));
+        QCOMPARE(WithImageExtension("toro.v2", OutputFormat::Png), std::string("toro.v2.png"));
+        QVERIFY(FormatOfFileName("x.Svg") == OutputFormat::Svg && !FormatOfFileName("svg"));
     }
 };
 

@@ -41,7 +41,7 @@ inline QPoint PartOf(QScrollBar& bar, QStyle::SubControl part)
 inline QImage FrameOf(ViewState view)
 {
     RasterCanvas canvas;
-    DrawFrame(view, static_cast<Canvas&>(canvas));
+    RenderNextFrame(view, static_cast<Canvas&>(canvas));
     QImage image(kCanvasSide, kCanvasSide, QImage::Format_RGB32);
     for (int row = 0; row < kCanvasSide; ++row)
         for (int col = 0; col < kCanvasSide; ++col)

@@ -27,4 +27,3 @@ constexpr int IDS_ABOUTBOX = 101;
 inline constexpr char kAboutMenuText[] = "&Acerca de vexilon...";
 
 inline constexpr char kApplicationName[] = "Vexilon";
-inline constexpr char kApplicationVersion[] = "2.0";

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "geometry/view_changes.h"
-#include "surfaces/pixel_mapping.h"
+#include "render/pixel_mapping.h"
 #include "ui/resource.h"
 
 int BarPosition(double value)

@@ -7,6 +7,7 @@
 
 #include "ui/resource.h"
 #include "ui/viewer_dlg.h"
+#include "version.h"
 
 bool InstallSpanish(QCoreApplication& app, QTranslator& qtTranslator)
 {
@@ -19,7 +20,7 @@ bool InstallSpanish(QCoreApplication& app, QTranslator& qtTranslator)
 CViewerApp::CViewerApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QString::fromUtf8(kApplicationName));
-    setApplicationVersion(QString::fromUtf8(kApplicationVersion));
+    setApplicationVersion(QString::fromUtf8(kVexilonVersion));
     InstallSpanish(*this, m_qtTranslator);
 }
 

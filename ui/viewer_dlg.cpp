@@ -1,26 +1,20 @@
 // The main window's handlers: Qt's events and signals hand over to them in one line each.
 #include "ui/viewer_dlg.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <QAction>
-#include <QClipboard>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QEvent>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QStandardPaths>
 
 #ifdef Q_OS_WIN
 #include <string>
@@ -31,7 +25,6 @@
 #include "render/frame.h"
 #include "ui/about_dlg.h"
 #include "ui/dialog_template.h"
-#include "ui/frame_export.h"
 #include "ui/frame_square.h"
 #include "ui/instructions_dlg.h"
 #include "ui/resource.h"
@@ -45,19 +38,6 @@ IntPoint ToIntPoint(QPoint p)
 }
 
 constexpr int kWheelNotch = 120;   // angleDelta of one notch: one step of the "Z" arrows
-
-const char kPngFilter[] = "Imagen PNG (*.png)";
-const char kSvgFilter[] = "Imagen SVG (*.svg)";
-
-ImageFormat FormatOfFilter(const QString& filter)
-{
-    return filter == QString::fromUtf8(kSvgFilter) ? ImageFormat::Svg : ImageFormat::Png;
-}
-
-QString WithExtension(const QString& path, ImageFormat chosen)
-{
-    return QString::fromStdString(WithImageExtension(path.toStdString(), chosen));   // UTF-8 both ways
-}
 
 const char kSquareToolTip[] =
     "Arrastrar con el botón izquierdo: girar la superficie\n"
@@ -93,14 +73,7 @@ CViewerDlg::CViewerDlg(QWidget* parent)
         });
     }
 
-    const std::pair<QRadioButton*, SurfaceKind> surfaceButtons[] = {
-        {m_ui->IDC_SURFACE_MOEBIUS, kMoebius},           {m_ui->IDC_SURFACE_SADDLE, kSaddle},
-        {m_ui->IDC_SURFACE_SPHERE, kSphere},             {m_ui->IDC_SURFACE_SINE, kSine},
-        {m_ui->IDC_SURFACE_TORUS, kTorus},               {m_ui->IDC_SURFACE_PSEUDOSPHERE, kPseudosphere},
-        {m_ui->IDC_SURFACE_SPIRAL, kSpiralStair},        {m_ui->IDC_SURFACE_LEONARDO, kLeonardoStair},
-    };
-    for (const auto& [button, kind] : surfaceButtons)
-        connect(button, &QAbstractButton::clicked, this, [this, kind = kind] { OnSurfaceButton(kind); });
+    ConnectSurfaceButtons();
 
     connect(m_ui->IDC_ABOUT_BUTTON, &QAbstractButton::clicked, this, &CViewerDlg::OnAboutButton);
     connect(m_ui->IDC_INSTRUCTIONS_BUTTON, &QAbstractButton::clicked, this, &CViewerDlg::OnInstructionsButton);
@@ -160,6 +133,24 @@ void CViewerDlg::AddKeys()
     addKey(QKeySequence(QKeySequence::HelpContents), [this] { OnInstructionsButton(); });
 }
 
+void CViewerDlg::ConnectSurfaceButtons()
+{
+    // The surface buttons stand in a column in the order of the registry's numbers: the n-th from
+    // the top draws surface n, under the registry's caption.
+    QList<QRadioButton*> buttons;
+    for (QRadioButton* button : findChildren<QRadioButton*>())
+        if (button->objectName().startsWith(QStringLiteral("IDC_SURFACE_")))
+            buttons.append(button);
+    std::sort(buttons.begin(), buttons.end(), [](QRadioButton* a, QRadioButton* b) { return a->y() < b->y(); });
+    for (int i = 0; i < buttons.size(); ++i) {
+        const SurfaceEntry* entry = Surfaces().Find(i + 1);
+        if (!entry)
+            break;
+        buttons[i]->setText(QString::fromStdString(entry->caption));
+        connect(buttons[i], &QAbstractButton::clicked, this, [this, kind = entry->number] { OnSurfaceButton(kind); });
+    }
+}
+
 void CViewerDlg::OnInitDialog()
 {
 #ifdef Q_OS_WIN
@@ -181,13 +172,26 @@ void CViewerDlg::OnInitDialog()
 
 void CViewerDlg::RenderScene()
 {
-    m_frameView = m_view;   // DrawFrame updates the camera in the record: keep what it started from
-    DrawFrame(m_view, m_canvas);
+    // The camera step belongs to every event, so the view after any sequence stays the same to
+    // the bit; only the drawing waits for the paint.
+    m_frameSurface = m_view.surface;
+    m_camera = BeginFrame(m_view, Surfaces().WireframeOf(m_frameSurface));
     m_hasFrame = true;
+    m_pictureStale = true;
     m_saveAction->setEnabled(true);
     m_copyAction->setEnabled(true);
     ++m_framesRendered;
-    repaint(kFrameRect);   // the finished square reaches the window before the handler returns
+    update(kFrameRect);
+}
+
+const QImage& CViewerDlg::Picture()
+{
+    if (m_pictureStale) {
+        DrawFrame(m_camera, Surfaces().WireframeOf(m_frameSurface), m_canvas);
+        m_pictureStale = false;
+        ++m_picturesDrawn;
+    }
+    return m_frame;
 }
 
 void CViewerDlg::OnPaint()
@@ -198,7 +202,7 @@ void CViewerDlg::OnPaint()
     // The kept frame: an expose never traces again. Into 500 x 500 logical pixels, each picture
     // pixel a block of device pixels, so lines stay sharp on a screen of any pixel ratio.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(kFrameRect, m_frame);
+    painter.drawImage(kFrameRect, Picture());
 }
 
 bool CViewerDlg::OnSysCommand(unsigned id)
@@ -267,63 +271,6 @@ void CViewerDlg::OnInstructionsButton()
 {
     CInstructionsDlg dlg(this);
     dlg.exec();
-}
-
-bool CViewerDlg::SaveFrame(const QString& path)
-{
-    std::string error;
-    if (WriteFrameImage(QFile::encodeName(path).toStdString(), m_canvas, m_frameView, error))
-        return true;
-    QMessageBox::critical(this, QString::fromUtf8("Guardar imagen"),
-                          QString::fromUtf8("No se pudo guardar «%1»: %2")
-                              .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(error.c_str())));
-    return false;
-}
-
-void CViewerDlg::OnSaveImage()
-{
-    if (!m_hasFrame)
-        return;
-    if (m_saveDirectory.isEmpty()) {
-        m_saveDirectory = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-        if (m_saveDirectory.isEmpty() || !QFileInfo(m_saveDirectory).isDir())
-            m_saveDirectory = QDir::homePath();
-    }
-    QFileDialog dialog(this, QString::fromUtf8("Guardar imagen"), m_saveDirectory);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);   // Qt's own dialog speaks Spanish everywhere
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({QString::fromUtf8(kPngFilter), QString::fromUtf8(kSvgFilter)});
-    dialog.selectFile(QString::fromStdString(ImageFileName(m_view.surface, ImageFormat::Png)));
-    // Choosing the other type renames the proposal: "toro.png" becomes "toro.svg".
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-        const QStringList chosen = dialog.selectedFiles();
-        if (chosen.size() != 1 || QFileInfo(chosen.first()).isDir())
-            return;
-        QString name = QFileInfo(chosen.first()).fileName();
-        if (name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ||
-            name.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
-            name.chop(4);
-        dialog.selectFile(WithExtension(name, FormatOfFilter(filter)));
-    });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    const QString typed = dialog.selectedFiles().first();
-    const QString path = WithExtension(typed, FormatOfFilter(dialog.selectedNameFilter()));
-    // The dialog asked about the name as typed; a name it never saw is asked about here.
-    const QString replace =
-        QString::fromUtf8("«%1» ya existe. ¿Desea reemplazarlo?").arg(QDir::toNativeSeparators(path));
-    if (path != typed && QFileInfo::exists(path) &&
-        QMessageBox::question(this, QString::fromUtf8("Guardar imagen"), replace) != QMessageBox::Yes)
-        return;
-    m_saveDirectory = QFileInfo(path).absolutePath();
-    SaveFrame(path);
-}
-
-void CViewerDlg::OnCopyImage()
-{
-    if (m_hasFrame)
-        QGuiApplication::clipboard()->setImage(m_frame.copy());   // a copy: m_frame shares the picture
 }
 
 void CViewerDlg::OnMouseWheel(int delta)

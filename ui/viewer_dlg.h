@@ -12,7 +12,7 @@
 
 #include "geometry/view_state.h"
 #include "render/raster_canvas.h"
-#include "surfaces/surface_kind.h"
+#include "surfaces/registry.h"
 #include "ui/scroll_bar.h"
 #include "ui/view_controls.h"
 
@@ -35,9 +35,11 @@ public:
 
     const ViewState& View() const { return m_view; }
     int FramesRendered() const { return m_framesRendered; }   // calls of RenderScene so far
+    int PicturesDrawn() const { return m_picturesDrawn; }     // frames actually drawn for the screen
 
-    // Draws the whole frame off screen and shows it in one step; the last frame is kept and
-    // shown again whenever the window is exposed.
+    // The camera step of a new frame, now; its picture is drawn off screen when the window next
+    // paints, so a burst of events draws only the last view. The last picture is kept and shown
+    // again whenever the window is exposed.
     void RenderScene();
 
     // A window-menu command: the About box for IDM_ABOUTBOX and its fifteen neighbours. False for
@@ -48,8 +50,8 @@ public:
     void AddWindowMenuItems(QMenu& menu);
 
     // Writes the shown frame to path, as SVG for a name ending in ".svg", else as PNG: the bytes
-    // vexilon-render writes for the same view. A failure is shown in a message box naming the
-    // file and the reason, and leaves no file behind.
+    // vexilon-render writes for the same view, drawn from the shown frame's camera. A failure is
+    // shown in a message box naming the file and the reason, and leaves no file behind.
     bool SaveFrame(const QString& path);
 
 protected:
@@ -81,6 +83,8 @@ private:
     void OnScrollKey(CScrollBar& bar, int code);
     void OnResetKey();
     void AddKeys();
+    void ConnectSurfaceButtons();
+    const QImage& Picture();                // the shown frame's picture, drawn if it is not yet
     bool HasSurface() const { return m_view.surface != kSurfaceNone; }
 
     std::unique_ptr<Ui::CViewerDlg> m_ui;
@@ -91,9 +95,12 @@ private:
     ViewControls m_controls{m_view, m_scrollZoom, m_scrollDistance, [this] { RenderScene(); }};
     RasterCanvas m_canvas;                  // the frame's 500 x 502 picture, drawn off screen
     QImage       m_frame;                   // the top 500 rows of m_canvas, shared, not copied
-    ViewState    m_frameView;               // m_view as the shown frame found it, before its camera update
+    Camera       m_camera{};                // the shown frame's camera, from its camera step
+    SurfaceKind  m_frameSurface = kSurfaceNone;   // the shown frame's surface
     bool         m_hasFrame = false;        // nothing is shown before the first frame
+    bool         m_pictureStale = false;    // m_canvas is older than m_camera
     int          m_framesRendered = 0;
+    int          m_picturesDrawn = 0;
     int          m_wheelDelta = 0;          // eighths of a degree not yet turned into a step
     CFrameSquare* m_square = nullptr;       // over kFrameRect: focus, arrow keys, the tooltip
     QAction*     m_saveAction = nullptr;    // "Guardar imagen…", Ctrl+S

@@ -1,7 +1,7 @@
 // The direct tracer: project, map to a pixel, move or line.
-#include "surfaces/canvas_tracer.h"
+#include "render/canvas_tracer.h"
 
-#include "surfaces/pixel_mapping.h"
+#include "render/pixel_mapping.h"
 #include "surfaces/tracers.h"
 
 void CanvasTracer::Sample(Vec3 p, bool startsLine)

@@ -5,7 +5,7 @@
 
 #include "geometry/view_state.h"
 #include "render/canvas.h"
-#include "surfaces/surface_kind.h"
+#include "surfaces/registry.h"
 
 // The tracing sink that projects world points with the view and draws them. A point whose view
 // coordinates are not finite is never drawn: it breaks its line, and the next finite sample

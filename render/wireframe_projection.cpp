@@ -1,74 +1,25 @@
-// Building the wireframes from the tracers, and projecting them per frame.
-#include "surfaces/wireframe.h"
+// Projecting a wireframe per frame: every point to a pixel, with the tracer's arithmetic.
+#include "render/wireframe_projection.h"
 
 #include <algorithm>
-#include <array>
-#include <mutex>
-
 #include <climits>
 #include <cmath>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
-#include "surfaces/pixel_mapping.h"
-#include "surfaces/tracers.h"
+#include "render/pixel_mapping.h"
 
-namespace {
-
-// The tracing sink that records instead of drawing.
-struct WireframeBuilder {
-    using Point = std::uint32_t;
-    Wireframe wire;
-
-    Point Add(Vec3 p)
-    {
-        wire.xs.push_back(p.x);
-        wire.ys.push_back(p.y);
-        wire.zs.push_back(p.z);
-        return static_cast<Point>(wire.xs.size() - 1);
-    }
-    void Sample(Vec3 p, bool startsLine)
-    {
-        const Point i = Add(p);
-        wire.ops.push_back({i, startsLine ? WireOp::kLineStart : WireOp::kLineNext});
-        wire.lastSample = i;
-    }
-    Point Project(Vec3 p) { return Add(p); }
-    void Segment(Point from, Point to) { wire.ops.push_back({from, to}); }
-};
-
-Wireframe Build(SurfaceKind kind)
-{
-    WireframeBuilder builder;
-    TraceSurfaceInto(kind, builder);
-    return std::move(builder.wire);
-}
-
-}   // namespace
-
-const Wireframe& SurfaceWireframe(SurfaceKind kind)
-{
-    static const Wireframe kEmpty;
-    static std::array<Wireframe, kSurfaceCount> wires;
-    static std::array<std::once_flag, kSurfaceCount> built;
-    if (!IsDrawableSurface(kind))
-        return kEmpty;
-    const size_t i = static_cast<size_t>(kind - 1);
-    std::call_once(built[i], [&] { wires[i] = Build(kind); });
-    return wires[i];
-}
-
-// ProjectWithBasis over the coordinate arrays, written out operation by operation in the same
+// ProjectWithCamera over the coordinate arrays, written out operation by operation in the same
 // order, so that the compiler can work on two points at once: each lane does exactly the double
 // operations of the scalar code. The tests hold the two to the same bits.
-void ProjectWireframe(ViewState& view, const Wireframe& wire, ProjectedPoints& out)
+void ProjectWireframe(const Camera& camera, const Wireframe& wire, ProjectedPoints& out)
 {
     const size_t n = wire.Size();
     out.cols.resize(n);
     out.rows.resize(n);
     out.finite.resize(n);
-    const ProjectionBasis b = BasisOf(view);
+    const Camera& b = camera;
     const double ex = b.eye.x, ey = b.eye.y, ez = b.eye.z;
     const double qx = b.planePoint.x, qy = b.planePoint.y, qz = b.planePoint.z;
     const double nx = b.normal.x, ny = b.normal.y, nz = b.normal.z;
@@ -112,8 +63,4 @@ void ProjectWireframe(ViewState& view, const Wireframe& wire, ProjectedPoints& o
             out.rows[at] = ok ? TruncateToPixel(row) : 0;
         }
     }
-    if (n > 0)   // the zoomed hit that the last projection leaves behind
-        ProjectWithBasis(b, wire.Point(n - 1), view.planeHit);
-    if (wire.lastSample >= 0)   // what the tracer leaves in the scratch point
-        view.scratch = wire.Point(static_cast<size_t>(wire.lastSample));
 }

@@ -1,0 +1,209 @@
+// The options of vexilon-render: one table, read with getopt_long, each option with its check.
+#include "app/cli_options.h"
+
+#include <getopt.h>
+
+#include <cmath>
+#include <string_view>
+
+#include "app/cli_values.h"
+#include "geometry/view_changes.h"
+
+namespace {
+
+constexpr std::string_view kProgram = "vexilon-render";
+constexpr int kMaxFrames = 1000000;
+constexpr int kFirstLongOnly = 256;   // getopt's values of options without a letter start here
+
+struct UsageError {};   // thrown once the message is printed
+
+// A parse in progress: the request being filled and where a usage error is said.
+struct Parsing {
+    RenderRequest&              request;
+    std::FILE*                  err;
+    std::optional<CliAction>    action;        // --help, --version or --list
+    bool                        surfaceGiven = false;
+    std::optional<OutputFormat> format;        // --format, when given
+
+    [[noreturn]] void Fail(const std::string& message) const
+    {
+        std::fprintf(err, "%s: %s\n", kProgram.data(), message.c_str());
+        throw UsageError{};
+    }
+};
+
+double Number(const Parsing& p, std::string_view option, std::string_view text, double low, double high,
+              std::string_view accepted)
+{
+    const std::optional<double> value = ParseDouble(text);
+    if (!value)
+        p.Fail(std::string(option) + ": " + Quote(text) + " is not a number; accepted: " + std::string(accepted));
+    if (*value < low || *value > high)
+        p.Fail(std::string(option) + ": " + Quote(text) + " is out of range; accepted: " + std::string(accepted));
+    return *value;
+}
+
+using Apply = void (*)(Parsing& p, std::string_view value);
+
+struct OptionSpec {
+    const char* name;         // the long name, without its dashes
+    char        letter;       // the short name; 0 when there is none
+    bool        takesValue;
+    Apply       apply;
+};
+
+const OptionSpec kOptions[] = {
+    {"surface", 's', true, [](Parsing& p, std::string_view v) {
+         const SurfaceEntry* entry = Surfaces().FindId(v);
+         if (const std::optional<int> n = ParseInt(v); !entry && n && v[0] != '+')
+             entry = Surfaces().Find(*n);
+         if (!entry)
+             p.Fail("unknown surface " + Quote(v) + "; accepted: " + SurfacesAccepted());
+         p.request.surface = entry->number;
+         p.surfaceGiven = true;
+     }},
+    {"zoom", 0, true, [](Parsing& p, std::string_view v) {
+         p.request.changes.push_back(
+             {ViewChange::Kind::Zoom, Number(p, "--zoom", v, kZoomMin, kZoomMax, "a number from 0 to 100")});
+     }},
+    {"distance", 0, true, [](Parsing& p, std::string_view v) {
+         p.request.changes.push_back({ViewChange::Kind::Distance,
+                                      Number(p, "--distance", v, kDistanceMin, kDistanceMax, "a number from 20 to 300")});
+     }},
+    {"orbit", 0, true, [](Parsing& p, std::string_view v) {
+         const auto parts = SplitCommas(v);
+         std::optional<int> tx, ty;
+         if (parts.size() == 2) {
+             tx = ParseInt(parts[0]);
+             ty = ParseInt(parts[1]);
+         }
+         if (!tx || !ty)
+             p.Fail("--orbit: " + Quote(v) + " is not a pair of whole numbers; accepted: TX,TY, e.g. 100,0");
+         p.request.changes.push_back({ViewChange::Kind::Orbit, double(*tx), double(*ty)});
+     }},
+    {"eye", 0, true, [](Parsing& p, std::string_view v) {
+         const auto parts = SplitCommas(v);
+         std::optional<double> x, y, z;
+         if (parts.size() == 3) {
+             x = ParseDouble(parts[0]);
+             y = ParseDouble(parts[1]);
+             z = ParseDouble(parts[2]);
+         }
+         if (!x || !y || !z)
+             p.Fail("--eye: " + Quote(v) + " is not three numbers; accepted: X,Y,Z, e.g. 100,100,100");
+         if (*x == 0.0 && *y == 0.0 && *z == 0.0)
+             p.Fail("--eye: " + Quote(v) + " is the target; accepted: any other point");
+         if (!std::isfinite(VecLength({*x, *y, *z})))
+             p.Fail("--eye: " + Quote(v) + " is too far away; accepted: a point at a finite distance");
+         p.request.changes.push_back({ViewChange::Kind::Eye, *x, *y, *z});
+     }},
+    {"output", 'o', true, [](Parsing& p, std::string_view v) {
+         if (v.empty())
+             p.Fail("--output: the file name is empty; accepted: a file name, or - for standard output");
+         p.request.output = std::string(v);
+     }},
+    {"format", 0, true, [](Parsing& p, std::string_view v) {
+         p.format = FormatNamed(v);
+         if (!p.format)
+             p.Fail("--format: unknown format " + Quote(v) + "; accepted: " + FormatNames(", "));
+     }},
+    {"frames", 0, true, [](Parsing& p, std::string_view v) {
+         const std::optional<int> n = ParseInt(v);
+         if (!n || *n < 1 || *n > kMaxFrames)
+             p.Fail("--frames: " + Quote(v) + " is not a whole number from 1 to 1000000");
+         p.request.frames = *n;
+     }},
+    {"list", 0, false, [](Parsing& p, std::string_view) { p.action = CliAction::List; }},
+    {"help", 'h', false, [](Parsing& p, std::string_view) { p.action = CliAction::Help; }},
+    {"version", 0, false, [](Parsing& p, std::string_view) { p.action = CliAction::Version; }},
+};
+
+std::string Spelling(const OptionSpec& spec)
+{
+    return spec.letter ? std::string{'-', spec.letter} : "--" + std::string(spec.name);
+}
+
+const OptionSpec* SpecOf(int value)
+{
+    for (const OptionSpec& spec : kOptions)
+        if ((spec.letter && value == spec.letter) || value == kFirstLongOnly + (&spec - kOptions))
+            return &spec;
+    return nullptr;
+}
+
+// Runs getopt_long over the table; stops at the first informational option.
+void ReadOptions(Parsing& p, int argc, const char* const* argv)
+{
+    std::vector<option> longOptions;
+    std::string letters = "+:";   // no reordering: view changes apply in the order given
+    for (const OptionSpec& spec : kOptions) {
+        const int value = spec.letter ? spec.letter : kFirstLongOnly + static_cast<int>(&spec - kOptions);
+        longOptions.push_back({spec.name, spec.takesValue ? required_argument : no_argument, nullptr, value});
+        if (spec.letter)
+            letters += std::string(1, spec.letter) + (spec.takesValue ? ":" : "");
+    }
+    longOptions.push_back({nullptr, 0, nullptr, 0});
+    std::vector<char*> args;   // getopt never writes the strings, and with '+' never moves them
+    for (int i = 0; i < argc; ++i)
+        args.push_back(const_cast<char*>(argv[i]));
+    args.push_back(nullptr);
+    optind = 0;   // a whole new scan, also when called again in the same process
+    opterr = 0;
+    for (int c; (c = getopt_long(argc, args.data(), letters.c_str(), longOptions.data(), nullptr)) != -1;) {
+        if (c == ':')
+            p.Fail(Spelling(*SpecOf(optopt)) + " needs a value; see --help");
+        if (c == '?') {
+            if (const OptionSpec* spec = optopt >= kFirstLongOnly ? SpecOf(optopt) : nullptr)
+                p.Fail("--" + std::string(spec->name) + " takes no value; see --help");
+            std::string_view written = optopt ? std::string_view() : std::string_view(args[optind - 1]);
+            written = written.substr(0, written.find('='));
+            p.Fail("unknown option " + Quote(optopt ? std::string{'-', static_cast<char>(optopt)} : std::string(written)) +
+                   "; see --help");
+        }
+        const OptionSpec& spec = *SpecOf(c);
+        spec.apply(p, optarg ? std::string_view(optarg) : std::string_view());
+        if (p.action)
+            return;
+    }
+    if (optind < argc)
+        p.Fail("unexpected argument " + Quote(argv[optind]) + "; see --help");
+}
+
+// What must hold once every option is read.
+void CheckRequest(Parsing& p)
+{
+    RenderRequest& request = p.request;
+    if (!p.surfaceGiven)
+        p.Fail("no surface given; accepted: -s 1 to " + std::to_string(Surfaces().Count()) +
+               ", or -s with a name from --list");
+    if (!p.format) {
+        if (!request.output || *request.output == "-")
+            p.Fail("no output given; accepted: -o FILE.png, -o FILE.svg, or --format trace");
+        p.format = FormatOfFileName(*request.output);
+        if (!p.format)
+            p.Fail("cannot tell the format of " + Quote(*request.output) + "; accepted: a name ending in " +
+                   ExtensionsSentence() + ", or --format " + FormatNames("|"));
+    }
+    request.format = *p.format;
+    if (request.format != OutputFormat::Trace && !request.output)
+        p.Fail("no output file given for the picture; accepted: -o FILE, or -o - for standard output");
+    if (request.frames > 0 && (!request.output || *request.output == "-"))
+        p.Fail("--frames writes numbered files and needs -o NAME.EXT; accepted: e.g. -o orbit.png");
+}
+
+}   // namespace
+
+std::optional<CliAction> ParseRenderArguments(int argc, const char* const* argv, RenderRequest& request,
+                                              std::FILE* err)
+{
+    Parsing p{request, err, std::nullopt, false, std::nullopt};
+    try {
+        ReadOptions(p, argc, argv);
+        if (p.action)
+            return p.action;
+        CheckRequest(p);
+    } catch (const UsageError&) {
+        return std::nullopt;
+    }
+    return CliAction::Render;
+}

@@ -1,0 +1,32 @@
+// The command line of vexilon-render read into a request: the option table and its checks.
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "export/output_format.h"
+#include "surfaces/registry.h"
+
+struct ViewChange {
+    enum class Kind { Zoom, Distance, Orbit, Eye } kind;
+    double a = 0.0, b = 0.0, c = 0.0;
+};
+
+struct RenderRequest {
+    SurfaceKind                surface = kSurfaceNone;
+    std::vector<ViewChange>    changes;   // in command-line order
+    std::optional<std::string> output;    // "-" is standard output
+    OutputFormat               format = OutputFormat::Png;   // from --format or the output's name
+    int                        frames = 0;   // 0: one frame to the output itself; N: N numbered files
+};
+
+enum class CliAction { Render, Help, Version, List };
+
+// Reads argv into request. On a usage error prints one line to err and returns nothing.
+std::optional<CliAction> ParseRenderArguments(int argc, const char* const* argv, RenderRequest& request,
+                                              std::FILE* err);
+
+// The text of --help.
+std::string RenderUsage();

@@ -1,0 +1,82 @@
+// Values of options, read from their text, and the lists of accepted values.
+#include "app/cli_values.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "export/output_format.h"
+#include "surfaces/registry.h"
+
+std::optional<double> ParseDouble(std::string_view text)
+{
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> ParseInt(std::string_view text)
+{
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+std::vector<std::string_view> SplitCommas(std::string_view text)
+{
+    std::vector<std::string_view> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = text.find(',', start);
+        parts.push_back(text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
+        if (comma == std::string_view::npos)
+            return parts;
+        start = comma + 1;
+    }
+}
+
+std::string Quote(std::string_view text)
+{
+    return "'" + std::string(text) + "'";
+}
+
+std::string SurfacesAccepted()
+{
+    std::string text = "1 to " + std::to_string(Surfaces().Count()) + ", or ";
+    const char* separator = "";
+    for (const SurfaceEntry* entry : Surfaces().Entries()) {
+        text += separator + entry->id;
+        separator = ", ";
+    }
+    return text;
+}
+
+std::string FormatNames(const char* separator)
+{
+    std::string text;
+    for (const FormatInfo& info : OutputFormats())
+        text += (text.empty() ? "" : separator) + std::string(info.name);
+    return text;
+}
+
+std::string ExtensionsSentence()
+{
+    std::vector<std::string_view> all;
+    for (const FormatInfo& info : OutputFormats()) {
+        all.push_back(info.extension);
+        if (!info.alsoRead.empty())
+            all.push_back(info.alsoRead);
+    }
+    std::string text;
+    for (size_t i = 0; i < all.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == all.size() ? " or " : ", ") + std::string(all[i]);
+    return text;
+}
+

@@ -1,0 +1,23 @@
+// Reading the values of command-line options, and the texts that say which values are accepted.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A finite double, the whole text; a leading '+' allowed.
+std::optional<double> ParseDouble(std::string_view text);
+
+// A whole number in int, the whole text; a leading '+' allowed.
+std::optional<int> ParseInt(std::string_view text);
+
+// The parts between commas; "a,,b" has an empty middle part.
+std::vector<std::string_view> SplitCommas(std::string_view text);
+
+// text in single quotes, as messages show a value the user gave.
+std::string Quote(std::string_view text);
+
+std::string SurfacesAccepted();                    // "1 to 8, or moebius, silla, ..."
+std::string FormatNames(const char* separator);    // "png, svg, trace" with the separator given
+std::string ExtensionsSentence();                  // ".png, .svg, .trace or .txt"

@@ -1,0 +1,37 @@
+// Drawing a frame in the format asked for and writing it.
+#include "export/frame_encoder.h"
+
+#include "export/file_writer.h"
+#include "export/png_encoder.h"
+#include "render/frame.h"
+#include "render/svg_canvas.h"
+
+void FrameEncoder::Draw(const Camera& camera, const Wireframe& wire)
+{
+    switch (m_format) {
+    case OutputFormat::Png: DrawFrame(camera, wire, m_picture); break;
+    case OutputFormat::Svg: {
+        SvgCanvas svg;
+        DrawFrame(camera, wire, svg);
+        m_text = svg.Document();
+        break;
+    }
+    case OutputFormat::Trace:
+        m_recording.calls.clear();
+        DrawFrame(camera, wire, m_recording);
+        m_text = FormatTrace(m_recording.calls);
+        break;
+    }
+}
+
+bool FrameEncoder::Write(std::FILE* file) const
+{
+    if (m_format == OutputFormat::Png)
+        return WritePng(file, m_picture);
+    return std::fwrite(m_text.data(), 1, m_text.size(), file) == m_text.size();
+}
+
+bool WriteFrameFile(const std::string& path, const FrameEncoder& frame, std::string& error)
+{
+    return WriteFileAtomically(path, [&](std::FILE* file) { return frame.Write(file); }, error);
+}

@@ -1,0 +1,33 @@
+// One frame drawn in an output format, ready to be written to a file or a stream.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "export/output_format.h"
+#include "geometry/view_state.h"
+#include "render/raster_canvas.h"
+#include "render/recording_canvas.h"
+#include "surfaces/wireframe.h"
+
+class FrameEncoder {
+public:
+    explicit FrameEncoder(OutputFormat format) : m_format(format) {}
+
+    OutputFormat Format() const { return m_format; }
+
+    // Draws the frame of wire seen by camera; the next Write writes it.
+    void Draw(const Camera& camera, const Wireframe& wire);
+
+    // The encoded frame onto file; false when writing or encoding failed (errno tells why).
+    bool Write(std::FILE* file) const;
+
+private:
+    OutputFormat    m_format;
+    IndexedCanvas   m_picture;     // palette indices: a quarter of the memory of the window's picture
+    RecordingCanvas m_recording;
+    std::string     m_text;        // the SVG document or the trace
+};
+
+// Writes what frame last drew to path, whole or not at all; on failure false, with the reason.
+bool WriteFrameFile(const std::string& path, const FrameEncoder& frame, std::string& error);

@@ -1,0 +1,126 @@
+// The built-in surfaces and the registry that numbers them and keeps their wireframes.
+#include "surfaces/registry.h"
+
+#include <utility>
+
+#include "surfaces/tracers.h"
+
+namespace {
+
+char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameIdIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+            return false;
+    return true;
+}
+
+Wireframe RecordBuiltin(SurfaceKind kind)
+{
+    WireframeRecorder recorder;
+    TraceSurfaceInto(kind, recorder);
+    return recorder.Take();
+}
+
+struct Builtin {
+    SurfaceKind kind;
+    const char* id;
+    const char* caption;
+};
+
+// In number order: the n-th entry is surface n.
+constexpr Builtin kBuiltins[kBuiltinSurfaceCount] = {
+    {kMoebius, "moebius", "Cinta de Moebius"},
+    {kSaddle, "silla", "Silla de montar"},
+    {kSphere, "esfera", "Esfera"},
+    {kSine, "seno", "Seno"},
+    {kTorus, "toro", "Toro"},
+    {kPseudosphere, "pseudoesfera", "Pseudoesfera"},
+    {kSpiralStair, "caracol", "Escalera de caracol"},
+    {kLeonardoStair, "leonardo", "Escalera de Leonardo"},
+};
+
+}   // namespace
+
+SurfaceRegistry::SurfaceRegistry()
+{
+    for (const Builtin& builtin : kBuiltins)
+        Add(builtin.id, builtin.caption, [kind = builtin.kind] { return RecordBuiltin(kind); });
+}
+
+SurfaceKind SurfaceRegistry::Add(std::string id, std::string caption, std::function<Wireframe()> trace)
+{
+    std::lock_guard lock(m_mutex);
+    if (id.empty())
+        return kSurfaceNone;
+    for (const Slot& slot : m_slots)
+        if (SameIdIgnoringCase(slot.entry.id, id))
+            return kSurfaceNone;
+    for (char& c : id)
+        c = LowerAscii(c);
+    const SurfaceKind number = static_cast<SurfaceKind>(m_slots.size()) + 1;
+    Slot& slot = m_slots.emplace_back();
+    slot.entry = {number, std::move(id), std::move(caption), std::move(trace)};
+    return number;
+}
+
+const SurfaceRegistry::Slot* SurfaceRegistry::SlotOf(SurfaceKind number) const
+{
+    std::lock_guard lock(m_mutex);
+    if (number < 1 || number > static_cast<SurfaceKind>(m_slots.size()))
+        return nullptr;
+    return &m_slots[static_cast<size_t>(number - 1)];
+}
+
+const SurfaceEntry* SurfaceRegistry::Find(SurfaceKind number) const
+{
+    const Slot* slot = SlotOf(number);
+    return slot ? &slot->entry : nullptr;
+}
+
+const SurfaceEntry* SurfaceRegistry::FindId(std::string_view id) const
+{
+    std::lock_guard lock(m_mutex);
+    for (const Slot& slot : m_slots)
+        if (SameIdIgnoringCase(slot.entry.id, id))
+            return &slot.entry;
+    return nullptr;
+}
+
+int SurfaceRegistry::Count() const
+{
+    std::lock_guard lock(m_mutex);
+    return static_cast<int>(m_slots.size());
+}
+
+std::vector<const SurfaceEntry*> SurfaceRegistry::Entries() const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<const SurfaceEntry*> entries;
+    for (const Slot& slot : m_slots)
+        entries.push_back(&slot.entry);
+    return entries;
+}
+
+const Wireframe& SurfaceRegistry::WireframeOf(SurfaceKind number) const
+{
+    static const Wireframe kEmpty;
+    const Slot* slot = SlotOf(number);
+    if (!slot)
+        return kEmpty;
+    std::call_once(slot->traced, [slot] { slot->wire = slot->entry.trace(); });
+    return slot->wire;
+}
+
+SurfaceRegistry& Surfaces()
+{
+    static SurfaceRegistry registry;
+    return registry;
+}

@@ -1,0 +1,60 @@
+// The surfaces the program can draw: number, command-line id, Spanish caption and how each one is
+// traced. The eight built-in surfaces are numbered 1 to 8; more are added at run time after them.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "surfaces/wireframe.h"
+
+using SurfaceKind = int;   // a surface's number; 0 = none; unknown numbers draw nothing
+
+constexpr SurfaceKind kSurfaceNone = 0;
+constexpr SurfaceKind kMoebius = 1, kSaddle = 2, kSphere = 3, kSine = 4;
+constexpr SurfaceKind kTorus = 5, kPseudosphere = 6, kSpiralStair = 7, kLeonardoStair = 8;
+constexpr int kBuiltinSurfaceCount = 8;
+
+struct SurfaceEntry {
+    SurfaceKind                number;    // its place in the registry, from 1
+    std::string                id;        // the command-line name, lower case
+    std::string                caption;   // Spanish, as a button or a list shows it
+    std::function<Wireframe()> trace;     // records the surface's wireframe; called once
+};
+
+class SurfaceRegistry {
+public:
+    SurfaceRegistry();   // the eight built-in surfaces
+    SurfaceRegistry(const SurfaceRegistry&) = delete;
+    SurfaceRegistry& operator=(const SurfaceRegistry&) = delete;
+
+    // Adds a surface under the next number and returns that number; an empty id or one already
+    // taken (in any case) adds nothing and returns kSurfaceNone.
+    SurfaceKind Add(std::string id, std::string caption, std::function<Wireframe()> trace);
+
+    const SurfaceEntry* Find(SurfaceKind number) const;      // null for unknown numbers
+    const SurfaceEntry* FindId(std::string_view id) const;   // ASCII case ignored; null when none
+    int Count() const;                                       // the numbers run from 1 to Count()
+    std::vector<const SurfaceEntry*> Entries() const;        // in number order
+
+    // The surface's wireframe, traced on first use and kept; the empty one for unknown numbers.
+    // Safe to call from several threads.
+    const Wireframe& WireframeOf(SurfaceKind number) const;
+
+private:
+    struct Slot {
+        SurfaceEntry           entry;
+        mutable std::once_flag traced;
+        mutable Wireframe      wire;
+    };
+    const Slot* SlotOf(SurfaceKind number) const;
+
+    mutable std::mutex m_mutex;   // guards the growth of m_slots; slots never move once added
+    std::deque<Slot>   m_slots;
+};
+
+// The registry of this process: the built-in surfaces and whatever the program adds.
+SurfaceRegistry& Surfaces();

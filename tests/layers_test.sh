@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The layers include one way only: geometry <- surfaces <- render <- export <- ui and app, and no
+# Qt below ui. Usage: layers_test.sh SOURCE_DIR
+set -uo pipefail
+cd "$1" || exit 1
+failures=0
+check() {  # check LAYER FORBIDDEN-PATTERN
+    local hits
+    hits=$(grep -nE "#include [\"<]($2)" "$1"/*.h "$1"/*.cpp 2>/dev/null)
+    if [ -n "$hits" ]; then
+        printf 'FAIL: %s includes a layer above it:\n%s\n' "$1" "$hits" >&2
+        failures=$((failures + 1))
+    fi
+}
+check geometry 'surfaces/|render/|export/|ui/|app/|Q'
+check surfaces 'render/|export/|ui/|app/|Q'
+check render 'export/|ui/|app/|Q'
+check export 'ui/|app/|Q'
+[ "$failures" -eq 0 ] && echo "every include runs down the layers"
+exit "$failures"
