@@ -22,6 +22,9 @@ struct Wireframe {
     std::vector<double> xs, ys, zs;   // the points in the order the tracer projects them, by coordinate
     std::vector<WireOp> ops;
     std::int64_t        lastSample = -1;   // the point the tracer leaves in view.scratch; -1 none
+    // The surface's facets, for hiding what lies behind it: three point indices a triangle, from
+    // the surface's own parameter grid (a quad is two triangles). Empty: nothing is hidden.
+    std::vector<std::uint32_t> triangles;
 
     size_t Size() const { return xs.size(); }
     Vec3   Point(size_t i) const { return {xs[i], ys[i], zs[i]}; }
