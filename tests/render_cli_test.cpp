@@ -4,6 +4,7 @@
 #include "render/frame.h"
 #include "render/recording_canvas.h"
 #include "surfaces/registry.h"
+#include "version.h"
 
 #include <gtest/gtest.h>
 
@@ -193,7 +194,7 @@ TEST(RenderCli, NewFilesFollowTheUmaskLikeAnyOther)
 
 TEST(RenderCli, InformationalOptions)
 {
-    EXPECT_EQ(RunCli({"--version"}).out, "vexilon-render 2.0\n");
+    EXPECT_EQ(RunCli({"--version"}).out, std::string("vexilon-render ") + kVexilonVersion + "\n");
     const Result list = RunCli({"--list"});
     EXPECT_EQ(list.status, 0);
     EXPECT_NE(list.out.find("5\ttoro\tToro\n"), std::string::npos);
