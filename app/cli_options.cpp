@@ -205,7 +205,7 @@ void CheckRequest(Parsing& p)
                ", or -s with a name from --list");
     if (!p.format) {
         if (!request.output || *request.output == "-")
-            p.Fail("no output given; accepted: -o FILE.png, -o FILE.svg, or --format trace");
+            p.Fail("no output given; accepted: -o FILE.png, -o FILE.svg, -o FILE.gif, or --format trace");
         p.format = FormatOfFileName(*request.output);
         if (!p.format)
             p.Fail("cannot tell the format of " + Quote(*request.output) + "; accepted: a name ending in " +
