@@ -145,6 +145,21 @@ private slots:
         QVERIFY(!timer->isActive() && !turn->isChecked());
     }
 
+    void spaceStillPressesAFocusedButton()
+    {
+        Choose(kTorus);
+        int opened = 0;
+        ModalCloser closer([&](QWidget& modal) {
+            ++opened;
+            qobject_cast<QDialog*>(&modal)->reject();
+        });
+        QWidget* instructions = dlg->findChild<QWidget*>("IDC_INSTRUCTIONS_BUTTON");
+        instructions->setFocus();
+        QTest::keyClick(instructions, Qt::Key_Space);
+        QCOMPARE(opened, 1);
+        QVERIFY(!timer->isActive());
+    }
+
     void withoutASurfaceNothingTurns()
     {
         QTest::mouseClick(turn, Qt::LeftButton, {}, QPoint(8, 10));   // on its box
