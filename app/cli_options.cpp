@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/cli_values.h"
+#include "export/gif_encoder.h"
 #include "geometry/view_changes.h"
 
 namespace {
@@ -107,6 +108,19 @@ const OptionSpec kOptions[] = {
          if (!p.format)
              p.Fail("--format: unknown format " + Quote(v) + "; accepted: " + FormatNames(", "));
      }},
+    // Motion: the turn and the rate of an animated GIF.
+    {"turn", 0, true, [](Parsing& p, std::string_view v) {
+         const std::optional<int> n = ParseInt(v);
+         if (!n || *n < 1 || *n > kMaxFrames)
+             p.Fail("--turn: " + Quote(v) + " is not a whole number from 1 to 1000000");
+         p.request.motion.turn = *n;
+     }},
+    {"fps", 0, true, [](Parsing& p, std::string_view v) {
+         const std::optional<int> n = ParseInt(v);
+         if (!n || *n < kGifFpsMin || *n > kGifFpsMax)
+             p.Fail("--fps: " + Quote(v) + " is not a whole number from 1 to 50");
+         p.request.motion.fps = *n;
+     }},
     {"frames", 0, true, [](Parsing& p, std::string_view v) {
          const std::optional<int> n = ParseInt(v);
          if (!n || *n < 1 || *n > kMaxFrames)
@@ -169,6 +183,19 @@ void ReadOptions(Parsing& p, int argc, const char* const* argv)
         p.Fail("unexpected argument " + Quote(argv[optind]) + "; see --help");
 }
 
+// --turn and --fps against each other, --frames and the format.
+void CheckMotion(Parsing& p)
+{
+    const RenderRequest& request = p.request;
+    if (request.motion.turn > 0 && request.frames > 0)
+        p.Fail("--turn and --frames both say how frames follow each other; accepted: one of them");
+    const bool animated = request.motion.turn > 0 || request.frames > 0;
+    if (request.motion.fps > 0 && (!animated || request.format != OutputFormat::Gif))
+        p.Fail("--fps sets the rate of an animated GIF; accepted: with --turn N or --frames N and -o NAME.gif");
+    if (request.motion.turn > 0 && request.format != OutputFormat::Gif && (!request.output || *request.output == "-"))
+        p.Fail("--turn writes numbered files and needs -o NAME.EXT; accepted: e.g. -o turn.png, or -o turn.gif");
+}
+
 // What must hold once every option is read.
 void CheckRequest(Parsing& p)
 {
@@ -178,7 +205,7 @@ void CheckRequest(Parsing& p)
                ", or -s with a name from --list");
     if (!p.format) {
         if (!request.output || *request.output == "-")
-            p.Fail("no output given; accepted: -o FILE.png, -o FILE.svg, or --format trace");
+            p.Fail("no output given; accepted: -o FILE.png, -o FILE.svg, -o FILE.gif, or --format trace");
         p.format = FormatOfFileName(*request.output);
         if (!p.format)
             p.Fail("cannot tell the format of " + Quote(*request.output) + "; accepted: a name ending in " +
@@ -187,8 +214,9 @@ void CheckRequest(Parsing& p)
     request.format = *p.format;
     if (request.format != OutputFormat::Trace && !request.output)
         p.Fail("no output file given for the picture; accepted: -o FILE, or -o - for standard output");
-    if (request.frames > 0 && (!request.output || *request.output == "-"))
-        p.Fail("--frames writes numbered files and needs -o NAME.EXT; accepted: e.g. -o orbit.png");
+    CheckMotion(p);
+    if (request.frames > 0 && request.format != OutputFormat::Gif && (!request.output || *request.output == "-"))
+        p.Fail("--frames writes numbered files and needs -o NAME.EXT; accepted: e.g. -o orbit.png, or -o orbit.gif");
 }
 
 }   // namespace

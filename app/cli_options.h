@@ -14,12 +14,19 @@ struct ViewChange {
     double a = 0.0, b = 0.0, c = 0.0;
 };
 
+// The frames of a turn and the rate of an animated GIF.
+struct MotionRequest {
+    int turn = 0;   // N: N frames turning the eye one full circle; 0: no turn
+    int fps = 0;    // frames per second of an animated GIF; 0: not given, the default
+};
+
 struct RenderRequest {
     SurfaceKind                surface = kSurfaceNone;
     std::vector<ViewChange>    changes;   // in command-line order
     std::optional<std::string> output;    // "-" is standard output
     OutputFormat               format = OutputFormat::Png;   // from --format or the output's name
     int                        frames = 0;   // 0: one frame to the output itself; N: N numbered files
+    MotionRequest              motion;
 };
 
 enum class CliAction { Render, Help, Version, List };

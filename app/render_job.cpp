@@ -7,36 +7,15 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
-#include <vector>
 
+#include "app/frame_sequence.h"
+#include "export/file_writer.h"
 #include "export/frame_encoder.h"
-#include "geometry/view_changes.h"
-#include "render/frame.h"
+#include "export/gif_encoder.h"
 
 namespace {
 
 constexpr char kProgram[] = "vexilon-render";
-
-// The view after choosing the surface and making each change, with the camera step of a frame
-// in between, as the window makes a frame after every change.
-ViewState ViewAfter(const RenderRequest& request, const Wireframe& wire)
-{
-    ViewState view;
-    ResetViewState(view);
-    view.surface = request.surface;
-    for (const ViewChange& change : request.changes) {
-        BeginFrame(view, wire);   // the frame drawn before this change
-        switch (change.kind) {
-        case ViewChange::Kind::Zoom: SetZoom(view, change.a); break;
-        case ViewChange::Kind::Distance: SetEyeDistance(view, change.a); break;
-        case ViewChange::Kind::Orbit:
-            OrbitEye(view, {0, 0}, {static_cast<int>(change.a), static_cast<int>(change.b)});
-            break;
-        case ViewChange::Kind::Eye: view.eye = {change.a, change.b, change.c}; break;
-        }
-    }
-    return view;
-}
 
 int WriteOne(const FrameEncoder& frame, const std::string& path, std::FILE* err)
 {
@@ -48,36 +27,60 @@ int WriteOne(const FrameEncoder& frame, const std::string& path, std::FILE* err)
     return 0;
 }
 
-// Frames 1..N: each after the previous one, the command line's drag steps made once more, each
-// step a frame of its own in the window (so a camera step between steps).
+// Progress on a terminal: a line rewritten every 25 frames and at the last.
+void ShowProgress(std::FILE* err, int frame, int count)
+{
+    if ((frame % 25 == 0 || frame == count) && isatty(fileno(err)) != 0)
+        std::fprintf(err, "\r%s: frame %d of %d%s", kProgram, frame, count, frame == count ? "\n" : "");
+}
+
+// Frames 1..N of the sequence, each to a numbered file.
 int RenderFrames(const RenderRequest& request, const Wireframe& wire, std::FILE* err)
 {
-    std::vector<IntPoint> steps;
-    for (const ViewChange& change : request.changes)
-        if (change.kind == ViewChange::Kind::Orbit)
-            steps.push_back({static_cast<int>(change.a), static_cast<int>(change.b)});
-    const int digits = std::max(4, static_cast<int>(std::to_string(request.frames).size()));
-    const bool progress = isatty(fileno(err)) != 0;
+    FrameSequence frames(request, wire);
+    const int digits = std::max(4, static_cast<int>(std::to_string(frames.Count()).size()));
     FrameEncoder encoder(request.format);
-    ViewState view = ViewAfter(request, wire);
-    for (int frame = 1; frame <= request.frames; ++frame) {
-        if (frame > 1) {
-            for (size_t i = 0; i < steps.size(); ++i) {
-                if (i > 0)
-                    BeginFrame(view, wire);
-                OrbitEye(view, {0, 0}, steps[i]);
-            }
-        }
-        encoder.Draw(BeginFrame(view, wire), wire);
+    for (int frame = 1; frame <= frames.Count(); ++frame) {
+        encoder.Draw(frames.Next(), wire);
         const std::string path = NumberedFileName(*request.output, frame, digits);
         if (WriteOne(encoder, path, err) != 0) {
             if (frame > 1)
                 std::fprintf(err, "%s: frames 1 to %d were written\n", kProgram, frame - 1);
             return 1;
         }
-        if (progress && (frame % 25 == 0 || frame == request.frames))
-            std::fprintf(err, "\r%s: frame %d of %d%s", kProgram, frame, request.frames,
-                         frame == request.frames ? "\n" : "");
+        ShowProgress(err, frame, frames.Count());
+    }
+    return 0;
+}
+
+// Frames 1..N of the sequence as one animated GIF, drawn and encoded one at a time.
+int RenderAnimation(const RenderRequest& request, const Wireframe& wire, std::FILE* out, std::FILE* err)
+{
+    auto encode = [&](std::FILE* file) {
+        FrameSequence frames(request, wire);
+        FrameEncoder encoder(OutputFormat::Gif);
+        GifEncoder gif(file, request.motion.fps > 0 ? request.motion.fps : kGifFpsDefault);
+        for (int frame = 1; frame <= frames.Count(); ++frame) {
+            encoder.Draw(frames.Next(), wire);
+            if (!gif.AddFrame(encoder.Picture()))
+                return false;
+            ShowProgress(err, frame, frames.Count());
+        }
+        return gif.Finish();
+    };
+    if (*request.output == "-") {
+        errno = 0;
+        if (!encode(out) || std::fflush(out) != 0) {
+            std::fprintf(err, "%s: cannot write to standard output: %s\n", kProgram,
+                         errno ? std::strerror(errno) : "write failed");
+            return 1;
+        }
+        return 0;
+    }
+    std::string error;
+    if (!WriteFileAtomically(*request.output, encode, error)) {
+        std::fprintf(err, "%s: cannot write '%s': %s\n", kProgram, request.output->c_str(), error.c_str());
+        return 1;
     }
     return 0;
 }
@@ -87,11 +90,13 @@ int RenderFrames(const RenderRequest& request, const Wireframe& wire, std::FILE*
 int RunRenderJob(const RenderRequest& request, std::FILE* out, std::FILE* err)
 {
     const Wireframe& wire = Surfaces().WireframeOf(request.surface);
-    if (request.frames > 0)
+    const bool animated = request.frames > 0 || request.motion.turn > 0;
+    if (animated && request.format == OutputFormat::Gif)
+        return RenderAnimation(request, wire, out, err);
+    if (animated)
         return RenderFrames(request, wire, err);
-    ViewState view = ViewAfter(request, wire);
     FrameEncoder encoder(request.format);
-    encoder.Draw(BeginFrame(view, wire), wire);
+    encoder.Draw(FrameSequence(request, wire).Next(), wire);
     if (!request.output || *request.output == "-") {
         errno = 0;
         if (!encoder.Write(out) || std::fflush(out) != 0) {

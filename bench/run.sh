@@ -34,3 +34,17 @@ start=$(date +%s.%N)
 "$build/vexilon-render" -s seno --orbit 3,1 --frames 1000 -o "$out/f.png" 2>/dev/null
 end=$(date +%s.%N)
 python3 -c "print(f'{1000 / ($end - $start):.0f} frames per second')"
+
+echo "== animated GIF: the torus turning, as a whole process"
+hyperfine -N --warmup 3 --runs 20 --export-json "$out/gif.json" "$build/vexilon-render -s toro --turn 360 -o $out/t.gif" >/dev/null
+python3 - "$out/gif.json" <<'PY'
+import json, sys
+r = json.load(open(sys.argv[1]))["results"][0]
+print(f"--turn 360: median {r['median']*1000:.1f} ms (min {r['min']*1000:.1f}, max {r['max']*1000:.1f}), "
+      f"{360 / r['median']:.0f} frames per second")
+PY
+"$build/vexilon-render" -s toro --turn 36 -o "$out/t36.gif"
+echo "--turn 36: $(stat -c %s "$out/t36.gif") bytes"
+for n in 36 3600; do
+    /usr/bin/time -f "--turn $n: peak memory %M KiB" "$build/vexilon-render" -s toro --turn "$n" -o "$out/m.gif"
+done

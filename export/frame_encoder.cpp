@@ -2,6 +2,7 @@
 #include "export/frame_encoder.h"
 
 #include "export/file_writer.h"
+#include "export/gif_encoder.h"
 #include "export/png_encoder.h"
 #include "render/frame.h"
 #include "render/svg_canvas.h"
@@ -9,7 +10,8 @@
 void FrameEncoder::Draw(const Camera& camera, const Wireframe& wire)
 {
     switch (m_format) {
-    case OutputFormat::Png: DrawFrame(camera, wire, m_picture); break;
+    case OutputFormat::Png:
+    case OutputFormat::Gif: DrawFrame(camera, wire, m_picture); break;
     case OutputFormat::Svg: {
         SvgCanvas svg;
         DrawFrame(camera, wire, svg);
@@ -28,6 +30,8 @@ bool FrameEncoder::Write(std::FILE* file) const
 {
     if (m_format == OutputFormat::Png)
         return WritePng(file, m_picture);
+    if (m_format == OutputFormat::Gif)
+        return WriteGif(file, m_picture);
     return std::fwrite(m_text.data(), 1, m_text.size(), file) == m_text.size();
 }
 

@@ -22,6 +22,9 @@ public:
     // The encoded frame onto file; false when writing or encoding failed (errno tells why).
     bool Write(std::FILE* file) const;
 
+    // The picture the last Draw made, for the PNG and GIF formats; an animation takes its frames here.
+    const IndexedCanvas& Picture() const { return m_picture; }
+
 private:
     OutputFormat    m_format;
     IndexedCanvas   m_picture;     // palette indices: a quarter of the memory of the window's picture

@@ -6,10 +6,11 @@
 
 namespace {
 
-constexpr std::array<FormatInfo, 3> kFormats{{
+constexpr std::array<FormatInfo, 4> kFormats{{
     {OutputFormat::Png, "png", ".png", ""},
     {OutputFormat::Svg, "svg", ".svg", ""},
     {OutputFormat::Trace, "trace", ".trace", ".txt"},
+    {OutputFormat::Gif, "gif", ".gif", ""},
 }};
 
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix)

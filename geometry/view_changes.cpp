@@ -42,3 +42,21 @@ void SetZoom(ViewState& view, double zoom)
 {
     view.zoom = zoom;
 }
+
+Vec3 TurnAbout(Vec3 p, Vec3 centre, Vec3 axis, double angle)
+{
+    // Rodrigues' rotation of the offset from the centre: the part along the axis stays, the rest
+    // turns in the plane across it.
+    const Vec3 k = VecNormalize(axis);
+    const Vec3 v = VecSub(p, centre);
+    const double c = std::cos(angle), s = std::sin(angle);
+    const Vec3 turned = VecAdd(VecAdd(VecScale(c, v), VecScale(s, VecCross(k, v))),
+                               VecScale(VecDot(k, v) * (1.0 - c), k));
+    return VecAdd(centre, turned);
+}
+
+void TurnEye(ViewState& view, Vec3 axis, double angle)
+{
+    if (angle != 0.0)   // (eye - target) + target need not give back the eye to the bit
+        view.eye = TurnAbout(view.eye, view.target, axis, angle);
+}

@@ -22,3 +22,11 @@ double EyeDistance(const ViewState& view);
 void SetEyeDistance(ViewState& view, double d);
 
 void SetZoom(ViewState& view, double zoom);   // no clamp: callers hold it to 0..100
+
+// p turned by angle radians about the line through centre along axis, right-handed (counter-
+// clockwise seen from the tip of axis); axis need not be a unit vector, a zero axis gives NaNs.
+Vec3 TurnAbout(Vec3 p, Vec3 centre, Vec3 axis, double angle);
+
+// The eye turned by angle radians about the line through the target along axis; a zero angle
+// leaves it exactly where it is.
+void TurnEye(ViewState& view, Vec3 axis, double angle);

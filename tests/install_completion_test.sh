@@ -16,7 +16,7 @@ completion=$root/usr/share/bash-completion/completions/vexilon-render
 [ -f "$completion" ] || { echo "FAIL: the completion is not installed" >&2; exit 1; }
 
 export PATH="$root/usr/bin:$PATH"   # the completion asks the installed program
-mkdir "$root/work" && cd "$root/work" && touch toro.png esfera.svg notes.md && mkdir out
+mkdir "$root/work" && cd "$root/work" && touch toro.png esfera.svg vuelta.gif notes.md && mkdir out
 # Prints the candidates bash offers for the words given, the last being the one under the cursor.
 complete_words() {
     bash --norc --noprofile -c '
@@ -39,11 +39,14 @@ expect "toro"                     -s t
 expect "pseudoesfera"             --surface p
 expect "seno silla"               -s s
 expect "svg"                      --format s
-expect "png svg trace"            --format ""
+expect "gif png svg trace"        --format ""
 expect "--frames"                 --fr
 expect "--version"                --ver
 expect "--orbit --output"         -s toro --o
-expect "esfera.svg out toro.png"  -o ""      # notes.md is not offered
+expect "esfera.svg out toro.png vuelta.gif" -o ""   # notes.md is not offered
+expect "--turn"                   --tu
+expect ""                         --fps ""
+expect ""                         --turn ""
 expect ""                         --zoom ""
 
 if [ "$failures" -ne 0 ]; then

@@ -1,5 +1,6 @@
 // vexilon-render: traces for a sequence of view changes, outputs, and every kind of bad input.
 #include "app/render_cli.h"
+#include "gif_decoding.h"
 #include "geometry/view_changes.h"
 #include "render/frame.h"
 #include "render/recording_canvas.h"
@@ -7,6 +8,7 @@
 #include "version.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -23,6 +25,13 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+std::string NumberedName(const std::string& name, int k)
+{
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "-%04d", k);
+    return name.substr(0, name.rfind('.')) + digits + name.substr(name.rfind('.'));
+}
 
 struct Result {
     int status;
@@ -181,6 +190,85 @@ TEST(RenderCli, FramesRepeatTheDragStepsBetweenNumberedFiles)
     EXPECT_EQ(dir.Entries(), 5u);
 }
 
+std::string FileText(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+// A PNG file's pixels as 0xRRGGBB, as the GIF decoding gives them.
+std::vector<std::uint32_t> PngColours(const fs::path& path)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    std::vector<std::uint8_t> rgb;
+    if (png_image_begin_read_from_file(&image, path.c_str())) {
+        image.format = PNG_FORMAT_RGB;
+        rgb.resize(PNG_IMAGE_SIZE(image));
+        png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr);
+    }
+    std::vector<std::uint32_t> colours;
+    for (size_t i = 0; i + 2 < rgb.size(); i += 3)
+        colours.push_back(std::uint32_t{rgb[i]} << 16 | std::uint32_t{rgb[i + 1]} << 8 | rgb[i + 2]);
+    return colours;
+}
+
+TEST(RenderCli, TurnGivesAGifWhoseFramesAreThePngFilesAndLoops)
+{
+    TempDir dir;
+    ASSERT_EQ(RunCli({"-s", "toro", "--turn", "36", "-o", (dir / "t.gif").string()}).status, 0);
+    ASSERT_EQ(RunCli({"-s", "toro", "--turn", "36", "-o", (dir / "t.png").string()}).status, 0);
+    ASSERT_EQ(RunCli({"-s", "toro", "-o", (dir / "plain.png").string()}).status, 0);
+    EXPECT_EQ(dir.Entries(), 38u);
+    EXPECT_EQ(FileText(dir / "t-0001.png"), FileText(dir / "plain.png"));   // frame 1 is the plain view
+    const DecodedGif gif = DecodeGif(FileText(dir / "t.gif"));
+    ASSERT_TRUE(gif.ok);
+    ASSERT_EQ(gif.frames.size(), 36u);
+    std::vector<std::string> distinct;
+    for (int k = 1; k <= 36; ++k) {
+        const fs::path png = dir / NumberedName("t.png", k);
+        EXPECT_TRUE(gif.frames[k - 1] == PngColours(png)) << "frame " << k;
+        distinct.push_back(FileText(png));
+    }
+    std::sort(distinct.begin(), distinct.end());
+    EXPECT_GE(std::unique(distinct.begin(), distinct.end()) - distinct.begin(), 30);
+    EXPECT_EQ(gif.loopCount, 0);
+    EXPECT_EQ(gif.delays, std::vector<int>(36, 4));   // 25 frames a second by default
+    EXPECT_LE(fs::file_size(dir / "t.gif"), 300u * 1024);
+
+    ASSERT_EQ(RunCli({"-s", "toro", "--turn", "4", "--fps", "20", "-o", (dir / "slow.gif").string()}).status, 0);
+    EXPECT_EQ(DecodeGif(FileText(dir / "slow.gif")).delays, std::vector<int>(4, 5));   // 50 ms
+    // Standard output gets the same bytes as a file.
+    EXPECT_EQ(RunCli({"-s", "toro", "--turn", "4", "--fps", "20", "--format", "gif", "-o", "-"}).out,
+              FileText(dir / "slow.gif"));
+}
+
+TEST(RenderCli, TurnComposesWithViewChangesAndFramesMakeAGifToo)
+{
+    TempDir dir;
+    const std::vector<std::string> view = {"-s", "silla", "--zoom", "70", "--orbit", "30,-80", "--eye", "90,-40,60"};
+    auto with = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), view.begin(), view.end());
+        return RunCli(more);
+    };
+    ASSERT_EQ(with({"--turn", "3", "-o", (dir / "t.trace").string()}).status, 0);
+    EXPECT_EQ(dir.Entries(), 3u);
+    EXPECT_EQ(FileText(dir / "t-0001.trace"), with({"--format", "trace"}).out);
+    EXPECT_NE(FileText(dir / "t-0002.trace"), FileText(dir / "t-0003.trace"));
+
+    ASSERT_EQ(with({"--frames", "3", "-o", (dir / "f.png").string()}).status, 0);
+    ASSERT_EQ(with({"--frames", "3", "-o", (dir / "f.gif").string()}).status, 0);
+    const DecodedGif gif = DecodeGif(FileText(dir / "f.gif"));
+    ASSERT_EQ(gif.frames.size(), 3u);
+    for (int k = 1; k <= 3; ++k)
+        EXPECT_TRUE(gif.frames[k - 1] == PngColours(dir / NumberedName("f.png", k))) << "frame " << k;
+    // One frame without --turn or --frames is a still GIF.
+    ASSERT_EQ(with({"-o", (dir / "still.gif").string()}).status, 0);
+    const DecodedGif still = DecodeGif(FileText(dir / "still.gif"));
+    ASSERT_EQ(still.frames.size(), 1u);
+    EXPECT_TRUE(still.frames[0] == PngColours(dir / "f-0001.png"));
+}
+
 TEST(RenderCli, NewFilesFollowTheUmaskLikeAnyOther)
 {
     TempDir dir;
@@ -214,6 +302,7 @@ TEST(RenderCli, BadInputGetsAMessageAStatusAndNoFile)
 {
     TempDir dir;
     const std::string out = (dir / "out.png").string();
+    const std::string gif = (dir / "out.gif").string();
     const std::vector<BadInput> cases = {
         {{"-s", "9", "-o", out}, 2, "unknown surface '9'; accepted: 1 to 8"},
         {{"-s", "cubo", "-o", out}, 2, "unknown surface 'cubo'"},
@@ -232,8 +321,20 @@ TEST(RenderCli, BadInputGetsAMessageAStatusAndNoFile)
         {{"-s", "1", "--eye", "1,2", "-o", out}, 2, "--eye: '1,2' is not three numbers"},
         {{"-s", "1", "--eye", "1e308,1e308,1e308", "-o", out}, 2, "is too far away"},
         {{"-s", "1", "--zoom"}, 2, "--zoom needs a value"},
-        {{"-s", "1", "--format", "gif", "-o", out}, 2, "--format: unknown format 'gif'; accepted: png, svg, trace"},
-        {{"-s", "1", "-o", (dir / "out.gif").string()}, 2, "cannot tell the format of"},
+        {{"-s", "1", "--format", "jpeg", "-o", out}, 2, "--format: unknown format 'jpeg'; accepted: png, svg, trace, gif"},
+        {{"-s", "1", "-o", (dir / "out.jpg").string()}, 2, "cannot tell the format of"},
+        {{"-s", "1", "--turn", "0", "-o", gif}, 2, "--turn: '0' is not a whole number from 1 to 1000000"},
+        {{"-s", "1", "--turn", "-3", "-o", gif}, 2, "--turn: '-3' is not a whole number"},
+        {{"-s", "1", "--turn", "ten", "-o", gif}, 2, "--turn: 'ten' is not a whole number"},
+        {{"-s", "1", "--turn", "2.5", "-o", gif}, 2, "--turn: '2.5' is not a whole number"},
+        {{"-s", "1", "--turn", "4", "--fps", "0", "-o", gif}, 2, "--fps: '0' is not a whole number from 1 to 50"},
+        {{"-s", "1", "--turn", "4", "--fps", "51", "-o", gif}, 2, "--fps: '51' is not a whole number from 1 to 50"},
+        {{"-s", "1", "--turn", "4", "--fps", "fast", "-o", gif}, 2, "--fps: 'fast' is not a whole number"},
+        {{"-s", "1", "--turn", "4", "--frames", "4", "-o", gif}, 2, "--turn and --frames"},
+        {{"-s", "1", "--fps", "20", "-o", gif}, 2, "--fps sets the rate of an animated GIF"},
+        {{"-s", "1", "--turn", "4", "--fps", "20", "-o", out}, 2, "--fps sets the rate of an animated GIF"},
+        {{"-s", "1", "--turn", "4", "--format", "trace"}, 2, "--turn writes numbered files"},
+        {{"-s", "1", "--turn", "4", "-o", (dir / "missing" / "t.gif").string()}, 1, "cannot write"},
         {{"-s", "1"}, 2, "no output given"},
         {{"-s", "1", "--format", "png"}, 2, "no output file given"},
         {{"-s", "1", "--version=3"}, 2, "--version takes no value"},

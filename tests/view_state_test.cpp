@@ -130,6 +130,37 @@ TEST(Orbit, ExtremeCursorCoordinatesDoNotOverflow)
     EXPECT_NEAR(VecLength(view.eye), 300.0, 1e-9);
 }
 
+TEST(Turn, QuarterTurnAboutAnAxisThroughACentreIsRightHanded)
+{
+    // About +z through (1, 1, 5): the point one unit along +x from the axis goes to +y.
+    ExpectNear(TurnAbout({2, 1, 7}, {1, 1, 5}, {0, 0, 3}, 0.5 * PiValue()), {1, 2, 7}, 1e-15);
+    // Along a slanted axis: the part along it stays, the distance from it stays.
+    const Vec3 axis{1, 2, 2}, p{5, -1, 3};
+    const Vec3 q = TurnAbout(p, {}, axis, 1.0);
+    EXPECT_NEAR(VecDot(q, axis), VecDot(p, axis), 1e-12);
+    EXPECT_NEAR(VecLength(q), VecLength(p), 1e-12);
+    EXPECT_GT(VecLength(VecSub(q, p)), 1.0);
+    ExpectNear(TurnAbout(q, {}, axis, -1.0), p, 1e-12);
+}
+
+TEST(Turn, EyeTurnsAboutTheTargetAndAZeroAngleLeavesItExactly)
+{
+    ViewState view = FreshView();
+    view.target = {0.1, 0.2, 0.3};   // (eye - target) + target is not the eye to the bit here
+    UpdateCameraBasis(view);
+    const Vec3 before = view.eye;
+    TurnEye(view, view.up, 0.0);
+    EXPECT_EQ(view.eye.x, before.x);
+    EXPECT_EQ(view.eye.y, before.y);
+    EXPECT_EQ(view.eye.z, before.z);
+    TurnEye(view, view.up, PiValue());   // half a turn about up: the eye opposite across the up line
+    const Vec3 across = VecSub(before, view.target), now = VecSub(view.eye, view.target);
+    EXPECT_NEAR(VecDot(now, view.up), VecDot(across, view.up), 1e-9);
+    EXPECT_NEAR(VecLength(now), VecLength(across), 1e-9);
+    EXPECT_NEAR(VecDot(now, view.right), 0.0, 1e-9);
+    EXPECT_LT(VecDot(VecSub(now, VecScale(VecDot(now, view.up), view.up)), VecNormalize(view.normal)), -1.0);
+}
+
 TEST(EyeDistance, IsSetAlongTheCurrentDirection)
 {
     ViewState view = FreshView();

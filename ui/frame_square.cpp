@@ -35,6 +35,10 @@ void CFrameSquare::keyPressEvent(QKeyEvent* event)
     const std::optional<QPoint> travel = ArrowTravel(event->key());
     if (travel && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
         emit arrowStep(*travel);
+    else if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        if (!event->isAutoRepeat())
+            emit turnKey();
+    }
     else
         QWidget::keyPressEvent(event);   // on to the dialog: Esc, Enter and the rest
 }

@@ -25,6 +25,7 @@ public:
 signals:
     void arrowStep(QPoint travel);      // an arrow key while focused: the cursor travel it stands for
     void wheelTurned(int angleDelta);   // eighths of a degree, positive away from the user
+    void turnKey();                     // Space while focused, not repeated while held
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -43,6 +43,7 @@ const char kSquareToolTip[] =
     "Arrastrar con el botón izquierdo: girar la superficie\n"
     "Rueda del ratón: ampliar o encoger, como las flechas de Z\n"
     "Flechas (con el cuadro seleccionado) o Ctrl+flechas: girar\n"
+    "Espacio (con el cuadro seleccionado) o Ctrl+Espacio: girar sin parar o detenerse\n"
     "+ y −: ampliar y encoger, como las flechas de Z\n"
     "Re Pág y Av Pág: acercar y alejar el ojo, como las flechas de P\n"
     "Inicio: la vista inicial de la superficie\n"
@@ -105,6 +106,7 @@ CViewerDlg::CViewerDlg(QWidget* parent)
     connect(m_saveAction, &QAction::triggered, this, &CViewerDlg::OnSaveImage);
     connect(m_copyAction, &QAction::triggered, this, &CViewerDlg::OnCopyImage);
     AddKeys();
+    AddMotion();
 
     OnInitDialog();
 }
@@ -180,6 +182,7 @@ void CViewerDlg::RenderScene()
     m_pictureStale = true;
     m_saveAction->setEnabled(true);
     m_copyAction->setEnabled(true);
+    m_saveAnimationAction->setEnabled(true);
     ++m_framesRendered;
     update(kFrameRect);
 }
@@ -218,6 +221,7 @@ void CViewerDlg::AddWindowMenuItems(QMenu& menu)
 {
     menu.addAction(m_saveAction);
     menu.addAction(m_copyAction);
+    menu.addAction(m_saveAnimationAction);
     menu.addSeparator();
     QAction* about = menu.addAction(QString::fromUtf8(kAboutMenuText));
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });

@@ -20,6 +20,7 @@ class CFrameSquare;
 class QAction;
 class QMenu;
 class QScrollBar;
+class QTimer;
 namespace Ui {
 class CViewerDlg;
 }
@@ -54,6 +55,14 @@ public:
     // shown in a message box naming the file and the reason, and leaves no file behind.
     bool SaveFrame(const QString& path);
 
+    // The turntable: the eye turning slowly about the picture's vertical, one frame a tick.
+    bool IsTurning() const;
+    void SetTurning(bool on);                 // no surface, no turn; "Girar" follows
+    // Writes a GIF of one full turn of the shown frame's view to path, the frames vexilon-render
+    // --turn writes for it, with a progress dialog; on cancel or failure nothing is left, and a
+    // failure is shown in a message box.
+    bool SaveAnimation(const QString& path);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -83,6 +92,10 @@ private:
     void OnScrollKey(CScrollBar& bar, int code);
     void OnResetKey();
     void AddKeys();
+    void AddMotion();
+    void OnTurnTick();
+    void OnSaveAnimation();
+    QString SaveDirectory();                // where a save dialog opens
     void ConnectSurfaceButtons();
     const QImage& Picture();                // the shown frame's picture, drawn if it is not yet
     bool HasSurface() const { return m_view.surface != kSurfaceNone; }
@@ -106,4 +119,6 @@ private:
     QAction*     m_saveAction = nullptr;    // "Guardar imagen…", Ctrl+S
     QAction*     m_copyAction = nullptr;    // "Copiar imagen", Ctrl+C
     QString      m_saveDirectory;           // where the next save starts; kept for this run only
+    QTimer*      m_turnTimer = nullptr;     // runs only while the view turns
+    QAction*     m_saveAnimationAction = nullptr;   // "Guardar animación…"
 };

@@ -43,16 +43,21 @@ bool CViewerDlg::SaveFrame(const QString& path)
     return false;
 }
 
-void CViewerDlg::OnSaveImage()
+QString CViewerDlg::SaveDirectory()
 {
-    if (!m_hasFrame)
-        return;
     if (m_saveDirectory.isEmpty()) {
         m_saveDirectory = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
         if (m_saveDirectory.isEmpty() || !QFileInfo(m_saveDirectory).isDir())
             m_saveDirectory = QDir::homePath();
     }
-    QFileDialog dialog(this, QString::fromUtf8("Guardar imagen"), m_saveDirectory);
+    return m_saveDirectory;
+}
+
+void CViewerDlg::OnSaveImage()
+{
+    if (!m_hasFrame)
+        return;
+    QFileDialog dialog(this, QString::fromUtf8("Guardar imagen"), SaveDirectory());
     dialog.setOption(QFileDialog::DontUseNativeDialog);   // Qt's own dialog speaks Spanish everywhere
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
