@@ -20,6 +20,7 @@ CViewerApp::CViewerApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QString::fromUtf8(kApplicationName));
     setApplicationVersion(QString::fromUtf8(kApplicationVersion));
+    setDesktopFileName(QStringLiteral("org.vexilon.Vexilon"));   // Wayland matches the window to its menu entry by it
     InstallSpanish(*this, m_qtTranslator);
 }
 
