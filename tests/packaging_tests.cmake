@@ -15,3 +15,7 @@ set_tests_properties(install_bash_completion PROPERTIES RESOURCE_LOCK vexilon_in
 add_test(NAME man_pages_document_every_option
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/man_options_test.sh $<TARGET_FILE:vexilon-render>
             ${PROJECT_BINARY_DIR}/man/vexilon-render.1 ${PROJECT_BINARY_DIR}/man/es/vexilon-render.1)
+
+add_test(NAME packaging_version_matches_project
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/packaging_version_test.sh
+            ${PROJECT_SOURCE_DIR}/debian/changelog ${PROJECT_VERSION})
