@@ -14,8 +14,9 @@ failures=0
 for page in "$@"; do
     # The options a page defines: the first --long on the line after each .TP of its options section.
     page_options=$(awk '/^\.SH /{ inside = ($2 ~ /^"?(OPTIONS|OPCIONES)"?$/); next }
-                        inside && tp { if (match($0, /\\-\\-[a-z][a-z-]*/)) print substr($0, RSTART, RLENGTH); tp = 0; next }
-                        inside && /^\.TP/ { tp = 1 }' "$page" | sed 's/\\-/-/g' | sort -u)
+                        inside && tp { gsub(/\\-/, "-")   # roff escapes the hyphens of --gif-delay as \-
+                                       if (match($0, /--[a-z][a-z-]*/)) print substr($0, RSTART, RLENGTH); tp = 0; next }
+                        inside && /^\.TP/ { tp = 1 }' "$page" | sort -u)
     missing=$(comm -23 <(echo "$help_options") <(echo "$page_options"))
     extra=$(comm -13 <(echo "$help_options") <(echo "$page_options"))
     if [ -n "$missing" ]; then
