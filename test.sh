@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds, and runs every test: once as a normal build, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer. Exits non-zero on any failure or report.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then builds the Debian package twice and checks
+# it with lintian and hardening-check. Exits non-zero on any failure or report.
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/deps.sh
-vexilon_install_packages "${VEXILON_BUILD_PACKAGES[@]}"
+vexilon_install_packages "${VEXILON_BUILD_PACKAGES[@]}" "${VEXILON_DEB_PACKAGES[@]}"
 
 jobs=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM=offscreen
@@ -22,3 +23,6 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXILON_SANITIZE=ON
 cmake --build build-asan -j "$jobs"
 echo "== tests under the sanitizers"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== Debian package"
+bash tests/deb_packaging_test.sh

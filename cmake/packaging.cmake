@@ -1,4 +1,5 @@
-# Installation and packaging of both programs: binaries, desktop integration, manual pages and the .deb.
+# Installation of both programs: binaries, desktop integration, manual pages, bash completion and
+# the licence. The Debian package is built from debian/ with dpkg-buildpackage.
 include(GNUInstallDirs)
 
 install(TARGETS vexilon-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -7,32 +8,48 @@ if(TARGET vexilon)
 endif()
 
 set(vexilon_res ${PROJECT_SOURCE_DIR}/res)
+set(vexilon_app_id org.vexilon.Vexilon)   # the desktop file, the AppStream id and the icon share it
+
+# The Windows version block takes the version from project().
+if(WIN32 AND TARGET vexilon)
+    set_source_files_properties(${vexilon_res}/vexilon.rc DIRECTORY ${PROJECT_SOURCE_DIR}/ui PROPERTIES
+        COMPILE_DEFINITIONS "VEXILON_VERSION_MAJOR=${PROJECT_VERSION_MAJOR};VEXILON_VERSION_MINOR=${PROJECT_VERSION_MINOR};VEXILON_VERSION_TEXT=\"${PROJECT_VERSION}\"")
+endif()
 
 # Desktop integration: the entry, the AppStream metadata and the icon in the hicolor theme.
-install(FILES ${vexilon_res}/org.vexilon.Vexilon.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${vexilon_res}/org.vexilon.Vexilon.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${vexilon_res}/icons/vexilon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The screenshots are the ones in res/, as published under this address.
+set(VEXILON_MEDIA_URL "https://vexilon.invalid/res" CACHE STRING
+    "Where the files of res/ are published, for the screenshots of the AppStream metadata")
+configure_file(${vexilon_res}/${vexilon_app_id}.metainfo.xml.in
+               ${PROJECT_BINARY_DIR}/res/${vexilon_app_id}.metainfo.xml @ONLY)
+install(FILES ${vexilon_res}/${vexilon_app_id}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_BINARY_DIR}/res/${vexilon_app_id}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${vexilon_res}/icons/vexilon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME ${vexilon_app_id}.svg)
 foreach(size 16 22 24 32 48 64 128 256)
     install(FILES ${vexilon_res}/icons/hicolor/${size}x${size}/apps/vexilon.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${vexilon_app_id}.png)
 endforeach()
 
-# Manual pages, gzipped at build time as Debian wants them; -n keeps the archive free of dates.
+# Manual pages in English and Spanish, the version filled in and gzipped at build time as Debian
+# wants them; -n keeps the archive free of names and dates.
 find_program(VEXILON_GZIP gzip REQUIRED)
-set(vexilon_man_pages vexilon.1 vexilon-render.1)
 set(vexilon_man_outputs "")
-foreach(page IN LISTS vexilon_man_pages)
-    set(out ${PROJECT_BINARY_DIR}/man/${page}.gz)
-    add_custom_command(OUTPUT ${out}
-        COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
-        COMMAND ${VEXILON_GZIP} -9 -n -c ${vexilon_res}/man/${page} > ${out}
-        DEPENDS ${vexilon_res}/man/${page}
-        COMMENT "Compressing the manual page ${page}"
-        VERBATIM)
-    list(APPEND vexilon_man_outputs ${out})
+foreach(lang . es)   # "." is English, the pages without a language
+    foreach(page vexilon.1 vexilon-render.1)
+        cmake_path(SET dir NORMALIZE ${PROJECT_BINARY_DIR}/man/${lang})
+        cmake_path(SET dest NORMALIZE ${CMAKE_INSTALL_MANDIR}/${lang}/man1)
+        configure_file(${vexilon_res}/man/${lang}/${page}.in ${dir}/${page} @ONLY)
+        add_custom_command(OUTPUT ${dir}/${page}.gz
+            COMMAND ${VEXILON_GZIP} -9 -n -c ${dir}/${page} > ${dir}/${page}.gz
+            DEPENDS ${dir}/${page}
+            COMMENT "Compressing the manual page ${lang}/${page}"
+            VERBATIM)
+        list(APPEND vexilon_man_outputs ${dir}/${page}.gz)
+        install(FILES ${dir}/${page}.gz DESTINATION ${dest})
+    endforeach()
 endforeach()
 add_custom_target(vexilon_man_pages ALL DEPENDS ${vexilon_man_outputs})
-install(FILES ${vexilon_man_outputs} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # Bash completion: where bash-completion's pkg-config file says, taken relative to its prefix so
 # that the path follows ours; the same path under our prefix when bash-completion is absent.
@@ -49,55 +66,5 @@ set(VEXILON_BASH_COMPLETION_DIR ${vexilon_completions_dir} CACHE STRING
     "Where the bash completion of vexilon-render goes, relative to the install prefix")
 install(FILES ${vexilon_res}/completion/vexilon-render DESTINATION ${VEXILON_BASH_COMPLETION_DIR})
 
-# The licence; Debian looks for it under the name copyright.
+# The licence, once; the Debian package carries it in debian/copyright instead.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
-
-# The Debian package: `cpack -G DEB` in the build tree writes vexilon_2.0-1_<arch>.deb.
-set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME vexilon)
-set(CPACK_PACKAGE_VENDOR "Vexilon developers")
-set(CPACK_PACKAGE_CONTACT "Vexilon developers <dev@vexilon.invalid>")
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer of classical parametric surfaces as wireframes")
-# One line of the package's description per line here; CPack indents them.
-string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
-    "Vexilon draws eight classical surfaces of three-dimensional geometry as"
-    "perspective wireframes: the Moebius strip, the saddle, the sphere, the sine"
-    "surface, the torus, the pseudosphere, the spiral staircase and Leonardo's"
-    "double staircase. A window lets the user orbit the eye with the mouse, zoom,"
-    "and change the strength of the perspective; the command line vexilon-render"
-    "draws the same frames to PNG, SVG or a text trace."
-    ""
-    "The user interface is in Spanish.")
-set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Vexilon developers <dev@vexilon.invalid>")
-set(CPACK_DEBIAN_PACKAGE_SECTION math)
-set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# Debian wants a changelog in the package's doc folder; it goes into the .deb only, not into a
-# plain install, added to the staged tree just before it is packed.
-set(vexilon_deb_changelog "vexilon (${PROJECT_VERSION}-1) unstable; urgency=medium
-
-  * Release ${PROJECT_VERSION}.
-
- -- Vexilon developers <dev@vexilon.invalid>  Tue, 08 Dec 2026 00:00:00 +0000
-")
-file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/deb_changelog.cmake CONTENT [[
-set(doc "${CPACK_TEMPORARY_INSTALL_DIRECTORY}@CPACK_PACKAGING_INSTALL_PREFIX@/@CMAKE_INSTALL_DOCDIR@")
-file(WRITE "${doc}/changelog.Debian" [==[@vexilon_deb_changelog@]==])
-execute_process(COMMAND "@VEXILON_GZIP@" -9 -n -f "${doc}/changelog.Debian" COMMAND_ERROR_IS_FATAL ANY)
-]] @ONLY)
-set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_BINARY_DIR}/deb_changelog.cmake)
-# dpkg-shlibdeps (dpkg-dev) turns the libraries the programs link into the Depends line.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-if(TARGET vexilon)
-    # No library links the platform plugins, yet the window cannot open without them; Qt's own
-    # Spanish translations give its standard dialogs the language of the rest of the program.
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
-endif()
-include(CPack)

@@ -20,12 +20,17 @@ vexilon_install_packages() {
             return 1
         fi
     fi
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
-        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    # Another apt-get may hold the dpkg lock for a while: wait for it rather than fail.
+    local apt=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600)
+    "${apt[@]}" update -qq &&
+        "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
 # What building and testing needs.
 VEXILON_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libpng-dev qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     desktop-file-utils appstream man-db groff-base dpkg-dev bash-completion qt6-translations-l10n
-    libgif-dev)
+    libmuparser-dev libtomlplusplus-dev libgif-dev)
+
+# What building and checking the Debian package needs besides: hardening-check is in devscripts.
+VEXILON_DEB_PACKAGES=(debhelper lintian devscripts git)

@@ -19,6 +19,7 @@ bool InstallSpanish(QCoreApplication& app, QTranslator& qtTranslator)
 
 CViewerApp::CViewerApp(int& argc, char** argv) : QApplication(argc, argv)
 {
+    setDesktopFileName(QStringLiteral("org.vexilon.Vexilon"));   // Wayland matches the window to its menu entry by it
     setApplicationName(QString::fromUtf8(kApplicationName));
     setApplicationVersion(QString::fromUtf8(kVexilonVersion));
     InstallSpanish(*this, m_qtTranslator);
