@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "ui/about_dlg.h"
+#include "version.h"
 #include "ui/instructions_dlg.h"
 
 namespace {
@@ -55,7 +56,8 @@ private slots:
         QCOMPARE(LabelText(dlg, "IDC_ABOUT_TITLE"), QString::fromUtf8("Superficies en tres dimensiones"));
         const QStringList lines = LabelText(dlg, "IDC_ABOUT_TEXT").split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 5);
-        QVERIFY(!lines[0].isEmpty() && !lines[1].isEmpty() && !lines[2].isEmpty());
+        QCOMPARE(lines[0], QStringLiteral("Vexilon ") + QString::fromUtf8(kVexilonVersion));
+        QVERIFY(!lines[1].isEmpty() && !lines[2].isEmpty());
         QVERIFY(lines[3].isEmpty());
         QCOMPARE(lines[4], QString::fromUtf8("PROGRAMA GRATUITO - FREE"));
         auto* ok = dlg.findChild<QPushButton*>("IDOK");

@@ -6,6 +6,7 @@
 
 #include "ui/dialog_template.h"
 #include "ui_about_dlg.h"
+#include "version.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ constexpr int kIconSide = 32;   // an icon control shows the icon at the system'
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::CAboutDlg>())
 {
     m_ui->setupUi(this);
+    m_ui->IDC_ABOUT_TEXT->setText(m_ui->IDC_ABOUT_TEXT->text().arg(QString::fromUtf8(kVexilonVersion)));
     ApplyDialogTemplate(*this, false);
     m_ui->IDC_ABOUT_ICON->setPixmap(ApplicationIcon().pixmap(kIconSide, kIconSide));
     m_ui->IDC_ABOUT_ICON->resize(kIconSide, kIconSide);   // an icon control takes the icon's size
