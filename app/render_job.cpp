@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cli_values.h"
 #include "export/frame_encoder.h"
 #include "geometry/view_changes.h"
 #include "render/frame.h"
@@ -42,7 +43,7 @@ int WriteOne(const FrameEncoder& frame, const std::string& path, std::FILE* err)
 {
     std::string error;
     if (!WriteFrameFile(path, frame, error)) {
-        std::fprintf(err, "%s: cannot write '%s': %s\n", kProgram, path.c_str(), error.c_str());
+        std::fprintf(err, "%s: cannot write %s: %s\n", kProgram, Quote(path).c_str(), error.c_str());
         return 1;
     }
     return 0;
@@ -82,11 +83,28 @@ int RenderFrames(const RenderRequest& request, const Wireframe& wire, std::FILE*
     return 0;
 }
 
+// A name that ends in a folder ("d/", "d/.") is refused before anything is drawn, numbered or not,
+// rather than writing "d/-0001.png": one message for both, naming a file that would do.
+bool EndsInAFile(const RenderRequest& request, std::FILE* err)
+{
+    const std::string& name = *request.output;
+    const std::string_view file = FilePartOf(name);
+    if (!file.empty() && file != "." && file != "..")
+        return true;
+    const std::string example = name.substr(0, name.size() - file.size()) +
+                                Surfaces().Find(request.surface)->id + std::string(InfoOf(request.format).extension);
+    std::fprintf(err, "%s: cannot write %s: the name ends in a folder; accepted: a file name after the last /, e.g. %s\n",
+                 kProgram, Quote(name).c_str(), Quote(example).c_str());
+    return false;
+}
+
 }   // namespace
 
 int RunRenderJob(const RenderRequest& request, std::FILE* out, std::FILE* err)
 {
     const Wireframe& wire = Surfaces().WireframeOf(request.surface);
+    if (request.output && *request.output != "-" && !EndsInAFile(request, err))
+        return 1;
     if (request.frames > 0)
         return RenderFrames(request, wire, err);
     ViewState view = ViewAfter(request, wire);
@@ -95,6 +113,8 @@ int RunRenderJob(const RenderRequest& request, std::FILE* out, std::FILE* err)
     if (!request.output || *request.output == "-") {
         errno = 0;
         if (!encoder.Write(out) || std::fflush(out) != 0) {
+            if (errno == EPIPE)
+                return 1;   // the reader has gone, as with "| head": nothing to tell it
             std::fprintf(err, "%s: cannot write to standard output: %s\n", kProgram,
                          errno ? std::strerror(errno) : "write failed");
             return 1;
