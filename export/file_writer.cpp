@@ -251,6 +251,16 @@ bool RewriteInPlace(const std::string& path, const std::function<bool(std::FILE*
     return ok;
 }
 
+// In a sticky folder (/tmp) only the owner of the file or of the folder may rename over the file,
+// whatever the file's mode says; root may always.
+bool StickyFolderForbidsReplacing(const std::string& target, const struct stat& old)
+{
+    struct stat folder {};
+    const uid_t me = geteuid();
+    return stat(FolderOf(target).c_str(), &folder) == 0 && (folder.st_mode & S_ISVTX) && me != 0 &&
+           old.st_uid != me && folder.st_uid != me;
+}
+
 // Writes a new file, or the replacement of old, beside target and renames it into place.
 bool ReplaceByRename(const std::string& target, const struct stat* old,
                      const std::function<bool(std::FILE*)>& write, std::string& error)
@@ -297,7 +307,7 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(std::
     Resolved resolved;
     if (!FollowLinks(path, resolved, error))
         return false;
-    if (exists && (seen.st_nlink > 1 || resolved.throughProc))
+    if (exists && (seen.st_nlink > 1 || resolved.throughProc || StickyFolderForbidsReplacing(resolved.name, seen)))
         return RewriteInPlace(path, write, error);   // every name keeps showing the same file
     return ReplaceByRename(resolved.name, exists ? &seen : nullptr, write, error);
 }

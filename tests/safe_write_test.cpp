@@ -270,7 +270,7 @@ TEST(SafeWrite, AnInterruptedRunOfFramesLeavesOnlyWholeFrames)
 }
 
 // The program as another user may run it, from a copy that user may execute.
-TEST(SafeWrite, AFileTheUserMayNotWriteIsRefusedThoughTheFolderIsWritable)
+TEST(SafeWrite, AnotherUsersFileIsRefusedOrWrittenAsItsModeSays)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "running as a second user needs root";
@@ -294,7 +294,17 @@ TEST(SafeWrite, AFileTheUserMayNotWriteIsRefusedThoughTheFolderIsWritable)
     EXPECT_EQ(Shell(asNobody + "'" + (dir / "open.png") + "'", dir).status, 0);
     EXPECT_EQ(Read(dir / "open.png").substr(1, 3), "PNG");
     EXPECT_EQ(fs::status(dir / "open.png").permissions(), fs::perms(0666));
-    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"open.png", "shared.png", "vexilon-render"}));
+
+    // In a sticky folder, as /tmp, another's file may be written but not renamed over: in place.
+    ASSERT_EQ(chmod(dir.Path().c_str(), 01777), 0);
+    Put(dir / "sticky.png", "writable");
+    ASSERT_EQ(chmod((dir / "sticky.png").c_str(), 0666), 0);
+    const ino_t inode = Inode(dir / "sticky.png");
+    const Outcome sticky = Shell(asNobody + "'" + (dir / "sticky.png") + "'", dir);
+    EXPECT_EQ(sticky.status, 0) << sticky.err;
+    EXPECT_EQ(Read(dir / "sticky.png").substr(1, 3), "PNG");
+    EXPECT_EQ(Inode(dir / "sticky.png"), inode);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"open.png", "shared.png", "sticky.png", "vexilon-render"}));
 }
 
 TEST(Quote, EscapesWhatIsNotPrintableText)
