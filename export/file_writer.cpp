@@ -1,6 +1,7 @@
 // Writing a file whole or not at all: in place for devices, FIFOs and linked files, else by rename.
 #include "export/file_writer.h"
 
+#include <acl/libacl.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <linux/magic.h>
@@ -204,6 +205,24 @@ bool KeepOwnerAndMode(int fd, const struct stat& old)
     return fchmod(fd, mode) == 0;
 }
 
+// An access list beyond the mode (users or groups granted by name) goes over to the replacement,
+// unless the group changed: its entries were written for the old group.
+bool KeepAccessList(int fd, const std::string& oldPath, const struct stat& old)
+{
+    struct stat now {};
+    if (fstat(fd, &now) != 0)
+        return false;
+    const acl_t list = acl_get_file(oldPath.c_str(), ACL_TYPE_ACCESS);
+    if (!list)
+        return errno == ENOTSUP;   // a file system without access lists: the mode says it all
+    const bool extended = acl_equiv_mode(list, nullptr) == 1;
+    const bool ok = !extended || now.st_gid != old.st_gid || acl_set_fd(fd, list) == 0;
+    const int code = errno;
+    acl_free(list);
+    errno = code;
+    return ok;
+}
+
 // Writes to a device, FIFO or other special file as it is, never replacing it.
 bool StreamInPlace(const std::string& path, const std::function<bool(std::FILE*)>& write, std::string& error)
 {
@@ -271,7 +290,7 @@ bool ReplaceByRename(const std::string& target, const struct stat* old,
             return RewriteInPlace(target, write, error);   // a writable file in a folder that is not
         return Fail(error, errno);
     }
-    if (old && !KeepOwnerAndMode(temp.Fd(), *old))
+    if (old && (!KeepOwnerAndMode(temp.Fd(), *old) || !KeepAccessList(temp.Fd(), target, *old)))
         return Fail(error, errno);
     std::FILE* file = fdopen(temp.Fd(), "wb");
     if (!file)

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <acl/libacl.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/inotify.h>
@@ -191,6 +192,28 @@ TEST(SafeWrite, ReplacedFileKeepsItsModeOwnerAndGroup)
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0751u);
     EXPECT_EQ(Read(path), "again");
+}
+
+TEST(SafeWrite, ReplacedFileKeepsTheUsersItsAccessListNames)
+{
+    TempDir dir;
+    const std::string path = dir / "shared.png";
+    Put(path, "old");
+    const acl_t granted = acl_from_text("u::rw-,u:65534:rw-,g::r--,m::rw-,o::---");
+    ASSERT_NE(granted, nullptr);
+    const int set = acl_set_file(path.c_str(), ACL_TYPE_ACCESS, granted);
+    acl_free(granted);
+    if (set != 0 && errno == ENOTSUP)
+        GTEST_SKIP() << "the temporary folder's file system has no access lists";
+    ASSERT_EQ(set, 0);
+    EXPECT_EQ(WriteText(path, "new"), "");
+    EXPECT_EQ(Read(path), "new");
+    const acl_t kept = acl_get_file(path.c_str(), ACL_TYPE_ACCESS);
+    ASSERT_NE(kept, nullptr);
+    char* text = acl_to_any_text(kept, nullptr, ',', TEXT_NUMERIC_IDS);
+    EXPECT_STREQ(text, "user::rw-,user:65534:rw-,group::r--,mask::rw-,other::---");
+    acl_free(text);
+    acl_free(kept);
 }
 
 TEST(SafeWrite, EveryLegalNameCanBeWrittenAndReplaced)
