@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/cli_values.h"
 #include "app/frame_sequence.h"
 #include "export/file_writer.h"
 #include "export/frame_encoder.h"
@@ -21,7 +22,7 @@ int WriteOne(const FrameEncoder& frame, const std::string& path, std::FILE* err)
 {
     std::string error;
     if (!WriteFrameFile(path, frame, error)) {
-        std::fprintf(err, "%s: cannot write '%s': %s\n", kProgram, path.c_str(), error.c_str());
+        std::fprintf(err, "%s: cannot write %s: %s\n", kProgram, Quote(path).c_str(), error.c_str());
         return 1;
     }
     return 0;
@@ -71,6 +72,8 @@ int RenderAnimation(const RenderRequest& request, const Wireframe& wire, std::FI
     if (*request.output == "-") {
         errno = 0;
         if (!encode(out) || std::fflush(out) != 0) {
+            if (errno == EPIPE)
+                return 1;   // the reader has gone, as with "| head": nothing to tell it
             std::fprintf(err, "%s: cannot write to standard output: %s\n", kProgram,
                          errno ? std::strerror(errno) : "write failed");
             return 1;
@@ -79,10 +82,25 @@ int RenderAnimation(const RenderRequest& request, const Wireframe& wire, std::FI
     }
     std::string error;
     if (!WriteFileAtomically(*request.output, encode, error)) {
-        std::fprintf(err, "%s: cannot write '%s': %s\n", kProgram, request.output->c_str(), error.c_str());
+        std::fprintf(err, "%s: cannot write %s: %s\n", kProgram, Quote(*request.output).c_str(), error.c_str());
         return 1;
     }
     return 0;
+}
+
+// A name that ends in a folder ("d/", "d/.") is refused before anything is drawn, numbered or not,
+// rather than writing "d/-0001.png": one message for both, naming a file that would do.
+bool EndsInAFile(const RenderRequest& request, std::FILE* err)
+{
+    const std::string& name = *request.output;
+    const std::string_view file = FilePartOf(name);
+    if (!file.empty() && file != "." && file != "..")
+        return true;
+    const std::string example = name.substr(0, name.size() - file.size()) +
+                                Surfaces().Find(request.surface)->id + std::string(InfoOf(request.format).extension);
+    std::fprintf(err, "%s: cannot write %s: the name ends in a folder; accepted: a file name after the last /, e.g. %s\n",
+                 kProgram, Quote(name).c_str(), Quote(example).c_str());
+    return false;
 }
 
 }   // namespace
@@ -90,6 +108,8 @@ int RenderAnimation(const RenderRequest& request, const Wireframe& wire, std::FI
 int RunRenderJob(const RenderRequest& request, std::FILE* out, std::FILE* err)
 {
     const Wireframe& wire = Surfaces().WireframeOf(request.surface);
+    if (request.output && *request.output != "-" && !EndsInAFile(request, err))
+        return 1;
     const bool animated = request.frames > 0 || request.motion.turn > 0;
     if (animated && request.format == OutputFormat::Gif)
         return RenderAnimation(request, wire, out, err);
@@ -100,6 +120,8 @@ int RunRenderJob(const RenderRequest& request, std::FILE* out, std::FILE* err)
     if (!request.output || *request.output == "-") {
         errno = 0;
         if (!encoder.Write(out) || std::fflush(out) != 0) {
+            if (errno == EPIPE)
+                return 1;   // the reader has gone, as with "| head": nothing to tell it
             std::fprintf(err, "%s: cannot write to standard output: %s\n", kProgram,
                          errno ? std::strerror(errno) : "write failed");
             return 1;

@@ -1,15 +1,25 @@
 // main() of vexilon-render: the command line renderer, no window system needed.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 
 #include "app/render_cli.h"
 
 int main(int argc, char** argv)
 {
+    int status = 1;
     try {
-        return RunRenderCli(argc, argv, stdout, stderr);
+        status = RunRenderCli(argc, argv, stdout, stderr);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vexilon-render: %s\n", e.what());
-        return 1;
     }
+    // Closing standard output can still fail (a file system that reports at close): told unless
+    // something was told already or the reader has gone.
+    if (std::fclose(stdout) != 0 && status == 0) {
+        if (errno != EPIPE)
+            std::fprintf(stderr, "vexilon-render: write error: %s\n", std::strerror(errno));
+        status = 1;
+    }
+    return status;
 }

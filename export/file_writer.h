@@ -1,12 +1,16 @@
-// Writing output files whole or not at all.
+// Writing output files whole or not at all, without harming what the name already holds.
 #pragma once
 
 #include <cstdio>
 #include <functional>
 #include <string>
 
-// Writes through a temporary file beside path and renames it into place, so that a reader never
-// sees a half-written file and a failure leaves nothing behind. On failure returns false and sets
-// error to a sentence naming the reason.
+// Writes what write puts on its stream to path. A new or existing regular file is written under a
+// short temporary name in its folder and renamed into place, so a reader never sees half a file
+// and a failure, SIGINT, SIGTERM or SIGHUP leaves nothing behind; a replaced file keeps its mode
+// and access list, and its owner and group where the process may set them. Symbolic links are followed and stay.
+// A file with other hard links, or in a folder the process may not write, is rewritten in place
+// once its whole new content is made. A device or FIFO is opened and written in place. A file
+// the process may not write is refused. On failure returns false and sets error to the reason.
 bool WriteFileAtomically(const std::string& path, const std::function<bool(std::FILE*)>& write,
                          std::string& error);

@@ -143,12 +143,31 @@ private slots:
         });
         QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("sub")));
         QVERIFY(!dlg->SaveFrame(PathOf("missing/esfera.png")));
-        QVERIFY(!dlg->SaveFrame(PathOf("sub")));   // written beside it, then not renamed over it
+        QVERIFY(!dlg->SaveFrame(PathOf("sub")));   // a folder is never replaced
         QCOMPARE(texts, QStringList({QString::fromUtf8("No se pudo guardar «%1»: No such file or directory")
                                          .arg(PathOf("missing/esfera.png")),
                                      QString::fromUtf8("No se pudo guardar «%1»: Is a directory").arg(PathOf("sub"))}));
         QCOMPARE(QDir(dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList(QStringLiteral("sub")));
+    }
+
+    void savingOverALinkToAPrivateFileKeepsTheLinkAndTheMode()
+    {
+        Choose(kSphere);
+        QFile real(PathOf("real.png"));
+        QVERIFY(real.open(QIODevice::WriteOnly) && real.write("old") == 3);
+        real.close();
+        QVERIFY(real.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(QFile::link(QStringLiteral("real.png"), PathOf("link.png")));
+        QVERIFY(dlg->SaveFrame(PathOf("link.png")));
+        QVERIFY(QFileInfo(PathOf("link.png")).isSymLink());
+        QVERIFY(Bytes(PathOf("real.png")).startsWith("\x89PNG"));
+        const QFile::Permissions modeBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                            QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
+                                            QFile::ExeOther;
+        QCOMPARE(QFile::permissions(PathOf("real.png")) & modeBits, QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(QDir(dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList({QStringLiteral("link.png"), QStringLiteral("real.png")}));
     }
 
     void copyPutsTheShownFrameOnTheClipboardOnceThereIsOne()

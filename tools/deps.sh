@@ -30,7 +30,8 @@ vexilon_install_packages() {
 VEXILON_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libpng-dev qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     desktop-file-utils appstream man-db groff-base dpkg-dev bash-completion qt6-translations-l10n
-    libmuparser-dev libtomlplusplus-dev libgif-dev)
+    libmuparser-dev libtomlplusplus-dev libgif-dev
+    libacl1-dev)
 
 # What building and checking the Debian package needs besides: hardening-check is in devscripts.
 VEXILON_DEB_PACKAGES=(debhelper lintian devscripts git)
