@@ -3,6 +3,7 @@
 
 #include "app/cli_options.h"
 #include "app/render_job.h"
+#include "surfaces/gallery.h"
 #include "surfaces/registry.h"
 #include "version.h"
 
@@ -17,6 +18,9 @@ int Finish(std::FILE* out)
 
 int RunRenderCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err)
 {
+    // The gallery once a process; what an earlier run in this process added after it goes.
+    const GalleryState& gallery = LoadGallery();
+    Surfaces().RemoveFrom(gallery.last + 1);
     RenderRequest request;
     const std::optional<CliAction> action = ParseRenderArguments(argc, argv, request, err);
     if (!action)
@@ -25,6 +29,8 @@ int RunRenderCli(int argc, const char* const* argv, std::FILE* out, std::FILE* e
     case CliAction::Help: std::fputs(RenderUsage().c_str(), out); return Finish(out);
     case CliAction::Version: std::fprintf(out, "vexilon-render %s\n", kVexilonVersion); return Finish(out);
     case CliAction::List:
+        for (const FileProblem& problem : gallery.problems)
+            std::fprintf(err, "vexilon-render: gallery: %s\n", problem.English().c_str());
         for (const SurfaceEntry* entry : Surfaces().Entries())
             std::fprintf(out, "%d\t%s\t%s\n", entry->number, entry->id.c_str(), entry->caption.c_str());
         return Finish(out);

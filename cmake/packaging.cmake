@@ -101,3 +101,6 @@ if(TARGET vexilon)
     set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 endif()
 include(CPack)
+
+# The gallery of surfaces, where the programs look for it: share/vexilon/ beside their bin/.
+install(FILES res/gallery.toml DESTINATION ${CMAKE_INSTALL_DATADIR}/vexilon)
