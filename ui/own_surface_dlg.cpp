@@ -251,9 +251,7 @@ void COwnSurfaceDlg::ShowProblem(const DefinitionProblem& problem)
     m_badField = FieldOf(problem.field);
     if (m_badField) {
         m_badField->setStyleSheet(QStringLiteral("background: #ffe0e0"));
-        m_badField->setToolTip(m_problem->text());
-        if (auto* edit = qobject_cast<QLineEdit*>(m_badField); edit && problem.what.position >= 0 && !edit->hasSelectedText())
-            edit->setCursorPosition(problem.what.position);   // where the formula goes wrong
+        m_badField->setToolTip(m_problem->text());   // the cursor stays: the user may be typing on
     }
 }
 
