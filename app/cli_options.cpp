@@ -8,6 +8,7 @@
 
 #include "app/cli_values.h"
 #include "geometry/view_changes.h"
+#include "surfaces/gallery.h"
 
 namespace {
 
@@ -201,7 +202,7 @@ void CheckRequest(Parsing& p)
         p.Fail(ownError);
     p.surfaceGiven = request.surface != kSurfaceNone;
     if (!p.surfaceGiven)
-        p.Fail("no surface given; accepted: -s 1 to " + std::to_string(Surfaces().Count()) +
+        p.Fail("no surface given; accepted: -s 1 to " + std::to_string(LoadGallery().last) +
                ", or -s with a name from --list");
     if (!p.format) {
         if (!request.output || *request.output == "-")

@@ -143,6 +143,8 @@ bool ReadTypedOption(OwnSurfaceOptions& options, std::string_view option, std::s
 
 bool ResolveOwnSurfaces(OwnSurfaceOptions& options, SurfaceKind& surface, bool surfaceGiven, std::string& error)
 {
+    if (options.pendingSurface || !options.defineFiles.empty() || !options.typedOptions.empty())
+        LoadGallery();   // numbered before the files' surfaces and the typed one
     std::vector<std::shared_ptr<Loaded>> loaded;
     std::vector<SurfaceKind> numbers;
     for (const std::string& file : options.defineFiles) {

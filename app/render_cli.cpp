@@ -18,9 +18,9 @@ int Finish(std::FILE* out)
 
 int RunRenderCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err)
 {
-    // The gallery once a process; what an earlier run in this process added after it goes.
-    const GalleryState& gallery = LoadGallery();
-    Surfaces().RemoveFrom(gallery.last + 1);
+    // What an earlier run in this process added after the gallery goes. The gallery itself is
+    // read only when a surface beyond the eight is asked for: a built-in one starts faster.
+    Surfaces().RemoveFrom(GalleryLoaded() ? LoadGallery().last + 1 : kBuiltinSurfaceCount + 1);
     RenderRequest request;
     const std::optional<CliAction> action = ParseRenderArguments(argc, argv, request, err);
     if (!action)
@@ -28,12 +28,19 @@ int RunRenderCli(int argc, const char* const* argv, std::FILE* out, std::FILE* e
     switch (*action) {
     case CliAction::Help: std::fputs(RenderUsage().c_str(), out); return Finish(out);
     case CliAction::Version: std::fprintf(out, "vexilon-render %s\n", kVexilonVersion); return Finish(out);
-    case CliAction::List:
-        for (const FileProblem& problem : gallery.problems)
+    case CliAction::List: {
+        for (const FileProblem& problem : LoadGallery().problems)
             std::fprintf(err, "vexilon-render: gallery: %s\n", problem.English().c_str());
+        std::string error;
+        SurfaceKind none = kSurfaceNone;
+        if (!ResolveOwnSurfaces(request.own, none, true, error)) {   // --define files are listed too
+            std::fprintf(err, "vexilon-render: %s\n", error.c_str());
+            return 2;
+        }
         for (const SurfaceEntry* entry : Surfaces().Entries())
             std::fprintf(out, "%d\t%s\t%s\n", entry->number, entry->id.c_str(), entry->caption.c_str());
         return Finish(out);
+    }
     case CliAction::Render: break;
     }
     return RunRenderJob(request, out, err);

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -58,11 +59,23 @@ std::vector<SurfaceKind> AddDefinitions(SurfaceRegistry& registry, const Definit
     return added;
 }
 
+namespace {
+
+std::atomic<bool> g_galleryLoaded{false};
+
+}   // namespace
+
+bool GalleryLoaded()
+{
+    return g_galleryLoaded.load();
+}
+
 const GalleryState& LoadGallery()
 {
     static GalleryState state;
     static std::once_flag once;
     std::call_once(once, [] {
+        g_galleryLoaded = true;
         const std::string path = GalleryPath();
         const DefinitionsRead read = ReadDefinitionsFile(path);
         state.problems = read.problems;

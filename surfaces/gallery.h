@@ -27,3 +27,4 @@ struct GalleryState {
 // Reads the gallery into Surfaces() after the eight, once a process; later calls return the same.
 // Must run before anything else is added to Surfaces().
 const GalleryState& LoadGallery();
+bool GalleryLoaded();   // whether LoadGallery has run in this process

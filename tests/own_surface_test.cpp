@@ -159,6 +159,23 @@ private slots:
         QCOMPARE(CountDifferences(ShownFrame(*dlg), FreshFrame(kSine)), 0);
     }
 
+    void aSurfaceWithNoFinitePointIsNotAccepted()
+    {
+        Open();
+        bool stayed = false;
+        ModalCloser closer([&](QWidget& modal) {
+            Retype(modal.findChild<QLineEdit*>("IDC_OWN_Z"), QStringLiteral("sqrt(-1 - u^2)"));
+            auto* problem = modal.findChild<QLabel*>("IDC_OWN_PROBLEM");
+            QTRY_VERIFY(problem->text().contains(QString::fromUtf8("ninguna muestra es un punto finito")));
+            QTest::mouseClick(modal.findChild<QPushButton*>("IDOK"), Qt::LeftButton);
+            stayed = modal.isVisible();
+            QTest::mouseClick(modal.findChild<QPushButton*>("IDCANCEL"), Qt::LeftButton);
+        });
+        QTest::mouseClick(dlg->findChild<QPushButton*>("IDC_DEFINE_BUTTON"), Qt::LeftButton);
+        QVERIFY(stayed);
+        QCOMPARE(dlg->View().surface, kSurfaceNone);
+    }
+
     void theUsersFileIsReadAtStartAndABrokenEntryIsReportedWithoutLosingTheOthers()
     {
         QDir().mkpath(QFileInfo(OwnFile()).absolutePath());

@@ -182,6 +182,7 @@ bool COwnSurfaceDlg::CheckNow(DefinitionProblem& problem) const
 
 void COwnSurfaceDlg::OnEdited()
 {
+    m_noPoints = false;
     m_pause.start();
 }
 
@@ -217,6 +218,7 @@ void COwnSurfaceDlg::OnPreviewDone()
     if (!sampled.wire) {
         if (!sampled.problem.what.spanish.empty())
             ShowProblem(sampled.problem);
+        m_noPoints = sampled.problem.field == DefinitionField::Whole && !sampled.problem.what.spanish.empty();
         return;
     }
     ClearProblem();
@@ -272,6 +274,8 @@ void COwnSurfaceDlg::OnAccept()
         ShowProblem(problem);
         return;
     }
+    if (m_noPoints)
+        return;   // the problem is shown: nothing would be drawn
     accept();
 }
 

@@ -76,4 +76,5 @@ private:
     QFutureWatcher<Sampled> m_sampling;
     std::shared_ptr<std::atomic<bool>> m_cancel;   // the running sampling's; set when superseded
     bool       m_again = false;       // the fields changed while a sampling ran
+    bool       m_noPoints = false;    // the fields as they are give no finite point
 };

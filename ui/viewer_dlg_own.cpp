@@ -160,7 +160,13 @@ void CViewerDlg::OnDefineButton()
 {
     const SurfaceKind before = m_view.surface;
     const bool hadFrame = m_hasFrame;
-    COwnSurfaceDlg dlg(m_own->session ? *m_own->session : FirstDefinition(),
+    // The dialog starts from the surface shown when it is the user's own, so it can be changed.
+    SurfaceDefinition start = m_own->session ? *m_own->session : FirstDefinition();
+    if (const SurfaceEntry* shown = Surfaces().Find(before))
+        for (const SurfaceDefinition& d : m_own->saved)
+            if (d.id == shown->id)
+                start = d;
+    COwnSurfaceDlg dlg(start,
                        [this](const SurfaceDefinition& d, QString& error) { return SaveOwnSurface(d, error); }, this);
     bool first = true;
     connect(&dlg, &COwnSurfaceDlg::previewReady, this, [this, &first](std::shared_ptr<const Wireframe> wire) {
