@@ -209,6 +209,22 @@ struct BadInput {
     std::string message;   // a part of the one-line message
 };
 
+// One message of one line (or up to mostLines), the status, nothing on standard output, no file.
+void ExpectRefused(const BadInput& c, const TempDir& dir, long mostLines)
+{
+    const Result r = RunCli(c.args);
+    std::string joined;
+    for (const std::string& a : c.args)
+        joined += a + " ";
+    EXPECT_EQ(r.status, c.status) << joined;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << joined << "\n" << r.err;
+    const long lines = std::count(r.err.begin(), r.err.end(), '\n');
+    EXPECT_TRUE(lines == 1 || lines == mostLines) << joined << "\n" << r.err;
+    EXPECT_EQ(r.err.rfind("vexilon-render: ", 0), 0u) << r.err;
+    EXPECT_TRUE(r.out.empty()) << joined;
+    EXPECT_EQ(dir.Entries(), 0u) << joined;
+}
+
 TEST(RenderCli, BadInputGetsAMessageAStatusAndNoFile)
 {
     TempDir dir;
@@ -239,18 +255,8 @@ TEST(RenderCli, BadInputGetsAMessageAStatusAndNoFile)
         {{"-s", "1", "-o", (dir / "missing" / "out.png").string()}, 1, "cannot write"},
         {{"-s", "1", "--format", "png", "-o", (dir / "").string()}, 1, "cannot write"},
     };
-    for (const BadInput& c : cases) {
-        const Result r = RunCli(c.args);
-        std::string joined;
-        for (const std::string& a : c.args)
-            joined += a + " ";
-        EXPECT_EQ(r.status, c.status) << joined;
-        EXPECT_NE(r.err.find(c.message), std::string::npos) << joined << "\n" << r.err;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << joined << "\n" << r.err;
-        EXPECT_EQ(r.err.rfind("vexilon-render: ", 0), 0u) << r.err;
-        EXPECT_TRUE(r.out.empty()) << joined;
-        EXPECT_EQ(dir.Entries(), 0u) << joined;
-    }
+    for (const BadInput& c : cases)
+        ExpectRefused(c, dir, 1);
 }
 
 TEST(RenderCli, BadOwnSurfacesGetAMessageStatusTwoAndNoFile)
@@ -287,18 +293,8 @@ TEST(RenderCli, BadOwnSurfacesGetAMessageStatusTwoAndNoFile)
         {{"--define", broken.string(), "-o", out}, 2, "vexilon-cli-broken.toml:1: surface 'a': key 'v' is missing"},
         {{"-s", "nada", "--define", broken.string(), "-o", out}, 2, "key 'v' is missing"},
     };
-    for (const BadInput& c : cases) {
-        const Result r = RunCli(c.args);
-        std::string joined;
-        for (const std::string& a : c.args)
-            joined += a + " ";
-        EXPECT_EQ(r.status, c.status) << joined;
-        EXPECT_NE(r.err.find(c.message), std::string::npos) << joined << "\n" << r.err;
-        const auto lines = std::count(r.err.begin(), r.err.end(), '\n');
-        EXPECT_TRUE(lines == 1 || lines == 3) << joined << "\n" << r.err;   // a formula's place: two lines more
-        EXPECT_EQ(r.err.rfind("vexilon-render: ", 0), 0u) << r.err;
-        EXPECT_EQ(dir.Entries(), 0u) << joined;
-    }
+    for (const BadInput& c : cases)
+        ExpectRefused(c, dir, 3);   // a formula's place takes two lines more
     const Result pointed = RunCli(with({"--z", "u**v"}));
     EXPECT_NE(pointed.err.find("\n  u**v\n    ^\n"), std::string::npos) << pointed.err;
     fs::remove(broken);
