@@ -27,9 +27,10 @@ double Mod(double x, double y)
 
 constexpr const char* kAddedFunctions[] = {"cot", "sec", "csc", "hypot", "mod", "floor", "ceil", "pow"};
 
+// The decimal point is muparser's default '.', whatever the process's locale. SetDecSep is never
+// called: it rewrites a locale shared by every parser, which the preview's thread also reads.
 void AddLanguage(mu::Parser& parser)
 {
-    parser.SetDecSep('.');
     parser.DefineConst("pi", std::numbers::pi);
     parser.DefineConst("e", std::numbers::e);
     parser.DefineFun("cot", Cot);

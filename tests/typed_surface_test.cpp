@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <limits>
+#include <locale>
 #include <numbers>
 
 namespace {
@@ -106,6 +107,17 @@ TEST(Formula, ProblemsSayWhatAndWhere)
     EXPECT_FALSE(EvaluateConstant("u", {}, problem));   // ranges are constants
     EXPECT_FALSE(EvaluateConstant("1/0", {}, problem));
     EXPECT_NE(problem.english.find("not a finite number"), std::string::npos);
+}
+
+struct CommaDecimals : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+};
+
+TEST(Formula, TheDecimalPointIsAPointWhateverTheLocale)
+{
+    const std::locale before = std::locale::global(std::locale(std::locale::classic(), new CommaDecimals));
+    EXPECT_EQ(Value("1.5 + 0.25"), 1.75);
+    std::locale::global(before);
 }
 
 TEST(Formula, ParameterNamesKeepClearOfTheLanguage)
