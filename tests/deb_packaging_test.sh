@@ -57,6 +57,7 @@ expected=(
     ./usr/share/bash-completion/completions/vexilon-render
     ./usr/share/doc/vexilon/copyright
     ./usr/share/doc/vexilon/changelog.Debian.gz
+    ./usr/share/vexilon/gallery.toml
 )
 for n in 16 22 24 32 48 64 128 256; do expected+=("./usr/share/icons/hicolor/${n}x${n}/apps/vexilon.png"); done
 [ "$has_window" = 1 ] && expected+=(./usr/bin/vexilon)
