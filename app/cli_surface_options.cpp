@@ -210,7 +210,7 @@ bool ResolveOwnSurfaces(OwnSurfaceOptions& options, SurfaceKind& surface, bool s
             DefinitionProblem problem;
             loaded[i]->built = BuildTypedSurface(loaded[i]->definition, problem);
             if (!loaded[i]->built) {
-                error = "--define: surface '" + loaded[i]->definition.id + "': " + TypedMessage(loaded[i]->definition, problem);
+                error = "--define: surface '" + loaded[i]->definition.id + "': " + problem.what.english;
                 return false;
             }
         }

@@ -271,6 +271,8 @@ TEST(RenderCli, BadOwnSurfacesGetAMessageStatusTwoAndNoFile)
         args.insert(args.end(), {"-o", out});
         return args;
     };
+    const fs::path empty = fs::temp_directory_path() / "vexilon-cli-empty.toml";
+    { std::ofstream(empty) << "[[surface]]\nid = \"vacia\"\ncaption = \"V\"\nx = \"u\"\ny = \"v\"\nz = \"sqrt(-1)\"\nu = [0, 1, 3]\nv = [0, 1, 3]\n"; }
     const std::vector<BadInput> cases = {
         {with({"--z", "u*(v+"}), 2, "--z: the formula ends too soon at position 6"},
         {with({"--z", "u**v"}), 2, "--z: syntax error at position 3"},
@@ -292,12 +294,14 @@ TEST(RenderCli, BadOwnSurfacesGetAMessageStatusTwoAndNoFile)
         {{"--define", (dir / "none.toml").string(), "-o", out}, 2, "none.toml: cannot be read"},
         {{"--define", broken.string(), "-o", out}, 2, "vexilon-cli-broken.toml:1: surface 'a': key 'v' is missing"},
         {{"-s", "nada", "--define", broken.string(), "-o", out}, 2, "key 'v' is missing"},
+        {{"--define", empty.string(), "-o", out}, 2, "--define: surface 'vacia': no sample is a finite point"},
     };
     for (const BadInput& c : cases)
         ExpectRefused(c, dir, 3);   // a formula's place takes two lines more
     const Result pointed = RunCli(with({"--z", "u**v"}));
     EXPECT_NE(pointed.err.find("\n  u**v\n    ^\n"), std::string::npos) << pointed.err;
     fs::remove(broken);
+    fs::remove(empty);
 }
 
 TEST(RenderCli, OwnSurfacesDrawAndComposeWithViewsAndFrames)
