@@ -9,6 +9,7 @@
 #include "app/cli_values.h"
 #include "export/gif_encoder.h"
 #include "geometry/view_changes.h"
+#include "surfaces/gallery.h"
 
 namespace {
 
@@ -46,6 +47,17 @@ double Number(const Parsing& p, std::string_view option, std::string_view text, 
 
 using Apply = void (*)(Parsing& p, std::string_view value);
 
+constexpr const char* kOwnOptions[] = {"--x", "--y", "--z", "--u", "--v", "--samples", "--families",
+                                       "--param", "--no-fit", "--define"};
+
+template <int N>
+void ReadOwn(Parsing& p, std::string_view value)
+{
+    std::string error;
+    if (!ReadTypedOption(p.request.own, kOwnOptions[N], value, error))
+        p.Fail(error);
+}
+
 struct OptionSpec {
     const char* name;         // the long name, without its dashes
     char        letter;       // the short name; 0 when there is none
@@ -59,10 +71,22 @@ const OptionSpec kOptions[] = {
          if (const std::optional<int> n = ParseInt(v); !entry && n && v[0] != '+')
              entry = Surfaces().Find(*n);
          if (!entry)
-             p.Fail("unknown surface " + Quote(v) + "; accepted: " + SurfacesAccepted());
-         p.request.surface = entry->number;
+             p.request.own.pendingSurface = std::string(v);   // maybe from a --define file, read later
+         else
+             p.request.surface = entry->number;
          p.surfaceGiven = true;
      }},
+    // Own surfaces: typed formulas and files of definitions.
+    {"x", 0, true, ReadOwn<0>},
+    {"y", 0, true, ReadOwn<1>},
+    {"z", 0, true, ReadOwn<2>},
+    {"u", 0, true, ReadOwn<3>},
+    {"v", 0, true, ReadOwn<4>},
+    {"samples", 0, true, ReadOwn<5>},
+    {"families", 0, true, ReadOwn<6>},
+    {"param", 0, true, ReadOwn<7>},
+    {"no-fit", 0, false, ReadOwn<8>},
+    {"define", 0, true, ReadOwn<9>},
     {"zoom", 0, true, [](Parsing& p, std::string_view v) {
          p.request.changes.push_back(
              {ViewChange::Kind::Zoom, Number(p, "--zoom", v, kZoomMin, kZoomMax, "a number from 0 to 100")});
@@ -200,8 +224,12 @@ void CheckMotion(Parsing& p)
 void CheckRequest(Parsing& p)
 {
     RenderRequest& request = p.request;
+    std::string ownError;
+    if (!ResolveOwnSurfaces(request.own, request.surface, p.surfaceGiven, ownError))
+        p.Fail(ownError);
+    p.surfaceGiven = request.surface != kSurfaceNone;
     if (!p.surfaceGiven)
-        p.Fail("no surface given; accepted: -s 1 to " + std::to_string(Surfaces().Count()) +
+        p.Fail("no surface given; accepted: -s 1 to " + std::to_string(LoadGallery().last) +
                ", or -s with a name from --list");
     if (!p.format) {
         if (!request.output || *request.output == "-")

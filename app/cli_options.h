@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cli_surface_options.h"
 #include "export/output_format.h"
 #include "surfaces/registry.h"
 
@@ -27,6 +28,7 @@ struct RenderRequest {
     OutputFormat               format = OutputFormat::Png;   // from --format or the output's name
     int                        frames = 0;   // 0: one frame to the output itself; N: N numbered files
     MotionRequest              motion;
+    OwnSurfaceOptions          own;          // typed formulas and --define files
 };
 
 enum class CliAction { Render, Help, Version, List };

@@ -101,13 +101,7 @@ std::string Quote(std::string_view text)
 
 std::string SurfacesAccepted()
 {
-    std::string text = "1 to " + std::to_string(Surfaces().Count()) + ", or ";
-    const char* separator = "";
-    for (const SurfaceEntry* entry : Surfaces().Entries()) {
-        text += separator + entry->id;
-        separator = ", ";
-    }
-    return text;
+    return "1 to " + std::to_string(Surfaces().Count()) + ", or a name from --list";
 }
 
 std::string FormatNames(const char* separator)

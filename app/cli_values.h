@@ -20,6 +20,6 @@ std::vector<std::string_view> SplitCommas(std::string_view text);
 // any other control byte, C1 control or byte outside valid UTF-8 is \ and three octal digits.
 std::string Quote(std::string_view text);
 
-std::string SurfacesAccepted();                    // "1 to 8, or moebius, silla, ..."
+std::string SurfacesAccepted();                    // "1 to 36, or a name from --list"
 std::string FormatNames(const char* separator);    // "png, svg, trace" with the separator given
 std::string ExtensionsSentence();                  // ".png, .svg, .trace or .txt"

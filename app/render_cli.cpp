@@ -6,6 +6,7 @@
 
 #include "app/cli_options.h"
 #include "app/render_job.h"
+#include "surfaces/gallery.h"
 #include "surfaces/registry.h"
 #include "version.h"
 
@@ -27,6 +28,9 @@ int Finish(std::FILE* out, std::FILE* err)
 int RunRenderCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err)
 {
     errno = 0;   // Finish reads the reason of a write that failed before it
+    // What an earlier run in this process added after the gallery goes. The gallery itself is
+    // read only when a surface beyond the eight is asked for: a built-in one starts faster.
+    Surfaces().RemoveFrom(GalleryLoaded() ? LoadGallery().last + 1 : kBuiltinSurfaceCount + 1);
     RenderRequest request;
     const std::optional<CliAction> action = ParseRenderArguments(argc, argv, request, err);
     if (!action)
@@ -34,10 +38,19 @@ int RunRenderCli(int argc, const char* const* argv, std::FILE* out, std::FILE* e
     switch (*action) {
     case CliAction::Help: std::fputs(RenderUsage().c_str(), out); return Finish(out, err);
     case CliAction::Version: std::fprintf(out, "vexilon-render %s\n", kVexilonVersion); return Finish(out, err);
-    case CliAction::List:
+    case CliAction::List: {
+        for (const FileProblem& problem : LoadGallery().problems)
+            std::fprintf(err, "vexilon-render: gallery: %s\n", problem.English().c_str());
+        std::string error;
+        SurfaceKind none = kSurfaceNone;
+        if (!ResolveOwnSurfaces(request.own, none, true, error)) {   // --define files are listed too
+            std::fprintf(err, "vexilon-render: %s\n", error.c_str());
+            return 2;
+        }
         for (const SurfaceEntry* entry : Surfaces().Entries())
             std::fprintf(out, "%d\t%s\t%s\n", entry->number, entry->id.c_str(), entry->caption.c_str());
         return Finish(out, err);
+    }
     case CliAction::Render: break;
     }
     return RunRenderJob(request, out, err);

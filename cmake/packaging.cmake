@@ -68,3 +68,5 @@ install(FILES ${vexilon_res}/completion/vexilon-render DESTINATION ${VEXILON_BAS
 
 # The licence, once; the Debian package carries it in debian/copyright instead.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The gallery of surfaces, where the programs look for it: share/vexilon/ beside their bin/.
+install(FILES res/gallery.toml DESTINATION ${CMAKE_INSTALL_DATADIR}/vexilon)

@@ -1,6 +1,7 @@
 // The built-in surfaces and the registry that numbers them and keeps their wireframes.
 #include "surfaces/registry.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "surfaces/tracers.h"
@@ -69,6 +70,14 @@ SurfaceKind SurfaceRegistry::Add(std::string id, std::string caption, std::funct
     Slot& slot = m_slots.emplace_back();
     slot.entry = {number, std::move(id), std::move(caption), std::move(trace)};
     return number;
+}
+
+void SurfaceRegistry::RemoveFrom(SurfaceKind first)
+{
+    std::lock_guard lock(m_mutex);
+    const size_t keep = static_cast<size_t>(std::max(first - 1, kBuiltinSurfaceCount));
+    while (m_slots.size() > keep)
+        m_slots.pop_back();
 }
 
 const SurfaceRegistry::Slot* SurfaceRegistry::SlotOf(SurfaceKind number) const

@@ -35,6 +35,10 @@ public:
     // taken (in any case) adds nothing and returns kSurfaceNone.
     SurfaceKind Add(std::string id, std::string caption, std::function<Wireframe()> trace);
 
+    // Removes the surfaces numbered first and after (never the eight built-in ones), so a list
+    // loaded at run time can be loaded again. Nobody may hold their entries or wireframes.
+    void RemoveFrom(SurfaceKind first);
+
     const SurfaceEntry* Find(SurfaceKind number) const;      // null for unknown numbers
     const SurfaceEntry* FindId(std::string_view id) const;   // ASCII case ignored; null when none
     int Count() const;                                       // the numbers run from 1 to Count()

@@ -82,7 +82,8 @@ head -1 "$doc/copyright" | grep -q '^Format: https://www.debian.org/doc/packagin
     fail "the copyright file is not in the machine-readable format"
 [ "$(ls "$doc")" = "$(printf 'changelog.Debian.gz\ncopyright')" ] || fail "the doc folder holds: $(ls "$doc")"
 for f in usr/bin/vexilon usr/bin/vexilon-render usr/share/man/man1/vexilon-render.1.gz \
-         usr/share/man/es/man1/vexilon-render.1.gz usr/share/metainfo/org.vexilon.Vexilon.metainfo.xml; do
+         usr/share/man/es/man1/vexilon-render.1.gz usr/share/metainfo/org.vexilon.Vexilon.metainfo.xml \
+         usr/share/vexilon/gallery.toml; do
     [ -f "$work/root/$f" ] || fail "the package lacks /$f"
 done
 dbgsym=$(dpkg-deb -c "$work/first/vexilon-dbgsym_${version}_$arch.deb")

@@ -47,7 +47,7 @@ TEST(Frame, DrawingReadsItsCameraAloneSoTheSameCameraGivesTheSameFrame)
 
 TEST(Frame, NoSurfaceOrAnUnknownOneDrawsTheSquareAlone)
 {
-    for (int kind : {0, 9, -5}) {
+    for (int kind : {0, Surfaces().Count() + 1, -5}) {
         ViewState view;
         view.surface = kind;
         RecordingCanvas canvas;

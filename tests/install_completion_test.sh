@@ -16,7 +16,7 @@ completion=$root/usr/share/bash-completion/completions/vexilon-render
 [ -f "$completion" ] || { echo "FAIL: the completion is not installed" >&2; exit 1; }
 
 export PATH="$root/usr/bin:$PATH"   # the completion asks the installed program
-mkdir "$root/work" && cd "$root/work" && touch toro.png esfera.svg vuelta.gif notes.md && mkdir out
+mkdir "$root/work" && cd "$root/work" && touch toro.png esfera.svg vuelta.gif notes.md mias.toml && mkdir out
 # Prints the candidates bash offers for the words given, the last being the one under the cursor.
 complete_words() {
     bash --norc --noprofile -c '
@@ -35,9 +35,12 @@ expect() {  # expect "CANDIDATES (sorted, space-separated)" WORD... (the last is
     [ "$got" = "$want" ] || { echo "FAIL: '$*' completes to '$got', expected '$want'" >&2; failures=$((failures + 1)); }
 }
 
-expect "toro"                     -s t
-expect "pseudoesfera"             --surface p
-expect "seno silla"               -s s
+expect "toro trebol"               -s t      # the eight and the gallery
+expect "paraboloide plucker pseudoesfera" --surface p
+expect "scherk seno silla silla-mono" -s s
+expect "mias.toml out"            --define ""
+expect "u uv v"                   --families ""
+expect ""                         --x ""
 expect "svg"                      --format s
 expect "gif png svg trace"        --format ""
 expect "--frames"                 --fr

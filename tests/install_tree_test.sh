@@ -36,6 +36,7 @@ expected=(
     share/man/es/man1/vexilon-render.1.gz
     share/bash-completion/completions/vexilon-render
     share/doc/vexilon/LICENSE
+    share/vexilon/gallery.toml
 )
 sizes=(16 22 24 32 48 64 128 256)
 for n in "${sizes[@]}"; do expected+=("share/icons/hicolor/${n}x${n}/apps/$id.png"); done
@@ -127,6 +128,7 @@ if [ -x "$render" ]; then
     "$render" -s toro -o "$root/toro.png" || fail "the installed vexilon-render did not draw the torus"
     [ "$(head -c 8 "$root/toro.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
         fail "the installed vexilon-render wrote no PNG"
+    env -u VEXILON_GALLERY "$render" -s klein -o "$root/klein.png" || fail "the installed vexilon-render found no gallery"
 fi
 
 if [ "$failures" -ne 0 ]; then

@@ -27,6 +27,7 @@
 #include "ui/dialog_template.h"
 #include "ui/frame_square.h"
 #include "ui/instructions_dlg.h"
+#include "ui/own_surfaces.h"
 #include "ui/resource.h"
 #include "ui_viewer_dlg.h"
 
@@ -75,6 +76,7 @@ CViewerDlg::CViewerDlg(QWidget* parent)
     }
 
     ConnectSurfaceButtons();
+    ConnectOwnSurfaces();
 
     connect(m_ui->IDC_ABOUT_BUTTON, &QAbstractButton::clicked, this, &CViewerDlg::OnAboutButton);
     connect(m_ui->IDC_INSTRUCTIONS_BUTTON, &QAbstractButton::clicked, this, &CViewerDlg::OnInstructionsButton);
@@ -177,7 +179,7 @@ void CViewerDlg::RenderScene()
     // The camera step belongs to every event, so the view after any sequence stays the same to
     // the bit; only the drawing waits for the paint.
     m_frameSurface = m_view.surface;
-    m_camera = BeginFrame(m_view, Surfaces().WireframeOf(m_frameSurface));
+    m_camera = BeginFrame(m_view, WireframeOf(m_frameSurface));
     m_hasFrame = true;
     m_pictureStale = true;
     m_saveAction->setEnabled(true);
@@ -190,7 +192,7 @@ void CViewerDlg::RenderScene()
 const QImage& CViewerDlg::Picture()
 {
     if (m_pictureStale) {
-        DrawFrame(m_camera, Surfaces().WireframeOf(m_frameSurface), m_canvas);
+        DrawFrame(m_camera, WireframeOf(m_frameSurface), m_canvas);
         m_pictureStale = false;
         ++m_picturesDrawn;
     }

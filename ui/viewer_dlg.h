@@ -17,6 +17,8 @@
 #include "ui/view_controls.h"
 
 class CFrameSquare;
+struct COwnSurfaceState;
+struct SurfaceDefinition;
 class QAction;
 class QMenu;
 class QScrollBar;
@@ -97,6 +99,12 @@ private:
     void OnSaveAnimation();
     QString SaveDirectory();                // where a save dialog opens
     void ConnectSurfaceButtons();
+    void ConnectOwnSurfaces();                  // "Otra:", its list and "Definir…" (viewer_dlg_own.cpp)
+    void RegisterOwnSurfaces();
+    void OnOtherSurface();
+    void OnDefineButton();
+    bool SaveOwnSurface(const SurfaceDefinition& definition, QString& error);
+    const Wireframe& WireframeOf(SurfaceKind kind) const;   // the registry's, or the dialog's preview
     const QImage& Picture();                // the shown frame's picture, drawn if it is not yet
     bool HasSurface() const { return m_view.surface != kSurfaceNone; }
 
@@ -121,4 +129,5 @@ private:
     QString      m_saveDirectory;           // where the next save starts; kept for this run only
     QTimer*      m_turnTimer = nullptr;     // runs only while the view turns
     QAction*     m_saveAnimationAction = nullptr;   // "Guardar animación…"
+    std::unique_ptr<COwnSurfaceState> m_own;   // the gallery's end, the user's surfaces, the preview
 };

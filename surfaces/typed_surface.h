@@ -1,0 +1,67 @@
+// A surface given by formulas x(u,v), y(u,v), z(u,v) over ranges of u and v: its definition, its
+// limits, and its wireframe sampled once, fitted to the square as the eight are.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "surfaces/expression.h"
+#include "surfaces/wireframe.h"
+
+constexpr int    kMaxLinesPerFamily = 1000;
+constexpr int    kMaxSamplesPerLine = 10000;
+constexpr long   kMaxSamplesInAll = 2000000;
+constexpr int    kDefaultSamples = 61;     // 60 steps a line: curves look smooth at the first view
+constexpr int    kDefaultLines = 25;       // lines a family when a count is not given
+constexpr double kFitRadius = 35.0;        // the sphere's radius: the farthest sample after fitting
+
+enum class Families { U, V, UV };   // lines of constant u, of constant v, or both
+
+struct ParameterAxis {
+    std::string from, to;             // numbers or constant expressions, e.g. "-pi/2"
+    int         lines = kDefaultLines;   // lines of constant value, equally spaced, ends included
+};
+
+// What a user or the gallery writes down for one surface.
+struct SurfaceDefinition {
+    std::string                id, caption;
+    std::array<std::string, 3> xyz;     // the formulas of x, y and z
+    ParameterAxis              u, v;
+    int                        samples = kDefaultSamples;   // along each line, ends included
+    Families                   families = Families::UV;
+    bool                       fit = true;                  // centred and scaled to kFitRadius
+    std::vector<NamedValue>    params;
+};
+
+// Which part of a definition a problem is about, so the window can show it at its field.
+enum class DefinitionField { X, Y, Z, UFrom, UTo, ULines, VFrom, VTo, VLines, Samples, Params, Whole };
+
+struct DefinitionProblem {
+    DefinitionField field = DefinitionField::Whole;
+    FormulaProblem  what;   // the message, in both languages, with the position in that field
+};
+
+// The English name of a field as messages show it: "x", "u start", "samples", ...
+const char* FieldName(DefinitionField field);
+const char* FieldNameSpanish(DefinitionField field);
+
+// The values of u (or v) at which lines stand: from + i * (to - from) / (lines - 1), the last one
+// exactly at to; one line stands at from.
+std::vector<double> AxisValues(double from, double to, int lines);
+
+// Samples definition into a wireframe: the u family (lines of constant u, v from start to end)
+// then the v family, each line a move on its first sample and a line-to on every sample, with the
+// facets of the grid between neighbouring lines. Fitted when definition.fit. On a problem returns
+// nothing and says it; when cancel becomes true returns nothing with an empty problem.
+std::optional<Wireframe> BuildTypedSurface(const SurfaceDefinition& definition, DefinitionProblem& problem,
+                                           const std::atomic<bool>* cancel = nullptr);
+
+// Checks everything but the sampling: the formulas, ranges, counts, limits and parameters.
+bool CheckDefinition(const SurfaceDefinition& definition, DefinitionProblem& problem);
+
+// Moves the centre of the bounding box of the finite points to the origin and scales so the
+// farthest point lies radius away; false when no point is finite.
+bool FitWireframe(Wireframe& wire, double radius);

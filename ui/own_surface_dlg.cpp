@@ -1,0 +1,303 @@
+// The fields of a typed surface, their checks at the field, and the preview made off the GUI thread.
+#include "ui/own_surface_dlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace {
+
+QLineEdit* Field(QWidget* parent, const char* name, const std::string& text)
+{
+    auto* field = new QLineEdit(QString::fromStdString(text), parent);
+    field->setObjectName(QString::fromLatin1(name));
+    return field;
+}
+
+QSpinBox* Count(QWidget* parent, const char* name, int low, int high, int value)
+{
+    auto* spin = new QSpinBox(parent);
+    spin->setObjectName(QString::fromLatin1(name));
+    spin->setRange(low, high);
+    spin->setValue(std::clamp(value, low, high));
+    return spin;
+}
+
+QString ParamsText(const std::vector<NamedValue>& params)
+{
+    QStringList parts;
+    for (const NamedValue& param : params)
+        parts << QString::fromStdString(param.first) + QLatin1Char('=') + QString::number(param.second, 'g', 17);
+    return parts.join(QStringLiteral(", "));
+}
+
+}   // namespace
+
+COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save, QWidget* parent)
+    : QDialog(parent), m_save(std::move(save))
+{
+    setObjectName(QStringLiteral("IDD_OWN_SURFACE"));
+    setWindowTitle(QString::fromUtf8("Superficie propia"));
+    auto* form = new QFormLayout;
+    m_caption = Field(this, "IDC_OWN_CAPTION", start.caption);
+    form->addRow(QString::fromUtf8("&Nombre:"), m_caption);
+    const char* names[] = {"IDC_OWN_X", "IDC_OWN_Y", "IDC_OWN_Z"};
+    const char* labels[] = {"&x(u,v) =", "&y(u,v) =", "&z(u,v) ="};
+    for (int i = 0; i < 3; ++i) {
+        m_xyz[i] = Field(this, names[i], start.xyz[static_cast<size_t>(i)]);
+        m_xyz[i]->setMinimumWidth(320);
+        form->addRow(QString::fromUtf8(labels[i]), m_xyz[i]);
+    }
+    auto axisRow = [&](const ParameterAxis& axis, const char* prefix, QLineEdit*& from, QLineEdit*& to, QSpinBox*& lines) {
+        from = Field(this, (std::string(prefix) + "_FROM").c_str(), axis.from);
+        to = Field(this, (std::string(prefix) + "_TO").c_str(), axis.to);
+        lines = Count(this, (std::string(prefix) + "_LINES").c_str(), 1, kMaxLinesPerFamily, axis.lines);
+        auto* row = new QHBoxLayout;
+        row->addWidget(new QLabel(QString::fromUtf8("desde"), this));
+        row->addWidget(from);
+        row->addWidget(new QLabel(QString::fromUtf8("hasta"), this));
+        row->addWidget(to);
+        row->addWidget(new QLabel(QString::fromUtf8("líneas"), this));
+        row->addWidget(lines);
+        return row;
+    };
+    form->addRow(QString::fromUtf8("u:"), axisRow(start.u, "IDC_OWN_U", m_uFrom, m_uTo, m_uLines));
+    form->addRow(QString::fromUtf8("v:"), axisRow(start.v, "IDC_OWN_V", m_vFrom, m_vTo, m_vLines));
+    m_samples = Count(this, "IDC_OWN_SAMPLES", 2, kMaxSamplesPerLine, start.samples);
+    form->addRow(QString::fromUtf8("&Muestras por línea:"), m_samples);
+    m_families = new QComboBox(this);
+    m_families->setObjectName(QStringLiteral("IDC_OWN_FAMILIES"));
+    m_families->addItem(QString::fromUtf8("líneas de u y de v constantes"), static_cast<int>(Families::UV));
+    m_families->addItem(QString::fromUtf8("solo líneas de u constante"), static_cast<int>(Families::U));
+    m_families->addItem(QString::fromUtf8("solo líneas de v constante"), static_cast<int>(Families::V));
+    m_families->setCurrentIndex(m_families->findData(static_cast<int>(start.families)));
+    form->addRow(QString::fromUtf8("&Familias:"), m_families);
+    m_params = Field(this, "IDC_OWN_PARAMS", ParamsText(start.params).toStdString());
+    m_params->setPlaceholderText(QString::fromUtf8("por ejemplo: a=2, b=0.5"));
+    form->addRow(QString::fromUtf8("&Parámetros:"), m_params);
+    m_fit = new QCheckBox(QString::fromUtf8("&Escala automática (centrada y del tamaño de la esfera)"), this);
+    m_fit->setObjectName(QStringLiteral("IDC_OWN_FIT"));
+    m_fit->setChecked(start.fit);
+    form->addRow(m_fit);
+
+    m_problem = new QLabel(this);
+    m_problem->setObjectName(QStringLiteral("IDC_OWN_PROBLEM"));
+    m_problem->setWordWrap(true);
+    m_problem->setTextFormat(Qt::PlainText);
+    auto* help = new QLabel(QString::fromUtf8(
+        "Use u, v, pi, e, + − * / ^, sin, cos, tan, atan2, sqrt, exp, ln, abs, hypot, mod, floor, ceil…\n"
+        "El punto decimal es «.»; los extremos pueden ser fórmulas como 2*pi."), this);
+    help->setWordWrap(true);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* accept = buttons->addButton(QString::fromUtf8("Aceptar"), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = buttons->addButton(QString::fromUtf8("Cancelar"), QDialogButtonBox::RejectRole);
+    QPushButton* saveButton = buttons->addButton(QString::fromUtf8("&Guardar en mis superficies"), QDialogButtonBox::ActionRole);
+    accept->setObjectName(QStringLiteral("IDOK"));
+    cancel->setObjectName(QStringLiteral("IDCANCEL"));
+    saveButton->setObjectName(QStringLiteral("IDC_OWN_SAVE"));
+    accept->setDefault(true);
+    connect(accept, &QPushButton::clicked, this, &COwnSurfaceDlg::OnAccept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(saveButton, &QPushButton::clicked, this, &COwnSurfaceDlg::OnSave);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(help);
+    layout->addWidget(m_problem);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_pause.setSingleShot(true);
+    m_pause.setInterval(kPreviewPauseMs);
+    connect(&m_pause, &QTimer::timeout, this, &COwnSurfaceDlg::StartPreview);
+    connect(&m_sampling, &QFutureWatcherBase::finished, this, &COwnSurfaceDlg::OnPreviewDone);
+    for (QLineEdit* field : {m_xyz[0], m_xyz[1], m_xyz[2], m_uFrom, m_uTo, m_vFrom, m_vTo, m_params})
+        connect(field, &QLineEdit::textEdited, this, &COwnSurfaceDlg::OnEdited);
+    for (QSpinBox* spin : {m_uLines, m_vLines, m_samples})
+        connect(spin, &QSpinBox::valueChanged, this, &COwnSurfaceDlg::OnEdited);
+    connect(m_families, &QComboBox::currentIndexChanged, this, &COwnSurfaceDlg::OnEdited);
+    connect(m_fit, &QCheckBox::toggled, this, &COwnSurfaceDlg::OnEdited);
+    m_pause.start();   // the starting definition is shown too
+}
+
+COwnSurfaceDlg::~COwnSurfaceDlg()
+{
+    if (m_cancel)
+        m_cancel->store(true);
+    m_sampling.waitForFinished();   // a cancelled sampling stops within one line
+}
+
+bool COwnSurfaceDlg::ReadParams(std::vector<NamedValue>& params, DefinitionProblem& problem) const
+{
+    const QStringList parts = m_params->text().split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString& part : parts) {
+        const int equals = part.indexOf(QLatin1Char('='));
+        bool ok = false;
+        const double value = equals < 0 ? 0.0 : part.mid(equals + 1).trimmed().toDouble(&ok);
+        if (!ok) {
+            problem = {DefinitionField::Params,
+                       {-1, "", "«" + part.trimmed().toStdString() + "» no es NOMBRE=VALOR, por ejemplo a=2"}};
+            return false;
+        }
+        params.emplace_back(part.left(equals).trimmed().toStdString(), value);
+    }
+    return true;
+}
+
+SurfaceDefinition COwnSurfaceDlg::Definition() const
+{
+    SurfaceDefinition def;
+    def.caption = m_caption->text().trimmed().toStdString();
+    for (int i = 0; i < 3; ++i)
+        def.xyz[static_cast<size_t>(i)] = m_xyz[i]->text().toStdString();
+    def.u = {m_uFrom->text().trimmed().toStdString(), m_uTo->text().trimmed().toStdString(), m_uLines->value()};
+    def.v = {m_vFrom->text().trimmed().toStdString(), m_vTo->text().trimmed().toStdString(), m_vLines->value()};
+    def.samples = m_samples->value();
+    def.families = static_cast<Families>(m_families->currentData().toInt());
+    def.fit = m_fit->isChecked();
+    DefinitionProblem ignored;
+    ReadParams(def.params, ignored);
+    return def;
+}
+
+QString COwnSurfaceDlg::Problem() const
+{
+    return m_problem->text();
+}
+
+bool COwnSurfaceDlg::CheckNow(DefinitionProblem& problem) const
+{
+    std::vector<NamedValue> params;
+    return ReadParams(params, problem) && CheckDefinition(Definition(), problem);
+}
+
+void COwnSurfaceDlg::OnEdited()
+{
+    m_noPoints = false;
+    m_pause.start();
+}
+
+void COwnSurfaceDlg::StartPreview()
+{
+    if (m_sampling.isRunning()) {   // the running one is out of date: stop it and start again after
+        m_cancel->store(true);
+        m_again = true;
+        return;
+    }
+    DefinitionProblem problem;
+    if (!CheckNow(problem)) {   // formulas compile in microseconds: the problem shows at once
+        ShowProblem(problem);
+        return;
+    }
+    m_cancel = std::make_shared<std::atomic<bool>>(false);
+    m_sampling.setFuture(QtConcurrent::run([definition = Definition(), cancel = m_cancel] {
+        Sampled sampled;
+        sampled.definition = definition;
+        sampled.wire = BuildTypedSurface(definition, sampled.problem, cancel.get());
+        return sampled;
+    }));
+}
+
+void COwnSurfaceDlg::OnPreviewDone()
+{
+    if (m_again) {
+        m_again = false;
+        StartPreview();
+        return;
+    }
+    Sampled sampled = m_sampling.result();
+    if (!sampled.wire) {
+        if (!sampled.problem.what.spanish.empty())
+            ShowProblem(sampled.problem);
+        m_noPoints = sampled.problem.field == DefinitionField::Whole && !sampled.problem.what.spanish.empty();
+        return;
+    }
+    ClearProblem();
+    emit previewReady(std::make_shared<const Wireframe>(std::move(*sampled.wire)));
+}
+
+QWidget* COwnSurfaceDlg::FieldOf(DefinitionField field) const
+{
+    switch (field) {
+    case DefinitionField::X: return m_xyz[0];
+    case DefinitionField::Y: return m_xyz[1];
+    case DefinitionField::Z: return m_xyz[2];
+    case DefinitionField::UFrom: return m_uFrom;
+    case DefinitionField::UTo: return m_uTo;
+    case DefinitionField::ULines: return m_uLines;
+    case DefinitionField::VFrom: return m_vFrom;
+    case DefinitionField::VTo: return m_vTo;
+    case DefinitionField::VLines: return m_vLines;
+    case DefinitionField::Samples: return m_samples;
+    case DefinitionField::Params: return m_params;
+    case DefinitionField::Whole: break;
+    }
+    return nullptr;
+}
+
+void COwnSurfaceDlg::ShowProblem(const DefinitionProblem& problem)
+{
+    ClearProblem();
+    m_problem->setStyleSheet(QStringLiteral("color: #b00000"));
+    m_problem->setText(QString::fromUtf8(FieldNameSpanish(problem.field)) + QStringLiteral(": ") +
+                       QString::fromStdString(problem.what.spanish));
+    m_badField = FieldOf(problem.field);
+    if (m_badField) {
+        m_badField->setStyleSheet(QStringLiteral("background: #ffe0e0"));
+        m_badField->setToolTip(m_problem->text());   // the cursor stays: the user may be typing on
+    }
+}
+
+void COwnSurfaceDlg::ClearProblem()
+{
+    m_problem->clear();
+    if (m_badField) {
+        m_badField->setStyleSheet(QString());
+        m_badField->setToolTip(QString());
+        m_badField = nullptr;
+    }
+}
+
+void COwnSurfaceDlg::OnAccept()
+{
+    DefinitionProblem problem;
+    if (!CheckNow(problem)) {
+        ShowProblem(problem);
+        return;
+    }
+    if (m_noPoints)
+        return;   // the problem is shown: nothing would be drawn
+    accept();
+}
+
+void COwnSurfaceDlg::OnSave()
+{
+    DefinitionProblem problem;
+    if (!CheckNow(problem)) {
+        ShowProblem(problem);
+        return;
+    }
+    m_problem->setStyleSheet(QStringLiteral("color: #b00000"));
+    if (m_caption->text().trimmed().isEmpty()) {
+        m_problem->setText(QString::fromUtf8("Escriba un nombre para guardarla entre sus superficies."));
+        m_caption->setFocus();
+        return;
+    }
+    QString error;
+    if (!m_save(Definition(), error)) {
+        m_problem->setText(error);
+        return;
+    }
+    ClearProblem();
+    m_problem->setStyleSheet(QStringLiteral("color: #006000"));
+    m_problem->setText(QString::fromUtf8("Guardada entre sus superficies."));
+}
