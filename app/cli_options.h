@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "export/output_format.h"
+#include "render/frame_style.h"
 #include "surfaces/registry.h"
 
 struct ViewChange {
@@ -20,6 +21,7 @@ struct RenderRequest {
     std::optional<std::string> output;    // "-" is standard output
     OutputFormat               format = OutputFormat::Png;   // from --format or the output's name
     int                        frames = 0;   // 0: one frame to the output itself; N: N numbered files
+    FrameStyle                 style;        // how each frame is drawn; the default is the plain frame
 };
 
 enum class CliAction { Render, Help, Version, List };

@@ -68,7 +68,7 @@ int RenderFrames(const RenderRequest& request, const Wireframe& wire, std::FILE*
                 OrbitEye(view, {0, 0}, steps[i]);
             }
         }
-        encoder.Draw(BeginFrame(view, wire), wire);
+        encoder.Draw(BeginFrame(view, wire), wire, request.style);
         const std::string path = NumberedFileName(*request.output, frame, digits);
         if (WriteOne(encoder, path, err) != 0) {
             if (frame > 1)
@@ -91,7 +91,7 @@ int RunRenderJob(const RenderRequest& request, std::FILE* out, std::FILE* err)
         return RenderFrames(request, wire, err);
     ViewState view = ViewAfter(request, wire);
     FrameEncoder encoder(request.format);
-    encoder.Draw(BeginFrame(view, wire), wire);
+    encoder.Draw(BeginFrame(view, wire), wire, request.style);
     if (!request.output || *request.output == "-") {
         errno = 0;
         if (!encoder.Write(out) || std::fflush(out) != 0) {

@@ -4,6 +4,7 @@
 
 #include "geometry/view_state.h"
 #include "render/canvas.h"
+#include "render/frame_style.h"
 #include "render/raster_canvas.h"
 #include "surfaces/wireframe.h"
 
@@ -19,6 +20,11 @@ void DrawFrame(const Camera& camera, const Wireframe& wire, Canvas& canvas);
 // rows are cleared first, so the whole picture is new, as a fresh bitmap would be.
 void DrawFrame(const Camera& camera, const Wireframe& wire, RasterCanvas& picture);
 void DrawFrame(const Camera& camera, const Wireframe& wire, IndexedCanvas& picture);
+
+// The frame drawn with a style; the plain style draws exactly what the calls above draw.
+void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, Canvas& canvas);
+void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, RasterCanvas& picture);
+void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, IndexedCanvas& picture);
 
 // Both steps for view.surface of the process's registry, as the window makes one frame.
 void RenderNextFrame(ViewState& view, Canvas& canvas);

@@ -30,6 +30,9 @@ public:
 
     void Clear(Rgb colour);                          // the whole picture, the two hidden rows too
     void ClearHiddenRows();                          // rows 500 and 501 to black
+    // Each channel the larger of colour's and the pixel's own: how the two pictures of a stereo
+    // frame add up on black. Outside the picture nothing happens.
+    void Lighten(long long col, long long row, Rgb colour);
     P PixelAt(int col, int row) const;               // 0 outside the picture
     const P* Bits() const { return m_bits.data(); }
     P* Bits() { return m_bits.data(); }

@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "surfaces/facets.h"
 #include "surfaces/tracers.h"
 
 namespace {
@@ -26,7 +27,9 @@ Wireframe RecordBuiltin(SurfaceKind kind)
 {
     WireframeRecorder recorder;
     TraceSurfaceInto(kind, recorder);
-    return recorder.Take();
+    Wireframe wire = recorder.Take();
+    AddBuiltinFacets(kind, wire);
+    return wire;
 }
 
 struct Builtin {

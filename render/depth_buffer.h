@@ -1,0 +1,42 @@
+// The depth of the square: the nearest facet at every pixel, for hiding lines behind a surface.
+// Never shown. Depth is held as a key that is linear across the screen and larger when nearer:
+// 1 / distance for a perspective eye, minus the distance for a parallel one.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "render/canvas.h"
+
+struct ScreenPoint {
+    double col, row;   // continuous picture coordinates: pixel (c, r) covers [c, c+1) x [r, r+1)
+    double key;        // the depth key; see above
+};
+
+class DepthBuffer {
+public:
+    // Empty: every pixel infinitely far. perspective chooses the key; tolerance is the distance,
+    // in world units, by which a line may lie behind a facet and still be seen.
+    void Reset(bool perspective, double tolerance);
+
+    // The triangle's nearest keys into every pixel whose centre it covers; degenerate ones add nothing.
+    void AddTriangle(ScreenPoint a, ScreenPoint b, ScreenPoint c);
+
+    // Whether a line point of depth key at pixel (col, row) is seen; outside the square it is.
+    bool Sees(long long col, long long row, double key) const
+    {
+        if (col < 0 || col >= kCanvasSide || row < 0 || row >= kCanvasSide)
+            return true;
+        const double nearest = m_keys[static_cast<std::size_t>(row) * kCanvasSide + static_cast<std::size_t>(col)];
+        if (m_perspective)   // distance(line) <= distance(facet) + tolerance, without a division
+            return key * (1.0 + m_tolerance * nearest) >= nearest;
+        return key >= nearest - m_tolerance;
+    }
+
+    float KeyAt(int col, int row) const { return m_keys[static_cast<std::size_t>(row) * kCanvasSide + col]; }
+
+private:
+    std::vector<float> m_keys;
+    bool               m_perspective = true;
+    double             m_tolerance = 0.0;
+};
