@@ -168,17 +168,19 @@ private slots:
     void theContextMenuOffersSaveAndCopyOnceThereIsAFrame()
     {
         const std::vector<MenuItem> empty = ContextMenuAt(*dlg, {400, 200});
-        QCOMPARE(empty.size(), size_t{4});
+        QCOMPARE(empty.size(), size_t{5});
         QCOMPARE(empty[0].text, QString::fromUtf8("&Guardar imagen…"));
         QCOMPARE(empty[0].shortcut, QStringLiteral("Ctrl+S"));
         QCOMPARE(empty[1].text, QString::fromUtf8("&Copiar imagen"));
         QCOMPARE(empty[1].shortcut, QStringLiteral("Ctrl+C"));
-        QVERIFY(empty[2].text.isEmpty());   // the separator
-        QCOMPARE(empty[3].text, QString::fromUtf8("&Acerca de vexilon..."));
-        QVERIFY(!empty[0].enabled && !empty[1].enabled && empty[3].enabled);
+        QCOMPARE(empty[2].text, QString::fromUtf8("&Intercambiar ojos"));   // for the anaglyph only
+        QCOMPARE(empty[2].shortcut, QStringLiteral("I"));
+        QVERIFY(empty[3].text.isEmpty());   // the separator
+        QCOMPARE(empty[4].text, QString::fromUtf8("&Acerca de vexilon..."));
+        QVERIFY(!empty[0].enabled && !empty[1].enabled && !empty[2].enabled && empty[4].enabled);
         Choose(kSine);
         const std::vector<MenuItem> shown = ContextMenuAt(*dlg, {400, 200});
-        QVERIFY(shown.size() == 4 && shown[0].enabled && shown[1].enabled);
+        QVERIFY(shown.size() == 5 && shown[0].enabled && shown[1].enabled);
     }
 
     void theSaveDialogProposesTheSurfaceAndAddsTheChosenType()
