@@ -13,6 +13,8 @@ reps=(--benchmark_repetitions=15 --benchmark_min_time=0.2 --benchmark_report_agg
 echo "== frames (baseline first)"
 "$build/bench/baseline_bench" "${reps[@]}" | grep -E '_(median|min|max) '
 "$build/bench/frame_bench" "${reps[@]}" | grep -E '_(median|min|max) '
+echo "== frame styles beside the plain frame"
+"$build/bench/style_bench" "${reps[@]}" | grep -E '_(median|min|max) '
 echo "== the window, offscreen"
 QT_QPA_PLATFORM=offscreen "$build/bench/window_bench" "${reps[@]}" | grep -E '_(median|min|max) '
 

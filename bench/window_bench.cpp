@@ -5,6 +5,7 @@
 #include "bench/statistics.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMouseEvent>
 #include <QRadioButton>
 
@@ -46,6 +47,24 @@ void BM_WindowDragStepSine(benchmark::State& state)
     window.Mouse(QEvent::MouseButtonRelease, at);
 }
 
+// The same drag step with "Ocultar líneas traseras" on.
+void BM_WindowDragStepSineHidden(benchmark::State& state)
+{
+    Window window;
+    window.dialog.findChild<QCheckBox*>("IDC_VIEW_HIDDEN")->click();
+    QPointF at(100, 300);
+    window.Mouse(QEvent::MouseButtonPress, at);
+    double dx = 3;
+    for (auto _ : state) {
+        at.rx() += dx;
+        if (at.x() > 160 || at.x() < 100)
+            dx = -dx;
+        window.Mouse(QEvent::MouseMove, at);
+        window.dialog.repaint(kFrameRect);
+    }
+    window.Mouse(QEvent::MouseButtonRelease, at);
+}
+
 // RenderScene and the repaint of the square, for the current surface.
 void BM_WindowRenderAndPresent(benchmark::State& state)
 {
@@ -59,6 +78,10 @@ void BM_WindowRenderAndPresent(benchmark::State& state)
 }   // namespace
 
 BENCHMARK(BM_WindowDragStepSine)
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", BenchMin)
+    ->ComputeStatistics("max", BenchMax);
+BENCHMARK(BM_WindowDragStepSineHidden)
     ->Unit(benchmark::kMicrosecond)
     ->ComputeStatistics("min", BenchMin)
     ->ComputeStatistics("max", BenchMax);

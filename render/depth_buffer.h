@@ -27,7 +27,12 @@ public:
     {
         if (col < 0 || col >= kCanvasSide || row < 0 || row >= kCanvasSide)
             return true;
-        const double nearest = m_keys[static_cast<std::size_t>(row) * kCanvasSide + static_cast<std::size_t>(col)];
+        return SeesAt(static_cast<std::size_t>(row) * kCanvasSide + static_cast<std::size_t>(col), key);
+    }
+    // Sees for the pixel at index row * kCanvasSide + col of the square, which must be inside.
+    bool SeesAt(std::size_t index, double key) const
+    {
+        const double nearest = m_keys[index];
         if (m_perspective)   // distance(line) <= distance(facet) + tolerance, without a division
             return key * (1.0 + m_tolerance * nearest) >= nearest;
         return key >= nearest - m_tolerance;

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cwchar>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "render/line_walk.h"
 
@@ -47,6 +50,7 @@ template <class P>
 void BasicRasterCanvas<P>::SelectPen(Rgb colour)
 {
     m_pen = ValueOf(colour);
+    m_penColour = colour;
 }
 
 template <class P>
@@ -88,6 +92,45 @@ void BasicRasterCanvas<P>::Lighten(long long col, long long row, Rgb colour)
     else
         present = at < m_palette.size() ? m_palette[at] : kBackgroundBlack;
     at = ValueOf({std::max(present.r, colour.r), std::max(present.g, colour.g), std::max(present.b, colour.b)});
+}
+
+template <class P>
+void BasicRasterCanvas<P>::LightenAt(P& at)
+{
+    if constexpr (sizeof(P) == 4) {   // channel by channel; the alpha byte is 0xFF in both
+#if defined(__SSE2__)
+        at = static_cast<P>(_mm_cvtsi128_si32(_mm_max_epu8(_mm_cvtsi32_si128(static_cast<int>(at)),
+                                                           _mm_cvtsi32_si128(static_cast<int>(m_pen)))));
+#else
+        const std::uint32_t a = at, b = m_pen;
+        std::uint32_t out = 0;
+        for (int shift = 0; shift < 32; shift += 8)
+            out |= std::max((a >> shift) & 0xFFu, (b >> shift) & 0xFFu) << shift;
+        at = out;
+#endif
+    } else {
+        const Rgb present = at < m_palette.size() ? m_palette[at] : kBackgroundBlack;
+        const Rgb c = m_penColour;
+        at = ValueOf({std::max(present.r, c.r), std::max(present.g, c.g), std::max(present.b, c.b)});
+    }
+}
+
+template <class P>
+void BasicRasterCanvas<P>::LightenTo(Pixel p)
+{
+    auto inside = [](Pixel q) {
+        return static_cast<unsigned>(q.col) < static_cast<unsigned>(kWidth) &&
+               static_cast<unsigned>(q.row) < static_cast<unsigned>(kHeight);
+    };
+    const Pixel from = m_position;
+    m_position = p;
+    if (inside(from) && inside(p))
+        DrawInside<true>(from, p);
+    else
+        WalkLine(from, p, kWidth, kHeight, [this](long long, long long col, long long row, long long) {
+            if (col >= 0 && col < kWidth && row >= 0 && row < kHeight)
+                LightenAt(m_bits[static_cast<size_t>(row) * kWidth + static_cast<size_t>(col)]);
+        });
 }
 
 template <class P>

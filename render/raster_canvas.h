@@ -33,6 +33,8 @@ public:
     // Each channel the larger of colour's and the pixel's own: how the two pictures of a stereo
     // frame add up on black. Outside the picture nothing happens.
     void Lighten(long long col, long long row, Rgb colour);
+    // LineTo that lightens each pixel with the pen's colour, as Lighten does, instead of setting it.
+    void LightenTo(Pixel p);
     P PixelAt(int col, int row) const;               // 0 outside the picture
     const P* Bits() const { return m_bits.data(); }
     P* Bits() { return m_bits.data(); }
@@ -42,12 +44,15 @@ public:
 private:
     P ValueOf(Rgb colour);
     void Plot(long long col, long long row);
+    template <bool kLighten = false>
     void DrawInside(Pixel from, Pixel to);           // both ends inside the picture
+    void LightenAt(P& at);                           // the pen's colour, lightening
     void DrawClipped(Pixel from, Pixel to);          // any ends: clipped, then walked
 
     std::vector<Rgb> m_palette;                      // used by the indexed picture only
     std::vector<P> m_bits;
     P m_pen{};
+    Rgb m_penColour;
     Pixel m_position;
 };
 
@@ -70,6 +75,7 @@ inline void BasicRasterCanvas<P>::LineTo(Pixel p)
 // The common case, the same pixels as the clipped walk with nothing to clip: the minor offset
 // starts at zero with the remainder at half the major step.
 template <class P>
+template <bool kLighten>
 inline void BasicRasterCanvas<P>::DrawInside(Pixel from, Pixel to)
 {
     const int dx = to.col > from.col ? to.col - from.col : from.col - to.col;
@@ -83,7 +89,10 @@ inline void BasicRasterCanvas<P>::DrawInside(Pixel from, Pixel to)
     const int denominator = 2 * major;
     int remainder = major;
     for (int i = 0;; ++i) {
-        *at = m_pen;
+        if constexpr (kLighten)
+            LightenAt(*at);
+        else
+            *at = m_pen;
         if (i == major)
             break;   // never step past the last pixel: the pointer stays inside the picture
         at += majorStep;

@@ -1,5 +1,5 @@
 // The styled frame: per eye, project, fill the depth of the square with the facets, split every
-// segment where its visibility changes, colour it, then draw the strokes at the chosen width.
+// segment where its visibility changes, colour it, and draw each piece at the chosen width.
 #include "render/styled_frame.h"
 
 #include <algorithm>
@@ -27,6 +27,7 @@ struct EyePoints {
     ProjectedPoints     pixels;
     std::vector<double> cols, rows;   // continuous picture coordinates; filled for hidden lines
     std::vector<double> depths;       // distance in front of the eye along its direction
+    std::vector<double> keys;         // DepthKey of each depth; filled for hidden lines
     double              nearest = 0.0, farthest = 0.0;   // over the finite points in front
 };
 
@@ -39,7 +40,6 @@ struct Stroke {
 struct Scratch {
     EyePoints           eye;
     DepthBuffer         depth;
-    std::vector<Stroke> strokes;
 };
 
 Vec3 TargetOf(const Camera& camera)
@@ -61,35 +61,46 @@ void ProjectEye(const Camera& camera, bool parallel, bool continuous, const Wire
         out.pixels.rows.resize(n);
         out.pixels.finite.resize(n);
     }
+    out.depths.resize(n);
     out.cols.resize(continuous || parallel ? n : 0);
     out.rows.resize(continuous || parallel ? n : 0);
-    out.depths.resize(n);
-    out.nearest = INFINITY;
-    out.farthest = -INFINITY;
+    const Vec3 e = camera.eye, q = camera.planePoint, nv = camera.normal, r = camera.right, u = camera.up;
+    const double zoom = camera.zoom;
+    // Written on the coordinate arrays so that the compiler can take two points at once.
     for (size_t i = 0; i < n; ++i) {
-        const Vec3 p = wire.Point(i);
-        const double d = VecDot(VecSub(camera.eye, p), nHat);
-        out.depths[i] = d;
-        if (std::isfinite(d) && (parallel || d > 0.0)) {
-            out.nearest = std::min(out.nearest, d);
-            out.farthest = std::max(out.farthest, d);
-        }
+        const double px = wire.xs[i], py = wire.ys[i], pz = wire.zs[i];
+        const double dx = e.x - px, dy = e.y - py, dz = e.z - pz;
+        out.depths[i] = (dz * nHat.z + dy * nHat.y) + dx * nHat.x;
         if (parallel) {
-            const Vec3 v = VecSub(p, target);
-            const std::optional<Pixel> pixel =
-                PixelFromView({scale * VecDot(v, camera.right), scale * VecDot(v, camera.up), 0.0});
-            out.pixels.finite[i] = pixel.has_value();
-            out.pixels.cols[i] = pixel ? pixel->col : 0;
-            out.pixels.rows[i] = pixel ? pixel->row : 0;
-            out.cols[i] = scale * VecDot(v, camera.right) + kHalfSide;
-            out.rows[i] = kHalfSide - scale * VecDot(v, camera.up);
+            const double vx = px - target.x, vy = py - target.y, vz = pz - target.z;
+            out.cols[i] = scale * ((vz * r.z + vy * r.y) + vx * r.x) + kHalfSide;
+            out.rows[i] = kHalfSide - scale * ((vz * u.z + vy * u.y) + vx * u.x);
         } else if (continuous) {
-            Vec3 hit;
-            const Vec3 view = ProjectWithCamera(camera, p, hit);
-            out.cols[i] = view.x + kHalfSide;
-            out.rows[i] = kHalfSide - view.y;
+            const double t = ((nv.z * (q.z - pz) + nv.y * (q.y - py)) + nv.x * (q.x - px)) /
+                             ((nv.z * dz + nv.y * dy) + nv.x * dx);
+            const double vx = (dx * t + px) * zoom - q.x, vy = (dy * t + py) * zoom - q.y, vz = (dz * t + pz) * zoom - q.z;
+            out.cols[i] = ((vz * r.z + vy * r.y) + vx * r.x) + kHalfSide;
+            out.rows[i] = kHalfSide - ((vz * u.z + vy * u.y) + vx * u.x);
         }
     }
+    double nearest = INFINITY, farthest = -INFINITY;   // NaN and infinities compare false below
+    const double least = parallel ? -INFINITY : 0.0;
+    for (size_t i = 0; i < n; ++i) {
+        const double d = out.depths[i];
+        const bool counted = d > least && d < INFINITY;
+        nearest = counted && d < nearest ? d : nearest;
+        farthest = counted && d > farthest ? d : farthest;
+    }
+    out.nearest = nearest;
+    out.farthest = farthest;
+    if (parallel)   // PixelFromView of the same sums: column x + 250, row 250 - y
+        for (size_t i = 0; i < n; ++i) {
+            const double col = out.cols[i], row = out.rows[i];
+            const bool ok = std::isfinite(col) && std::isfinite(row);
+            out.pixels.finite[i] = ok;
+            out.pixels.cols[i] = ok ? TruncateToPixel(col) : 0;
+            out.pixels.rows[i] = ok ? TruncateToPixel(row) : 0;
+        }
 }
 
 // Larger when nearer and linear across the screen; NaN behind a perspective eye.
@@ -106,20 +117,21 @@ void FillDepth(const Wireframe& wire, const EyePoints& eye, bool parallel, Depth
     depth.Reset(!parallel, kHiddenTolerance * extent);
     const size_t n = wire.Size();
     const std::vector<std::uint32_t>& t = wire.triangles;
-    for (size_t i = 0; i + 2 < t.size(); i += 3) {
-        ScreenPoint corner[3];
-        bool usable = true;
-        for (int k = 0; k < 3 && usable; ++k) {
-            const std::uint32_t at = t[i + static_cast<size_t>(k)];
-            usable = at < n;
-            if (!usable)
-                break;
-            corner[k] = {eye.cols[at], eye.rows[at], DepthKey(eye.depths[at], parallel)};
-            usable = std::isfinite(corner[k].col) && std::isfinite(corner[k].row) && std::isfinite(corner[k].key);
+    auto cornersOf = [&](size_t first, ScreenPoint (&corner)[3]) {
+        for (int k = 0; k < 3; ++k) {
+            const std::uint32_t at = t[first + static_cast<size_t>(k)];
+            if (at >= n)
+                return false;
+            corner[k] = {eye.cols[at], eye.rows[at], eye.keys[at]};
+            if (!std::isfinite(corner[k].col) || !std::isfinite(corner[k].row) || !std::isfinite(corner[k].key))
+                return false;   // a facet reaching behind the eye cannot be drawn flat: it hides nothing
         }
-        if (usable)   // a facet reaching behind the eye cannot be drawn flat: it hides nothing
+        return true;
+    };
+    ScreenPoint corner[3];
+    for (size_t i = 0; i + 2 < t.size(); i += 3)
+        if (cornersOf(i, corner))
             depth.AddTriangle(corner[0], corner[1], corner[2]);
-    }
 }
 
 // The pixel of step i of the walk from -> to, by the walk's own closed form.
@@ -137,27 +149,56 @@ Pixel PixelAtStep(Pixel from, Pixel to, long long i)
 }
 
 // The visible pieces of from -> to (keys ka, kb at the ends) as strokes.
-void AddVisiblePieces(Pixel from, Pixel to, double ka, double kb, Rgb colour, const DepthBuffer& depth,
-                      std::vector<Stroke>& strokes)
+template <class Sink>
+void AddVisiblePieces(Pixel from, Pixel to, double ka, double kb, Rgb colour, const DepthBuffer& depth, Sink& strokes)
 {
     bool visible = true;
     long long runStart = 0;
-    const bool exact = WalkLine(from, to, kCanvasSide, kCanvasSide, [&](long long i, long long col, long long row, long long m) {
-        const double key = m == 0 ? std::max(ka, kb) : ka + (kb - ka) * (static_cast<double>(i) / static_cast<double>(m));
-        const bool seen = depth.Sees(col, row, key);
+    auto step = [&](long long i, bool seen) {
         if (seen == visible)
             return;
         if (visible && i > runStart)
-            strokes.push_back({runStart == 0 ? from : PixelAtStep(from, to, runStart), PixelAtStep(from, to, i - 1), colour});
+            strokes(Stroke{runStart == 0 ? from : PixelAtStep(from, to, runStart), PixelAtStep(from, to, i - 1), colour});
         visible = seen;
         runStart = i;
-    });
-    if (!exact) {   // ends far beyond the picture: too near the eye's plane to test; drawn whole
-        strokes.push_back({from, to, colour});
-        return;
+    };
+    auto inside = [](Pixel p) {
+        return static_cast<unsigned>(p.col) < unsigned(kCanvasSide) && static_cast<unsigned>(p.row) < unsigned(kCanvasSide);
+    };
+    if (inside(from) && inside(to)) {   // the common case: the walk of the pictures, by pointer
+        const int dx = std::abs(to.col - from.col), dy = std::abs(to.row - from.row);
+        const std::ptrdiff_t stepX = to.col < from.col ? -1 : 1, stepY = to.row < from.row ? -kCanvasSide : kCanvasSide;
+        const bool xMajor = dx >= dy;
+        const int major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+        const std::ptrdiff_t majorStep = xMajor ? stepX : stepY, minorStep = xMajor ? stepY : stepX;
+        std::ptrdiff_t at = static_cast<std::ptrdiff_t>(from.row) * kCanvasSide + from.col;
+        const double perStep = major == 0 ? 0.0 : (kb - ka) / major;
+        int remainder = major;
+        for (int i = 0;; ++i) {
+            step(i, depth.SeesAt(static_cast<size_t>(at), major == 0 ? std::max(ka, kb) : ka + perStep * i));
+            if (i == major)
+                break;
+            at += majorStep;
+            remainder += 2 * minor;
+            if (remainder >= 2 * major) {
+                remainder -= 2 * major;
+                at += minorStep;
+            }
+        }
+    } else {
+        double perStep = NAN;   // known once the walk tells the number of steps
+        const bool exact = WalkLine(from, to, kCanvasSide, kCanvasSide, [&](long long i, long long col, long long row, long long m) {
+            if (std::isnan(perStep))
+                perStep = m == 0 ? 0.0 : (kb - ka) / static_cast<double>(m);
+            step(i, depth.Sees(col, row, m == 0 ? std::max(ka, kb) : ka + perStep * static_cast<double>(i)));
+        });
+        if (!exact) {   // ends far beyond the picture: too near the eye's plane to test; drawn whole
+            strokes(Stroke{from, to, colour});
+            return;
+        }
     }
     if (visible)
-        strokes.push_back({runStart == 0 ? from : PixelAtStep(from, to, runStart), to, colour});
+        strokes(Stroke{runStart == 0 ? from : PixelAtStep(from, to, runStart), to, colour});
 }
 
 Rgb Tinted(Rgb tint, std::uint8_t level)
@@ -168,20 +209,30 @@ Rgb Tinted(Rgb tint, std::uint8_t level)
 
 // The strokes of one eye: the wireframe's segments as the plain frame replays them, coloured and
 // split by visibility.
-void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle& style, Rgb tint, Scratch& s)
+template <class Sink>
+void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle& style, Rgb tint, Scratch& s,
+                   Sink& strokes)
 {
     EyePoints& eye = s.eye;
     ProjectEye(camera, style.parallel, style.hiddenLines, wire, eye);
-    if (style.hiddenLines)
+    if (style.hiddenLines) {
+        eye.keys.resize(eye.depths.size());
+        for (size_t i = 0; i < eye.depths.size(); ++i)
+            eye.keys[i] = DepthKey(eye.depths[i], style.parallel);
         FillDepth(wire, eye, style.parallel, s.depth);
+    }
     const double extent = eye.farthest - eye.nearest;
+    Rgb shades[kDepthShades];
+    for (int level = 0; level < kDepthShades; ++level)
+        shades[level] = Tinted(tint, DepthShade(level));
+    const double levelsPerDepth = extent > 0.0 ? kDepthShades / extent : INFINITY;   // flat: all nearest
     auto colourOf = [&](std::uint32_t a, std::uint32_t b) {
         if (!style.depthCue)
             return tint;
-        const double d = 0.5 * (eye.depths[a] + eye.depths[b]);
-        const double nearness = extent > 0.0 ? (eye.farthest - d) / extent : 1.0;
-        const double level = std::clamp(std::floor(nearness * kDepthShades), 0.0, double(kDepthShades - 1));
-        return Tinted(tint, DepthShade(static_cast<int>(level)));
+        // The shade of the segment's middle; truncation is floor here, as the value is clamped to >= 0.
+        double level = (eye.farthest - 0.5 * (eye.depths[a] + eye.depths[b])) * levelsPerDepth;
+        level = std::isnan(level) ? kDepthShades - 1 : level;
+        return shades[level >= kDepthShades - 1 ? kDepthShades - 1 : level > 0.0 ? static_cast<int>(level) : 0];
     };
     const int* cols = eye.pixels.cols.data();
     const int* rows = eye.pixels.rows.data();
@@ -190,13 +241,13 @@ void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle
         const Pixel from{cols[a], rows[a]}, to{cols[b], rows[b]};
         const Rgb colour = colourOf(a, b);
         if (!style.hiddenLines) {
-            s.strokes.push_back({from, to, colour});
+            strokes(Stroke{from, to, colour});
             return;
         }
-        const double ka = DepthKey(eye.depths[a], style.parallel), kb = DepthKey(eye.depths[b], style.parallel);
+        const double ka = eye.keys[a], kb = eye.keys[b];
         if (std::isnan(ka) || std::isnan(kb))
             return;   // reaches behind the eye: nothing of it is seen
-        AddVisiblePieces(from, to, ka, kb, colour, s.depth, s.strokes);
+        AddVisiblePieces(from, to, ka, kb, colour, s.depth, strokes);
     };
     // The replay rules of the plain frame: a line starts with a dot at its first finite sample,
     // and a sample that is not finite breaks the line.
@@ -225,63 +276,73 @@ int WidthOffset(int width, int pass)
     return pass - (width - 1) / 2;
 }
 
+// Draws strokes as they come, each at the frame's width, keeping the pen and the position so
+// that a stroke that goes on from the last one's end is one more line-to.
 template <class C>
-void DrawStrokes(const std::vector<Stroke>& strokes, int width, bool addColours, C& canvas)
-{
-    constexpr bool kPicture = !std::is_same_v<C, Canvas>;
-    bool penSet = false;
-    Rgb pen;
-    Pixel position;
-    for (int pass = 0; pass < width; ++pass) {
-        const int o = WidthOffset(width, pass);
-        for (const Stroke& s : strokes) {
-            const bool xMajor = std::llabs(static_cast<long long>(s.to.col) - s.from.col) >=
-                                std::llabs(static_cast<long long>(s.to.row) - s.from.row);
+class StrokePen {
+public:
+    StrokePen(C& canvas, int width, bool addColours) : m_canvas(canvas), m_width(width), m_addColours(addColours) {}
+
+    void operator()(const Stroke& s)
+    {
+        const bool xMajor = std::llabs(static_cast<long long>(s.to.col) - s.from.col) >=
+                            std::llabs(static_cast<long long>(s.to.row) - s.from.row);
+        for (int pass = 0; pass < m_width; ++pass) {
+            const int o = WidthOffset(m_width, pass);
             auto shifted = [&](Pixel p) {   // saturating: a far end stays far
                 const long long col = p.col + (xMajor ? 0 : o), row = p.row + (xMajor ? o : 0);
                 return Pixel{static_cast<int>(std::clamp<long long>(col, INT_MIN, INT_MAX)),
                              static_cast<int>(std::clamp<long long>(row, INT_MIN, INT_MAX))};
             };
-            const Pixel from = shifted(s.from), to = shifted(s.to);
-            if constexpr (kPicture) {
-                if (addColours) {
-                    WalkLine(from, to, C::kWidth, C::kHeight, [&](long long, long long col, long long row, long long) {
-                        canvas.Lighten(col, row, s.colour);
-                    });
-                    continue;
-                }
-            }
-            if (!penSet || !(pen == s.colour)) {
-                canvas.SelectPen(s.colour);
-                pen = s.colour;
-                penSet = true;
-                canvas.MoveTo(from);
-            } else if (!(position == from)) {
-                canvas.MoveTo(from);
-            }
-            canvas.LineTo(to);
-            position = to;
+            Line(shifted(s.from), shifted(s.to), s.colour);
         }
     }
-}
+
+private:
+    void Line(Pixel from, Pixel to, Rgb colour)
+    {
+        if (!m_penSet || !(m_pen == colour)) {
+            m_canvas.SelectPen(colour);
+            m_pen = colour;
+            m_penSet = true;
+            m_canvas.MoveTo(from);
+        } else if (!(m_position == from)) {
+            m_canvas.MoveTo(from);
+        }
+        if constexpr (!std::is_same_v<C, Canvas>) {
+            if (m_addColours)
+                m_canvas.LightenTo(to);
+            else
+                m_canvas.LineTo(to);
+        } else {
+            m_canvas.LineTo(to);
+        }
+        m_position = to;
+    }
+
+    C&    m_canvas;
+    int   m_width;
+    bool  m_addColours;
+    bool  m_penSet = false;
+    Rgb   m_pen;
+    Pixel m_position;
+};
 
 template <class C>
 void DrawStyledOn(const Camera& camera, const Wireframe& wire, const FrameStyle& style, C& canvas)
 {
     thread_local Scratch scratch;
-    scratch.strokes.clear();
     canvas.SelectPen(kBorderWhite);
     canvas.Rectangle(0, 0, kCanvasSide, kCanvasSide, kBackgroundBlack);
     const int width = std::clamp(style.lineWidth, kLineWidthMin, kLineWidthMax);
+    StrokePen<C> pen(canvas, width, style.anaglyph);
     if (!style.anaglyph) {
-        AddEyeStrokes(camera, wire, style, kSurfaceBlue, scratch);
-        DrawStrokes(scratch.strokes, width, false, canvas);
+        AddEyeStrokes(camera, wire, style, kSurfaceBlue, scratch, pen);
         return;
     }
     const Rgb left = style.swapEyes ? kStereoCyan : kStereoRed, right = style.swapEyes ? kStereoRed : kStereoCyan;
-    AddEyeStrokes(StereoEyeCamera(camera, -1.0), wire, style, left, scratch);
-    AddEyeStrokes(StereoEyeCamera(camera, 1.0), wire, style, right, scratch);
-    DrawStrokes(scratch.strokes, width, true, canvas);
+    AddEyeStrokes(StereoEyeCamera(camera, -1.0), wire, style, left, scratch, pen);
+    AddEyeStrokes(StereoEyeCamera(camera, 1.0), wire, style, right, scratch, pen);
 }
 
 }   // namespace
