@@ -73,32 +73,44 @@ void DepthBuffer::AddTriangle(ScreenPoint a, ScreenPoint b, ScreenPoint c)
     const float fax = float(ax), fbx = float(bx), fcx = float(cx);
     const float fay = float(ay), fby = float(by), fcy = float(cy);
 #if defined(__SSE2__)
-    const __m128 lane = _mm_set_ps(3.0f, 2.0f, 1.0f, 0.0f), zero = _mm_setzero_ps();
-    const __m128 stepA = _mm_set1_ps(fax), stepB = _mm_set1_ps(fbx), stepC = _mm_set1_ps(fcx), stepK = _mm_set1_ps(kx);
-    const __m128 four = _mm_set1_ps(4.0f), count = _mm_set1_ps(static_cast<float>(cols));
-#endif
+    // Each row starts from the last row's first lanes plus one row step; along a row, four
+    // columns a step. Past the box's last column lanes are masked off, so a row may end in the
+    // next one's first pixels, or in the spare floats, without writing them.
+    const __m128 lane = _mm_set_ps(3.0f, 2.0f, 1.0f, 0.0f), zero = _mm_setzero_ps(), four = _mm_set1_ps(4.0f);
+    const __m128 count = _mm_set1_ps(static_cast<float>(cols));
+    const __m128 stepA = _mm_set1_ps(4.0f * fax), stepB = _mm_set1_ps(4.0f * fbx), stepC = _mm_set1_ps(4.0f * fcx);
+    const __m128 stepK = _mm_set1_ps(4.0f * kx);
+    const __m128 downA = _mm_set1_ps(fay), downB = _mm_set1_ps(fby), downC = _mm_set1_ps(fcy), downK = _mm_set1_ps(ky);
+    __m128 rowA = _mm_add_ps(_mm_set1_ps(float(wa)), _mm_mul_ps(_mm_set1_ps(fax), lane));
+    __m128 rowB = _mm_add_ps(_mm_set1_ps(float(wb)), _mm_mul_ps(_mm_set1_ps(fbx), lane));
+    __m128 rowC = _mm_add_ps(_mm_set1_ps(float(wc)), _mm_mul_ps(_mm_set1_ps(fcx), lane));
+    __m128 rowK = _mm_add_ps(_mm_set1_ps(k0), _mm_mul_ps(_mm_set1_ps(kx), lane));
     for (int r = 0; r <= r1 - r0; ++r) {
-        const float rf = static_cast<float>(r);
-        const float ra = float(wa) + fay * rf, rb = float(wb) + fby * rf, rc = float(wc) + fcy * rf;
-        const float rk = k0 + ky * rf;
         float* keys = m_keys.data() + static_cast<size_t>(r0 + r) * kCanvasSide + c0;
-#if defined(__SSE2__)
-        // Past the box's last column lanes are masked off, so a row may end in the next one's
-        // first pixels, or in the spare floats, without writing them.
-        __m128 x = lane;
-        const __m128 va = _mm_set1_ps(ra), vb = _mm_set1_ps(rb), vc = _mm_set1_ps(rc), vk = _mm_set1_ps(rk);
-        for (int i = 0; i < cols; i += kLanes, x = _mm_add_ps(x, four)) {
-            const __m128 ea = _mm_add_ps(va, _mm_mul_ps(stepA, x));
-            const __m128 eb = _mm_add_ps(vb, _mm_mul_ps(stepB, x));
-            const __m128 ec = _mm_add_ps(vc, _mm_mul_ps(stepC, x));
-            const __m128 key = _mm_add_ps(vk, _mm_mul_ps(stepK, x));
+        __m128 ea = rowA, eb = rowB, ec = rowC, key = rowK, x = lane;
+        for (int i = 0; i < cols; i += kLanes) {
             const __m128 inside = _mm_and_ps(_mm_and_ps(_mm_cmpge_ps(ea, zero), _mm_cmpge_ps(eb, zero)),
                                              _mm_and_ps(_mm_cmpge_ps(ec, zero), _mm_cmplt_ps(x, count)));
             const __m128 old = _mm_loadu_ps(keys + i);
             const __m128 nearer = _mm_and_ps(inside, _mm_cmpgt_ps(key, old));
             _mm_storeu_ps(keys + i, _mm_or_ps(_mm_and_ps(nearer, key), _mm_andnot_ps(nearer, old)));
+            ea = _mm_add_ps(ea, stepA);
+            eb = _mm_add_ps(eb, stepB);
+            ec = _mm_add_ps(ec, stepC);
+            key = _mm_add_ps(key, stepK);
+            x = _mm_add_ps(x, four);
         }
+        rowA = _mm_add_ps(rowA, downA);
+        rowB = _mm_add_ps(rowB, downB);
+        rowC = _mm_add_ps(rowC, downC);
+        rowK = _mm_add_ps(rowK, downK);
+    }
 #else
+    for (int r = 0; r <= r1 - r0; ++r) {
+        const float rf = static_cast<float>(r);
+        const float ra = float(wa) + fay * rf, rb = float(wb) + fby * rf, rc = float(wc) + fcy * rf;
+        const float rk = k0 + ky * rf;
+        float* keys = m_keys.data() + static_cast<size_t>(r0 + r) * kCanvasSide + c0;
         for (int i = 0; i < cols; ++i) {
             const float x = static_cast<float>(i);
             const float ea = ra + fax * x, eb = rb + fbx * x, ec = rc + fcx * x;
@@ -106,6 +118,6 @@ void DepthBuffer::AddTriangle(ScreenPoint a, ScreenPoint b, ScreenPoint c)
             if (ea >= 0.0f && eb >= 0.0f && ec >= 0.0f && key > keys[i])
                 keys[i] = key;
         }
-#endif
     }
+#endif
 }

@@ -38,6 +38,24 @@ public:
         return key >= nearest - m_tolerance;
     }
 
+    // Seen[i] for the pixels index + i * step... of a walk: whether a line point there, of key
+    // first + perStep * i, is seen. For the common case of a line inside the square, in one loop.
+    template <class Steps>
+    void SeesAlong(std::size_t count, double first, double perStep, Steps&& indexOf, bool* seen) const
+    {
+        const float* keys = m_keys.data();
+        const double tolerance = m_tolerance;
+        if (m_perspective)
+            for (std::size_t i = 0; i < count; ++i) {
+                const double nearest = keys[indexOf(i)], key = first + perStep * static_cast<double>(i);
+                seen[i] = key * (1.0 + tolerance * nearest) >= nearest;
+            }
+        else
+            for (std::size_t i = 0; i < count; ++i)
+                seen[i] = first + perStep * static_cast<double>(i) >= keys[indexOf(i)] - tolerance;
+    }
+
+    // The nearest key at a pixel inside the square.
     float KeyAt(int col, int row) const { return m_keys[static_cast<std::size_t>(row) * kCanvasSide + col]; }
 
 private:

@@ -171,11 +171,13 @@ void AddVisiblePieces(Pixel from, Pixel to, double ka, double kb, Rgb colour, co
         const bool xMajor = dx >= dy;
         const int major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
         const std::ptrdiff_t majorStep = xMajor ? stepX : stepY, minorStep = xMajor ? stepY : stepX;
+        // The pixel indices first, then every test in one loop, then the runs.
+        std::size_t index[kCanvasSide];   // a line inside the square has at most this many pixels
+        bool seen[kCanvasSide];
         std::ptrdiff_t at = static_cast<std::ptrdiff_t>(from.row) * kCanvasSide + from.col;
-        const double perStep = major == 0 ? 0.0 : (kb - ka) / major;
         int remainder = major;
         for (int i = 0;; ++i) {
-            step(i, depth.SeesAt(static_cast<size_t>(at), major == 0 ? std::max(ka, kb) : ka + perStep * i));
+            index[i] = static_cast<std::size_t>(at);
             if (i == major)
                 break;
             at += majorStep;
@@ -185,6 +187,13 @@ void AddVisiblePieces(Pixel from, Pixel to, double ka, double kb, Rgb colour, co
                 at += minorStep;
             }
         }
+        const std::size_t count = static_cast<std::size_t>(major) + 1;
+        if (major == 0)
+            depth.SeesAlong(1, std::max(ka, kb), 0.0, [&](std::size_t i) { return index[i]; }, seen);
+        else
+            depth.SeesAlong(count, ka, (kb - ka) / major, [&](std::size_t i) { return index[i]; }, seen);
+        for (std::size_t i = 0; i < count; ++i)
+            step(static_cast<long long>(i), seen[i]);
     } else {
         double perStep = NAN;   // known once the walk tells the number of steps
         const bool exact = WalkLine(from, to, kCanvasSide, kCanvasSide, [&](long long i, long long col, long long row, long long m) {
