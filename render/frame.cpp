@@ -72,6 +72,14 @@ void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& st
         DrawStyledFrame(camera, wire, style, picture);
 }
 
+void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, SvgCanvas& svg)
+{
+    if (style.IsPlain())
+        DrawFrame(camera, wire, static_cast<Canvas&>(svg));
+    else
+        DrawStyledFrame(camera, wire, style, svg);
+}
+
 void RenderNextFrame(ViewState& view, Canvas& canvas)
 {
     const Wireframe& wire = Surfaces().WireframeOf(view.surface);

@@ -6,6 +6,7 @@
 #include "render/canvas.h"
 #include "render/frame_style.h"
 #include "render/raster_canvas.h"
+#include "render/svg_canvas.h"
 #include "surfaces/wireframe.h"
 
 // The camera step of a frame: UpdateCameraBasis (up carried over from the last frame), then what
@@ -25,6 +26,7 @@ void DrawFrame(const Camera& camera, const Wireframe& wire, IndexedCanvas& pictu
 void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, Canvas& canvas);
 void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, RasterCanvas& picture);
 void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, IndexedCanvas& picture);
+void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, SvgCanvas& svg);
 
 // Both steps for view.surface of the process's registry, as the window makes one frame.
 void RenderNextFrame(ViewState& view, Canvas& canvas);

@@ -384,3 +384,10 @@ void DrawStyledFrame(const Camera& camera, const Wireframe& wire, const FrameSty
     picture.ClearHiddenRows();
     DrawStyledOn(camera, wire, style, picture);
 }
+
+void DrawStyledFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, SvgCanvas& svg)
+{
+    svg.LightenPaths(style.anaglyph);   // the paths only: the square stays as it is
+    DrawStyledOn(camera, wire, style, static_cast<Canvas&>(svg));
+    svg.LightenPaths(false);
+}

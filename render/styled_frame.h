@@ -6,6 +6,7 @@
 #include "render/canvas.h"
 #include "render/frame_style.h"
 #include "render/raster_canvas.h"
+#include "render/svg_canvas.h"
 #include "surfaces/wireframe.h"
 
 // The camera of one eye of a stereo pair: moved along camera's right vector by side times half
@@ -17,3 +18,5 @@ Camera StereoEyeCamera(const Camera& camera, double side);
 void DrawStyledFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, Canvas& canvas);
 void DrawStyledFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, RasterCanvas& picture);
 void DrawStyledFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, IndexedCanvas& picture);
+// As on a picture: the stereo colours lighten what lies under them.
+void DrawStyledFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, SvgCanvas& svg);
