@@ -95,19 +95,24 @@ void BasicRasterCanvas<P>::Lighten(long long col, long long row, Rgb colour)
 }
 
 template <class P>
+P BasicRasterCanvas<P>::Lighter(P present, P pen)
+{
+#if defined(__SSE2__)
+    return static_cast<P>(static_cast<std::uint32_t>(_mm_cvtsi128_si32(
+        _mm_max_epu8(_mm_cvtsi32_si128(static_cast<int>(present)), _mm_cvtsi32_si128(static_cast<int>(pen))))));
+#else
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8)
+        out |= std::max((std::uint32_t{present} >> shift) & 0xFFu, (std::uint32_t{pen} >> shift) & 0xFFu) << shift;
+    return static_cast<P>(out);
+#endif
+}
+
+template <class P>
 void BasicRasterCanvas<P>::LightenAt(P& at)
 {
     if constexpr (sizeof(P) == 4) {   // channel by channel; the alpha byte is 0xFF in both
-#if defined(__SSE2__)
-        at = static_cast<P>(_mm_cvtsi128_si32(_mm_max_epu8(_mm_cvtsi32_si128(static_cast<int>(at)),
-                                                           _mm_cvtsi32_si128(static_cast<int>(m_pen)))));
-#else
-        const std::uint32_t a = at, b = m_pen;
-        std::uint32_t out = 0;
-        for (int shift = 0; shift < 32; shift += 8)
-            out |= std::max((a >> shift) & 0xFFu, (b >> shift) & 0xFFu) << shift;
-        at = out;
-#endif
+        at = Lighter(at, m_pen);
     } else {
         const Rgb present = at < m_palette.size() ? m_palette[at] : kBackgroundBlack;
         const Rgb c = m_penColour;
@@ -116,21 +121,12 @@ void BasicRasterCanvas<P>::LightenAt(P& at)
 }
 
 template <class P>
-void BasicRasterCanvas<P>::LightenTo(Pixel p)
+void BasicRasterCanvas<P>::LightenClipped(Pixel from, Pixel to)
 {
-    auto inside = [](Pixel q) {
-        return static_cast<unsigned>(q.col) < static_cast<unsigned>(kWidth) &&
-               static_cast<unsigned>(q.row) < static_cast<unsigned>(kHeight);
-    };
-    const Pixel from = m_position;
-    m_position = p;
-    if (inside(from) && inside(p))
-        DrawInside<true>(from, p);
-    else
-        WalkLine(from, p, kWidth, kHeight, [this](long long, long long col, long long row, long long) {
-            if (col >= 0 && col < kWidth && row >= 0 && row < kHeight)
-                LightenAt(m_bits[static_cast<size_t>(row) * kWidth + static_cast<size_t>(col)]);
-        });
+    WalkLine(from, to, kWidth, kHeight, [this](long long, long long col, long long row, long long) {
+        if (col >= 0 && col < kWidth && row >= 0 && row < kHeight)
+            LightenAt(m_bits[static_cast<size_t>(row) * kWidth + static_cast<size_t>(col)]);
+    });
 }
 
 template <class P>

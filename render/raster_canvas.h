@@ -47,7 +47,9 @@ private:
     template <bool kLighten = false>
     void DrawInside(Pixel from, Pixel to);           // both ends inside the picture
     void LightenAt(P& at);                           // the pen's colour, lightening
+    static P Lighter(P present, P pen);              // 32-bit: the larger of each byte
     void DrawClipped(Pixel from, Pixel to);          // any ends: clipped, then walked
+    void LightenClipped(Pixel from, Pixel to);       // the same, lightening
 
     std::vector<Rgb> m_palette;                      // used by the indexed picture only
     std::vector<P> m_bits;
@@ -72,6 +74,21 @@ inline void BasicRasterCanvas<P>::LineTo(Pixel p)
         DrawClipped(from, p);
 }
 
+template <class P>
+inline void BasicRasterCanvas<P>::LightenTo(Pixel p)
+{
+    auto inside = [](Pixel q) {
+        return static_cast<unsigned>(q.col) < static_cast<unsigned>(kWidth) &&
+               static_cast<unsigned>(q.row) < static_cast<unsigned>(kHeight);
+    };
+    const Pixel from = m_position;
+    m_position = p;
+    if (inside(from) && inside(p))
+        DrawInside<true>(from, p);
+    else
+        LightenClipped(from, p);
+}
+
 // The common case, the same pixels as the clipped walk with nothing to clip: the minor offset
 // starts at zero with the remainder at half the major step.
 template <class P>
@@ -88,11 +105,14 @@ inline void BasicRasterCanvas<P>::DrawInside(Pixel from, Pixel to)
     P* at = m_bits.data() + static_cast<std::ptrdiff_t>(from.row) * kWidth + from.col;
     const int denominator = 2 * major;
     int remainder = major;
+    const P pen = m_pen;   // kept in a register: the picture's stores cannot change it
     for (int i = 0;; ++i) {
-        if constexpr (kLighten)
+        if constexpr (kLighten && sizeof(P) == 4)
+            *at = Lighter(*at, pen);
+        else if constexpr (kLighten)
             LightenAt(*at);
         else
-            *at = m_pen;
+            *at = pen;
         if (i == major)
             break;   // never step past the last pixel: the pointer stays inside the picture
         at += majorStep;

@@ -49,7 +49,8 @@ Vec3 TargetOf(const Camera& camera)
 
 // Pixels bit for bit as the plain frame for a perspective eye; the parallel eye sees the target
 // at the scale the perspective eye has there from the first distance.
-void ProjectEye(const Camera& camera, bool parallel, bool continuous, const Wireframe& wire, EyePoints& out)
+void ProjectEye(const Camera& camera, bool parallel, bool continuous, bool depths, const Wireframe& wire,
+                EyePoints& out)
 {
     const size_t n = wire.Size();
     const Vec3 nHat = VecNormalize(camera.normal), target = TargetOf(camera);
@@ -64,6 +65,10 @@ void ProjectEye(const Camera& camera, bool parallel, bool continuous, const Wire
     out.depths.resize(n);
     out.cols.resize(continuous || parallel ? n : 0);
     out.rows.resize(continuous || parallel ? n : 0);
+    if (!depths && !parallel) {   // the pixels are all a plain stereo picture needs
+        out.nearest = out.farthest = 0.0;
+        return;
+    }
     const Vec3 e = camera.eye, q = camera.planePoint, nv = camera.normal, r = camera.right, u = camera.up;
     const double zoom = camera.zoom;
     // Written on the coordinate arrays so that the compiler can take two points at once.
@@ -223,7 +228,7 @@ void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle
                    Sink& strokes)
 {
     EyePoints& eye = s.eye;
-    ProjectEye(camera, style.parallel, style.hiddenLines, wire, eye);
+    ProjectEye(camera, style.parallel, style.hiddenLines, style.hiddenLines || style.depthCue, wire, eye);
     if (style.hiddenLines) {
         eye.keys.resize(eye.depths.size());
         for (size_t i = 0; i < eye.depths.size(); ++i)
@@ -294,6 +299,10 @@ public:
 
     void operator()(const Stroke& s)
     {
+        if (m_width == 1) {
+            Line(s.from, s.to, s.colour);
+            return;
+        }
         const bool xMajor = std::llabs(static_cast<long long>(s.to.col) - s.from.col) >=
                             std::llabs(static_cast<long long>(s.to.row) - s.from.row);
         for (int pass = 0; pass < m_width; ++pass) {
