@@ -55,9 +55,9 @@ void ProjectEye(const Camera& camera, bool parallel, bool continuous, bool depth
     const size_t n = wire.Size();
     const Vec3 nHat = VecNormalize(camera.normal), target = TargetOf(camera);
     const double scale = camera.zoom * kPlaneOffset / kFirstEyeDistance;
-    if (!parallel)
+    if (!parallel && !continuous)
         ProjectWireframe(camera, wire, out.pixels);
-    else {
+    else {   // the pixels from the same sums below: for a perspective eye, the plain frame's bits
         out.pixels.cols.resize(n);
         out.pixels.rows.resize(n);
         out.pixels.finite.resize(n);
@@ -98,7 +98,7 @@ void ProjectEye(const Camera& camera, bool parallel, bool continuous, bool depth
     }
     out.nearest = nearest;
     out.farthest = farthest;
-    if (parallel)   // PixelFromView of the same sums: column x + 250, row 250 - y
+    if (parallel || continuous)   // PixelFromView of the same sums: column x + 250, row 250 - y
         for (size_t i = 0; i < n; ++i) {
             const double col = out.cols[i], row = out.rows[i];
             const bool ok = std::isfinite(col) && std::isfinite(row);

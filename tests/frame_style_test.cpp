@@ -205,6 +205,22 @@ TEST(HiddenLines, TorusHidesItsFarSideBehindTheNearTube)
     EXPECT_GE(DrawnShare(picture, seen), 0.90);
 }
 
+TEST(HiddenLines, ASurfaceWithoutFacetsHidesNothingAndKeepsThePlainPixels)
+{
+    FrameStyle hidden;
+    hidden.hiddenLines = true;
+    for (SurfaceKind kind = 1; kind <= kBuiltinSurfaceCount; ++kind)
+        for (const double distance : {0.0, 120.0}) {   // every point in front of the eye
+            const Shot shot = FirstView(kind, distance);
+            Wireframe bare = *shot.wire;
+            bare.triangles.clear();
+            RasterCanvas plain, styled;
+            DrawFrame(shot.camera, bare, plain);
+            DrawFrame(shot.camera, bare, hidden, styled);
+            EXPECT_EQ(0, std::memcmp(plain.Bits(), styled.Bits(), 500 * 502 * 4)) << kind << " " << distance;
+        }
+}
+
 TEST(HiddenLines, EyeInsideTheTubeOrTheSphereDrawsWithoutFailing)
 {
     FrameStyle hidden;
