@@ -44,6 +44,8 @@ public:
 private:
     P ValueOf(Rgb colour);
     void Plot(long long col, long long row);
+    template <bool kLighten>
+    void StrokeTo(Pixel p);                          // LineTo, or LightenTo
     template <bool kLighten = false>
     void DrawInside(Pixel from, Pixel to);           // both ends inside the picture
     void LightenAt(P& at);                           // the pen's colour, lightening
@@ -62,20 +64,18 @@ private:
 template <class P>
 inline void BasicRasterCanvas<P>::LineTo(Pixel p)
 {
-    auto inside = [](Pixel q) {
-        return static_cast<unsigned>(q.col) < static_cast<unsigned>(kWidth) &&
-               static_cast<unsigned>(q.row) < static_cast<unsigned>(kHeight);
-    };
-    const Pixel from = m_position;
-    m_position = p;
-    if (inside(from) && inside(p))
-        DrawInside(from, p);
-    else
-        DrawClipped(from, p);
+    StrokeTo<false>(p);
 }
 
 template <class P>
 inline void BasicRasterCanvas<P>::LightenTo(Pixel p)
+{
+    StrokeTo<true>(p);
+}
+
+template <class P>
+template <bool kLighten>
+inline void BasicRasterCanvas<P>::StrokeTo(Pixel p)
 {
     auto inside = [](Pixel q) {
         return static_cast<unsigned>(q.col) < static_cast<unsigned>(kWidth) &&
@@ -84,9 +84,11 @@ inline void BasicRasterCanvas<P>::LightenTo(Pixel p)
     const Pixel from = m_position;
     m_position = p;
     if (inside(from) && inside(p))
-        DrawInside<true>(from, p);
-    else
+        DrawInside<kLighten>(from, p);
+    else if constexpr (kLighten)
         LightenClipped(from, p);
+    else
+        DrawClipped(from, p);
 }
 
 // The common case, the same pixels as the clipped walk with nothing to clip: the minor offset

@@ -263,25 +263,8 @@ void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle
             return;   // reaches behind the eye: nothing of it is seen
         AddVisiblePieces(from, to, ka, kb, colour, s.depth, strokes);
     };
-    // The replay rules of the plain frame: a line starts with a dot at its first finite sample,
-    // and a sample that is not finite breaks the line.
-    bool moveFirst = true;
-    std::uint32_t previous = 0;
-    for (const WireOp op : wire.ops) {
-        if (op.to >= WireOp::kLineNext) {
-            if (op.to == WireOp::kLineStart)
-                moveFirst = true;
-            if (!finite[op.from]) {
-                moveFirst = true;
-                continue;
-            }
-            segment(moveFirst ? op.from : previous, op.from);
-            moveFirst = false;
-            previous = op.from;
-        } else if (finite[op.from] && finite[op.to]) {
-            segment(op.from, op.to);
-        }
-    }
+    // The lines of the plain frame, as its replay draws them.
+    ForEachReplayedLine(wire, finite, [&](std::uint32_t from, std::uint32_t to, bool) { segment(from, to); });
 }
 
 // Offsets across a line for each width: 1 none, 2 one side, 3 both, 4 both and one more.
