@@ -13,6 +13,8 @@ struct ScreenPoint {
     double key;        // the depth key; see above
 };
 
+struct FacetPlane;   // a triangle set up for filling; see depth_buffer.cpp
+
 class DepthBuffer {
 public:
     // Empty: every pixel infinitely far. perspective chooses the key; tolerance is the distance,
@@ -21,6 +23,8 @@ public:
 
     // The triangle's nearest keys into every pixel whose centre it covers; degenerate ones add nothing.
     void AddTriangle(ScreenPoint a, ScreenPoint b, ScreenPoint c);
+    // The triangles a b c and a c d, the two halves of a quad, in one pass over their box.
+    void AddQuad(ScreenPoint a, ScreenPoint b, ScreenPoint c, ScreenPoint d);
 
     // Whether a line point of depth key at pixel (col, row) is seen; outside the square it is.
     bool Sees(long long col, long long row, double key) const
@@ -59,6 +63,8 @@ public:
     float KeyAt(int col, int row) const { return m_keys[static_cast<std::size_t>(row) * kCanvasSide + col]; }
 
 private:
+    void FillBox(int c0, int c1, int r0, int r1, const FacetPlane& p, const FacetPlane& q);
+
     std::vector<float> m_keys;
     bool               m_perspective = true;
     double             m_tolerance = 0.0;

@@ -133,10 +133,23 @@ void FillDepth(const Wireframe& wire, const EyePoints& eye, bool parallel, Depth
         }
         return true;
     };
-    ScreenPoint corner[3];
-    for (size_t i = 0; i + 2 < t.size(); i += 3)
-        if (cornersOf(i, corner))
-            depth.AddTriangle(corner[0], corner[1], corner[2]);
+    ScreenPoint corner[3], next[3];
+    size_t i = 0;
+    for (; i + 5 < t.size(); i += 6) {
+        // A grid lists the halves of a quad a b c, a c d together: one pass for both.
+        const bool quad = t[i + 3] == t[i] && t[i + 4] == t[i + 2];
+        const bool one = cornersOf(i, corner), two = cornersOf(i + 3, next);
+        if (quad && one && two)
+            depth.AddQuad(corner[0], corner[1], corner[2], next[2]);
+        else {
+            if (one)
+                depth.AddTriangle(corner[0], corner[1], corner[2]);
+            if (two)
+                depth.AddTriangle(next[0], next[1], next[2]);
+        }
+    }
+    if (i + 2 < t.size() && cornersOf(i, corner))
+        depth.AddTriangle(corner[0], corner[1], corner[2]);
 }
 
 // The pixel of step i of the walk from -> to, by the walk's own closed form.

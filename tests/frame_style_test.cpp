@@ -259,6 +259,37 @@ TEST(DepthBuffer, KeepsTheNearestFacetAndSeesLinesOnItWithinTheTolerance)
     EXPECT_EQ(depth.KeyAt(499, 499), 1.0f);
 }
 
+TEST(DepthBuffer, AQuadInOnePassIsItsTwoTriangles)
+{
+    std::srand(11);
+    auto any = [](double low, double high) { return low + (high - low) * (std::rand() / double(RAND_MAX)); };
+    long long covered = 0, coverageDiffers = 0;
+    for (int n = 0; n < 300; ++n) {
+        const double col = any(-20, 520), row = any(-20, 520), size = any(1, n % 10 == 0 ? 400 : 12);
+        ScreenPoint p[4];
+        for (int k = 0; k < 4; ++k)   // round a centre, in turn, at a random radius: convex
+            p[k] = {col + size * std::cos(k * 1.5708 + any(0, 1)) * any(0.5, 1.0),
+                    row + size * std::sin(k * 1.5708 + any(0, 1)) * any(0.5, 1.0), any(0.002, 0.02)};
+        DepthBuffer quad, halves;
+        quad.Reset(true, 0.0);
+        halves.Reset(true, 0.0);
+        quad.AddQuad(p[0], p[1], p[2], p[3]);
+        halves.AddTriangle(p[0], p[1], p[2]);
+        halves.AddTriangle(p[0], p[2], p[3]);
+        for (int r = 0; r < kCanvasSide; ++r)
+            for (int c = 0; c < kCanvasSide; ++c) {
+                const float a = quad.KeyAt(c, r), b = halves.KeyAt(c, r);
+                covered += b > 0.0f;
+                if ((a > 0.0f) != (b > 0.0f))
+                    ++coverageDiffers;   // a pixel centre on an edge, decided by the last bits
+                else   // stepped in single precision across boxes of up to hundreds of pixels
+                    ASSERT_NEAR(a, b, 1e-4 * b) << n << " " << c << "," << r;
+            }
+    }
+    ASSERT_GT(covered, 100000);
+    EXPECT_LE(coverageDiffers, covered / 10000);
+}
+
 TEST(DepthCue, NearerSegmentsAreBrighterInAtLeastEightShades)
 {
     FrameStyle cue;
