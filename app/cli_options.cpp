@@ -122,6 +122,18 @@ const OptionSpec kOptions[] = {
              p.Fail("--eye: " + Quote(v) + " is too far away; accepted: a point at a finite distance");
          p.request.changes.push_back({ViewChange::Kind::Eye, *x, *y, *z});
      }},
+    // How the frame is drawn: hidden lines, depth cue, stereo, projection, line width.
+    {"hidden", 0, false, [](Parsing& p, std::string_view) { p.request.style.hiddenLines = true; }},
+    {"depth-cue", 0, false, [](Parsing& p, std::string_view) { p.request.style.depthCue = true; }},
+    {"anaglyph", 0, false, [](Parsing& p, std::string_view) { p.request.style.anaglyph = true; }},
+    {"swap-eyes", 0, false, [](Parsing& p, std::string_view) { p.request.style.swapEyes = true; }},
+    {"parallel", 0, false, [](Parsing& p, std::string_view) { p.request.style.parallel = true; }},
+    {"line-width", 0, true, [](Parsing& p, std::string_view v) {
+         const std::optional<int> n = ParseInt(v);
+         if (!n || *n < kLineWidthMin || *n > kLineWidthMax)
+             p.Fail("--line-width: " + Quote(v) + " is not a whole number from 1 to 4");
+         p.request.style.lineWidth = *n;
+     }},
     {"output", 'o', true, [](Parsing& p, std::string_view v) {
          if (v.empty())
              p.Fail("--output: the file name is empty; accepted: a file name, or - for standard output");
@@ -240,6 +252,8 @@ void CheckRequest(Parsing& p)
                    ExtensionsSentence() + ", or --format " + FormatNames("|"));
     }
     request.format = *p.format;
+    if (request.style.swapEyes && !request.style.anaglyph)
+        p.Fail("--swap-eyes exchanges the eyes of --anaglyph; accepted: --anaglyph --swap-eyes");
     if (request.format != OutputFormat::Trace && !request.output)
         p.Fail("no output file given for the picture; accepted: -o FILE, or -o - for standard output");
     CheckMotion(p);

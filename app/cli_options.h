@@ -8,6 +8,7 @@
 
 #include "app/cli_surface_options.h"
 #include "export/output_format.h"
+#include "render/frame_style.h"
 #include "surfaces/registry.h"
 
 struct ViewChange {
@@ -29,6 +30,7 @@ struct RenderRequest {
     int                        frames = 0;   // 0: one frame to the output itself; N: N numbered files
     MotionRequest              motion;
     OwnSurfaceOptions          own;          // typed formulas and --define files
+    FrameStyle                 style;        // how each frame is drawn; the default is the plain frame
 };
 
 enum class CliAction { Render, Help, Version, List };

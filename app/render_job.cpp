@@ -42,7 +42,7 @@ int RenderFrames(const RenderRequest& request, const Wireframe& wire, std::FILE*
     const int digits = std::max(4, static_cast<int>(std::to_string(frames.Count()).size()));
     FrameEncoder encoder(request.format);
     for (int frame = 1; frame <= frames.Count(); ++frame) {
-        encoder.Draw(frames.Next(), wire);
+        encoder.Draw(frames.Next(), wire, request.style);
         const std::string path = NumberedFileName(*request.output, frame, digits);
         if (WriteOne(encoder, path, err) != 0) {
             if (frame > 1)
@@ -62,7 +62,7 @@ int RenderAnimation(const RenderRequest& request, const Wireframe& wire, std::FI
         FrameEncoder encoder(OutputFormat::Gif);
         GifEncoder gif(file, request.motion.fps > 0 ? request.motion.fps : kGifFpsDefault);
         for (int frame = 1; frame <= frames.Count(); ++frame) {
-            encoder.Draw(frames.Next(), wire);
+            encoder.Draw(frames.Next(), wire, request.style);
             if (!gif.AddFrame(encoder.Picture()))
                 return false;
             ShowProgress(err, frame, frames.Count());
@@ -116,7 +116,7 @@ int RunRenderJob(const RenderRequest& request, std::FILE* out, std::FILE* err)
     if (animated)
         return RenderFrames(request, wire, err);
     FrameEncoder encoder(request.format);
-    encoder.Draw(FrameSequence(request, wire).Next(), wire);
+    encoder.Draw(FrameSequence(request, wire).Next(), wire, request.style);
     if (!request.output || *request.output == "-") {
         errno = 0;
         if (!encoder.Write(out) || std::fflush(out) != 0) {

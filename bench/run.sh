@@ -15,6 +15,8 @@ echo "== frames (baseline first)"
 "$build/bench/frame_bench" "${reps[@]}" | grep -E '_(median|min|max) '
 echo "== typed surfaces: sampling 2 million points, and a frame per line-to against the sine's"
 "$build/bench/surface_bench" "${reps[@]}" | grep -E '_(median|min|max) '
+echo "== frame styles beside the plain frame"
+"$build/bench/style_bench" "${reps[@]}" | grep -E '_(median|min|max) '
 echo "== the window, offscreen"
 QT_QPA_PLATFORM=offscreen "$build/bench/window_bench" "${reps[@]}" | grep -E '_(median|min|max) '
 

@@ -5,6 +5,7 @@
 #include "bench/statistics.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMouseEvent>
 #include <QRadioButton>
 
@@ -28,11 +29,10 @@ struct Window {
     CViewerDlg dialog;
 };
 
-// One drag step of three pixels on the sine surface: the move event, the frame drawn off screen,
-// and the square repainted at once.
-void BM_WindowDragStepSine(benchmark::State& state)
+// Drag steps of three pixels back and forth, one an iteration: the move event, the frame drawn
+// off screen, and the square repainted at once.
+void DragSteps(benchmark::State& state, Window& window)
 {
-    Window window;
     QPointF at(100, 300);
     window.Mouse(QEvent::MouseButtonPress, at);
     double dx = 3;
@@ -44,6 +44,21 @@ void BM_WindowDragStepSine(benchmark::State& state)
         window.dialog.repaint(kFrameRect);
     }
     window.Mouse(QEvent::MouseButtonRelease, at);
+}
+
+// A drag step on the sine surface.
+void BM_WindowDragStepSine(benchmark::State& state)
+{
+    Window window;
+    DragSteps(state, window);
+}
+
+// The same drag step with "Ocultar líneas traseras" on.
+void BM_WindowDragStepSineHidden(benchmark::State& state)
+{
+    Window window;
+    window.dialog.findChild<QCheckBox*>("IDC_VIEW_HIDDEN")->click();
+    DragSteps(state, window);
 }
 
 // RenderScene and the repaint of the square, for the current surface.
@@ -59,6 +74,10 @@ void BM_WindowRenderAndPresent(benchmark::State& state)
 }   // namespace
 
 BENCHMARK(BM_WindowDragStepSine)
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", BenchMin)
+    ->ComputeStatistics("max", BenchMax);
+BENCHMARK(BM_WindowDragStepSineHidden)
     ->Unit(benchmark::kMicrosecond)
     ->ComputeStatistics("min", BenchMin)
     ->ComputeStatistics("max", BenchMax);

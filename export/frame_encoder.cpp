@@ -7,20 +7,20 @@
 #include "render/frame.h"
 #include "render/svg_canvas.h"
 
-void FrameEncoder::Draw(const Camera& camera, const Wireframe& wire)
+void FrameEncoder::Draw(const Camera& camera, const Wireframe& wire, const FrameStyle& style)
 {
     switch (m_format) {
     case OutputFormat::Png:
-    case OutputFormat::Gif: DrawFrame(camera, wire, m_picture); break;
+    case OutputFormat::Gif: DrawFrame(camera, wire, style, m_picture); break;
     case OutputFormat::Svg: {
         SvgCanvas svg;
-        DrawFrame(camera, wire, svg);
+        DrawFrame(camera, wire, style, svg);
         m_text = svg.Document();
         break;
     }
     case OutputFormat::Trace:
         m_recording.calls.clear();
-        DrawFrame(camera, wire, m_recording);
+        DrawFrame(camera, wire, style, m_recording);
         m_text = FormatTrace(m_recording.calls);
         break;
     }

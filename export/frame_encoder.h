@@ -6,6 +6,7 @@
 
 #include "export/output_format.h"
 #include "geometry/view_state.h"
+#include "render/frame_style.h"
 #include "render/raster_canvas.h"
 #include "render/recording_canvas.h"
 #include "surfaces/wireframe.h"
@@ -16,8 +17,8 @@ public:
 
     OutputFormat Format() const { return m_format; }
 
-    // Draws the frame of wire seen by camera; the next Write writes it.
-    void Draw(const Camera& camera, const Wireframe& wire);
+    // Draws the frame of wire seen by camera, drawn in style; the next Write writes it.
+    void Draw(const Camera& camera, const Wireframe& wire, const FrameStyle& style = {});
 
     // The encoded frame onto file; false when writing or encoding failed (errno tells why).
     bool Write(std::FILE* file) const;

@@ -1,6 +1,7 @@
 // The drawing order of a frame; the copy to the window belongs to the window.
 #include "render/frame.h"
 
+#include "render/styled_frame.h"
 #include "render/wireframe_projection.h"
 #include "surfaces/registry.h"
 
@@ -45,6 +46,38 @@ void DrawFrame(const Camera& camera, const Wireframe& wire, IndexedCanvas& pictu
 {
     picture.ClearHiddenRows();
     DrawFrameOn(camera, wire, picture);
+}
+
+void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, Canvas& canvas)
+{
+    if (style.IsPlain())
+        DrawFrame(camera, wire, canvas);
+    else
+        DrawStyledFrame(camera, wire, style, canvas);
+}
+
+void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, RasterCanvas& picture)
+{
+    if (style.IsPlain())
+        DrawFrame(camera, wire, picture);
+    else
+        DrawStyledFrame(camera, wire, style, picture);
+}
+
+void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, IndexedCanvas& picture)
+{
+    if (style.IsPlain())
+        DrawFrame(camera, wire, picture);
+    else
+        DrawStyledFrame(camera, wire, style, picture);
+}
+
+void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, SvgCanvas& svg)
+{
+    if (style.IsPlain())
+        DrawFrame(camera, wire, static_cast<Canvas&>(svg));
+    else
+        DrawStyledFrame(camera, wire, style, svg);
 }
 
 void RenderNextFrame(ViewState& view, Canvas& canvas)

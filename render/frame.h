@@ -4,7 +4,9 @@
 
 #include "geometry/view_state.h"
 #include "render/canvas.h"
+#include "render/frame_style.h"
 #include "render/raster_canvas.h"
+#include "render/svg_canvas.h"
 #include "surfaces/wireframe.h"
 
 // The camera step of a frame: UpdateCameraBasis (up carried over from the last frame), then what
@@ -19,6 +21,12 @@ void DrawFrame(const Camera& camera, const Wireframe& wire, Canvas& canvas);
 // rows are cleared first, so the whole picture is new, as a fresh bitmap would be.
 void DrawFrame(const Camera& camera, const Wireframe& wire, RasterCanvas& picture);
 void DrawFrame(const Camera& camera, const Wireframe& wire, IndexedCanvas& picture);
+
+// The frame drawn with a style; the plain style draws exactly what the calls above draw.
+void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, Canvas& canvas);
+void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, RasterCanvas& picture);
+void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, IndexedCanvas& picture);
+void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, SvgCanvas& svg);
 
 // Both steps for view.surface of the process's registry, as the window makes one frame.
 void RenderNextFrame(ViewState& view, Canvas& canvas);

@@ -5,6 +5,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <cwchar>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "render/line_walk.h"
 
 namespace {
 
@@ -17,45 +22,6 @@ void Fill(P* at, size_t count, P value)
         std::wmemset(reinterpret_cast<wchar_t*>(at), static_cast<wchar_t>(value), count);
     else
         std::fill(at, at + count, value);
-}
-
-// Ends farther than this from the picture are first clipped in double precision to a box of this
-// size, so that the exact integer stepping below cannot overflow; nearer lines are drawn exactly.
-constexpr long long kFar = 1 << 20;
-
-struct Segment {
-    long long x0, y0, x1, y1;
-};
-
-// Liang-Barsky clip of a segment to [-kFar, kFar]^2; false when nothing of it lies inside.
-bool ClipToFarBox(double x0, double y0, double x1, double y1, Segment& out)
-{
-    double t0 = 0.0, t1 = 1.0;
-    const double dx = x1 - x0, dy = y1 - y0;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x0 + kFar, kFar - x0, y0 + kFar, kFar - y0};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0)
-                return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0.0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        if (t0 > t1)
-            return false;
-    }
-    out = {std::llround(x0 + t0 * dx), std::llround(y0 + t0 * dy), std::llround(x0 + t1 * dx),
-           std::llround(y0 + t1 * dy)};
-    return true;
-}
-
-bool IsFar(long long v)
-{
-    return v < -kFar || v > kFar;
 }
 
 }   // namespace
@@ -84,6 +50,7 @@ template <class P>
 void BasicRasterCanvas<P>::SelectPen(Rgb colour)
 {
     m_pen = ValueOf(colour);
+    m_penColour = colour;
 }
 
 template <class P>
@@ -114,64 +81,67 @@ void BasicRasterCanvas<P>::Plot(long long col, long long row)
 }
 
 template <class P>
+void BasicRasterCanvas<P>::Lighten(long long col, long long row, Rgb colour)
+{
+    if (col < 0 || col >= kWidth || row < 0 || row >= kHeight)
+        return;
+    P& at = m_bits[static_cast<size_t>(row) * kWidth + static_cast<size_t>(col)];
+    Rgb present;
+    if constexpr (sizeof(P) == 4)
+        present = {std::uint8_t(at >> 16), std::uint8_t(at >> 8), std::uint8_t(at)};
+    else
+        present = at < m_palette.size() ? m_palette[at] : kBackgroundBlack;
+    at = ValueOf({std::max(present.r, colour.r), std::max(present.g, colour.g), std::max(present.b, colour.b)});
+}
+
+template <class P>
+P BasicRasterCanvas<P>::Lighter(P present, P pen)
+{
+#if defined(__SSE2__)
+    return static_cast<P>(static_cast<std::uint32_t>(_mm_cvtsi128_si32(
+        _mm_max_epu8(_mm_cvtsi32_si128(static_cast<int>(present)), _mm_cvtsi32_si128(static_cast<int>(pen))))));
+#else
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8)
+        out |= std::max((std::uint32_t{present} >> shift) & 0xFFu, (std::uint32_t{pen} >> shift) & 0xFFu) << shift;
+    return static_cast<P>(out);
+#endif
+}
+
+template <class P>
+void BasicRasterCanvas<P>::LightenAt(P& at)
+{
+    if constexpr (sizeof(P) == 4) {   // channel by channel; the alpha byte is 0xFF in both
+        at = Lighter(at, m_pen);
+    } else {
+        const Rgb present = at < m_palette.size() ? m_palette[at] : kBackgroundBlack;
+        const Rgb c = m_penColour;
+        at = ValueOf({std::max(present.r, c.r), std::max(present.g, c.g), std::max(present.b, c.b)});
+    }
+}
+
+template <class P>
+void BasicRasterCanvas<P>::LightenClipped(Pixel from, Pixel to)
+{
+    WalkLine(from, to, kWidth, kHeight, [this](long long, long long col, long long row, long long) {
+        if (col >= 0 && col < kWidth && row >= 0 && row < kHeight)
+            LightenAt(m_bits[static_cast<size_t>(row) * kWidth + static_cast<size_t>(col)]);
+    });
+}
+
+template <class P>
 void BasicRasterCanvas<P>::ClearHiddenRows()
 {
     std::fill(m_bits.begin() + static_cast<std::ptrdiff_t>(kCanvasSide) * kWidth, m_bits.end(),
               ValueOf(kBackgroundBlack));
 }
 
-namespace {
-
-
-}   // namespace
-
 template <class P>
 void BasicRasterCanvas<P>::DrawClipped(Pixel from, Pixel p)
 {
-    Segment s{from.col, from.row, p.col, p.row};
-    if (IsFar(s.x0) || IsFar(s.y0) || IsFar(s.x1) || IsFar(s.y1)) {
-        if (!ClipToFarBox(double(s.x0), double(s.y0), double(s.x1), double(s.y1), s))
-            return;
-    }
-    // Bresenham in closed form: along the major axis, step i puts the minor coordinate at
-    // round-half-up(minor * i / major). Only the steps whose major coordinate is inside the
-    // picture are walked, so a long line costs no more than one across the picture.
-    const long long dx = std::llabs(s.x1 - s.x0), dy = std::llabs(s.y1 - s.y0);
-    const long long sx = s.x1 < s.x0 ? -1 : 1, sy = s.y1 < s.y0 ? -1 : 1;
-    const bool xMajor = dx >= dy;
-    const long long major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
-    const long long majorStart = xMajor ? s.x0 : s.y0, majorSign = xMajor ? sx : sy;
-    const long long majorLimit = (xMajor ? kWidth : kHeight) - 1;
-    long long first = 0, last = major;
-    if (majorSign > 0) {
-        first = std::max(first, -majorStart);
-        last = std::min(last, majorLimit - majorStart);
-    } else {
-        first = std::max(first, majorStart - majorLimit);
-        last = std::min(last, majorStart);
-    }
-    if (first > last)
-        return;
-    if (major == 0) {
-        Plot(s.x0, s.y0);
-        return;
-    }
-    const long long denominator = 2 * major;
-    long long numerator = 2 * minor * first + major;
-    long long offset = numerator / denominator;
-    long long remainder = numerator % denominator;
-    for (long long i = first; i <= last; ++i) {
-        const long long a = majorStart + majorSign * i;
-        if (xMajor)
-            Plot(a, s.y0 + sy * offset);
-        else
-            Plot(s.x0 + sx * offset, a);
-        remainder += 2 * minor;
-        if (remainder >= denominator) {
-            remainder -= denominator;
-            ++offset;
-        }
-    }
+    // Only the steps whose major coordinate is inside the picture are walked, so a long line
+    // costs no more than one across the picture.
+    WalkLine(from, p, kWidth, kHeight, [this](long long, long long col, long long row, long long) { Plot(col, row); });
 }
 
 template <class P>

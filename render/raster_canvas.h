@@ -30,6 +30,11 @@ public:
 
     void Clear(Rgb colour);                          // the whole picture, the two hidden rows too
     void ClearHiddenRows();                          // rows 500 and 501 to black
+    // Each channel the larger of colour's and the pixel's own: how the two pictures of a stereo
+    // frame add up on black. Outside the picture nothing happens.
+    void Lighten(long long col, long long row, Rgb colour);
+    // LineTo that lightens each pixel with the pen's colour, as Lighten does, instead of setting it.
+    void LightenTo(Pixel p);
     P PixelAt(int col, int row) const;               // 0 outside the picture
     const P* Bits() const { return m_bits.data(); }
     P* Bits() { return m_bits.data(); }
@@ -39,18 +44,38 @@ public:
 private:
     P ValueOf(Rgb colour);
     void Plot(long long col, long long row);
+    template <bool kLighten>
+    void StrokeTo(Pixel p);                          // LineTo, or LightenTo
+    template <bool kLighten = false>
     void DrawInside(Pixel from, Pixel to);           // both ends inside the picture
+    void LightenAt(P& at);                           // the pen's colour, lightening
+    static P Lighter(P present, P pen);              // 32-bit: the larger of each byte
     void DrawClipped(Pixel from, Pixel to);          // any ends: clipped, then walked
+    void LightenClipped(Pixel from, Pixel to);       // the same, lightening
 
     std::vector<Rgb> m_palette;                      // used by the indexed picture only
     std::vector<P> m_bits;
     P m_pen{};
+    Rgb m_penColour;
     Pixel m_position;
 };
 
 // Inline: a frame draws thousands of short lines, nearly all of them inside the picture.
 template <class P>
 inline void BasicRasterCanvas<P>::LineTo(Pixel p)
+{
+    StrokeTo<false>(p);
+}
+
+template <class P>
+inline void BasicRasterCanvas<P>::LightenTo(Pixel p)
+{
+    StrokeTo<true>(p);
+}
+
+template <class P>
+template <bool kLighten>
+inline void BasicRasterCanvas<P>::StrokeTo(Pixel p)
 {
     auto inside = [](Pixel q) {
         return static_cast<unsigned>(q.col) < static_cast<unsigned>(kWidth) &&
@@ -59,7 +84,9 @@ inline void BasicRasterCanvas<P>::LineTo(Pixel p)
     const Pixel from = m_position;
     m_position = p;
     if (inside(from) && inside(p))
-        DrawInside(from, p);
+        DrawInside<kLighten>(from, p);
+    else if constexpr (kLighten)
+        LightenClipped(from, p);
     else
         DrawClipped(from, p);
 }
@@ -67,6 +94,7 @@ inline void BasicRasterCanvas<P>::LineTo(Pixel p)
 // The common case, the same pixels as the clipped walk with nothing to clip: the minor offset
 // starts at zero with the remainder at half the major step.
 template <class P>
+template <bool kLighten>
 inline void BasicRasterCanvas<P>::DrawInside(Pixel from, Pixel to)
 {
     const int dx = to.col > from.col ? to.col - from.col : from.col - to.col;
@@ -79,8 +107,14 @@ inline void BasicRasterCanvas<P>::DrawInside(Pixel from, Pixel to)
     P* at = m_bits.data() + static_cast<std::ptrdiff_t>(from.row) * kWidth + from.col;
     const int denominator = 2 * major;
     int remainder = major;
+    const P pen = m_pen;   // kept in a register: the picture's stores cannot change it
     for (int i = 0;; ++i) {
-        *at = m_pen;
+        if constexpr (kLighten && sizeof(P) == 4)
+            *at = Lighter(*at, pen);
+        else if constexpr (kLighten)
+            LightenAt(*at);
+        else
+            *at = pen;
         if (i == major)
             break;   // never step past the last pixel: the pointer stays inside the picture
         at += majorStep;

@@ -82,7 +82,10 @@ void SvgCanvas::ClosePath()
         return;
     m_body += "<path fill=\"none\" stroke=\"";
     AppendColour(m_body, m_pen);
-    m_body += "\" stroke-width=\"1\" stroke-linecap=\"square\" stroke-linejoin=\"miter\" d=\"";
+    m_body += "\" stroke-width=\"1\" stroke-linecap=\"square\" stroke-linejoin=\"miter\"";
+    if (m_lighten)
+        m_body += " style=\"mix-blend-mode:lighten\"";
+    m_body += " d=\"";
     m_body += m_path;
     m_body += "\"/>\n";
     m_path.clear();

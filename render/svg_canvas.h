@@ -15,6 +15,10 @@ public:
     // The whole document, viewBox 0 0 500 500: what lies outside it is clipped by the viewer.
     std::string Document() const;
 
+    // Later paths lighten what lies under them channel by channel instead of covering it, as the
+    // two pictures of a stereo frame add up on black.
+    void LightenPaths(bool lighten) { ClosePath(); m_lighten = lighten; }
+
 private:
     void ClosePath();
 
@@ -22,4 +26,5 @@ private:
     std::string m_path;        // the open path of the current pen
     Rgb         m_pen;
     Pixel       m_position;
+    bool        m_lighten = false;
 };

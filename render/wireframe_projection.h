@@ -18,16 +18,15 @@ struct ProjectedPoints {
 // Projects every point of the wireframe with the camera, bit for bit as the tracer would.
 void ProjectWireframe(const Camera& camera, const Wireframe& wire, ProjectedPoints& out);
 
-// Replays the wireframe's moves and lines onto the canvas, with the tracer's rules for points
-// that are not finite.
-template <class C>
-void ReplayWireframe(const Wireframe& wire, const ProjectedPoints& projected, C& canvas)
+// Calls visit(from, to, moves) for each line drawn by replaying the wireframe, with the tracer's
+// rules for points that are not finite: a line starts with a move to its first finite sample and a
+// line-to the same sample (a dot), and a sample that is not finite breaks the line. moves tells
+// whether a move to from comes first; when it does not, from is the previous sample.
+template <class Visit>
+void ForEachReplayedLine(const Wireframe& wire, const int* finite, Visit&& visit)
 {
     bool moveFirst = true;
-    const int* cols = projected.cols.data();
-    const int* rows = projected.rows.data();
-    const int* finite = projected.finite.data();
-    auto pixel = [&](std::uint32_t i) { return Pixel{cols[i], rows[i]}; };
+    std::uint32_t previous = 0;
     for (const WireOp op : wire.ops) {
         if (op.to >= WireOp::kLineNext) {
             if (op.to == WireOp::kLineStart)
@@ -36,14 +35,26 @@ void ReplayWireframe(const Wireframe& wire, const ProjectedPoints& projected, C&
                 moveFirst = true;
                 continue;
             }
-            if (moveFirst) {
-                canvas.MoveTo(pixel(op.from));
-                moveFirst = false;
-            }
-            canvas.LineTo(pixel(op.from));
+            visit(moveFirst ? op.from : previous, op.from, moveFirst);
+            moveFirst = false;
+            previous = op.from;
         } else if (finite[op.from] && finite[op.to]) {
-            canvas.MoveTo(pixel(op.from));
-            canvas.LineTo(pixel(op.to));
+            visit(op.from, op.to, true);
         }
     }
+}
+
+// Replays the wireframe's moves and lines onto the canvas, with the tracer's rules for points
+// that are not finite.
+template <class C>
+void ReplayWireframe(const Wireframe& wire, const ProjectedPoints& projected, C& canvas)
+{
+    const int* cols = projected.cols.data();
+    const int* rows = projected.rows.data();
+    auto pixel = [&](std::uint32_t i) { return Pixel{cols[i], rows[i]}; };
+    ForEachReplayedLine(wire, projected.finite.data(), [&](std::uint32_t from, std::uint32_t to, bool moves) {
+        if (moves)
+            canvas.MoveTo(pixel(from));
+        canvas.LineTo(pixel(to));
+    });
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "surfaces/facets.h"
 #include "surfaces/tracers.h"
 
 namespace {
@@ -27,7 +28,9 @@ Wireframe RecordBuiltin(SurfaceKind kind)
 {
     WireframeRecorder recorder;
     TraceSurfaceInto(kind, recorder);
-    return recorder.Take();
+    Wireframe wire = recorder.Take();
+    AddBuiltinFacets(kind, wire);
+    return wire;
 }
 
 struct Builtin {

@@ -50,7 +50,9 @@ const char kSquareToolTip[] =
     "Inicio: la vista inicial de la superficie\n"
     "F1: instrucciones\n"
     "Ctrl+S: guardar imagen\n"
-    "Ctrl+C: copiar imagen";
+    "Ctrl+C: copiar imagen\n"
+    "O: ocultar líneas traseras; C: color por profundidad; A: anaglifo;\n"
+    "I: intercambiar ojos; P: proyección paralela; G y Mayús+G: grosor";
 
 }   // namespace
 
@@ -86,6 +88,7 @@ CViewerDlg::CViewerDlg(QWidget* parent)
     // their window-system counterparts do, so a drag may start on them.
     m_ui->IDC_GROUP_SURFACE->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_ui->IDC_STATIC_BARS->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_ui->IDC_GROUP_VIEW->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     m_square = new CFrameSquare(this);
     m_square->setObjectName(QStringLiteral("IDC_FRAME_SQUARE"));
@@ -109,6 +112,7 @@ CViewerDlg::CViewerDlg(QWidget* parent)
     connect(m_copyAction, &QAction::triggered, this, &CViewerDlg::OnCopyImage);
     AddKeys();
     AddMotion();
+    ConnectViewOptions();
 
     OnInitDialog();
 }
@@ -192,7 +196,7 @@ void CViewerDlg::RenderScene()
 const QImage& CViewerDlg::Picture()
 {
     if (m_pictureStale) {
-        DrawFrame(m_camera, WireframeOf(m_frameSurface), m_canvas);
+        DrawFrame(m_camera, WireframeOf(m_frameSurface), m_style, m_canvas);
         m_pictureStale = false;
         ++m_picturesDrawn;
     }
@@ -224,6 +228,7 @@ void CViewerDlg::AddWindowMenuItems(QMenu& menu)
     menu.addAction(m_saveAction);
     menu.addAction(m_copyAction);
     menu.addAction(m_saveAnimationAction);
+    menu.addAction(m_swapEyesAction);
     menu.addSeparator();
     QAction* about = menu.addAction(QString::fromUtf8(kAboutMenuText));
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });

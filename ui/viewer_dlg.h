@@ -11,6 +11,7 @@
 #include <QString>
 
 #include "geometry/view_state.h"
+#include "render/frame_style.h"
 #include "render/raster_canvas.h"
 #include "surfaces/registry.h"
 #include "ui/scroll_bar.h"
@@ -39,6 +40,7 @@ public:
     const ViewState& View() const { return m_view; }
     int FramesRendered() const { return m_framesRendered; }   // calls of RenderScene so far
     int PicturesDrawn() const { return m_picturesDrawn; }     // frames actually drawn for the screen
+    const FrameStyle& Style() const { return m_style; }       // how the shown frame is drawn
 
     // The camera step of a new frame, now; its picture is drawn off screen when the window next
     // paints, so a burst of events draws only the last view. The last picture is kept and shown
@@ -98,6 +100,8 @@ private:
     void OnTurnTick();
     void OnSaveAnimation();
     QString SaveDirectory();                // where a save dialog opens
+    void ConnectViewOptions();              // the "Vista" group; in viewer_dlg_view_options.cpp
+    void OnViewOption();                    // reads the group into m_style and redraws
     void ConnectSurfaceButtons();
     void ConnectOwnSurfaces();                  // "Otra:", its list and "Definir…" (viewer_dlg_own.cpp)
     void RegisterOwnSurfaces();
@@ -126,6 +130,8 @@ private:
     CFrameSquare* m_square = nullptr;       // over kFrameRect: focus, arrow keys, the tooltip
     QAction*     m_saveAction = nullptr;    // "Guardar imagen…", Ctrl+S
     QAction*     m_copyAction = nullptr;    // "Copiar imagen", Ctrl+C
+    FrameStyle   m_style;                   // the "Vista" group's options for every frame
+    QAction*     m_swapEyesAction = nullptr;   // "Intercambiar ojos", I; with the anaglyph only
     QString      m_saveDirectory;           // where the next save starts; kept for this run only
     QTimer*      m_turnTimer = nullptr;     // runs only while the view turns
     QAction*     m_saveAnimationAction = nullptr;   // "Guardar animación…"

@@ -107,7 +107,7 @@ bool CViewerDlg::SaveAnimation(const QString& path)
             progress.setValue(k);   // a modal progress dialog lets its Cancel button be pressed here
             if ((cancelled = progress.wasCanceled()))
                 return false;
-            frame.Draw(TurnFrameCamera(first, wire, k, kTurnFrames), wire);
+            frame.Draw(TurnFrameCamera(first, wire, k, kTurnFrames), wire, m_style);
             if (!gif.AddFrame(frame.Picture()))
                 return false;
         }

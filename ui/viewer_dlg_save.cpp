@@ -33,7 +33,7 @@ bool CViewerDlg::SaveFrame(const QString& path)
 {
     const std::string name = QFile::encodeName(path).toStdString();
     FrameEncoder frame(FormatOfFileName(name) == OutputFormat::Svg ? OutputFormat::Svg : OutputFormat::Png);
-    frame.Draw(m_camera, WireframeOf(m_frameSurface));
+    frame.Draw(m_camera, WireframeOf(m_frameSurface), m_style);
     std::string error;
     if (WriteFrameFile(name, frame, error))
         return true;

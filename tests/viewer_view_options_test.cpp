@@ -1,0 +1,195 @@
+// The "Vista" group offscreen: its layout, each switch by click and by key drawing the styled frame
+// from the same camera, and a save that holds the options, as the command line writes them.
+#include <string>
+#include <vector>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/render_cli.h"
+#include "geometry/view_changes.h"
+#include "window_test_support.h"
+
+namespace {
+
+// The styled frame of the first view of kind, drawn apart from the window.
+QImage StyledFrame(SurfaceKind kind, const FrameStyle& style)
+{
+    ViewState view;
+    ResetViewState(view);
+    view.surface = kind;
+    const Wireframe& wire = Surfaces().WireframeOf(kind);
+    RasterCanvas canvas;
+    DrawFrame(BeginFrame(view, wire), wire, style, canvas);
+    QImage image(kCanvasSide, kCanvasSide, QImage::Format_RGB32);
+    for (int row = 0; row < kCanvasSide; ++row)
+        for (int col = 0; col < kCanvasSide; ++col)
+            image.setPixel(col, row, canvas.PixelAt(col, row));
+    return image;
+}
+
+QByteArray Bytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+int RenderCli(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "vexilon-render");
+    std::vector<const char*> argv;
+    for (const std::string& arg : args)
+        argv.push_back(arg.c_str());
+    argv.push_back(nullptr);
+    return RunRenderCli(static_cast<int>(args.size()), argv.data(), stdout, stderr);
+}
+
+}   // namespace
+
+class ViewerViewOptionsTest : public QObject {
+    Q_OBJECT
+
+    CViewerDlg* dlg = nullptr;
+
+    QCheckBox* Box(const char* name) { return dlg->findChild<QCheckBox*>(name); }
+    QSpinBox* Width() { return dlg->findChild<QSpinBox*>("IDC_VIEW_LINE_WIDTH"); }
+    void Choose(SurfaceKind kind)
+    {
+        QTest::mouseClick(dlg->findChild<QAbstractButton*>(kSurfaceButtons[kind - 1]), Qt::LeftButton);
+    }
+    QAction* SwapEyes()
+    {
+        for (QAction* action : dlg->actions())
+            if (action->text() == QString::fromUtf8("&Intercambiar ojos"))
+                return action;
+        return nullptr;
+    }
+
+private slots:
+    void init()
+    {
+        dlg = new CViewerDlg;
+        dlg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dlg));
+        dlg->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dlg));
+    }
+    void cleanup() { delete dlg; }
+
+    void theGroupStandsBelowCerrarWithTheTurnSwitchOnItsLastRow()
+    {
+        auto* group = dlg->findChild<QGroupBox*>("IDC_GROUP_VIEW");
+        QCOMPARE(group->geometry(), QRect(11, 360, 143, 152));
+        QCOMPARE(group->title(), QStringLiteral("Vista"));
+        QVERIFY(group->fontMetrics().horizontalAdvance(group->title()) + 10 <= group->width());
+        const std::pair<const char*, int> rows[] = {
+            {"IDC_VIEW_HIDDEN", 376}, {"IDC_VIEW_DEPTH_CUE", 398}, {"IDC_VIEW_ANAGLYPH", 420}, {"IDC_VIEW_PARALLEL", 442}};
+        for (const auto& [name, y] : rows) {
+            QCOMPARE(Box(name)->geometry(), QRect(21, y, 130, 20));
+            QVERIFY2(Box(name)->sizeHint().width() <= Box(name)->width(), name);
+            QVERIFY(!Box(name)->isChecked());
+            QVERIFY(!Box(name)->toolTip().isEmpty());
+        }
+        QCOMPARE(Box("IDC_VIEW_HIDDEN")->text(), QString::fromUtf8("Ocultar líneas traseras"));
+        QCOMPARE(Box("IDC_VIEW_DEPTH_CUE")->text(), QString::fromUtf8("Color por profundidad"));
+        QCOMPARE(Box("IDC_VIEW_ANAGLYPH")->text(), QString::fromUtf8("Anaglifo rojo/cian"));
+        QCOMPARE(Box("IDC_VIEW_PARALLEL")->text(), QString::fromUtf8("Proyección paralela"));
+        QCOMPARE(dlg->findChild<QLabel*>("IDC_STATIC_LINE_WIDTH")->text(), QStringLiteral("Grosor"));
+        QVERIFY(Width()->y() == 464 && Width()->minimum() == 1 && Width()->maximum() == 4 && Width()->value() == 1);
+        QWidget* turn = dlg->findChild<QWidget*>("IDC_VIEW_TURN");   // the last row is the turn's alone
+        QCOMPARE(turn->geometry(), QRect(21, 486, 126, 20));
+        for (QWidget* child : dlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (child != group && child != turn)
+                QVERIFY2(!child->geometry().intersects(turn->geometry()), qPrintable(child->objectName()));
+        QVERIFY(dlg->Style() == FrameStyle{});
+    }
+
+    void eachSwitchRedrawsTheSameCameraInItsStyle_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("key");
+        QTest::newRow("hidden") << "IDC_VIEW_HIDDEN" << int(Qt::Key_O);
+        QTest::newRow("depth cue") << "IDC_VIEW_DEPTH_CUE" << int(Qt::Key_C);
+        QTest::newRow("anaglyph") << "IDC_VIEW_ANAGLYPH" << int(Qt::Key_A);
+        QTest::newRow("parallel") << "IDC_VIEW_PARALLEL" << int(Qt::Key_P);
+    }
+    void eachSwitchRedrawsTheSameCameraInItsStyle()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, key);
+        Choose(kTorus);
+        const ViewState before = dlg->View();
+        const QImage plain = ShownFrame(*dlg);
+        QCheckBox* box = Box(qPrintable(name));
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(box->isChecked());
+        FrameStyle style;
+        style.hiddenLines = name == "IDC_VIEW_HIDDEN";
+        style.depthCue = name == "IDC_VIEW_DEPTH_CUE";
+        style.anaglyph = name == "IDC_VIEW_ANAGLYPH";
+        style.parallel = name == "IDC_VIEW_PARALLEL";
+        QVERIFY(dlg->Style() == style);
+        const QImage styled = ShownFrame(*dlg);
+        QCOMPARE(CountDifferences(styled, StyledFrame(kTorus, style)), 0);
+        QVERIFY(CountDifferences(styled, plain) > 100);
+        QCOMPARE(dlg->FramesRendered(), 1);   // no camera step: the view is not touched
+        QVERIFY(std::memcmp(&before.up, &dlg->View().up, sizeof before.up) == 0);
+        QTest::keyClick(dlg, Qt::Key(key));   // the key switches it back
+        QVERIFY(!box->isChecked());
+        QCOMPARE(CountDifferences(ShownFrame(*dlg), plain), 0);
+    }
+
+    void widthAndSwapFollowTheirKeysAndTheDistanceTipFollowsParallel()
+    {
+        Choose(kSphere);
+        QTest::keyClick(dlg, Qt::Key_G);
+        QTest::keyClick(dlg, Qt::Key_G);
+        QCOMPARE(Width()->value(), 3);
+        QTest::keyClick(dlg, Qt::Key_G, Qt::ShiftModifier);
+        QCOMPARE(dlg->Style().lineWidth, 2);
+        QVERIFY(!SwapEyes()->isEnabled());
+        QTest::keyClick(dlg, Qt::Key_I);   // nothing to exchange without the anaglyph
+        QVERIFY(!dlg->Style().swapEyes);
+        QTest::keyClick(dlg, Qt::Key_A);
+        QTest::keyClick(dlg, Qt::Key_I);
+        QVERIFY(dlg->Style().anaglyph && dlg->Style().swapEyes);
+        FrameStyle style;
+        style.anaglyph = style.swapEyes = true;
+        style.lineWidth = 2;
+        QCOMPARE(CountDifferences(ShownFrame(*dlg), StyledFrame(kSphere, style)), 0);
+        auto* distance = dlg->findChild<QScrollBar*>("IDC_SCROLL_DISTANCE");
+        QVERIFY(!distance->toolTip().contains(QString::fromUtf8("paralela")));
+        QTest::keyClick(dlg, Qt::Key_P);
+        QVERIFY(distance->toolTip().contains(QString::fromUtf8("Sin efecto con la proyección paralela")));
+    }
+
+    void savingHoldsTheOptionsAsTheCommandLineWritesThem()
+    {
+        Choose(kTorus);
+        for (const char* name : {"IDC_VIEW_HIDDEN", "IDC_VIEW_DEPTH_CUE", "IDC_VIEW_ANAGLYPH", "IDC_VIEW_PARALLEL"})
+            QTest::mouseClick(Box(name), Qt::LeftButton);
+        QTest::keyClick(dlg, Qt::Key_I);
+        QTest::keyClick(dlg, Qt::Key_G);
+        QTemporaryDir dir;
+        for (const char* extension : {".png", ".svg"}) {
+            const QString saved = dir.filePath(QStringLiteral("ventana") + extension);
+            const QString written = dir.filePath(QStringLiteral("orden") + extension);
+            QVERIFY(dlg->SaveFrame(saved));
+            QCOMPARE(RenderCli({"-s", "toro", "--hidden", "--depth-cue", "--anaglyph", "--swap-eyes", "--parallel",
+                                "--line-width", "2", "-o", written.toStdString()}),
+                     0);
+            QCOMPARE(Bytes(saved), Bytes(written));
+            QCOMPARE(Bytes(saved).isEmpty(), false);
+        }
+    }
+};
+
+QTEST_MAIN(ViewerViewOptionsTest)
+#include "viewer_view_options_test.moc"

@@ -1,0 +1,92 @@
+// The "Vista" group of the window: how the shown frame is drawn, with a key for each switch.
+#include "ui/viewer_dlg.h"
+
+#include <iterator>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QKeySequence>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QSpinBox>
+
+#include "ui_viewer_dlg.h"
+
+namespace {
+
+const char kDistanceToolTip[] = "P: distancia del ojo (Re Pág y Av Pág)";
+const char kDistanceParallelToolTip[] =
+    "P: distancia del ojo (Re Pág y Av Pág)\n"
+    "Sin efecto con la proyección paralela: el ojo está en el infinito";
+
+}   // namespace
+
+void CViewerDlg::ConnectViewOptions()
+{
+    struct Switch {
+        QCheckBox*  box;
+        Qt::Key     key;
+        const char* tip;
+    };
+    const Switch switches[] = {
+        {m_ui->IDC_VIEW_HIDDEN, Qt::Key_O, "Oculta las líneas que la superficie tapa (tecla O)"},
+        {m_ui->IDC_VIEW_DEPTH_CUE, Qt::Key_C, "Azul más claro cuanto más cerca del ojo (tecla C)"},
+        {m_ui->IDC_VIEW_ANAGLYPH, Qt::Key_A,
+         "Imagen estéreo para gafas rojo/cian: ojo izquierdo rojo, derecho cian (tecla A;\n"
+         "I o el menú del cuadro intercambian los ojos)"},
+        {m_ui->IDC_VIEW_PARALLEL, Qt::Key_P, "El ojo en el infinito: la distancia P no cambia la imagen (tecla P)"},
+    };
+    for (const Switch& s : switches) {
+        s.box->setToolTip(QString::fromUtf8(s.tip));
+        connect(s.box, &QCheckBox::toggled, this, &CViewerDlg::OnViewOption);
+        auto* shortcut = new QShortcut(QKeySequence(s.key), this);
+        connect(shortcut, &QShortcut::activated, s.box, &QAbstractButton::toggle);
+    }
+    QSpinBox* width = m_ui->IDC_VIEW_LINE_WIDTH;
+    width->setRange(kLineWidthMin, kLineWidthMax);
+    width->setToolTip(QString::fromUtf8("Grosor de las líneas en píxeles, de 1 a 4 (tecla G: uno más, "
+                                        "Mayús+G: uno menos)"));
+    m_ui->IDC_STATIC_LINE_WIDTH->setToolTip(width->toolTip());
+    m_ui->IDC_STATIC_LINE_WIDTH->setBuddy(width);
+    connect(width, &QSpinBox::valueChanged, this, &CViewerDlg::OnViewOption);
+    auto* wider = new QShortcut(QKeySequence(Qt::Key_G), this);
+    connect(wider, &QShortcut::activated, width, &QSpinBox::stepUp);
+    auto* thinner = new QShortcut(QKeySequence(Qt::ShiftModifier | Qt::Key_G), this);
+    connect(thinner, &QShortcut::activated, width, &QSpinBox::stepDown);
+
+    m_swapEyesAction = new QAction(QString::fromUtf8("&Intercambiar ojos"), this);
+    m_swapEyesAction->setCheckable(true);
+    m_swapEyesAction->setShortcut(QKeySequence(Qt::Key_I));
+    m_swapEyesAction->setShortcutVisibleInContextMenu(true);
+    m_swapEyesAction->setToolTip(QString::fromUtf8("Para gafas puestas al revés: ojo izquierdo cian, derecho rojo"));
+    addAction(m_swapEyesAction);
+    connect(m_swapEyesAction, &QAction::toggled, this, &CViewerDlg::OnViewOption);
+    // After "Cerrar", the group's controls from the top, then round to the first button.
+    QWidget* order[] = {m_ui->IDCANCEL, m_ui->IDC_VIEW_HIDDEN, m_ui->IDC_VIEW_DEPTH_CUE, m_ui->IDC_VIEW_ANAGLYPH,
+                        m_ui->IDC_VIEW_PARALLEL, m_ui->IDC_VIEW_LINE_WIDTH, m_ui->IDC_ABOUT_BUTTON};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+    OnViewOption();
+}
+
+void CViewerDlg::OnViewOption()
+{
+    FrameStyle style;
+    style.hiddenLines = m_ui->IDC_VIEW_HIDDEN->isChecked();
+    style.depthCue = m_ui->IDC_VIEW_DEPTH_CUE->isChecked();
+    style.anaglyph = m_ui->IDC_VIEW_ANAGLYPH->isChecked();
+    style.swapEyes = style.anaglyph && m_swapEyesAction->isChecked();
+    style.parallel = m_ui->IDC_VIEW_PARALLEL->isChecked();
+    style.lineWidth = m_ui->IDC_VIEW_LINE_WIDTH->value();
+    m_swapEyesAction->setEnabled(style.anaglyph);
+    m_ui->IDC_SCROLL_DISTANCE->setToolTip(
+        QString::fromUtf8(style.parallel ? kDistanceParallelToolTip : kDistanceToolTip));
+    if (style == m_style)
+        return;
+    m_style = style;
+    // The same camera drawn anew: a style changes no view, so no camera step is made.
+    if (m_hasFrame) {
+        m_pictureStale = true;
+        update(kFrameRect);
+    }
+}
