@@ -168,16 +168,16 @@ const OptionSpec kOptions[] = {
     {"version", 0, false, [](Parsing& p, std::string_view) { p.action = CliAction::Version; }},
 };
 
-std::string Spelling(const OptionSpec& spec)
+std::string Spelling(const OptionSpec& row)
 {
-    return spec.letter ? std::string{'-', spec.letter} : "--" + std::string(spec.name);
+    return row.letter ? std::string{'-', row.letter} : "--" + std::string(row.name);
 }
 
-const OptionSpec* SpecOf(int value)
+const OptionSpec* OptionOf(int value)
 {
-    for (const OptionSpec& spec : kOptions)
-        if ((spec.letter && value == spec.letter) || value == kFirstLongOnly + (&spec - kOptions))
-            return &spec;
+    for (const OptionSpec& row : kOptions)
+        if ((row.letter && value == row.letter) || value == kFirstLongOnly + (&row - kOptions))
+            return &row;
     return nullptr;
 }
 
@@ -186,11 +186,11 @@ void ReadOptions(Parsing& p, int argc, const char* const* argv)
 {
     std::vector<option> longOptions;
     std::string letters = "+:";   // no reordering: view changes apply in the order given
-    for (const OptionSpec& spec : kOptions) {
-        const int value = spec.letter ? spec.letter : kFirstLongOnly + static_cast<int>(&spec - kOptions);
-        longOptions.push_back({spec.name, spec.takesValue ? required_argument : no_argument, nullptr, value});
-        if (spec.letter)
-            letters += std::string(1, spec.letter) + (spec.takesValue ? ":" : "");
+    for (const OptionSpec& row : kOptions) {
+        const int value = row.letter ? row.letter : kFirstLongOnly + static_cast<int>(&row - kOptions);
+        longOptions.push_back({row.name, row.takesValue ? required_argument : no_argument, nullptr, value});
+        if (row.letter)
+            letters += std::string(1, row.letter) + (row.takesValue ? ":" : "");
     }
     longOptions.push_back({nullptr, 0, nullptr, 0});
     std::vector<char*> args;   // getopt never writes the strings, and with '+' never moves them
@@ -201,17 +201,17 @@ void ReadOptions(Parsing& p, int argc, const char* const* argv)
     opterr = 0;
     for (int c; (c = getopt_long(argc, args.data(), letters.c_str(), longOptions.data(), nullptr)) != -1;) {
         if (c == ':')
-            p.Fail(Spelling(*SpecOf(optopt)) + " needs a value; see --help");
+            p.Fail(Spelling(*OptionOf(optopt)) + " needs a value; see --help");
         if (c == '?') {
-            if (const OptionSpec* spec = optopt >= kFirstLongOnly ? SpecOf(optopt) : nullptr)
-                p.Fail("--" + std::string(spec->name) + " takes no value; see --help");
+            if (const OptionSpec* row = optopt >= kFirstLongOnly ? OptionOf(optopt) : nullptr)
+                p.Fail("--" + std::string(row->name) + " takes no value; see --help");
             std::string_view written = optopt ? std::string_view() : std::string_view(args[optind - 1]);
             written = written.substr(0, written.find('='));
             p.Fail("unknown option " + Quote(optopt ? std::string{'-', static_cast<char>(optopt)} : std::string(written)) +
                    "; see --help");
         }
-        const OptionSpec& spec = *SpecOf(c);
-        spec.apply(p, optarg ? std::string_view(optarg) : std::string_view());
+        const OptionSpec& row = *OptionOf(c);
+        row.apply(p, optarg ? std::string_view(optarg) : std::string_view());
         if (p.action)
             return;
     }

@@ -17,25 +17,25 @@ DefinitionProblem Problem(DefinitionField field, std::string english, std::strin
     return {field, {position, std::move(english), std::move(spanish)}};
 }
 
-bool ReadAxis(const ParameterAxis& spec, const std::vector<NamedValue>& params, DefinitionField from,
+bool ReadAxis(const ParameterAxis& axisGiven, const std::vector<NamedValue>& params, DefinitionField from,
               Axis& axis, DefinitionProblem& problem)
 {
     const DefinitionField to = static_cast<DefinitionField>(static_cast<int>(from) + 1);
     const DefinitionField lines = static_cast<DefinitionField>(static_cast<int>(from) + 2);
     FormulaProblem formula;
-    const std::optional<double> a = EvaluateConstant(spec.from, params, formula);
+    const std::optional<double> a = EvaluateConstant(axisGiven.from, params, formula);
     if (!a) {
         problem = {from, formula};
         return false;
     }
-    const std::optional<double> b = EvaluateConstant(spec.to, params, formula);
+    const std::optional<double> b = EvaluateConstant(axisGiven.to, params, formula);
     if (!b) {
         problem = {to, formula};
         return false;
     }
-    if (spec.lines < 1 || spec.lines > kMaxLinesPerFamily) {
-        problem = Problem(lines, std::to_string(spec.lines) + " lines; accepted: 1 to " + std::to_string(kMaxLinesPerFamily),
-                          std::to_string(spec.lines) + " líneas; se aceptan de 1 a " + std::to_string(kMaxLinesPerFamily));
+    if (axisGiven.lines < 1 || axisGiven.lines > kMaxLinesPerFamily) {
+        problem = Problem(lines, std::to_string(axisGiven.lines) + " lines; accepted: 1 to " + std::to_string(kMaxLinesPerFamily),
+                          std::to_string(axisGiven.lines) + " líneas; se aceptan de 1 a " + std::to_string(kMaxLinesPerFamily));
         return false;
     }
     if (!std::isfinite(*b - *a)) {
@@ -47,7 +47,7 @@ bool ReadAxis(const ParameterAxis& spec, const std::vector<NamedValue>& params, 
                           "el intervalo está vacío (el inicio y el final son iguales)");
         return false;
     }
-    axis = {*a, *b, spec.lines};
+    axis = {*a, *b, axisGiven.lines};
     return true;
 }
 

@@ -1,5 +1,6 @@
 // GIF output: frames that decode to the pictures given, changed rectangles, colours, timing, failures.
 #include "export/gif_encoder.h"
+#include "cli_run_support.h"
 #include "geometry/view_changes.h"
 #include "render/frame.h"
 #include "render/turntable.h"
@@ -14,16 +15,6 @@
 #include <vector>
 
 namespace {
-
-std::string ReadAll(std::FILE* file)
-{
-    std::rewind(file);
-    std::string bytes;
-    char buffer[65536];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-        bytes.append(buffer, n);
-    return bytes;
-}
 
 std::vector<std::uint32_t> ColoursOf(const IndexedCanvas& picture)
 {

@@ -1,5 +1,6 @@
 // vexilon-render: traces for a sequence of view changes, outputs, and every kind of bad input.
 #include "app/render_cli.h"
+#include "cli_run_support.h"
 #include "gif_decoding.h"
 #include "geometry/view_changes.h"
 #include "render/frame.h"
@@ -31,37 +32,6 @@ std::string NumberedName(const std::string& name, int k)
     char digits[16];
     std::snprintf(digits, sizeof digits, "-%04d", k);
     return name.substr(0, name.rfind('.')) + digits + name.substr(name.rfind('.'));
-}
-
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-std::string ReadAll(std::FILE* file)
-{
-    std::rewind(file);
-    std::string text;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, n);
-    return text;
-}
-
-Result RunCli(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "vexilon-render");
-    std::vector<const char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(a.c_str());
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    const int status = RunRenderCli(static_cast<int>(argv.size()), argv.data(), out, err);
-    Result r{status, ReadAll(out), ReadAll(err)};
-    std::fclose(out);
-    std::fclose(err);
-    return r;
 }
 
 class TempDir {

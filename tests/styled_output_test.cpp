@@ -1,5 +1,6 @@
 // Styled frames through vexilon-render: the options, their errors, and files that show the frame.
 #include "app/render_cli.h"
+#include "cli_run_support.h"
 #include "geometry/view_changes.h"
 #include "render/frame.h"
 #include "render/raster_canvas.h"
@@ -20,36 +21,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-std::string ReadAll(std::FILE* file)
-{
-    std::rewind(file);
-    std::string text;
-    char buffer[65536];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-        text.append(buffer, n);
-    return text;
-}
-
-Result RunCli(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "vexilon-render");
-    std::vector<const char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(a.c_str());
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    const int status = RunRenderCli(static_cast<int>(argv.size()), argv.data(), out, err);
-    Result r{status, ReadAll(out), ReadAll(err)};
-    std::fclose(out);
-    std::fclose(err);
-    return r;
-}
 
 std::string ReadFile(const fs::path& path)
 {

@@ -21,28 +21,12 @@
 #include <QTranslator>
 
 #include "app/render_cli.h"
+#include "cli_run_support.h"
 #include "ui/image_names.h"
 #include "ui/viewer_app.h"
 #include "window_test_support.h"
 
 namespace {
-
-QByteArray Bytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-// vexilon-render in-process with these arguments; its exit status.
-int RenderCli(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "vexilon-render");
-    std::vector<const char*> argv;
-    for (const std::string& arg : args)
-        argv.push_back(arg.c_str());
-    argv.push_back(nullptr);
-    return RunRenderCli(static_cast<int>(args.size()), argv.data(), stdout, stderr);
-}
 
 bool SameBits(Vec3 a, Vec3 b)
 {

@@ -19,26 +19,12 @@
 #include <QTest>
 
 #include "app/render_cli.h"
+#include "cli_run_support.h"
 #include "geometry/view_changes.h"
 #include "gif_decoding.h"
 #include "window_test_support.h"
 
 namespace {
-
-QByteArray Bytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-int RenderCli(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "vexilon-render");
-    std::vector<const char*> argv;
-    for (const std::string& arg : args)
-        argv.push_back(arg.c_str());
-    return RunRenderCli(static_cast<int>(args.size()), argv.data(), stdout, stderr);
-}
 
 std::vector<std::uint32_t> ColoursOf(const QImage& image)
 {

@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include "app/render_cli.h"
+#include "cli_run_support.h"
 #include "geometry/view_changes.h"
 #include "window_test_support.h"
 
@@ -33,22 +34,6 @@ QImage StyledFrame(SurfaceKind kind, const FrameStyle& style)
         for (int col = 0; col < kCanvasSide; ++col)
             image.setPixel(col, row, canvas.PixelAt(col, row));
     return image;
-}
-
-QByteArray Bytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-int RenderCli(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "vexilon-render");
-    std::vector<const char*> argv;
-    for (const std::string& arg : args)
-        argv.push_back(arg.c_str());
-    argv.push_back(nullptr);
-    return RunRenderCli(static_cast<int>(args.size()), argv.data(), stdout, stderr);
 }
 
 }   // namespace

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include <QApplication>
+#include <QFile>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -92,3 +93,10 @@ private:
     QPointer<QWidget> m_last;
     int               m_seen = 0;
 };
+
+// The bytes of the file at path, or a marker that matches no file's content.
+inline QByteArray Bytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}

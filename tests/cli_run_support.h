@@ -1,0 +1,52 @@
+// What the tests share to run vexilon-render in-process and read what it wrote.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/render_cli.h"
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+// The whole content of file, from its start.
+inline std::string ReadAll(std::FILE* file)
+{
+    std::rewind(file);
+    std::string text;
+    char buffer[65536];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        text.append(buffer, n);
+    return text;
+}
+
+// vexilon-render with args (the program name is added), its standard output and error caught.
+inline Result RunCli(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "vexilon-render");
+    std::vector<const char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(a.c_str());
+    argv.push_back(nullptr);
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    const int status = RunRenderCli(static_cast<int>(args.size()), argv.data(), out, err);
+    Result r{status, ReadAll(out), ReadAll(err)};
+    std::fclose(out);
+    std::fclose(err);
+    return r;
+}
+
+// vexilon-render with args writing to the process's own streams; its exit status.
+inline int RenderCli(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "vexilon-render");
+    std::vector<const char*> argv;
+    for (const std::string& arg : args)
+        argv.push_back(arg.c_str());
+    argv.push_back(nullptr);
+    return RunRenderCli(static_cast<int>(args.size()), argv.data(), stdout, stderr);
+}
