@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "app/cli_values.h"
@@ -18,14 +19,32 @@ namespace {
 
 constexpr char kProgram[] = "vexilon-render";
 
-int WriteOne(const FrameEncoder& frame, const std::string& path, std::FILE* err)
+// Writes through write to path, or to out for "-"; says why on err when it fails. The exit status.
+int WriteOutput(const std::string& path, const std::function<bool(std::FILE*)>& write, std::FILE* out,
+                std::FILE* err)
 {
+    if (path == "-") {
+        errno = 0;
+        if (!write(out) || std::fflush(out) != 0) {
+            if (errno == EPIPE)
+                return 1;   // the reader has gone, as with "| head": nothing to tell it
+            std::fprintf(err, "%s: cannot write to standard output: %s\n", kProgram,
+                         errno ? std::strerror(errno) : "write failed");
+            return 1;
+        }
+        return 0;
+    }
     std::string error;
-    if (!WriteFrameFile(path, frame, error)) {
+    if (!WriteFileAtomically(path, write, error)) {
         std::fprintf(err, "%s: cannot write %s: %s\n", kProgram, Quote(path).c_str(), error.c_str());
         return 1;
     }
     return 0;
+}
+
+int WriteOne(const FrameEncoder& frame, const std::string& path, std::FILE* out, std::FILE* err)
+{
+    return WriteOutput(path, [&](std::FILE* file) { return frame.Write(file); }, out, err);
 }
 
 // Progress on a terminal: a line rewritten every 25 frames and at the last.
@@ -44,7 +63,7 @@ int RenderFrames(const RenderRequest& request, const Wireframe& wire, std::FILE*
     for (int frame = 1; frame <= frames.Count(); ++frame) {
         encoder.Draw(frames.Next(), wire, request.style);
         const std::string path = NumberedFileName(*request.output, frame, digits);
-        if (WriteOne(encoder, path, err) != 0) {
+        if (WriteOne(encoder, path, nullptr, err) != 0) {
             if (frame > 1)
                 std::fprintf(err, "%s: frames 1 to %d were written\n", kProgram, frame - 1);
             return 1;
@@ -69,23 +88,7 @@ int RenderAnimation(const RenderRequest& request, const Wireframe& wire, std::FI
         }
         return gif.Finish();
     };
-    if (*request.output == "-") {
-        errno = 0;
-        if (!encode(out) || std::fflush(out) != 0) {
-            if (errno == EPIPE)
-                return 1;   // the reader has gone, as with "| head": nothing to tell it
-            std::fprintf(err, "%s: cannot write to standard output: %s\n", kProgram,
-                         errno ? std::strerror(errno) : "write failed");
-            return 1;
-        }
-        return 0;
-    }
-    std::string error;
-    if (!WriteFileAtomically(*request.output, encode, error)) {
-        std::fprintf(err, "%s: cannot write %s: %s\n", kProgram, Quote(*request.output).c_str(), error.c_str());
-        return 1;
-    }
-    return 0;
+    return WriteOutput(*request.output, encode, out, err);
 }
 
 // A name that ends in a folder ("d/", "d/.") is refused before anything is drawn, numbered or not,
@@ -117,16 +120,5 @@ int RunRenderJob(const RenderRequest& request, std::FILE* out, std::FILE* err)
         return RenderFrames(request, wire, err);
     FrameEncoder encoder(request.format);
     encoder.Draw(FrameSequence(request, wire).Next(), wire, request.style);
-    if (!request.output || *request.output == "-") {
-        errno = 0;
-        if (!encoder.Write(out) || std::fflush(out) != 0) {
-            if (errno == EPIPE)
-                return 1;   // the reader has gone, as with "| head": nothing to tell it
-            std::fprintf(err, "%s: cannot write to standard output: %s\n", kProgram,
-                         errno ? std::strerror(errno) : "write failed");
-            return 1;
-        }
-        return 0;
-    }
-    return WriteOne(encoder, *request.output, err);
+    return WriteOne(encoder, request.output.value_or("-"), out, err);
 }

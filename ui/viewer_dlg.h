@@ -21,6 +21,7 @@ class CFrameSquare;
 struct COwnSurfaceState;
 struct SurfaceDefinition;
 class QAction;
+class QFileDialog;
 class QMenu;
 class QScrollBar;
 class QTimer;
@@ -100,6 +101,7 @@ private:
     void OnTurnTick();
     void OnSaveAnimation();
     QString SaveDirectory();                // where a save dialog opens
+    void SetUpSaveDialog(QFileDialog& dialog, const QString& title);   // Qt's own, in Spanish, to save
     void ConnectViewOptions();              // the "Vista" group; in viewer_dlg_view_options.cpp
     void OnViewOption();                    // reads the group into m_style and redraws
     void ConnectSurfaceButtons();

@@ -126,10 +126,8 @@ void CViewerDlg::OnSaveAnimation()
 {
     if (!m_hasFrame)
         return;
-    QFileDialog dialog(this, QString::fromUtf8("Guardar animación"), SaveDirectory());
-    dialog.setOption(QFileDialog::DontUseNativeDialog);   // Qt's own dialog speaks Spanish everywhere
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    QFileDialog dialog(this);
+    SetUpSaveDialog(dialog, QString::fromUtf8("Guardar animación"));
     dialog.setNameFilter(QString::fromUtf8(kGifFilter));
     dialog.setDefaultSuffix(QStringLiteral("gif"));   // added, and asked about, before the dialog closes
     dialog.selectFile(QString::fromStdString(ImageFileName(m_frameSurface, OutputFormat::Gif)));

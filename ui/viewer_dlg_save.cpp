@@ -53,14 +53,21 @@ QString CViewerDlg::SaveDirectory()
     return m_saveDirectory;
 }
 
+void CViewerDlg::SetUpSaveDialog(QFileDialog& dialog, const QString& title)
+{
+    dialog.setWindowTitle(title);
+    dialog.setDirectory(SaveDirectory());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);   // Qt's own dialog speaks Spanish everywhere
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+}
+
 void CViewerDlg::OnSaveImage()
 {
     if (!m_hasFrame)
         return;
-    QFileDialog dialog(this, QString::fromUtf8("Guardar imagen"), SaveDirectory());
-    dialog.setOption(QFileDialog::DontUseNativeDialog);   // Qt's own dialog speaks Spanish everywhere
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    QFileDialog dialog(this);
+    SetUpSaveDialog(dialog, QString::fromUtf8("Guardar imagen"));
     dialog.setNameFilters({QString::fromUtf8(kPngFilter), QString::fromUtf8(kSvgFilter)});
     dialog.selectFile(QString::fromStdString(ImageFileName(m_view.surface, OutputFormat::Png)));
     // Choosing the other type renames the proposal: "toro.png" becomes "toro.svg".
