@@ -1,9 +1,13 @@
 // Canvases onto a 500 x 502 picture, one row after another: the frame's off-screen bitmap.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "render/canvas.h"
 
@@ -124,6 +128,21 @@ inline void BasicRasterCanvas<P>::DrawInside(Pixel from, Pixel to)
             at += minorStep;
         }
     }
+}
+
+// Inline: the stereo picture lightens every pixel of its lines through it.
+template <class P>
+inline P BasicRasterCanvas<P>::Lighter(P present, P pen)
+{
+#if defined(__SSE2__)
+    return static_cast<P>(static_cast<std::uint32_t>(_mm_cvtsi128_si32(
+        _mm_max_epu8(_mm_cvtsi32_si128(static_cast<int>(present)), _mm_cvtsi32_si128(static_cast<int>(pen))))));
+#else
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8)
+        out |= std::max((std::uint32_t{present} >> shift) & 0xFFu, (std::uint32_t{pen} >> shift) & 0xFFu) << shift;
+    return static_cast<P>(out);
+#endif
 }
 
 using RasterCanvas = BasicRasterCanvas<std::uint32_t>;   // 0xAARRGGBB, what the window shows
