@@ -13,6 +13,7 @@
 #include "render/depth_buffer.h"
 #include "render/line_walk.h"
 #include "render/pixel_mapping.h"
+#include "render/stroke_pen.h"
 #include "render/wireframe_projection.h"
 
 namespace {
@@ -29,11 +30,6 @@ struct EyePoints {
     std::vector<double> depths;       // distance in front of the eye along its direction
     std::vector<double> keys;         // DepthKey of each depth; filled for hidden lines
     double              nearest = 0.0, farthest = 0.0;   // over the finite points in front
-};
-
-struct Stroke {
-    Pixel from, to;
-    Rgb   colour;
 };
 
 // Everything a frame reuses, so that a warm frame allocates nothing.
@@ -253,14 +249,20 @@ void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle
     for (int level = 0; level < kDepthShades; ++level)
         shades[level] = Tinted(tint, DepthShade(level));
     const double levelsPerDepth = extent > 0.0 ? kDepthShades / extent : INFINITY;   // flat: all nearest
-    auto colourOf = [&](std::uint32_t a, std::uint32_t b) {
-        if (!style.depthCue)
-            return tint;
+    auto levelOf = [&](std::uint32_t a, std::uint32_t b) {
         // The shade of the segment's middle; truncation is floor here, as the value is clamped to >= 0.
         double level = (eye.farthest - 0.5 * (eye.depths[a] + eye.depths[b])) * levelsPerDepth;
         level = std::isnan(level) ? kDepthShades - 1 : level;
-        return shades[level >= kDepthShades - 1 ? kDepthShades - 1 : level > 0.0 ? static_cast<int>(level) : 0];
+        return level >= kDepthShades - 1 ? kDepthShades - 1 : level > 0.0 ? static_cast<int>(level) : 0;
     };
+    auto colourOf = [&](std::uint32_t a, std::uint32_t b) { return style.depthCue ? shades[levelOf(a, b)] : tint; };
+    if (!style.hiddenLines && strokes.Direct()) {
+        if (style.depthCue)
+            strokes.Replay(wire, eye.pixels, shades, levelOf);
+        else
+            strokes.Replay(wire, eye.pixels, &tint, [](std::uint32_t, std::uint32_t) { return 0; });
+        return;
+    }
     const int* cols = eye.pixels.cols.data();
     const int* rows = eye.pixels.rows.data();
     const int* finite = eye.pixels.finite.data();
@@ -280,68 +282,6 @@ void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle
     ForEachReplayedLine(wire, finite, [&](std::uint32_t from, std::uint32_t to, bool) { segment(from, to); });
 }
 
-// Offsets across a line for each width: 1 none, 2 one side, 3 both, 4 both and one more.
-int WidthOffset(int width, int pass)
-{
-    return pass - (width - 1) / 2;
-}
-
-// Draws strokes as they come, each at the frame's width, keeping the pen and the position so
-// that a stroke that goes on from the last one's end is one more line-to.
-template <class C>
-class StrokePen {
-public:
-    StrokePen(C& canvas, int width, bool addColours) : m_canvas(canvas), m_width(width), m_addColours(addColours) {}
-
-    void operator()(const Stroke& s)
-    {
-        if (m_width == 1) {
-            Line(s.from, s.to, s.colour);
-            return;
-        }
-        const bool xMajor = std::llabs(static_cast<long long>(s.to.col) - s.from.col) >=
-                            std::llabs(static_cast<long long>(s.to.row) - s.from.row);
-        for (int pass = 0; pass < m_width; ++pass) {
-            const int o = WidthOffset(m_width, pass);
-            auto shifted = [&](Pixel p) {   // saturating: a far end stays far
-                const long long col = p.col + (xMajor ? 0 : o), row = p.row + (xMajor ? o : 0);
-                return Pixel{static_cast<int>(std::clamp<long long>(col, INT_MIN, INT_MAX)),
-                             static_cast<int>(std::clamp<long long>(row, INT_MIN, INT_MAX))};
-            };
-            Line(shifted(s.from), shifted(s.to), s.colour);
-        }
-    }
-
-private:
-    void Line(Pixel from, Pixel to, Rgb colour)
-    {
-        if (!m_penSet || !(m_pen == colour)) {
-            m_canvas.SelectPen(colour);
-            m_pen = colour;
-            m_penSet = true;
-            m_canvas.MoveTo(from);
-        } else if (!(m_position == from)) {
-            m_canvas.MoveTo(from);
-        }
-        if constexpr (!std::is_same_v<C, Canvas>) {
-            if (m_addColours)
-                m_canvas.LightenTo(to);
-            else
-                m_canvas.LineTo(to);
-        } else {
-            m_canvas.LineTo(to);
-        }
-        m_position = to;
-    }
-
-    C&    m_canvas;
-    int   m_width;
-    bool  m_addColours;
-    bool  m_penSet = false;
-    Rgb   m_pen;
-    Pixel m_position;
-};
-
 template <class C>
 void DrawStyledOn(const Camera& camera, const Wireframe& wire, const FrameStyle& style, C& canvas)
 {
@@ -355,6 +295,21 @@ void DrawStyledOn(const Camera& camera, const Wireframe& wire, const FrameStyle&
         return;
     }
     const Rgb left = style.swapEyes ? kStereoCyan : kStereoRed, right = style.swapEyes ? kStereoRed : kStereoCyan;
+    if constexpr (!std::is_same_v<C, Canvas>) {
+        if (!style.depthCue) {
+            // One colour on black: storing it is lightening it everywhere but on the white
+            // outline, which is drawn again after it.
+            StrokePen<C> firstEye(canvas, width, false);
+            AddEyeStrokes(StereoEyeCamera(camera, -1.0), wire, style, left, scratch, firstEye);
+            constexpr int last = kCanvasSide - 1;
+            canvas.SelectPen(kBorderWhite);
+            canvas.MoveTo({0, 0});
+            for (const Pixel corner : {Pixel{last, 0}, Pixel{last, last}, Pixel{0, last}, Pixel{0, 0}})
+                canvas.LineTo(corner);
+            AddEyeStrokes(StereoEyeCamera(camera, 1.0), wire, style, right, scratch, pen);
+            return;
+        }
+    }
     AddEyeStrokes(StereoEyeCamera(camera, -1.0), wire, style, left, scratch, pen);
     AddEyeStrokes(StereoEyeCamera(camera, 1.0), wire, style, right, scratch, pen);
 }
