@@ -39,6 +39,10 @@ public:
     void Lighten(long long col, long long row, Rgb colour);
     // LineTo that lightens each pixel with the pen's colour, as Lighten does, instead of setting it.
     void LightenTo(Pixel p);
+    // The pen's colour into the pixels at these offsets (row * kWidth + col), each inside the
+    // picture, set or lightened as LineTo or LightenTo sets or lightens them.
+    template <bool kLighten>
+    void PlotAt(const std::size_t* offsets, std::size_t count);
     P PixelAt(int col, int row) const;               // 0 outside the picture
     const P* Bits() const { return m_bits.data(); }
     P* Bits() { return m_bits.data(); }
@@ -127,6 +131,22 @@ inline void BasicRasterCanvas<P>::DrawInside(Pixel from, Pixel to)
             remainder -= denominator;
             at += minorStep;
         }
+    }
+}
+
+template <class P>
+template <bool kLighten>
+inline void BasicRasterCanvas<P>::PlotAt(const std::size_t* offsets, std::size_t count)
+{
+    P* bits = m_bits.data();
+    const P pen = m_pen;
+    for (std::size_t i = 0; i < count; ++i) {
+        if constexpr (kLighten && sizeof(P) == 4)
+            bits[offsets[i]] = Lighter(bits[offsets[i]], pen);
+        else if constexpr (kLighten)
+            LightenAt(bits[offsets[i]]);
+        else
+            bits[offsets[i]] = pen;
     }
 }
 

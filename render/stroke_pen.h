@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <type_traits>
@@ -47,6 +48,30 @@ public:
                              static_cast<int>(std::clamp<long long>(row, INT_MIN, INT_MAX))};
             };
             Line(shifted(s.from), shifted(s.to), s.colour);
+        }
+    }
+
+    // Width 1 on a picture: a stroke ending at to drawn from its walk's pixels, already found at
+    // these offsets of the square. False where only a stroke can draw it.
+    bool Walked(Pixel to, const std::size_t* offsets, std::size_t count, Rgb colour)
+    {
+        if constexpr (std::is_same_v<C, Canvas>) {
+            return false;
+        } else {
+            if (m_width != 1)
+                return false;
+            if (!m_penSet || !(m_pen == colour)) {
+                m_canvas.SelectPen(colour);
+                m_pen = colour;
+                m_penSet = true;
+            }
+            if (m_addColours)
+                m_canvas.template PlotAt<true>(offsets, count);
+            else
+                m_canvas.template PlotAt<false>(offsets, count);
+            m_canvas.MoveTo(to);   // where the line-to would have left it
+            m_position = to;
+            return true;
         }
     }
 

@@ -9,6 +9,9 @@
 #include <cstdlib>
 #include <type_traits>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "render/depth_buffer.h"
 #include "render/line_walk.h"
@@ -67,23 +70,34 @@ void ProjectEye(const Camera& camera, bool parallel, bool continuous, bool depth
     }
     const Vec3 e = camera.eye, q = camera.planePoint, nv = camera.normal, r = camera.right, u = camera.up;
     const double zoom = camera.zoom;
-    // Written on the coordinate arrays so that the compiler can take two points at once.
+    // Written on restricted pointers, one loop per output, so that the compiler can take two
+    // points at once: each lane does exactly the double operations of one point.
+    const double* __restrict xs = wire.xs.data();
+    const double* __restrict ys = wire.ys.data();
+    const double* __restrict zs = wire.zs.data();
+    double* __restrict ds = out.depths.data();
+    double* __restrict cols = out.cols.data();
+    double* __restrict rows = out.rows.data();
     for (size_t i = 0; i < n; ++i) {
-        const double px = wire.xs[i], py = wire.ys[i], pz = wire.zs[i];
-        const double dx = e.x - px, dy = e.y - py, dz = e.z - pz;
-        out.depths[i] = (dz * nHat.z + dy * nHat.y) + dx * nHat.x;
-        if (parallel) {
-            const double vx = px - target.x, vy = py - target.y, vz = pz - target.z;
-            out.cols[i] = scale * ((vz * r.z + vy * r.y) + vx * r.x) + kHalfSide;
-            out.rows[i] = kHalfSide - scale * ((vz * u.z + vy * u.y) + vx * u.x);
-        } else if (continuous) {
+        const double dx = e.x - xs[i], dy = e.y - ys[i], dz = e.z - zs[i];
+        ds[i] = (dz * nHat.z + dy * nHat.y) + dx * nHat.x;
+    }
+    if (parallel)
+        for (size_t i = 0; i < n; ++i) {
+            const double vx = xs[i] - target.x, vy = ys[i] - target.y, vz = zs[i] - target.z;
+            cols[i] = scale * ((vz * r.z + vy * r.y) + vx * r.x) + kHalfSide;
+            rows[i] = kHalfSide - scale * ((vz * u.z + vy * u.y) + vx * u.x);
+        }
+    else if (continuous)
+        for (size_t i = 0; i < n; ++i) {
+            const double px = xs[i], py = ys[i], pz = zs[i];
+            const double dx = e.x - px, dy = e.y - py, dz = e.z - pz;
             const double t = ((nv.z * (q.z - pz) + nv.y * (q.y - py)) + nv.x * (q.x - px)) /
                              ((nv.z * dz + nv.y * dy) + nv.x * dx);
             const double vx = (dx * t + px) * zoom - q.x, vy = (dy * t + py) * zoom - q.y, vz = (dz * t + pz) * zoom - q.z;
-            out.cols[i] = ((vz * r.z + vy * r.y) + vx * r.x) + kHalfSide;
-            out.rows[i] = kHalfSide - ((vz * u.z + vy * u.y) + vx * u.x);
+            cols[i] = ((vz * r.z + vy * r.y) + vx * r.x) + kHalfSide;
+            rows[i] = kHalfSide - ((vz * u.z + vy * u.y) + vx * u.x);
         }
-    }
     double nearest = INFINITY, farthest = -INFINITY;   // NaN and infinities compare false below
     const double least = parallel ? -INFINITY : 0.0;
     for (size_t i = 0; i < n; ++i) {
@@ -97,6 +111,17 @@ void ProjectEye(const Camera& camera, bool parallel, bool continuous, bool depth
     if (parallel || continuous)   // PixelFromView of the same sums: column x + 250, row 250 - y
         for (size_t i = 0; i < n; ++i) {
             const double col = out.cols[i], row = out.rows[i];
+#if defined(__SSE2__)
+            // As ProjectWireframe: the processor's truncation is exact wherever it does not
+            // answer INT_MIN, and only then is the careful path needed.
+            const int fastCol = _mm_cvttsd_si32(_mm_set_sd(col)), fastRow = _mm_cvttsd_si32(_mm_set_sd(row));
+            if (fastCol != INT_MIN && fastRow != INT_MIN) {
+                out.pixels.finite[i] = 1;
+                out.pixels.cols[i] = fastCol;
+                out.pixels.rows[i] = fastRow;
+                continue;
+            }
+#endif
             const bool ok = std::isfinite(col) && std::isfinite(row);
             out.pixels.finite[i] = ok;
             out.pixels.cols[i] = ok ? TruncateToPixel(col) : 0;
@@ -206,6 +231,8 @@ void AddVisiblePieces(Pixel from, Pixel to, double ka, double kb, Rgb colour, co
             depth.SeesAlong(1, std::max(ka, kb), 0.0, [&](std::size_t i) { return index[i]; }, seen);
         else
             depth.SeesAlong(count, ka, (kb - ka) / major, [&](std::size_t i) { return index[i]; }, seen);
+        if (std::find(seen, seen + count, false) == seen + count && strokes.Walked(to, index, count, colour))
+            return;   // seen whole: its pixels are already known
         for (std::size_t i = 0; i < count; ++i)
             step(static_cast<long long>(i), seen[i]);
     } else {
