@@ -44,13 +44,6 @@ P BasicRasterCanvas<P>::ValueOf(Rgb colour)
 }
 
 template <class P>
-void BasicRasterCanvas<P>::SelectPen(Rgb colour)
-{
-    m_pen = ValueOf(colour);
-    m_penColour = colour;
-}
-
-template <class P>
 void BasicRasterCanvas<P>::MoveTo(Pixel p)
 {
     m_position = p;

@@ -69,6 +69,17 @@ private:
 };
 
 // Inline: a frame draws thousands of short lines, nearly all of them inside the picture.
+// Inline: a depth-cued frame changes the pen between its short lines.
+template <class P>
+inline void BasicRasterCanvas<P>::SelectPen(Rgb colour)
+{
+    if constexpr (sizeof(P) == 4)
+        m_pen = PackPixel(colour);
+    else
+        m_pen = ValueOf(colour);
+    m_penColour = colour;
+}
+
 template <class P>
 inline void BasicRasterCanvas<P>::LineTo(Pixel p)
 {

@@ -215,16 +215,14 @@ void AddVisiblePieces(Pixel from, Pixel to, double ka, double kb, Rgb colour, co
         bool seen[kCanvasSide];
         std::ptrdiff_t at = static_cast<std::ptrdiff_t>(from.row) * kCanvasSide + from.col;
         int remainder = major;
-        for (int i = 0;; ++i) {
+        for (int i = 0;; ++i) {   // the minor step chosen without a branch: it comes as it likes
             index[i] = static_cast<std::size_t>(at);
             if (i == major)
                 break;
-            at += majorStep;
             remainder += 2 * minor;
-            if (remainder >= 2 * major) {
-                remainder -= 2 * major;
-                at += minorStep;
-            }
+            const bool carry = remainder >= 2 * major;
+            remainder -= carry ? 2 * major : 0;
+            at += majorStep + (carry ? minorStep : 0);
         }
         const std::size_t count = static_cast<std::size_t>(major) + 1;
         if (major == 0)
