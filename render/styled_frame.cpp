@@ -274,9 +274,14 @@ void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle
     for (int level = 0; level < kDepthShades; ++level)
         shades[level] = Tinted(tint, DepthShade(level));
     const double levelsPerDepth = extent > 0.0 ? kDepthShades / extent : INFINITY;   // flat: all nearest
+    // In locals: drawing stores through pointers the compiler cannot tell from these.
+    const double* depths = eye.depths.data();
+    const double* keys = eye.keys.data();
+    const double farthest = eye.farthest;
+    const DepthBuffer& depth = s.depth;
     auto levelOf = [&](std::uint32_t a, std::uint32_t b) {
         // The shade of the segment's middle; truncation is floor here, as the value is clamped to >= 0.
-        double level = (eye.farthest - 0.5 * (eye.depths[a] + eye.depths[b])) * levelsPerDepth;
+        double level = (farthest - 0.5 * (depths[a] + depths[b])) * levelsPerDepth;
         level = std::isnan(level) ? kDepthShades - 1 : level;
         return level >= kDepthShades - 1 ? kDepthShades - 1 : level > 0.0 ? static_cast<int>(level) : 0;
     };
@@ -298,10 +303,10 @@ void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle
             strokes(Stroke{from, to, colour});
             return;
         }
-        const double ka = eye.keys[a], kb = eye.keys[b];
+        const double ka = keys[a], kb = keys[b];
         if (std::isnan(ka) || std::isnan(kb))
             return;   // reaches behind the eye: nothing of it is seen
-        AddVisiblePieces(from, to, ka, kb, colour, s.depth, strokes);
+        AddVisiblePieces(from, to, ka, kb, colour, depth, strokes);
     };
     // The lines of the plain frame, as its replay draws them.
     ForEachReplayedLine(wire, finite, [&](std::uint32_t from, std::uint32_t to, bool) { segment(from, to); });
