@@ -215,7 +215,7 @@ void AddVisiblePieces(Pixel from, Pixel to, double ka, double kb, Rgb colour, co
         bool seen[kCanvasSide];
         std::ptrdiff_t at = static_cast<std::ptrdiff_t>(from.row) * kCanvasSide + from.col;
         int remainder = major;
-        for (int i = 0;; ++i) {   // the minor step chosen without a branch: it comes as it likes
+        for (int i = 0;; ++i) {   // the minor step without a branch: on a slanted line it has no pattern
             index[i] = static_cast<std::size_t>(at);
             if (i == major)
                 break;
