@@ -40,7 +40,15 @@ void DepthBuffer::Reset(bool perspective, double tolerance)
     m_tolerance = tolerance;
     // Perspective keys are positive; a parallel eye's are any sign.
     const float empty = perspective ? 0.0f : -std::numeric_limits<float>::infinity();
-    m_keys.assign(static_cast<size_t>(kCanvasSide) * kCanvasSide + kLanes, empty);
+    const size_t size = static_cast<size_t>(kCanvasSide) * kCanvasSide + kLanes;
+    if (m_keys.size() != size || !(m_empty == empty))
+        m_keys.assign(size, empty);
+    else if (m_firstRow <= m_lastRow)   // only the rows the last facets wrote can hold a key
+        std::fill(m_keys.begin() + static_cast<std::ptrdiff_t>(m_firstRow) * kCanvasSide,
+                  m_keys.begin() + static_cast<std::ptrdiff_t>(m_lastRow + 1) * kCanvasSide, empty);
+    m_empty = empty;
+    m_firstRow = kCanvasSide;
+    m_lastRow = -1;
 }
 
 // A triangle's three barycentric weights and its key, each linear over the screen: the value at
@@ -83,6 +91,8 @@ bool PlaneOf(ScreenPoint a, ScreenPoint b, ScreenPoint c, double x0, double y0, 
 inline void DepthBuffer::FillBox(int c0, int c1, int r0, int r1, const FacetPlane& p, const FacetPlane& q)
 {
     const int cols = c1 - c0 + 1;
+    m_firstRow = std::min(m_firstRow, r0);
+    m_lastRow = std::max(m_lastRow, r1);
 #if defined(__SSE2__)
     const __m128 lane = _mm_set_ps(3.0f, 2.0f, 1.0f, 0.0f), zero = _mm_setzero_ps(), four = _mm_set1_ps(4.0f);
     const __m128 count = _mm_set1_ps(static_cast<float>(cols));

@@ -67,5 +67,7 @@ private:
 
     std::vector<float> m_keys;
     bool               m_perspective = true;
+    float              m_empty = 0.0f;              // the key m_keys was last cleared to
+    int                m_firstRow = 0, m_lastRow = kCanvasSide - 1;   // rows FillBox wrote since
     double             m_tolerance = 0.0;
 };

@@ -5,9 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cwchar>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "render/line_walk.h"
 
@@ -44,13 +41,6 @@ P BasicRasterCanvas<P>::ValueOf(Rgb colour)
             m_palette.push_back(colour);
         return static_cast<P>(m_palette.size() - 1);
     }
-}
-
-template <class P>
-void BasicRasterCanvas<P>::SelectPen(Rgb colour)
-{
-    m_pen = ValueOf(colour);
-    m_penColour = colour;
 }
 
 template <class P>
@@ -92,20 +82,6 @@ void BasicRasterCanvas<P>::Lighten(long long col, long long row, Rgb colour)
     else
         present = at < m_palette.size() ? m_palette[at] : kBackgroundBlack;
     at = ValueOf({std::max(present.r, colour.r), std::max(present.g, colour.g), std::max(present.b, colour.b)});
-}
-
-template <class P>
-P BasicRasterCanvas<P>::Lighter(P present, P pen)
-{
-#if defined(__SSE2__)
-    return static_cast<P>(static_cast<std::uint32_t>(_mm_cvtsi128_si32(
-        _mm_max_epu8(_mm_cvtsi32_si128(static_cast<int>(present)), _mm_cvtsi32_si128(static_cast<int>(pen))))));
-#else
-    std::uint32_t out = 0;
-    for (int shift = 0; shift < 32; shift += 8)
-        out |= std::max((std::uint32_t{present} >> shift) & 0xFFu, (std::uint32_t{pen} >> shift) & 0xFFu) << shift;
-    return static_cast<P>(out);
-#endif
 }
 
 template <class P>

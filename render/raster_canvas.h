@@ -1,9 +1,13 @@
 // Canvases onto a 500 x 502 picture, one row after another: the frame's off-screen bitmap.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "render/canvas.h"
 
@@ -35,6 +39,10 @@ public:
     void Lighten(long long col, long long row, Rgb colour);
     // LineTo that lightens each pixel with the pen's colour, as Lighten does, instead of setting it.
     void LightenTo(Pixel p);
+    // The pen's colour into the pixels at these offsets (row * kWidth + col), each inside the
+    // picture, set or lightened as LineTo or LightenTo sets or lightens them.
+    template <bool kLighten>
+    void PlotAt(const std::size_t* offsets, std::size_t count);
     P PixelAt(int col, int row) const;               // 0 outside the picture
     const P* Bits() const { return m_bits.data(); }
     P* Bits() { return m_bits.data(); }
@@ -61,6 +69,17 @@ private:
 };
 
 // Inline: a frame draws thousands of short lines, nearly all of them inside the picture.
+// Inline: a depth-cued frame changes the pen between its short lines.
+template <class P>
+inline void BasicRasterCanvas<P>::SelectPen(Rgb colour)
+{
+    if constexpr (sizeof(P) == 4)
+        m_pen = PackPixel(colour);
+    else
+        m_pen = ValueOf(colour);
+    m_penColour = colour;
+}
+
 template <class P>
 inline void BasicRasterCanvas<P>::LineTo(Pixel p)
 {
@@ -124,6 +143,37 @@ inline void BasicRasterCanvas<P>::DrawInside(Pixel from, Pixel to)
             at += minorStep;
         }
     }
+}
+
+template <class P>
+template <bool kLighten>
+inline void BasicRasterCanvas<P>::PlotAt(const std::size_t* offsets, std::size_t count)
+{
+    P* bits = m_bits.data();
+    const P pen = m_pen;
+    for (std::size_t i = 0; i < count; ++i) {
+        if constexpr (kLighten && sizeof(P) == 4)
+            bits[offsets[i]] = Lighter(bits[offsets[i]], pen);
+        else if constexpr (kLighten)
+            LightenAt(bits[offsets[i]]);
+        else
+            bits[offsets[i]] = pen;
+    }
+}
+
+// Inline: the stereo picture lightens every pixel of its lines through it.
+template <class P>
+inline P BasicRasterCanvas<P>::Lighter(P present, P pen)
+{
+#if defined(__SSE2__)
+    return static_cast<P>(static_cast<std::uint32_t>(_mm_cvtsi128_si32(
+        _mm_max_epu8(_mm_cvtsi32_si128(static_cast<int>(present)), _mm_cvtsi32_si128(static_cast<int>(pen))))));
+#else
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8)
+        out |= std::max((std::uint32_t{present} >> shift) & 0xFFu, (std::uint32_t{pen} >> shift) & 0xFFu) << shift;
+    return static_cast<P>(out);
+#endif
 }
 
 using RasterCanvas = BasicRasterCanvas<std::uint32_t>;   // 0xAARRGGBB, what the window shows

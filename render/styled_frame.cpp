@@ -9,10 +9,14 @@
 #include <cstdlib>
 #include <type_traits>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "render/depth_buffer.h"
 #include "render/line_walk.h"
 #include "render/pixel_mapping.h"
+#include "render/stroke_pen.h"
 #include "render/wireframe_projection.h"
 
 namespace {
@@ -29,11 +33,6 @@ struct EyePoints {
     std::vector<double> depths;       // distance in front of the eye along its direction
     std::vector<double> keys;         // DepthKey of each depth; filled for hidden lines
     double              nearest = 0.0, farthest = 0.0;   // over the finite points in front
-};
-
-struct Stroke {
-    Pixel from, to;
-    Rgb   colour;
 };
 
 // Everything a frame reuses, so that a warm frame allocates nothing.
@@ -71,23 +70,34 @@ void ProjectEye(const Camera& camera, bool parallel, bool continuous, bool depth
     }
     const Vec3 e = camera.eye, q = camera.planePoint, nv = camera.normal, r = camera.right, u = camera.up;
     const double zoom = camera.zoom;
-    // Written on the coordinate arrays so that the compiler can take two points at once.
+    // Written on restricted pointers, one loop per output, so that the compiler can take two
+    // points at once: each lane does exactly the double operations of one point.
+    const double* __restrict xs = wire.xs.data();
+    const double* __restrict ys = wire.ys.data();
+    const double* __restrict zs = wire.zs.data();
+    double* __restrict ds = out.depths.data();
+    double* __restrict cols = out.cols.data();
+    double* __restrict rows = out.rows.data();
     for (size_t i = 0; i < n; ++i) {
-        const double px = wire.xs[i], py = wire.ys[i], pz = wire.zs[i];
-        const double dx = e.x - px, dy = e.y - py, dz = e.z - pz;
-        out.depths[i] = (dz * nHat.z + dy * nHat.y) + dx * nHat.x;
-        if (parallel) {
-            const double vx = px - target.x, vy = py - target.y, vz = pz - target.z;
-            out.cols[i] = scale * ((vz * r.z + vy * r.y) + vx * r.x) + kHalfSide;
-            out.rows[i] = kHalfSide - scale * ((vz * u.z + vy * u.y) + vx * u.x);
-        } else if (continuous) {
+        const double dx = e.x - xs[i], dy = e.y - ys[i], dz = e.z - zs[i];
+        ds[i] = (dz * nHat.z + dy * nHat.y) + dx * nHat.x;
+    }
+    if (parallel)
+        for (size_t i = 0; i < n; ++i) {
+            const double vx = xs[i] - target.x, vy = ys[i] - target.y, vz = zs[i] - target.z;
+            cols[i] = scale * ((vz * r.z + vy * r.y) + vx * r.x) + kHalfSide;
+            rows[i] = kHalfSide - scale * ((vz * u.z + vy * u.y) + vx * u.x);
+        }
+    else if (continuous)
+        for (size_t i = 0; i < n; ++i) {
+            const double px = xs[i], py = ys[i], pz = zs[i];
+            const double dx = e.x - px, dy = e.y - py, dz = e.z - pz;
             const double t = ((nv.z * (q.z - pz) + nv.y * (q.y - py)) + nv.x * (q.x - px)) /
                              ((nv.z * dz + nv.y * dy) + nv.x * dx);
             const double vx = (dx * t + px) * zoom - q.x, vy = (dy * t + py) * zoom - q.y, vz = (dz * t + pz) * zoom - q.z;
-            out.cols[i] = ((vz * r.z + vy * r.y) + vx * r.x) + kHalfSide;
-            out.rows[i] = kHalfSide - ((vz * u.z + vy * u.y) + vx * u.x);
+            cols[i] = ((vz * r.z + vy * r.y) + vx * r.x) + kHalfSide;
+            rows[i] = kHalfSide - ((vz * u.z + vy * u.y) + vx * u.x);
         }
-    }
     double nearest = INFINITY, farthest = -INFINITY;   // NaN and infinities compare false below
     const double least = parallel ? -INFINITY : 0.0;
     for (size_t i = 0; i < n; ++i) {
@@ -101,6 +111,17 @@ void ProjectEye(const Camera& camera, bool parallel, bool continuous, bool depth
     if (parallel || continuous)   // PixelFromView of the same sums: column x + 250, row 250 - y
         for (size_t i = 0; i < n; ++i) {
             const double col = out.cols[i], row = out.rows[i];
+#if defined(__SSE2__)
+            // As ProjectWireframe: the processor's truncation is exact wherever it does not
+            // answer INT_MIN, and only then is the careful path needed.
+            const int fastCol = _mm_cvttsd_si32(_mm_set_sd(col)), fastRow = _mm_cvttsd_si32(_mm_set_sd(row));
+            if (fastCol != INT_MIN && fastRow != INT_MIN) {
+                out.pixels.finite[i] = 1;
+                out.pixels.cols[i] = fastCol;
+                out.pixels.rows[i] = fastRow;
+                continue;
+            }
+#endif
             const bool ok = std::isfinite(col) && std::isfinite(row);
             out.pixels.finite[i] = ok;
             out.pixels.cols[i] = ok ? TruncateToPixel(col) : 0;
@@ -194,22 +215,22 @@ void AddVisiblePieces(Pixel from, Pixel to, double ka, double kb, Rgb colour, co
         bool seen[kCanvasSide];
         std::ptrdiff_t at = static_cast<std::ptrdiff_t>(from.row) * kCanvasSide + from.col;
         int remainder = major;
-        for (int i = 0;; ++i) {
+        for (int i = 0;; ++i) {   // the minor step without a branch: on a slanted line it has no pattern
             index[i] = static_cast<std::size_t>(at);
             if (i == major)
                 break;
-            at += majorStep;
             remainder += 2 * minor;
-            if (remainder >= 2 * major) {
-                remainder -= 2 * major;
-                at += minorStep;
-            }
+            const bool carry = remainder >= 2 * major;
+            remainder -= carry ? 2 * major : 0;
+            at += majorStep + (carry ? minorStep : 0);
         }
         const std::size_t count = static_cast<std::size_t>(major) + 1;
         if (major == 0)
             depth.SeesAlong(1, std::max(ka, kb), 0.0, [&](std::size_t i) { return index[i]; }, seen);
         else
             depth.SeesAlong(count, ka, (kb - ka) / major, [&](std::size_t i) { return index[i]; }, seen);
+        if (std::find(seen, seen + count, false) == seen + count && strokes.Walked(to, index, count, colour))
+            return;   // seen whole: its pixels are already known
         for (std::size_t i = 0; i < count; ++i)
             step(static_cast<long long>(i), seen[i]);
     } else {
@@ -253,14 +274,25 @@ void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle
     for (int level = 0; level < kDepthShades; ++level)
         shades[level] = Tinted(tint, DepthShade(level));
     const double levelsPerDepth = extent > 0.0 ? kDepthShades / extent : INFINITY;   // flat: all nearest
-    auto colourOf = [&](std::uint32_t a, std::uint32_t b) {
-        if (!style.depthCue)
-            return tint;
+    // In locals: drawing stores through pointers the compiler cannot tell from these.
+    const double* depths = eye.depths.data();
+    const double* keys = eye.keys.data();
+    const double farthest = eye.farthest;
+    const DepthBuffer& depth = s.depth;
+    auto levelOf = [&](std::uint32_t a, std::uint32_t b) {
         // The shade of the segment's middle; truncation is floor here, as the value is clamped to >= 0.
-        double level = (eye.farthest - 0.5 * (eye.depths[a] + eye.depths[b])) * levelsPerDepth;
+        double level = (farthest - 0.5 * (depths[a] + depths[b])) * levelsPerDepth;
         level = std::isnan(level) ? kDepthShades - 1 : level;
-        return shades[level >= kDepthShades - 1 ? kDepthShades - 1 : level > 0.0 ? static_cast<int>(level) : 0];
+        return level >= kDepthShades - 1 ? kDepthShades - 1 : level > 0.0 ? static_cast<int>(level) : 0;
     };
+    auto colourOf = [&](std::uint32_t a, std::uint32_t b) { return style.depthCue ? shades[levelOf(a, b)] : tint; };
+    if (!style.hiddenLines && strokes.Direct()) {
+        if (style.depthCue)
+            strokes.Replay(wire, eye.pixels, shades, levelOf);
+        else
+            strokes.Replay(wire, eye.pixels, &tint, [](std::uint32_t, std::uint32_t) { return 0; });
+        return;
+    }
     const int* cols = eye.pixels.cols.data();
     const int* rows = eye.pixels.rows.data();
     const int* finite = eye.pixels.finite.data();
@@ -271,76 +303,14 @@ void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle
             strokes(Stroke{from, to, colour});
             return;
         }
-        const double ka = eye.keys[a], kb = eye.keys[b];
+        const double ka = keys[a], kb = keys[b];
         if (std::isnan(ka) || std::isnan(kb))
             return;   // reaches behind the eye: nothing of it is seen
-        AddVisiblePieces(from, to, ka, kb, colour, s.depth, strokes);
+        AddVisiblePieces(from, to, ka, kb, colour, depth, strokes);
     };
     // The lines of the plain frame, as its replay draws them.
     ForEachReplayedLine(wire, finite, [&](std::uint32_t from, std::uint32_t to, bool) { segment(from, to); });
 }
-
-// Offsets across a line for each width: 1 none, 2 one side, 3 both, 4 both and one more.
-int WidthOffset(int width, int pass)
-{
-    return pass - (width - 1) / 2;
-}
-
-// Draws strokes as they come, each at the frame's width, keeping the pen and the position so
-// that a stroke that goes on from the last one's end is one more line-to.
-template <class C>
-class StrokePen {
-public:
-    StrokePen(C& canvas, int width, bool addColours) : m_canvas(canvas), m_width(width), m_addColours(addColours) {}
-
-    void operator()(const Stroke& s)
-    {
-        if (m_width == 1) {
-            Line(s.from, s.to, s.colour);
-            return;
-        }
-        const bool xMajor = std::llabs(static_cast<long long>(s.to.col) - s.from.col) >=
-                            std::llabs(static_cast<long long>(s.to.row) - s.from.row);
-        for (int pass = 0; pass < m_width; ++pass) {
-            const int o = WidthOffset(m_width, pass);
-            auto shifted = [&](Pixel p) {   // saturating: a far end stays far
-                const long long col = p.col + (xMajor ? 0 : o), row = p.row + (xMajor ? o : 0);
-                return Pixel{static_cast<int>(std::clamp<long long>(col, INT_MIN, INT_MAX)),
-                             static_cast<int>(std::clamp<long long>(row, INT_MIN, INT_MAX))};
-            };
-            Line(shifted(s.from), shifted(s.to), s.colour);
-        }
-    }
-
-private:
-    void Line(Pixel from, Pixel to, Rgb colour)
-    {
-        if (!m_penSet || !(m_pen == colour)) {
-            m_canvas.SelectPen(colour);
-            m_pen = colour;
-            m_penSet = true;
-            m_canvas.MoveTo(from);
-        } else if (!(m_position == from)) {
-            m_canvas.MoveTo(from);
-        }
-        if constexpr (!std::is_same_v<C, Canvas>) {
-            if (m_addColours)
-                m_canvas.LightenTo(to);
-            else
-                m_canvas.LineTo(to);
-        } else {
-            m_canvas.LineTo(to);
-        }
-        m_position = to;
-    }
-
-    C&    m_canvas;
-    int   m_width;
-    bool  m_addColours;
-    bool  m_penSet = false;
-    Rgb   m_pen;
-    Pixel m_position;
-};
 
 template <class C>
 void DrawStyledOn(const Camera& camera, const Wireframe& wire, const FrameStyle& style, C& canvas)
@@ -355,6 +325,21 @@ void DrawStyledOn(const Camera& camera, const Wireframe& wire, const FrameStyle&
         return;
     }
     const Rgb left = style.swapEyes ? kStereoCyan : kStereoRed, right = style.swapEyes ? kStereoRed : kStereoCyan;
+    if constexpr (!std::is_same_v<C, Canvas>) {
+        if (!style.depthCue) {
+            // One colour on black: storing it is lightening it everywhere but on the white
+            // outline, which is drawn again after it.
+            StrokePen<C> firstEye(canvas, width, false);
+            AddEyeStrokes(StereoEyeCamera(camera, -1.0), wire, style, left, scratch, firstEye);
+            constexpr int last = kCanvasSide - 1;
+            canvas.SelectPen(kBorderWhite);
+            canvas.MoveTo({0, 0});
+            for (const Pixel corner : {Pixel{last, 0}, Pixel{last, last}, Pixel{0, last}, Pixel{0, 0}})
+                canvas.LineTo(corner);
+            AddEyeStrokes(StereoEyeCamera(camera, 1.0), wire, style, right, scratch, pen);
+            return;
+        }
+    }
     AddEyeStrokes(StereoEyeCamera(camera, -1.0), wire, style, left, scratch, pen);
     AddEyeStrokes(StereoEyeCamera(camera, 1.0), wire, style, right, scratch, pen);
 }
