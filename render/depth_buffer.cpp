@@ -94,8 +94,11 @@ inline void DepthBuffer::FillBox(int c0, int c1, int r0, int r1, const FacetPlan
     m_firstRow = std::min(m_firstRow, r0);
     m_lastRow = std::max(m_lastRow, r1);
 #if defined(__SSE2__)
-    const __m128 lane = _mm_set_ps(3.0f, 2.0f, 1.0f, 0.0f), zero = _mm_setzero_ps(), four = _mm_set1_ps(4.0f);
-    const __m128 count = _mm_set1_ps(static_cast<float>(cols));
+    const __m128 lane = _mm_set_ps(3.0f, 2.0f, 1.0f, 0.0f), zero = _mm_setzero_ps();
+    const __m128 nowhere = _mm_set1_ps(-std::numeric_limits<float>::infinity());
+    const int blocks = (cols + kLanes - 1) / kLanes;
+    const __m128 all = _mm_cmpeq_ps(zero, zero);
+    const __m128 inLast = _mm_cmplt_ps(lane, _mm_set1_ps(static_cast<float>(cols - (blocks - 1) * kLanes)));
     auto start = [&lane](float v, float perCol) { return _mm_add_ps(_mm_set1_ps(v), _mm_mul_ps(_mm_set1_ps(perCol), lane)); };
     __m128 rp0 = start(p.w0, p.w0x), rp1 = start(p.w1, p.w1x), rp2 = start(p.w2, p.w2x), rpk = start(p.k, p.kx);
     __m128 rq0 = start(q.w0, q.w0x), rq1 = start(q.w1, q.w1x), rq2 = start(q.w2, q.w2x), rqk = start(q.k, q.kx);
@@ -105,19 +108,20 @@ inline void DepthBuffer::FillBox(int c0, int c1, int r0, int r1, const FacetPlan
     const __m128 sqk = _mm_set1_ps(4.0f * q.kx);
     for (int r = 0; r <= r1 - r0; ++r) {
         float* keys = m_keys.data() + static_cast<size_t>(r0 + r) * kCanvasSide + c0;
-        __m128 p0 = rp0, p1 = rp1, p2 = rp2, pk = rpk, q0 = rq0, q1 = rq1, q2 = rq2, qk = rqk, x = lane;
-        for (int i = 0; i < cols; i += kLanes) {
-            const __m128 inBox = _mm_cmplt_ps(x, count);
+        __m128 p0 = rp0, p1 = rp1, p2 = rp2, pk = rpk, q0 = rq0, q1 = rq1, q2 = rq2, qk = rqk;
+        // A plane's key where it covers the lane, minus infinity elsewhere; the maximum with the
+        // buffer is then "the key if nearer", NaN keys and signed zeros included.
+        auto block = [&](float* at, __m128 inBox) {
             const __m128 inP = _mm_and_ps(_mm_and_ps(_mm_cmpge_ps(p0, zero), _mm_cmpge_ps(p1, zero)),
                                           _mm_and_ps(_mm_cmpge_ps(p2, zero), inBox));
             const __m128 inQ = _mm_and_ps(_mm_and_ps(_mm_cmpge_ps(q0, zero), _mm_cmpge_ps(q1, zero)),
                                           _mm_and_ps(_mm_cmpge_ps(q2, zero), inBox));
-            __m128 nearest = _mm_loadu_ps(keys + i);
-            const __m128 nearerP = _mm_and_ps(inP, _mm_cmpgt_ps(pk, nearest));
-            nearest = _mm_or_ps(_mm_and_ps(nearerP, pk), _mm_andnot_ps(nearerP, nearest));
-            const __m128 nearerQ = _mm_and_ps(inQ, _mm_cmpgt_ps(qk, nearest));
-            nearest = _mm_or_ps(_mm_and_ps(nearerQ, qk), _mm_andnot_ps(nearerQ, nearest));
-            _mm_storeu_ps(keys + i, nearest);
+            const __m128 keyP = _mm_or_ps(_mm_and_ps(inP, pk), _mm_andnot_ps(inP, nowhere));
+            const __m128 keyQ = _mm_or_ps(_mm_and_ps(inQ, qk), _mm_andnot_ps(inQ, nowhere));
+            _mm_storeu_ps(at, _mm_max_ps(keyQ, _mm_max_ps(keyP, _mm_loadu_ps(at))));
+        };
+        for (int j = 0; j < blocks - 1; ++j) {
+            block(keys + j * kLanes, all);
             p0 = _mm_add_ps(p0, sp0);
             p1 = _mm_add_ps(p1, sp1);
             p2 = _mm_add_ps(p2, sp2);
@@ -126,8 +130,8 @@ inline void DepthBuffer::FillBox(int c0, int c1, int r0, int r1, const FacetPlan
             q1 = _mm_add_ps(q1, sq1);
             q2 = _mm_add_ps(q2, sq2);
             qk = _mm_add_ps(qk, sqk);
-            x = _mm_add_ps(x, four);
         }
+        block(keys + (blocks - 1) * kLanes, inLast);   // lanes past the box's last column are left as they are
         rp0 = _mm_add_ps(rp0, _mm_set1_ps(p.w0y));
         rp1 = _mm_add_ps(rp1, _mm_set1_ps(p.w1y));
         rp2 = _mm_add_ps(rp2, _mm_set1_ps(p.w2y));
