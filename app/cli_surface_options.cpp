@@ -154,10 +154,10 @@ bool ResolveOwnSurfaces(OwnSurfaceOptions& options, SurfaceKind& surface, bool s
             loaded.push_back(std::make_shared<Loaded>(Loaded{read.surfaces[i], std::nullopt}));
             numbers.push_back(AddLoaded(loaded.back()));
             if (numbers.back() == kSurfaceNone)
-                problems.push_back({file, read.lines[i], "surface '" + read.surfaces[i].id + "': the id is already taken; see --list", ""});
+                problems.push_back({file, read.lines[i], "surface " + Quote(read.surfaces[i].id) + ": the id is already taken; see --list", ""});
         }
         if (!problems.empty()) {
-            error = "--define: " + problems.front().English();
+            error = "--define: " + DescribeFileProblem(problems.front());
             if (problems.size() > 1)
                 error += "\n  (and " + std::to_string(problems.size() - 1) + " more problems in the file)";
             return false;
@@ -194,7 +194,7 @@ bool ResolveOwnSurfaces(OwnSurfaceOptions& options, SurfaceKind& surface, bool s
         if (!entry) {
             error = "unknown surface " + Quote(name) + "; accepted: " + SurfacesAccepted();
             if (!LoadGallery().problems.empty())
-                error += "\n  the gallery was not read whole: " + LoadGallery().problems.front().English();
+                error += "\n  the gallery was not read whole: " + DescribeFileProblem(LoadGallery().problems.front());
             return false;
         }
         surface = entry->number;

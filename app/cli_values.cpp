@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "export/output_format.h"
+#include "surfaces/definitions_file.h"
 #include "surfaces/registry.h"
 
 std::optional<double> ParseDouble(std::string_view text)
@@ -97,6 +98,12 @@ std::string Quote(std::string_view text)
         text.remove_prefix(1);
     }
     return quoted + "'";
+}
+
+std::string DescribeFileProblem(const FileProblem& problem)
+{
+    const std::string where = problem.line > 0 ? ":" + std::to_string(problem.line) : std::string();
+    return Quote(problem.file) + where + ": " + problem.english;
 }
 
 std::string SurfacesAccepted()

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/cli_options.h"
+#include "app/cli_values.h"
 #include "app/render_job.h"
 #include "surfaces/gallery.h"
 #include "surfaces/registry.h"
@@ -40,7 +41,7 @@ int RunRenderCli(int argc, const char* const* argv, std::FILE* out, std::FILE* e
     case CliAction::Version: std::fprintf(out, "vexilon-render %s\n", kVexilonVersion); return Finish(out, err);
     case CliAction::List: {
         for (const FileProblem& problem : LoadGallery().problems)
-            std::fprintf(err, "vexilon-render: gallery: %s\n", problem.English().c_str());
+            std::fprintf(err, "vexilon-render: gallery: %s\n", DescribeFileProblem(problem).c_str());
         std::string error;
         SurfaceKind none = kSurfaceNone;
         if (!ResolveOwnSurfaces(request.own, none, true, error)) {   // --define files are listed too

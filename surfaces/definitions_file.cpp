@@ -4,7 +4,9 @@
 #include <toml++/toml.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -207,13 +209,16 @@ DefinitionsRead ParseDefinitions(std::string_view text, const std::string& fileN
 
 DefinitionsRead ReadDefinitionsFile(const std::string& path)
 {
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     if (in)
         text << in.rdbuf();
     if (!in || in.bad()) {
+        const int reason = errno;   // what the system said, for the user to act on
         DefinitionsRead read;
-        read.problems.push_back({path, 0, "cannot be read", "no se puede leer"});
+        read.problems.push_back({path, 0, reason ? std::string("cannot be read: ") + std::strerror(reason) : "cannot be read",
+                                 "no se puede leer"});
         return read;
     }
     return ParseDefinitions(text.str(), path);

@@ -185,7 +185,7 @@ TEST(Gallery, IsFoundThroughTheEnvironmentFirst)
     EXPECT_EQ(GalleryPath(), "/nowhere/gallery.toml");
     const DefinitionsRead read = ReadDefinitionsFile(GalleryPath());
     ASSERT_EQ(read.problems.size(), 1u);
-    EXPECT_EQ(read.problems[0].English(), "/nowhere/gallery.toml: cannot be read");
+    EXPECT_EQ(read.problems[0].English(), "/nowhere/gallery.toml: cannot be read: No such file or directory");
     unsetenv("VEXILON_GALLERY");
     EXPECT_NE(GalleryPath().find("gallery.toml"), std::string::npos);
     if (saved)

@@ -363,8 +363,8 @@ TEST(RenderCli, BadOwnSurfacesGetAMessageStatusTwoAndNoFile)
         {with({"--z", "sqrt(-1-u)"}), 2, "no sample is a finite point"},
         {with({"--z", "0", "-s", "1"}), 2, "-s and a typed surface"},
         {{"--x", "u", "--y", "v", "--z", "0", "--u", "0,1", "-o", out}, 2, "--v is missing"},
-        {{"--define", (dir / "none.toml").string(), "-o", out}, 2, "none.toml: cannot be read"},
-        {{"--define", broken.string(), "-o", out}, 2, "vexilon-cli-broken.toml:1: surface 'a': key 'v' is missing"},
+        {{"--define", (dir / "none.toml").string(), "-o", out}, 2, "none.toml': cannot be read: No such file or directory"},
+        {{"--define", broken.string(), "-o", out}, 2, "vexilon-cli-broken.toml':1: surface 'a': key 'v' is missing"},
         {{"-s", "nada", "--define", broken.string(), "-o", out}, 2, "key 'v' is missing"},
         {{"--define", empty.string(), "-o", out}, 2, "--define: surface 'vacia': no sample is a finite point"},
     };

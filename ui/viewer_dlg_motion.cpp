@@ -87,7 +87,7 @@ bool CViewerDlg::SaveAnimation(const QString& path)
     first.right = m_camera.right;
     first.up = m_camera.up;
     first.zoom = m_camera.zoom;
-    const Wireframe& wire = Surfaces().WireframeOf(m_frameSurface);
+    const Wireframe& wire = WireframeOf(m_frameSurface);   // the dialog's preview too
 
     const bool wasTurning = IsTurning();
     m_turnTimer->stop();
