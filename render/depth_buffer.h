@@ -3,17 +3,25 @@
 // 1 / distance for a perspective eye, minus the distance for a parallel one.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "render/canvas.h"
+#include "render/depth_fill.h"
 
 struct ScreenPoint {
     double col, row;   // continuous picture coordinates: pixel (c, r) covers [c, c+1) x [r, r+1)
     double key;        // the depth key; see above
 };
 
-struct FacetPlane;   // a triangle set up for filling; see depth_buffer.cpp
+// usable[i] for FacetMesh: whether cols[i], rows[i] and keys[i] are all finite; returns usable.
+const std::uint8_t* UsablePoints(const double* cols, const double* rows, const double* keys, std::size_t count,
+                                 std::uint8_t* usable);
 
 class DepthBuffer {
 public:
@@ -21,9 +29,11 @@ public:
     // in world units, by which a line may lie behind a facet and still be seen.
     void Reset(bool perspective, double tolerance);
 
-    // The triangle's nearest keys into every pixel whose centre it covers; degenerate ones add nothing.
+    // The facets' nearest keys into every pixel whose centre they cover. Degenerate facets, and
+    // those with a point that is not usable, add nothing.
+    void AddFacets(const FacetMesh& mesh);
+    // One triangle; the triangles a b c and a c d, the two halves of a quad.
     void AddTriangle(ScreenPoint a, ScreenPoint b, ScreenPoint c);
-    // The triangles a b c and a c d, the two halves of a quad, in one pass over their box.
     void AddQuad(ScreenPoint a, ScreenPoint b, ScreenPoint c, ScreenPoint d);
 
     // Whether a line point of depth key at pixel (col, row) is seen; outside the square it is.
@@ -42,29 +52,65 @@ public:
         return key >= nearest - m_tolerance;
     }
 
-    // Seen[i] for the pixels index + i * step... of a walk: whether a line point there, of key
-    // first + perStep * i, is seen. For the common case of a line inside the square, in one loop.
-    template <class Steps>
-    void SeesAlong(std::size_t count, double first, double perStep, Steps&& indexOf, bool* seen) const
+    // seen[i] for the pixels index[i] of a walk inside the square: whether a line point there, of
+    // key first + perStep * i, is seen. In one loop; true when every one is.
+    bool SeesAlong(std::size_t count, double first, double perStep, const std::size_t* index, bool* seen) const
     {
         const float* keys = m_keys.data();
         const double tolerance = m_tolerance;
+        bool all = true;
         if (m_perspective)
             for (std::size_t i = 0; i < count; ++i) {
-                const double nearest = keys[indexOf(i)], key = first + perStep * static_cast<double>(i);
+                const double nearest = keys[index[i]], key = first + perStep * static_cast<double>(i);
                 seen[i] = key * (1.0 + tolerance * nearest) >= nearest;
+                all &= seen[i];
             }
         else
-            for (std::size_t i = 0; i < count; ++i)
-                seen[i] = first + perStep * static_cast<double>(i) >= keys[indexOf(i)] - tolerance;
+            for (std::size_t i = 0; i < count; ++i) {
+                seen[i] = first + perStep * static_cast<double>(i) >= keys[index[i]] - tolerance;
+                all &= seen[i];
+            }
+        return all;
+    }
+
+    // For a walk inside the square of at most 8 pixels, listed as 8 with the last one repeated:
+    // bit i is set when the point of step min(i, last), of key first + perStep * min(i, last),
+    // is seen at index[i]. The tests of SeesAlong, two at a time.
+    unsigned SeenOfEight(const std::size_t* index, std::size_t last, double first, double perStep) const
+    {
+        const float* keys = m_keys.data();
+        unsigned seen = 0;
+#if defined(__SSE2__)
+        const __m128d start = _mm_set1_pd(first), step = _mm_set1_pd(perStep), lastStep = _mm_set1_pd(double(last));
+        const __m128d tolerance = _mm_set1_pd(m_tolerance), one = _mm_set1_pd(1.0);
+        for (int i = 0; i < 8; i += 2) {
+            const __m128d key = _mm_add_pd(start, _mm_mul_pd(step, _mm_min_pd(_mm_set_pd(i + 1, i), lastStep)));
+            const __m128d nearest = _mm_set_pd(keys[index[i + 1]], keys[index[i]]);
+            const __m128d pass = m_perspective
+                ? _mm_cmpge_pd(_mm_mul_pd(key, _mm_add_pd(one, _mm_mul_pd(tolerance, nearest))), nearest)
+                : _mm_cmpge_pd(key, _mm_sub_pd(nearest, tolerance));
+            seen |= static_cast<unsigned>(_mm_movemask_pd(pass)) << i;
+        }
+#else
+        for (unsigned i = 0; i < 8; ++i) {
+            const double nearest = keys[index[i]];
+            const double key = first + perStep * std::min(static_cast<double>(i), static_cast<double>(last));
+            const bool pass = m_perspective ? key * (1.0 + m_tolerance * nearest) >= nearest
+                                            : key >= nearest - m_tolerance;
+            seen |= unsigned{pass} << i;
+        }
+#endif
+        return seen;
     }
 
     // The nearest key at a pixel inside the square.
     float KeyAt(int col, int row) const { return m_keys[static_cast<std::size_t>(row) * kCanvasSide + col]; }
 
-private:
-    void FillBox(int c0, int c1, int r0, int r1, const FacetPlane& p, const FacetPlane& q);
+    // How facets are filled: the fastest way this processor has unless told; all give the same keys.
+    void UseFillPath(FillPath path) { m_fill = FacetFillFor(path); }
 
+private:
+    FacetFillFunction  m_fill = FacetFillFor(FastestFillPath());
     std::vector<float> m_keys;
     bool               m_perspective = true;
     float              m_empty = 0.0f;              // the key m_keys was last cleared to

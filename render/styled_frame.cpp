@@ -14,12 +14,15 @@
 #endif
 
 #include "render/depth_buffer.h"
-#include "render/line_walk.h"
 #include "render/pixel_mapping.h"
 #include "render/stroke_pen.h"
+#include "render/visible_pieces.h"
 #include "render/wireframe_projection.h"
 
 namespace {
+
+using visible_pieces::AddVisiblePieces;
+using visible_pieces::WalkScratch;
 
 constexpr double kHiddenTolerance = 0.02;   // of the surface's depth at that view
 
@@ -32,6 +35,7 @@ struct EyePoints {
     std::vector<double> cols, rows;   // continuous picture coordinates; filled for hidden lines
     std::vector<double> depths;       // distance in front of the eye along its direction
     std::vector<double> keys;         // DepthKey of each depth; filled for hidden lines
+    std::vector<std::uint8_t> usable; // for the depth buffer; filled for hidden lines
     double              nearest = 0.0, farthest = 0.0;   // over the finite points in front
 };
 
@@ -39,6 +43,7 @@ struct EyePoints {
 struct Scratch {
     EyePoints           eye;
     DepthBuffer         depth;
+    WalkScratch         walk;
 };
 
 Vec3 TargetOf(const Camera& camera)
@@ -129,124 +134,32 @@ void ProjectEye(const Camera& camera, bool parallel, bool continuous, bool depth
         }
 }
 
-// Larger when nearer and linear across the screen; NaN behind a perspective eye.
-double DepthKey(double depth, bool parallel)
+// The depth keys of every point, larger when nearer and linear across the screen; NaN behind a
+// perspective eye. Then whether each point can be a facet's corner.
+void FillKeys(EyePoints& eye, bool parallel)
 {
+    const size_t n = eye.depths.size();
+    eye.keys.resize(n);
+    eye.usable.resize(n);
+    const double* __restrict depths = eye.depths.data();
+    double* __restrict keys = eye.keys.data();
     if (parallel)
-        return -depth;
-    return depth > 0.0 ? 1.0 / depth : NAN;
+        for (size_t i = 0; i < n; ++i)
+            keys[i] = -depths[i];
+    else
+        for (size_t i = 0; i < n; ++i) {   // without a branch, so that it runs two points at once
+            const double inverse = 1.0 / depths[i];
+            keys[i] = depths[i] > 0.0 ? inverse : NAN;
+        }
+    UsablePoints(eye.cols.data(), eye.rows.data(), keys, n, eye.usable.data());
 }
 
 void FillDepth(const Wireframe& wire, const EyePoints& eye, bool parallel, DepthBuffer& depth)
 {
     const double extent = std::isfinite(eye.farthest - eye.nearest) ? eye.farthest - eye.nearest : 0.0;
     depth.Reset(!parallel, kHiddenTolerance * extent);
-    const size_t n = wire.Size();
-    const std::vector<std::uint32_t>& t = wire.triangles;
-    auto cornersOf = [&](size_t first, ScreenPoint (&corner)[3]) {
-        for (int k = 0; k < 3; ++k) {
-            const std::uint32_t at = t[first + static_cast<size_t>(k)];
-            if (at >= n)
-                return false;
-            corner[k] = {eye.cols[at], eye.rows[at], eye.keys[at]};
-            if (!std::isfinite(corner[k].col) || !std::isfinite(corner[k].row) || !std::isfinite(corner[k].key))
-                return false;   // a facet reaching behind the eye cannot be drawn flat: it hides nothing
-        }
-        return true;
-    };
-    ScreenPoint corner[3], next[3];
-    size_t i = 0;
-    for (; i + 5 < t.size(); i += 6) {
-        // A grid lists the halves of a quad a b c, a c d together: one pass for both.
-        const bool quad = t[i + 3] == t[i] && t[i + 4] == t[i + 2];
-        const bool one = cornersOf(i, corner), two = cornersOf(i + 3, next);
-        if (quad && one && two)
-            depth.AddQuad(corner[0], corner[1], corner[2], next[2]);
-        else {
-            if (one)
-                depth.AddTriangle(corner[0], corner[1], corner[2]);
-            if (two)
-                depth.AddTriangle(next[0], next[1], next[2]);
-        }
-    }
-    if (i + 2 < t.size() && cornersOf(i, corner))
-        depth.AddTriangle(corner[0], corner[1], corner[2]);
-}
-
-// The pixel of step i of the walk from -> to, by the walk's own closed form.
-Pixel PixelAtStep(Pixel from, Pixel to, long long i)
-{
-    const long long dx = std::llabs(static_cast<long long>(to.col) - from.col);
-    const long long dy = std::llabs(static_cast<long long>(to.row) - from.row);
-    const long long sx = to.col < from.col ? -1 : 1, sy = to.row < from.row ? -1 : 1;
-    const bool xMajor = dx >= dy;
-    const long long major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
-    const long long offset = major == 0 ? 0 : (2 * minor * i + major) / (2 * major);
-    if (xMajor)
-        return {static_cast<int>(from.col + sx * i), static_cast<int>(from.row + sy * offset)};
-    return {static_cast<int>(from.col + sx * offset), static_cast<int>(from.row + sy * i)};
-}
-
-// The visible pieces of from -> to (keys ka, kb at the ends) as strokes.
-template <class Sink>
-void AddVisiblePieces(Pixel from, Pixel to, double ka, double kb, Rgb colour, const DepthBuffer& depth, Sink& strokes)
-{
-    bool visible = true;
-    long long runStart = 0;
-    auto step = [&](long long i, bool seen) {
-        if (seen == visible)
-            return;
-        if (visible && i > runStart)
-            strokes(Stroke{runStart == 0 ? from : PixelAtStep(from, to, runStart), PixelAtStep(from, to, i - 1), colour});
-        visible = seen;
-        runStart = i;
-    };
-    auto inside = [](Pixel p) {
-        return static_cast<unsigned>(p.col) < unsigned(kCanvasSide) && static_cast<unsigned>(p.row) < unsigned(kCanvasSide);
-    };
-    if (inside(from) && inside(to)) {   // the common case: the walk of the pictures, by pointer
-        const int dx = std::abs(to.col - from.col), dy = std::abs(to.row - from.row);
-        const std::ptrdiff_t stepX = to.col < from.col ? -1 : 1, stepY = to.row < from.row ? -kCanvasSide : kCanvasSide;
-        const bool xMajor = dx >= dy;
-        const int major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
-        const std::ptrdiff_t majorStep = xMajor ? stepX : stepY, minorStep = xMajor ? stepY : stepX;
-        // The pixel indices first, then every test in one loop, then the runs.
-        std::size_t index[kCanvasSide];   // a line inside the square has at most this many pixels
-        bool seen[kCanvasSide];
-        std::ptrdiff_t at = static_cast<std::ptrdiff_t>(from.row) * kCanvasSide + from.col;
-        int remainder = major;
-        for (int i = 0;; ++i) {   // the minor step without a branch: on a slanted line it has no pattern
-            index[i] = static_cast<std::size_t>(at);
-            if (i == major)
-                break;
-            remainder += 2 * minor;
-            const bool carry = remainder >= 2 * major;
-            remainder -= carry ? 2 * major : 0;
-            at += majorStep + (carry ? minorStep : 0);
-        }
-        const std::size_t count = static_cast<std::size_t>(major) + 1;
-        if (major == 0)
-            depth.SeesAlong(1, std::max(ka, kb), 0.0, [&](std::size_t i) { return index[i]; }, seen);
-        else
-            depth.SeesAlong(count, ka, (kb - ka) / major, [&](std::size_t i) { return index[i]; }, seen);
-        if (std::find(seen, seen + count, false) == seen + count && strokes.Walked(to, index, count, colour))
-            return;   // seen whole: its pixels are already known
-        for (std::size_t i = 0; i < count; ++i)
-            step(static_cast<long long>(i), seen[i]);
-    } else {
-        double perStep = NAN;   // known once the walk tells the number of steps
-        const bool exact = WalkLine(from, to, kCanvasSide, kCanvasSide, [&](long long i, long long col, long long row, long long m) {
-            if (std::isnan(perStep))
-                perStep = m == 0 ? 0.0 : (kb - ka) / static_cast<double>(m);
-            step(i, depth.Sees(col, row, m == 0 ? std::max(ka, kb) : ka + perStep * static_cast<double>(i)));
-        });
-        if (!exact) {   // ends far beyond the picture: too near the eye's plane to test; drawn whole
-            strokes(Stroke{from, to, colour});
-            return;
-        }
-    }
-    if (visible)
-        strokes(Stroke{runStart == 0 ? from : PixelAtStep(from, to, runStart), to, colour});
+    depth.AddFacets({eye.cols.data(), eye.rows.data(), eye.keys.data(), eye.usable.data(), wire.Size(),
+                     wire.triangles.data(), wire.triangles.size()});
 }
 
 Rgb Tinted(Rgb tint, std::uint8_t level)
@@ -264,9 +177,7 @@ void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle
     EyePoints& eye = s.eye;
     ProjectEye(camera, style.parallel, style.hiddenLines, style.hiddenLines || style.depthCue, wire, eye);
     if (style.hiddenLines) {
-        eye.keys.resize(eye.depths.size());
-        for (size_t i = 0; i < eye.depths.size(); ++i)
-            eye.keys[i] = DepthKey(eye.depths[i], style.parallel);
+        FillKeys(eye, style.parallel);
         FillDepth(wire, eye, style.parallel, s.depth);
     }
     const double extent = eye.farthest - eye.nearest;
@@ -279,6 +190,7 @@ void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle
     const double* keys = eye.keys.data();
     const double farthest = eye.farthest;
     const DepthBuffer& depth = s.depth;
+    WalkScratch& walk = s.walk;
     auto levelOf = [&](std::uint32_t a, std::uint32_t b) {
         // The shade of the segment's middle; truncation is floor here, as the value is clamped to >= 0.
         double level = (farthest - 0.5 * (depths[a] + depths[b])) * levelsPerDepth;
@@ -306,7 +218,7 @@ void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle
         const double ka = keys[a], kb = keys[b];
         if (std::isnan(ka) || std::isnan(kb))
             return;   // reaches behind the eye: nothing of it is seen
-        AddVisiblePieces(from, to, ka, kb, colour, depth, strokes);
+        AddVisiblePieces(from, to, ka, kb, colour, depth, walk, strokes);
     };
     // The lines of the plain frame, as its replay draws them.
     ForEachReplayedLine(wire, finite, [&](std::uint32_t from, std::uint32_t to, bool) { segment(from, to); });

@@ -1,6 +1,5 @@
 // Styled frames: the default is today's frame, and each option shows what it promises.
 #include "geometry/view_changes.h"
-#include "render/depth_buffer.h"
 #include "render/frame.h"
 #include "render/raster_canvas.h"
 #include "render/recording_canvas.h"
@@ -237,57 +236,6 @@ TEST(HiddenLines, EyeInsideTheTubeOrTheSphereDrawsWithoutFailing)
         DrawFrame(camera, wire, hidden, picture);
         EXPECT_GT(Ink(picture), 100) << kind;   // the inside is seen, not hidden by itself
     }
-}
-
-TEST(DepthBuffer, KeepsTheNearestFacetAndSeesLinesOnItWithinTheTolerance)
-{
-    DepthBuffer depth;
-    depth.Reset(true, 1.0);
-    depth.AddTriangle({10, 10, 1.0 / 100}, {90, 10, 1.0 / 100}, {10, 90, 1.0 / 100});   // distance 100
-    depth.AddTriangle({10, 10, 1.0 / 200}, {90, 10, 1.0 / 200}, {90, 90, 1.0 / 200});   // behind it
-    EXPECT_FLOAT_EQ(depth.KeyAt(20, 20), 1.0f / 100);
-    EXPECT_FLOAT_EQ(depth.KeyAt(80, 70), 1.0f / 200);   // only the far one covers this pixel
-    EXPECT_EQ(depth.KeyAt(20, 60), 1.0f / 100);
-    EXPECT_EQ(depth.KeyAt(5, 5), 0.0f);                  // nothing there
-    EXPECT_TRUE(depth.Sees(20, 20, 1.0 / 100.5));       // on the facet, within the tolerance
-    EXPECT_FALSE(depth.Sees(20, 20, 1.0 / 102.0));      // behind it
-    EXPECT_TRUE(depth.Sees(5, 5, 1.0 / 1000.0));
-    EXPECT_TRUE(depth.Sees(-3, 600, 0.0));              // outside the square nothing hides
-    depth.AddTriangle({0, 0, 1.0}, {100, 100, 1.0}, {200, 200, 1.0});   // no area: nothing
-    EXPECT_FLOAT_EQ(depth.KeyAt(30, 30), 1.0f / 100);
-    depth.AddTriangle({-1e9, -1e9, 1.0}, {1e9, -1e9, 1.0}, {0, 1e9, 1.0});   // far larger than the square
-    EXPECT_EQ(depth.KeyAt(499, 499), 1.0f);
-}
-
-TEST(DepthBuffer, AQuadInOnePassIsItsTwoTriangles)
-{
-    std::srand(11);
-    auto any = [](double low, double high) { return low + (high - low) * (std::rand() / double(RAND_MAX)); };
-    long long covered = 0, coverageDiffers = 0;
-    for (int n = 0; n < 300; ++n) {
-        const double col = any(-20, 520), row = any(-20, 520), size = any(1, n % 10 == 0 ? 400 : 12);
-        ScreenPoint p[4];
-        for (int k = 0; k < 4; ++k)   // round a centre, in turn, at a random radius: convex
-            p[k] = {col + size * std::cos(k * 1.5708 + any(0, 1)) * any(0.5, 1.0),
-                    row + size * std::sin(k * 1.5708 + any(0, 1)) * any(0.5, 1.0), any(0.002, 0.02)};
-        DepthBuffer quad, halves;
-        quad.Reset(true, 0.0);
-        halves.Reset(true, 0.0);
-        quad.AddQuad(p[0], p[1], p[2], p[3]);
-        halves.AddTriangle(p[0], p[1], p[2]);
-        halves.AddTriangle(p[0], p[2], p[3]);
-        for (int r = 0; r < kCanvasSide; ++r)
-            for (int c = 0; c < kCanvasSide; ++c) {
-                const float a = quad.KeyAt(c, r), b = halves.KeyAt(c, r);
-                covered += b > 0.0f;
-                if ((a > 0.0f) != (b > 0.0f))
-                    ++coverageDiffers;   // a pixel centre on an edge, decided by the last bits
-                else   // stepped in single precision across boxes of up to hundreds of pixels
-                    ASSERT_NEAR(a, b, 1e-4 * b) << n << " " << c << "," << r;
-            }
-    }
-    ASSERT_GT(covered, 100000);
-    EXPECT_LE(coverageDiffers, covered / 10000);
 }
 
 TEST(DepthCue, NearerSegmentsAreBrighterInAtLeastEightShades)

@@ -1,0 +1,174 @@
+// A segment's visible pieces: its pixels walked as the pictures walk them, tested against the
+// depth of the square, and the runs that are seen handed on as strokes.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "render/canvas.h"
+#include "render/depth_buffer.h"
+#include "render/line_walk.h"
+#include "render/stroke_pen.h"
+
+namespace visible_pieces {
+
+// A walk's pixels as offsets into the square, and which of them are seen: kept off the stack,
+// as every short segment would otherwise pay for setting up a frame this large.
+struct WalkScratch {
+    std::size_t index[kCanvasSide];   // a line inside the square has at most this many pixels
+    bool        seen[kCanvasSide];
+};
+
+// The steps of every walk shorter than a block, by the walk's own closed form: at step i the
+// major offset and minor offset from the first pixel, past the last pixel staying on it.
+constexpr std::size_t kShortWalk = 8;
+
+struct ShortWalk {
+    std::int8_t major[kShortWalk], minor[kShortWalk];
+};
+
+constexpr auto kShortWalks = [] {
+    std::array<std::array<ShortWalk, kShortWalk>, kShortWalk> walks{};
+    for (int major = 0; major < int(kShortWalk); ++major)
+        for (int minor = 0; minor <= major; ++minor)
+            for (int i = 0; i < int(kShortWalk); ++i) {
+                const int step = std::min(i, major);
+                walks[major][minor].major[i] = static_cast<std::int8_t>(step);
+                walks[major][minor].minor[i] = static_cast<std::int8_t>(major == 0 ? 0 : (2 * minor * step + major) / (2 * major));
+            }
+    return walks;
+}();
+
+// The pixel of step i of the walk from -> to, by the walk's own closed form.
+inline Pixel PixelAtStep(Pixel from, Pixel to, long long i)
+{
+    const long long dx = std::llabs(static_cast<long long>(to.col) - from.col);
+    const long long dy = std::llabs(static_cast<long long>(to.row) - from.row);
+    const long long sx = to.col < from.col ? -1 : 1, sy = to.row < from.row ? -1 : 1;
+    const bool xMajor = dx >= dy;
+    const long long major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+    const long long offset = major == 0 ? 0 : (2 * minor * i + major) / (2 * major);
+    if (xMajor)
+        return {static_cast<int>(from.col + sx * i), static_cast<int>(from.row + sy * offset)};
+    return {static_cast<int>(from.col + sx * offset), static_cast<int>(from.row + sy * i)};
+}
+
+// Turns the walk's visibility, step by step, into strokes of its visible runs.
+template <class Sink>
+class RunSplitter {
+public:
+    RunSplitter(Pixel from, Pixel to, Rgb colour, Sink& strokes) : m_from(from), m_to(to), m_colour(colour), m_strokes(strokes) {}
+
+    void Step(long long i, bool seen)
+    {
+        if (seen == m_visible)
+            return;
+        if (m_visible && i > m_runStart)
+            m_strokes(Stroke{StepPixel(m_runStart), PixelAtStep(m_from, m_to, i - 1), m_colour});
+        m_visible = seen;
+        m_runStart = i;
+    }
+    void End()
+    {
+        if (m_visible)
+            m_strokes(Stroke{StepPixel(m_runStart), m_to, m_colour});
+    }
+
+private:
+    Pixel StepPixel(long long i) const { return i == 0 ? m_from : PixelAtStep(m_from, m_to, i); }
+
+    Pixel m_from, m_to;
+    Rgb   m_colour;
+    Sink& m_strokes;
+    bool  m_visible = true;
+    long long m_runStart = 0;
+};
+
+// The runs of a walk inside the square whose pixels were not all seen.
+template <class Sink>
+[[gnu::noinline]] void AddSeenRuns(Pixel from, Pixel to, const bool* seen, std::size_t count, Rgb colour, Sink& strokes)
+{
+    RunSplitter<Sink> runs(from, to, colour, strokes);
+    for (std::size_t i = 0; i < count; ++i)
+        runs.Step(static_cast<long long>(i), seen[i]);
+    runs.End();
+}
+
+// AddVisiblePieces for a segment with an end outside the square, walked with clipping.
+template <class Sink>
+[[gnu::noinline]] void AddVisiblePiecesClipped(Pixel from, Pixel to, double ka, double kb, Rgb colour,
+                                               const DepthBuffer& depth, Sink& strokes)
+{
+    RunSplitter<Sink> runs(from, to, colour, strokes);
+    double perStep = NAN;   // known once the walk tells the number of steps
+    const bool exact = WalkLine(from, to, kCanvasSide, kCanvasSide, [&](long long i, long long col, long long row, long long m) {
+        if (std::isnan(perStep))
+            perStep = m == 0 ? 0.0 : (kb - ka) / static_cast<double>(m);
+        runs.Step(i, depth.Sees(col, row, m == 0 ? std::max(ka, kb) : ka + perStep * static_cast<double>(i)));
+    });
+    if (!exact) {   // ends far beyond the picture: too near the eye's plane to test; drawn whole
+        strokes(Stroke{from, to, colour});
+        return;
+    }
+    runs.End();
+}
+
+// The visible pieces of from -> to (keys ka, kb at the ends) as strokes. Inlined into the loop
+// over segments, which are mostly a few pixels long: the rare cases are calls.
+template <class Sink>
+[[gnu::always_inline]] inline void AddVisiblePieces(Pixel from, Pixel to, double ka, double kb, Rgb colour,
+                                                    const DepthBuffer& depth, WalkScratch& walk, Sink& strokes)
+{
+    auto inside = [](Pixel p) {
+        return static_cast<unsigned>(p.col) < unsigned(kCanvasSide) && static_cast<unsigned>(p.row) < unsigned(kCanvasSide);
+    };
+    if (!inside(from) || !inside(to)) {
+        AddVisiblePiecesClipped(from, to, ka, kb, colour, depth, strokes);
+        return;
+    }
+    // The walk of the pictures, by pointer.
+    const int dx = std::abs(to.col - from.col), dy = std::abs(to.row - from.row);
+    const std::ptrdiff_t stepX = to.col < from.col ? -1 : 1, stepY = to.row < from.row ? -kCanvasSide : kCanvasSide;
+    const bool xMajor = dx >= dy;
+    const int major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+    const std::ptrdiff_t majorStep = xMajor ? stepX : stepY, minorStep = xMajor ? stepY : stepX;
+    // The pixel indices first, then every test, then the runs. Most segments are short: their
+    // indices come from a table, independent of each other, and the loops run a whole block,
+    // past the end repeating the last pixel, so that no branch depends on the length.
+    std::size_t* const index = walk.index;
+    bool* const seen = walk.seen;
+    const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(from.row) * kCanvasSide + from.col;
+    const std::size_t count = static_cast<std::size_t>(major) + 1;
+    if (major < static_cast<int>(kShortWalk)) {
+        const ShortWalk& w = kShortWalks[major][minor];
+        for (std::size_t i = 0; i < kShortWalk; ++i)
+            index[i] = static_cast<std::size_t>(first + w.major[i] * majorStep + w.minor[i] * minorStep);
+        const unsigned seenBits = major == 0 ? depth.SeenOfEight(index, 0, std::max(ka, kb), 0.0)
+                                             : depth.SeenOfEight(index, count - 1, ka, (kb - ka) / major);
+        if (seenBits == 0xFF && strokes.Walked(to, index, kShortWalk, colour))
+            return;   // seen whole: its pixels are already known
+        for (std::size_t i = 0; i < count; ++i)
+            seen[i] = (seenBits >> i) & 1;
+    } else {
+        std::ptrdiff_t at = first;
+        int remainder = major;
+        for (int i = 0;; ++i) {   // the minor step without a branch: on a slanted line it has no pattern
+            index[i] = static_cast<std::size_t>(at);
+            if (i == major)
+                break;
+            remainder += 2 * minor;
+            const bool carry = remainder >= 2 * major;
+            remainder -= carry ? 2 * major : 0;
+            at += majorStep + (carry ? minorStep : 0);
+        }
+        if (depth.SeesAlong(count, ka, (kb - ka) / major, index, seen) && strokes.Walked(to, index, count, colour))
+            return;
+    }
+    AddSeenRuns(from, to, seen, count, colour, strokes);
+}
+
+}   // namespace visible_pieces
