@@ -54,7 +54,7 @@ public:
 
     // seen[i] for the pixels index[i] of a walk inside the square: whether a line point there, of
     // key first + perStep * i, is seen. In one loop; true when every one is.
-    bool SeesAlong(std::size_t count, double first, double perStep, const std::size_t* index, bool* seen) const
+    bool SeesAlong(std::size_t count, double first, double perStep, const std::uint32_t* index, bool* seen) const
     {
         const float* keys = m_keys.data();
         const double tolerance = m_tolerance;
@@ -75,32 +75,35 @@ public:
 
     // For a walk inside the square of at most 8 pixels, listed as 8 with the last one repeated:
     // bit i is set when the point of step min(i, last), of key first + perStep * min(i, last),
-    // is seen at index[i]. The tests of SeesAlong, two at a time.
-    unsigned SeenOfEight(const std::size_t* index, std::size_t last, double first, double perStep) const
+    // is seen at index[i]. The tests of SeesAlong in single precision, four at a time; the
+    // tolerance is far wider than a float's last bit.
+    unsigned SeenOfEight(const std::uint32_t* index, unsigned last, float first, float perStep) const
     {
         const float* keys = m_keys.data();
-        unsigned seen = 0;
+        const float tolerance = static_cast<float>(m_tolerance);
 #if defined(__SSE2__)
-        const __m128d start = _mm_set1_pd(first), step = _mm_set1_pd(perStep), lastStep = _mm_set1_pd(double(last));
-        const __m128d tolerance = _mm_set1_pd(m_tolerance), one = _mm_set1_pd(1.0);
-        for (int i = 0; i < 8; i += 2) {
-            const __m128d key = _mm_add_pd(start, _mm_mul_pd(step, _mm_min_pd(_mm_set_pd(i + 1, i), lastStep)));
-            const __m128d nearest = _mm_set_pd(keys[index[i + 1]], keys[index[i]]);
-            const __m128d pass = m_perspective
-                ? _mm_cmpge_pd(_mm_mul_pd(key, _mm_add_pd(one, _mm_mul_pd(tolerance, nearest))), nearest)
-                : _mm_cmpge_pd(key, _mm_sub_pd(nearest, tolerance));
-            seen |= static_cast<unsigned>(_mm_movemask_pd(pass)) << i;
+        const __m128 start = _mm_set1_ps(first), step = _mm_set1_ps(perStep), lastStep = _mm_set1_ps(float(last));
+        const __m128 tol = _mm_set1_ps(tolerance), one = _mm_set1_ps(1.0f);
+        unsigned seen = 0;
+        for (int i = 0; i < 8; i += 4) {
+            const __m128 steps = _mm_min_ps(_mm_set_ps(float(i + 3), float(i + 2), float(i + 1), float(i)), lastStep);
+            const __m128 key = _mm_add_ps(start, _mm_mul_ps(step, steps));
+            const __m128 nearest = _mm_set_ps(keys[index[i + 3]], keys[index[i + 2]], keys[index[i + 1]], keys[index[i]]);
+            const __m128 pass = m_perspective ? _mm_cmpge_ps(_mm_mul_ps(key, _mm_add_ps(one, _mm_mul_ps(tol, nearest))), nearest)
+                                              : _mm_cmpge_ps(key, _mm_sub_ps(nearest, tol));
+            seen |= static_cast<unsigned>(_mm_movemask_ps(pass)) << i;
         }
+        return seen;
 #else
+        unsigned seen = 0;
         for (unsigned i = 0; i < 8; ++i) {
-            const double nearest = keys[index[i]];
-            const double key = first + perStep * std::min(static_cast<double>(i), static_cast<double>(last));
-            const bool pass = m_perspective ? key * (1.0 + m_tolerance * nearest) >= nearest
-                                            : key >= nearest - m_tolerance;
+            const float nearest = keys[index[i]];
+            const float key = first + perStep * std::min(static_cast<float>(i), static_cast<float>(last));
+            const bool pass = m_perspective ? key * (1.0f + tolerance * nearest) >= nearest : key >= nearest - tolerance;
             seen |= unsigned{pass} << i;
         }
-#endif
         return seen;
+#endif
     }
 
     // The nearest key at a pixel inside the square.

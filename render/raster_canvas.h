@@ -42,7 +42,7 @@ public:
     // The pen's colour into the pixels at these offsets (row * kWidth + col), each inside the
     // picture, set or lightened as LineTo or LightenTo sets or lightens them.
     template <bool kLighten>
-    void PlotAt(const std::size_t* offsets, std::size_t count);
+    void PlotAt(const std::uint32_t* offsets, std::size_t count);
     P PixelAt(int col, int row) const;               // 0 outside the picture
     const P* Bits() const { return m_bits.data(); }
     P* Bits() { return m_bits.data(); }
@@ -147,7 +147,7 @@ inline void BasicRasterCanvas<P>::DrawInside(Pixel from, Pixel to)
 
 template <class P>
 template <bool kLighten>
-inline void BasicRasterCanvas<P>::PlotAt(const std::size_t* offsets, std::size_t count)
+inline void BasicRasterCanvas<P>::PlotAt(const std::uint32_t* offsets, std::size_t count)
 {
     P* bits = m_bits.data();
     const P pen = m_pen;

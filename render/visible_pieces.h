@@ -8,6 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "render/canvas.h"
 #include "render/depth_buffer.h"
@@ -19,29 +22,50 @@ namespace visible_pieces {
 // A walk's pixels as offsets into the square, and which of them are seen: kept off the stack,
 // as every short segment would otherwise pay for setting up a frame this large.
 struct WalkScratch {
-    std::size_t index[kCanvasSide];   // a line inside the square has at most this many pixels
-    bool        seen[kCanvasSide];
+    std::uint32_t index[kCanvasSide];   // a line inside the square has at most this many pixels
+    bool          seen[kCanvasSide];
 };
 
-// The steps of every walk shorter than a block, by the walk's own closed form: at step i the
-// major offset and minor offset from the first pixel, past the last pixel staying on it.
-constexpr std::size_t kShortWalk = 8;
+// The walks shorter than a block, by the walk's own closed form: for each direction, major and
+// minor length, the offset in the square of step i from the first pixel, past the last pixel
+// staying on it. Directions are numbered by xMajor * 4 + (major step < 0) * 2 + (minor step < 0).
+constexpr int kShortWalk = 8;
 
-struct ShortWalk {
-    std::int8_t major[kShortWalk], minor[kShortWalk];
-};
+using ShortWalkOffsets = std::array<std::int16_t, kShortWalk>;
 
 constexpr auto kShortWalks = [] {
-    std::array<std::array<ShortWalk, kShortWalk>, kShortWalk> walks{};
-    for (int major = 0; major < int(kShortWalk); ++major)
-        for (int minor = 0; minor <= major; ++minor)
-            for (int i = 0; i < int(kShortWalk); ++i) {
-                const int step = std::min(i, major);
-                walks[major][minor].major[i] = static_cast<std::int8_t>(step);
-                walks[major][minor].minor[i] = static_cast<std::int8_t>(major == 0 ? 0 : (2 * minor * step + major) / (2 * major));
-            }
+    std::array<std::array<std::array<ShortWalkOffsets, kShortWalk>, kShortWalk>, 8> walks{};
+    for (int direction = 0; direction < 8; ++direction) {
+        const bool xMajor = direction & 4;
+        const int majorStep = (direction & 2 ? -1 : 1) * (xMajor ? 1 : kCanvasSide);
+        const int minorStep = (direction & 1 ? -1 : 1) * (xMajor ? kCanvasSide : 1);
+        for (int major = 0; major < kShortWalk; ++major)
+            for (int minor = 0; minor <= major; ++minor)
+                for (int i = 0; i < kShortWalk; ++i) {
+                    const int step = std::min(i, major);
+                    const int offset = major == 0 ? 0 : (2 * minor * step + major) / (2 * major);
+                    walks[direction][major][minor][i] = static_cast<std::int16_t>(step * majorStep + offset * minorStep);
+                }
+    }
     return walks;
 }();
+
+// index[i] = first + offsets[i] for the eight steps.
+inline void ShortWalkIndices(std::uint32_t first, const ShortWalkOffsets& offsets, std::uint32_t* index)
+{
+#if defined(__SSE2__)
+    const __m128i steps = _mm_loadu_si128(reinterpret_cast<const __m128i*>(offsets.data()));
+    const __m128i start = _mm_set1_epi32(static_cast<int>(first));
+    // Each 16-bit offset into the high half of a 32-bit lane, then shifted down with its sign.
+    const __m128i low = _mm_srai_epi32(_mm_unpacklo_epi16(steps, steps), 16);
+    const __m128i high = _mm_srai_epi32(_mm_unpackhi_epi16(steps, steps), 16);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(index), _mm_add_epi32(start, low));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(index + 4), _mm_add_epi32(start, high));
+#else
+    for (int i = 0; i < kShortWalk; ++i)
+        index[i] = static_cast<std::uint32_t>(static_cast<int>(first) + offsets[i]);
+#endif
+}
 
 // The pixel of step i of the walk from -> to, by the walk's own closed form.
 inline Pixel PixelAtStep(Pixel from, Pixel to, long long i)
@@ -130,34 +154,34 @@ template <class Sink>
         AddVisiblePiecesClipped(from, to, ka, kb, colour, depth, strokes);
         return;
     }
-    // The walk of the pictures, by pointer.
+    // The walk of the pictures, by pointer: the pixel indices first, then every test, then the runs.
     const int dx = std::abs(to.col - from.col), dy = std::abs(to.row - from.row);
-    const std::ptrdiff_t stepX = to.col < from.col ? -1 : 1, stepY = to.row < from.row ? -kCanvasSide : kCanvasSide;
     const bool xMajor = dx >= dy;
     const int major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
-    const std::ptrdiff_t majorStep = xMajor ? stepX : stepY, minorStep = xMajor ? stepY : stepX;
-    // The pixel indices first, then every test, then the runs. Most segments are short: their
-    // indices come from a table, independent of each other, and the loops run a whole block,
-    // past the end repeating the last pixel, so that no branch depends on the length.
-    std::size_t* const index = walk.index;
+    const bool majorBack = xMajor ? to.col < from.col : to.row < from.row;
+    const bool minorBack = xMajor ? to.row < from.row : to.col < from.col;
+    std::uint32_t* const index = walk.index;
     bool* const seen = walk.seen;
-    const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(from.row) * kCanvasSide + from.col;
+    const std::uint32_t first = static_cast<std::uint32_t>(from.row) * kCanvasSide + static_cast<std::uint32_t>(from.col);
     const std::size_t count = static_cast<std::size_t>(major) + 1;
-    if (major < static_cast<int>(kShortWalk)) {
-        const ShortWalk& w = kShortWalks[major][minor];
-        for (std::size_t i = 0; i < kShortWalk; ++i)
-            index[i] = static_cast<std::size_t>(first + w.major[i] * majorStep + w.minor[i] * minorStep);
-        const unsigned seenBits = major == 0 ? depth.SeenOfEight(index, 0, std::max(ka, kb), 0.0)
-                                             : depth.SeenOfEight(index, count - 1, ka, (kb - ka) / major);
+    if (major < kShortWalk) {
+        // Most segments are short: their indices come from a table and are tested at once, eight
+        // of them, past the end repeating the last pixel, so that no branch depends on the length.
+        ShortWalkIndices(first, kShortWalks[xMajor * 4 + majorBack * 2 + minorBack][major][minor], index);
+        const unsigned seenBits = major == 0 ? depth.SeenOfEight(index, 0, static_cast<float>(std::max(ka, kb)), 0.0f)
+                                             : depth.SeenOfEight(index, static_cast<unsigned>(major), static_cast<float>(ka),
+                                                                 static_cast<float>((kb - ka) / major));
         if (seenBits == 0xFF && strokes.Walked(to, index, kShortWalk, colour))
             return;   // seen whole: its pixels are already known
         for (std::size_t i = 0; i < count; ++i)
             seen[i] = (seenBits >> i) & 1;
     } else {
+        const std::ptrdiff_t majorStep = (majorBack ? -1 : 1) * (xMajor ? 1 : kCanvasSide);
+        const std::ptrdiff_t minorStep = (minorBack ? -1 : 1) * (xMajor ? kCanvasSide : 1);
         std::ptrdiff_t at = first;
         int remainder = major;
         for (int i = 0;; ++i) {   // the minor step without a branch: on a slanted line it has no pattern
-            index[i] = static_cast<std::size_t>(at);
+            index[i] = static_cast<std::uint32_t>(at);
             if (i == major)
                 break;
             remainder += 2 * minor;
