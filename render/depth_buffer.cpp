@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 void DepthBuffer::Reset(bool perspective, double tolerance)
@@ -15,9 +16,14 @@ void DepthBuffer::Reset(bool perspective, double tolerance)
     const size_t size = static_cast<size_t>(kCanvasSide) * kCanvasSide + kFillLanes;
     if (m_keys.size() != size || !(m_empty == empty))
         m_keys.assign(size, empty);
-    else if (m_firstRow <= m_lastRow)   // only the rows the last facets wrote can hold a key
-        std::fill(m_keys.begin() + static_cast<std::ptrdiff_t>(m_firstRow) * kCanvasSide,
-                  m_keys.begin() + static_cast<std::ptrdiff_t>(m_lastRow + 1) * kCanvasSide, empty);
+    else if (m_firstRow <= m_lastRow) {   // only the rows the last facets wrote can hold a key
+        float* const first = m_keys.data() + static_cast<std::ptrdiff_t>(m_firstRow) * kCanvasSide;
+        const std::size_t count = static_cast<std::size_t>(m_lastRow + 1 - m_firstRow) * kCanvasSide;
+        if (std::signbit(empty) || empty != 0.0f)
+            std::fill(first, first + count, empty);
+        else   // +0.0f is all zero bytes, which the C library clears fastest
+            std::memset(first, 0, count * sizeof(float));
+    }
     m_empty = empty;
     m_firstRow = kCanvasSide;
     m_lastRow = -1;
