@@ -53,6 +53,12 @@ struct PortablePack {
             return std::bit_cast<float>(std::bit_cast<std::uint32_t>(x) | std::bit_cast<std::uint32_t>(y));
         });
     }
+    static PortablePack BySign(PortablePack mask, PortablePack ifSet, PortablePack ifClear)
+    {
+        for (int i = 0; i < kFillLanes; ++i)
+            ifClear.v[i] = std::bit_cast<std::uint32_t>(mask.v[i]) >> 31 ? ifSet.v[i] : ifClear.v[i];
+        return ifClear;
+    }
     static PortablePack SignMask(PortablePack a)
     {
         for (float& lane : a.v)
@@ -94,6 +100,12 @@ struct Sse2Pack {
     static Sse2Pack Add(Sse2Pack a, Sse2Pack b) { return {_mm_add_ps(a.lo, b.lo), _mm_add_ps(a.hi, b.hi)}; }
     static Sse2Pack Max(Sse2Pack a, Sse2Pack b) { return {_mm_max_ps(a.lo, b.lo), _mm_max_ps(a.hi, b.hi)}; }
     static Sse2Pack Or(Sse2Pack a, Sse2Pack b) { return {_mm_or_ps(a.lo, b.lo), _mm_or_ps(a.hi, b.hi)}; }
+    static Sse2Pack BySign(Sse2Pack mask, Sse2Pack ifSet, Sse2Pack ifClear)
+    {
+        const Sse2Pack m = SignMask(mask);
+        return {_mm_or_ps(_mm_and_ps(m.lo, ifSet.lo), _mm_andnot_ps(m.lo, ifClear.lo)),
+                _mm_or_ps(_mm_and_ps(m.hi, ifSet.hi), _mm_andnot_ps(m.hi, ifClear.hi))};
+    }
     static Sse2Pack SignMask(Sse2Pack a)
     {
         return {_mm_castsi128_ps(_mm_srai_epi32(_mm_castps_si128(a.lo), 31)),

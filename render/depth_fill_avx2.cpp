@@ -25,6 +25,10 @@ struct Avx2Pack {
     static Avx2Pack Add(Avx2Pack a, Avx2Pack b) { return {_mm256_add_ps(a.v, b.v)}; }
     static Avx2Pack Max(Avx2Pack a, Avx2Pack b) { return {_mm256_max_ps(a.v, b.v)}; }
     static Avx2Pack Or(Avx2Pack a, Avx2Pack b) { return {_mm256_or_ps(a.v, b.v)}; }
+    static Avx2Pack BySign(Avx2Pack mask, Avx2Pack ifSet, Avx2Pack ifClear)
+    {
+        return {_mm256_blendv_ps(ifClear.v, ifSet.v, mask.v)};
+    }
     static Avx2Pack SignMask(Avx2Pack a)
     {
         return {_mm256_castsi256_ps(_mm256_srai_epi32(_mm256_castps_si256(a.v), 31))};

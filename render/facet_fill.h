@@ -143,7 +143,8 @@ inline void FillOneByOne(float* keys, int cols, int rows, const FacetPlane& p, c
 
 // The nearest keys of two planes into the box's pixels whose centres they cover; the planes are
 // set up at the box's first pixel centre. A Pack holds kFillLanes floats: Max is the processor's
-// maximum (the second operand when either is a NaN), SignMask spreads each sign bit over its lane.
+// maximum (the second operand when either is a NaN), SignMask spreads each sign bit over its lane,
+// BySign(m, a, b) is a where m's sign bit is set and b elsewhere.
 // Facets are a few pixels wide, so each row is walked whole, without branches; past the box's
 // last column lanes are masked off, so a row may end in the next one's first pixels, or in the
 // spare floats, without changing them. Each row starts from the last row's plus one row step.
@@ -197,6 +198,51 @@ void FillBox(float* keys, int cols, int rows, const FacetPlane& p, const FacetPl
     }
 }
 
+// FillBox for a convex quad a b c d whose halves are p = a b c and q = a c d: a lane is inside
+// when none of the outline's four weights (p's for b c and a b, q's for c d and d a) has its sign
+// bit set, and takes p's key on p's side of the diagonal a c, q's on the other. Fewer values to
+// step and test than two triangles; the same pixels but where rounding decides.
+template <class Pack>
+void FillConvexBox(float* keys, int cols, int rows, const FacetPlane& p, const FacetPlane& q)
+{
+    const int blocks = (cols + kFillLanes - 1) / kFillLanes;
+    const Pack past = Pack::SignFrom(cols - (blocks - 1) * kFillLanes);
+    Pack r0 = Pack::Ramp(p.w0, p.w0x), r1 = Pack::Ramp(p.w2, p.w2x), r2 = Pack::Ramp(q.w0, q.w0x);
+    Pack r3 = Pack::Ramp(q.w1, q.w1x), rd = Pack::Ramp(p.w1, p.w1x), rp = Pack::Ramp(p.k, p.kx), rq = Pack::Ramp(q.k, q.kx);
+    constexpr float across = kFillLanes;
+    const Pack s0 = Pack::Splat(across * p.w0x), s1 = Pack::Splat(across * p.w2x), s2 = Pack::Splat(across * q.w0x);
+    const Pack s3 = Pack::Splat(across * q.w1x), sd = Pack::Splat(across * p.w1x), sp = Pack::Splat(across * p.kx);
+    const Pack sq = Pack::Splat(across * q.kx);
+    for (int r = 0; r < rows; ++r, keys += kCanvasSide) {
+        Pack e0 = r0, e1 = r1, e2 = r2, e3 = r3, diagonal = rd, kp = rp, kq = rq;
+        auto block = [&](float* at, bool last) {
+            Pack out = Pack::Or(Pack::Or(e0, e1), Pack::Or(e2, e3));
+            if (last)
+                out = Pack::Or(out, past);
+            const Pack key = Pack::Or(Pack::BySign(diagonal, kq, kp), Pack::SignMask(out));
+            Pack::Store(at, Pack::Max(key, Pack::Load(at)));
+        };
+        for (int j = 0; j < blocks - 1; ++j) {
+            block(keys + j * kFillLanes, false);
+            e0 = Pack::Add(e0, s0);
+            e1 = Pack::Add(e1, s1);
+            e2 = Pack::Add(e2, s2);
+            e3 = Pack::Add(e3, s3);
+            diagonal = Pack::Add(diagonal, sd);
+            kp = Pack::Add(kp, sp);
+            kq = Pack::Add(kq, sq);
+        }
+        block(keys + (blocks - 1) * kFillLanes, true);
+        r0 = Pack::Add(r0, Pack::Splat(p.w0y));
+        r1 = Pack::Add(r1, Pack::Splat(p.w2y));
+        r2 = Pack::Add(r2, Pack::Splat(q.w0y));
+        r3 = Pack::Add(r3, Pack::Splat(q.w1y));
+        rd = Pack::Add(rd, Pack::Splat(p.w1y));
+        rp = Pack::Add(rp, Pack::Splat(p.ky));
+        rq = Pack::Add(rq, Pack::Splat(q.ky));
+    }
+}
+
 template <class Pack>
 void FillPlanes(float* keys, int c0, int c1, int r0, int r1, const FacetPlane& p, const FacetPlane& q, bool tame,
                 RowsWritten& written)
@@ -232,6 +278,16 @@ void FillTriangle(float* keys, Corner a, Corner b, Corner c, RowsWritten& writte
     FillPlanes<Pack>(keys, box.c0, box.c1, box.r0, box.r1, p, p, Tame(p), written);   // the plane twice: one loop serves both
 }
 
+// Whether a b c d turns the same way, strictly, at every corner: a convex quad.
+inline bool Convex(Corner a, Corner b, Corner c, Corner d)
+{
+    auto turn = [](Corner from, Corner at, Corner to) {
+        return (at.col - from.col) * (to.row - at.row) - (at.row - from.row) * (to.col - at.col);
+    };
+    const double ta = turn(d, a, b), tb = turn(a, b, c), tc = turn(b, c, d), td = turn(c, d, a);
+    return (ta > 0.0 && tb > 0.0 && tc > 0.0 && td > 0.0) || (ta < 0.0 && tb < 0.0 && tc < 0.0 && td < 0.0);
+}
+
 template <class Pack>
 void FillQuad(float* keys, Corner a, Corner b, Corner c, Corner d, RowsWritten& written)
 {
@@ -248,9 +304,14 @@ void FillQuad(float* keys, Corner a, Corner b, Corner c, Corner d, RowsWritten& 
     const bool second = PlaneOf(a, c, d, box.c0 + 0.5, box.r0 + 0.5, q);
     const bool tameP = first && Tame(p), tameQ = second && Tame(q);
 #endif
-    if (first || second)
+    if (first && second && tameP && tameQ && Convex(a, b, c, d)) {
+        written.first = box.r0 < written.first ? box.r0 : written.first;
+        written.last = box.r1 > written.last ? box.r1 : written.last;
+        FillConvexBox<Pack>(keys + box.r0 * kCanvasSide + box.c0, box.c1 - box.c0 + 1, box.r1 - box.r0 + 1, p, q);
+    } else if (first || second) {
         FillPlanes<Pack>(keys, box.c0, box.c1, box.r0, box.r1, first ? p : q, second ? q : p,
                          (!first || tameP) && (!second || tameQ), written);
+    }
 }
 
 template <class Pack>

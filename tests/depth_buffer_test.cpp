@@ -16,8 +16,8 @@ double Any(double low, double high)
     return low + (high - low) * (std::rand() / double(RAND_MAX));
 }
 
-// Points and triangles as a frame gives them: a bent grid of quads listed a b c, a c d, and a few
-// lone triangles of every size and winding, some reaching far outside the square.
+// Points and triangles as a frame gives them: a bent grid of quads listed a b c, a c d, lone
+// triangles of every size and winding, some reaching far outside the square, and quads of any shape.
 struct Mesh {
     std::vector<double> cols, rows, keys;
     std::vector<std::uint8_t> usable;
@@ -58,6 +58,13 @@ Mesh BentGridAndStrays(unsigned seed)
         const double col = Any(-50, 550), row = Any(-50, 550), size = n % 20 == 0 ? 2000 : Any(0.2, 40);
         for (int k = 0; k < 3; ++k)
             mesh.triangles.push_back(mesh.Add(col + Any(-size, size), row + Any(-size, size), Any(0.001, 0.01)));
+    }
+    for (int n = 0; n < 400; ++n) {   // quads of four random corners: darts, bow ties and convex ones
+        const double col = Any(-50, 550), row = Any(-50, 550), size = Any(1, 60);
+        std::uint32_t corner[4];
+        for (std::uint32_t& at : corner)
+            at = mesh.Add(col + Any(-size, size), row + Any(-size, size), Any(0.001, 0.01));
+        mesh.triangles.insert(mesh.triangles.end(), {corner[0], corner[1], corner[2], corner[0], corner[2], corner[3]});
     }
     return mesh;
 }
