@@ -77,6 +77,11 @@ TEST(Registry, AnAddedSurfaceIsDrawnThroughTheFrameLikeTheEight)
 {
     const SurfaceKind kind = Surfaces().Add("cuadrado-de-prueba", "Cuadrado", Square);
     ASSERT_NE(kind, kSurfaceNone);
+    // Taken out again, so that a test after it in the same process finds the registry as it was.
+    struct RemoveAfter {
+        SurfaceKind kind;
+        ~RemoveAfter() { Surfaces().RemoveFrom(kind); }
+    } removeAfter{kind};
     ViewState view;
     view.eye = {0.0, 0.0, 300.0};
     view.up = {0.0, 1.0, 0.0};
