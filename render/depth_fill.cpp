@@ -144,6 +144,7 @@ bool FillPathAvailable(FillPath path)
 #endif
     case FillPath::kAvx2:
 #if defined(VEXILON_FILL_AVX2)
+        __builtin_cpu_init();   // harmless if done already; needed if asked before static constructors ran
         return __builtin_cpu_supports("avx2");
 #else
         return false;
