@@ -49,7 +49,6 @@ class ViewerDlgTest : public QObject {
     QScrollBar* distanceBar = nullptr;
 
     QAbstractButton* Button(const char* name) { return dlg->findChild<QAbstractButton*>(name); }
-    void Choose(SurfaceKind kind) { QTest::mouseClick(Button(kSurfaceButtons[kind - 1]), Qt::LeftButton); }
     double EyeAt() { return EyeDistance(dlg->View()); }
 
 private slots:
@@ -106,7 +105,7 @@ private slots:
     void eachSurfaceButtonDrawsItsSurface()
     {
         QFETCH(int, kind);
-        Choose(kind);
+        ClickSurface(*dlg, kind);
         QVERIFY(dlg->View().surface == kind && Button(kSurfaceButtons[kind - 1])->isChecked());
         QCOMPARE(dlg->FramesRendered(), 1);
         const QImage shown = ShownFrame(*dlg);
@@ -118,7 +117,7 @@ private slots:
 
     void pressingAgainResetsTheView()
     {
-        Choose(kTorus);
+        ClickSurface(*dlg, kTorus);
         const QImage first = ShownFrame(*dlg);
         QTest::mousePress(dlg, Qt::LeftButton, {}, QPoint(300, 300));
         QTest::mouseMove(dlg, QPoint(360, 325));
@@ -126,14 +125,14 @@ private slots:
         Click(*zoomBar, QStyle::SC_ScrollBarSubLine);
         Click(*distanceBar, QStyle::SC_ScrollBarSubLine);
         QVERIFY(CountDifferences(first, ShownFrame(*dlg)) > 0);
-        Choose(kTorus);
+        ClickSurface(*dlg, kTorus);
         QCOMPARE(CountDifferences(first, ShownFrame(*dlg)), 0);
         QVERIFY(zoomBar->value() == 50 && distanceBar->value() == 300);
     }
 
     void aDragStepTurnsTheView()
     {
-        Choose(kTorus);
+        ClickSurface(*dlg, kTorus);
         const Vec3 before = dlg->View().eye;
         const QPoint start(300, 400);   // on the square: the dialog's own surface
         QTest::mousePress(dlg, Qt::LeftButton, {}, start);
@@ -154,7 +153,7 @@ private slots:
 
     void aBurstOfDragStepsDrawsOnlyTheLastViewYetMakesEveryCameraStep()
     {
-        Choose(kSine);
+        ClickSurface(*dlg, kSine);
         ShownFrame(*dlg);
         const int drawn = dlg->PicturesDrawn();
         const QPoint start(300, 400);
@@ -180,7 +179,7 @@ private slots:
 
     void aDragMayStartOnTheGroupBoxButNotOnAButton()
     {
-        Choose(kSine);
+        ClickSurface(*dlg, kSine);
         QTest::mousePress(dlg, Qt::LeftButton, {}, QPoint(140, 220));   // inside the frame of "Superficie"
         QCOMPARE(dlg->View().dragging, 1);
         QTest::mouseRelease(dlg, Qt::LeftButton, {}, QPoint(140, 220));
@@ -192,7 +191,7 @@ private slots:
 
     void zoomArrowsStepByOneAndHoldAtTheTop()
     {
-        Choose(kSphere);
+        ClickSurface(*dlg, kSphere);
         Click(*zoomBar, QStyle::SC_ScrollBarSubLine);
         QVERIFY(dlg->View().zoom == 51.0 && zoomBar->value() == 49 && zoomBar->sliderPosition() == 49);
         QCOMPARE(CountDifferences(ShownFrame(*dlg), FreshFrame(kSphere, [](ViewState& v) { v.zoom = 51.0; })), 0);
@@ -205,7 +204,7 @@ private slots:
 
     void distanceArrowsStepByTwoAndHoldAtTwenty()
     {
-        Choose(kMoebius);
+        ClickSurface(*dlg, kMoebius);
         Click(*distanceBar, QStyle::SC_ScrollBarSubLine);
         QVERIFY(std::abs(EyeAt() - 298.0) < 1e-9);
         QCOMPARE(distanceBar->value(), BarPosition(EyeAt()));
@@ -218,7 +217,7 @@ private slots:
 
     void pageClicksLeaveViewAndThumbsWhereTheyWereButRedraw()
     {
-        Choose(kPseudosphere);
+        ClickSurface(*dlg, kPseudosphere);
         Click(*distanceBar, QStyle::SC_ScrollBarSubLine);   // off the end: room on both sides
         const ViewState before = dlg->View();
         for (QScrollBar* bar : {zoomBar, distanceBar})
@@ -232,7 +231,7 @@ private slots:
 
     void thumbDragsTrackAndSetThePositionAtTheRelease()
     {
-        Choose(kSpiralStair);
+        ClickSurface(*dlg, kSpiralStair);
         const QPoint grip = PartOf(*zoomBar, QStyle::SC_ScrollBarSlider);
         QTest::mousePress(zoomBar, Qt::LeftButton, {}, grip);
         QTest::mouseMove(zoomBar, grip + QPoint(0, -60));
@@ -252,7 +251,7 @@ private slots:
 
     void theWheelDoesNotMoveABar()
     {
-        Choose(kTorus);
+        ClickSurface(*dlg, kTorus);
         QWheelEvent wheel({10, 100}, zoomBar->mapToGlobal(QPointF(10, 100)), {}, {0, 120}, Qt::NoButton, {},
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(zoomBar, &wheel);
@@ -261,7 +260,7 @@ private slots:
 
     void anExposeShowsTheKeptFrameWithoutTracingAgain()
     {
-        Choose(kLeonardoStair);
+        ClickSurface(*dlg, kLeonardoStair);
         QWidget cover;   // another window over the dialog, then gone
         cover.setGeometry(dlg->frameGeometry());
         cover.show();

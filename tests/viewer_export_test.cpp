@@ -66,10 +66,6 @@ class ViewerExportTest : public QObject {
     CViewerDlg* dlg = nullptr;
     std::unique_ptr<QTemporaryDir> dir;   // a new one for each test
 
-    void Choose(SurfaceKind kind)
-    {
-        QTest::mouseClick(dlg->findChild<QAbstractButton*>(kSurfaceButtons[kind - 1]), Qt::LeftButton);
-    }
     QString PathOf(const char* name) { return dir->filePath(QString::fromUtf8(name)); }
     std::string CliPath(const char* name) { return QFile::encodeName(PathOf(name)).toStdString(); }
 
@@ -77,7 +73,7 @@ class ViewerExportTest : public QObject {
     // arrow. A frame drawn again after one more camera update differs from this view's SVG.
     void MakeTheView()
     {
-        Choose(kSine);
+        ClickSurface(*dlg, kSine);
         QTest::mousePress(dlg, Qt::LeftButton, {}, QPoint(300, 400));
         QTest::mouseMove(dlg, QPoint(254, 405));
         QTest::mouseRelease(dlg, Qt::LeftButton, {}, QPoint(254, 405));
@@ -91,9 +87,7 @@ private slots:
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(dir->isValid());
         dlg = new CViewerDlg;
-        dlg->show();
-        dlg->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(dlg));
+        QVERIFY(ShowActive(*dlg));
     }
     void cleanup() { delete dlg; }
 
@@ -116,7 +110,7 @@ private slots:
 
     void aFailedSaveNamesTheFileAndTheReasonAndLeavesNothing()
     {
-        Choose(kSphere);
+        ClickSurface(*dlg, kSphere);
         QStringList texts;
         ModalCloser closer([&](QWidget& modal) {
             auto* box = qobject_cast<QMessageBox*>(&modal);
@@ -137,7 +131,7 @@ private slots:
 
     void savingOverALinkToAPrivateFileKeepsTheLinkAndTheMode()
     {
-        Choose(kSphere);
+        ClickSurface(*dlg, kSphere);
         QFile real(PathOf("real.png"));
         QVERIFY(real.open(QIODevice::WriteOnly) && real.write("old") == 3);
         real.close();
@@ -182,7 +176,7 @@ private slots:
         QVERIFY(empty[4].text.isEmpty());   // the separator
         QCOMPARE(empty[5].text, QString::fromUtf8("&Acerca de vexilon..."));
         QVERIFY(!empty[0].enabled && !empty[1].enabled && !empty[2].enabled && !empty[3].enabled && empty[5].enabled);
-        Choose(kSine);
+        ClickSurface(*dlg, kSine);
         const std::vector<MenuItem> shown = ContextMenuAt(*dlg, {400, 200});
         QVERIFY(shown.size() == 6 && shown[0].enabled && shown[1].enabled && shown[2].enabled && !shown[3].enabled);
     }

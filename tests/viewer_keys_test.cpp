@@ -60,10 +60,6 @@ class ViewerKeysTest : public QObject {
     QWidget* square = nullptr;
 
     QAbstractButton* Button(CViewerDlg& d, const char* name) { return d.findChild<QAbstractButton*>(name); }
-    void Choose(CViewerDlg& d, SurfaceKind kind)
-    {
-        QTest::mouseClick(Button(d, kSurfaceButtons[kind - 1]), Qt::LeftButton);
-    }
     QScrollBar* Bar(CViewerDlg& d, const char* name) { return d.findChild<QScrollBar*>(name); }
     void Key(int key, Qt::KeyboardModifiers modifiers = {})
     {
@@ -78,9 +74,7 @@ private slots:
         mouse->show();
         QVERIFY(QTest::qWaitForWindowExposed(mouse));
         dlg = new CViewerDlg;
-        dlg->show();
-        dlg->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(dlg));
+        QVERIFY(ShowActive(*dlg));
         square = dlg->findChild<QWidget*>("IDC_FRAME_SQUARE");
         QVERIFY(square != nullptr && square->geometry().contains(kFrameRect));
     }
@@ -103,7 +97,7 @@ private slots:
 
     void wheelNotchesStepTheZoomBarAsItsArrows()
     {
-        Choose(*dlg, kSphere);
+        ClickSurface(*dlg, kSphere);
         QScrollBar* zoomBar = Bar(*dlg, "IDC_SCROLL_ZOOM");
         Turn(*square, 120);
         QVERIFY(dlg->View().zoom == 51.0 && zoomBar->value() == 49 && zoomBar->sliderPosition() == 49);
@@ -114,7 +108,7 @@ private slots:
         Turn(*square, -360);
         QVERIFY(dlg->View().zoom == 49.0 && zoomBar->value() == 51);
         QCOMPARE(dlg->FramesRendered(), 6);
-        Choose(*mouse, kSphere);
+        ClickSurface(*mouse, kSphere);
         for (QStyle::SubControl arrow :
              {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine,
               QStyle::SC_ScrollBarAddLine, QStyle::SC_ScrollBarAddLine})
@@ -126,8 +120,8 @@ private slots:
 
     void arrowKeysOnTheSquareOrbitAsDragsOfTenPixels()
     {
-        Choose(*dlg, kTorus);
-        Choose(*mouse, kTorus);
+        ClickSurface(*dlg, kTorus);
+        ClickSurface(*mouse, kTorus);
         QTest::mouseClick(square, Qt::LeftButton);   // a click gives the square the focus
         QCOMPARE(QApplication::focusWidget(), square);
         const std::pair<int, QPoint> steps[] = {
@@ -145,8 +139,8 @@ private slots:
 
     void ctrlArrowsOrbitWhereverTheFocusIsAndPlainArrowsStillWalkTheButtons()
     {
-        Choose(*dlg, kTorus);
-        Choose(*mouse, kTorus);
+        ClickSurface(*dlg, kTorus);
+        ClickSurface(*mouse, kTorus);
         QCOMPARE(QApplication::focusWidget(), Button(*dlg, "IDC_SURFACE_TORUS"));
         Key(Qt::Key_Right, Qt::ControlModifier);
         Drag(*mouse, {10, 0});
@@ -160,8 +154,8 @@ private slots:
 
     void aKeyStepLeavesAMouseDragInProgressAsItWas()
     {
-        Choose(*dlg, kSaddle);
-        Choose(*mouse, kSaddle);
+        ClickSurface(*dlg, kSaddle);
+        ClickSurface(*mouse, kSaddle);
         const QPoint start(420, 260);
         QTest::mousePress(dlg, Qt::LeftButton, {}, start);
         const IntPoint anchor = dlg->View().anchor;
@@ -176,8 +170,8 @@ private slots:
 
     void plusMinusAndPagesStepTheBarsAsTheirArrows()
     {
-        Choose(*dlg, kMoebius);
-        Choose(*mouse, kMoebius);
+        ClickSurface(*dlg, kMoebius);
+        ClickSurface(*mouse, kMoebius);
         square->setFocus();
         Key(Qt::Key_Plus);
         Key(Qt::Key_Plus, Qt::KeypadModifier);
@@ -204,7 +198,7 @@ private slots:
 
     void homeResetsTheViewAsPressingTheButtonAgain()
     {
-        Choose(*dlg, kSpiralStair);
+        ClickSurface(*dlg, kSpiralStair);
         Key(Qt::Key_Right, Qt::ControlModifier);
         Key(Qt::Key_Plus);
         Key(Qt::Key_PageUp);

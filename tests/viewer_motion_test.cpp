@@ -51,10 +51,6 @@ class ViewerMotionTest : public QObject {
     QTimer* timer = nullptr;
     std::unique_ptr<QTemporaryDir> dir;
 
-    void Choose(SurfaceKind kind)
-    {
-        QTest::mouseClick(dlg->findChild<QAbstractButton*>(kSurfaceButtons[kind - 1]), Qt::LeftButton);
-    }
     QString PathOf(const char* name) { return dir->filePath(QString::fromUtf8(name)); }
     std::string CliPath(const char* name) { return QFile::encodeName(PathOf(name)).toStdString(); }
     // Waits for the timer's next ticks, each of which has reached the window when the spy sees it.
@@ -71,9 +67,7 @@ private slots:
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(dir->isValid());
         dlg = new CViewerDlg;
-        dlg->show();
-        dlg->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(dlg));
+        QVERIFY(ShowActive(*dlg));
         square = dlg->findChild<QWidget*>("IDC_FRAME_SQUARE");
         turn = dlg->findChild<QCheckBox*>("IDC_VIEW_TURN");
         timer = dlg->findChild<QTimer*>("IDT_TURN");
@@ -93,7 +87,7 @@ private slots:
 
     void spaceOnTheSquareStartsAndStopsTheTurn()
     {
-        Choose(kTorus);
+        ClickSurface(*dlg, kTorus);
         QVERIFY(!timer->isActive());   // stopped: no timer runs at all
         const QImage still = ShownFrame(*dlg);
         const ViewState before = dlg->View();
@@ -116,7 +110,7 @@ private slots:
 
     void ctrlSpaceAndTheSwitchWorkFromAnywhere()
     {
-        Choose(kSphere);
+        ClickSurface(*dlg, kSphere);
         QWidget* close = dlg->findChild<QWidget*>("IDCANCEL");
         close->setFocus();
         QTest::keyClick(close, Qt::Key_Space, Qt::ControlModifier);
@@ -133,7 +127,7 @@ private slots:
 
     void spaceStillPressesAFocusedButton()
     {
-        Choose(kTorus);
+        ClickSurface(*dlg, kTorus);
         int opened = 0;
         ModalCloser closer([&](QWidget& modal) {
             ++opened;
@@ -158,7 +152,7 @@ private slots:
 
     void aHeldButtonPausesTheTurnAndADragWorksAsUsual()
     {
-        Choose(kSaddle);
+        ClickSurface(*dlg, kSaddle);
         dlg->SetTurning(true);
         const QPoint start(420, 260);
         QTest::mousePress(dlg, Qt::LeftButton, {}, start);
@@ -176,14 +170,14 @@ private slots:
         WaitTicks(1);
         QVERIFY(!SameEye(dlg->View(), released));   // turning again
         QVERIFY(timer->isActive());
-        Choose(kSine);                               // a surface choice keeps the turn going
+        ClickSurface(*dlg, kSine);                               // a surface choice keeps the turn going
         QVERIFY(timer->isActive());
         QCOMPARE(dlg->View().surface, kSine);
     }
 
     void savedAnimationIsTheCommandLinesTurnOfTheShownView()
     {
-        Choose(kTorus);
+        ClickSurface(*dlg, kTorus);
         QVERIFY(dlg->SaveAnimation(PathOf("window.gif")));
         QCOMPARE(RenderCli({"-s", "toro", "--turn", "300", "-o", CliPath("cli.gif")}), 0);
         QCOMPARE(Bytes(PathOf("window.gif")), Bytes(PathOf("cli.gif")));
@@ -200,7 +194,7 @@ private slots:
 
     void cancellingTheProgressLeavesNothingAndAFailureIsShown()
     {
-        Choose(kTorus);
+        ClickSurface(*dlg, kTorus);
         for (bool escape : {false, true}) {   // the "Cancelar" button, then the Escape key
             QString title, label;
             ModalCloser cancel([&](QWidget& modal) {
@@ -236,7 +230,7 @@ private slots:
 
     void theContextMenuSavesThroughASpanishFileDialog()
     {
-        Choose(kTorus);
+        ClickSurface(*dlg, kTorus);
         QString proposed;
         QStringList filters;
         ModalCloser closer([&](QWidget& modal) {

@@ -45,10 +45,6 @@ class ViewerViewOptionsTest : public QObject {
 
     QCheckBox* Box(const char* name) { return dlg->findChild<QCheckBox*>(name); }
     QSpinBox* Width() { return dlg->findChild<QSpinBox*>("IDC_VIEW_LINE_WIDTH"); }
-    void Choose(SurfaceKind kind)
-    {
-        QTest::mouseClick(dlg->findChild<QAbstractButton*>(kSurfaceButtons[kind - 1]), Qt::LeftButton);
-    }
     QAction* SwapEyes()
     {
         for (QAction* action : dlg->actions())
@@ -61,10 +57,7 @@ private slots:
     void init()
     {
         dlg = new CViewerDlg;
-        dlg->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dlg));
-        dlg->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(dlg));
+        QVERIFY(ShowActive(*dlg));
     }
     void cleanup() { delete dlg; }
 
@@ -109,7 +102,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(int, key);
-        Choose(kTorus);
+        ClickSurface(*dlg, kTorus);
         const ViewState before = dlg->View();
         const QImage plain = ShownFrame(*dlg);
         QCheckBox* box = Box(qPrintable(name));
@@ -133,7 +126,7 @@ private slots:
 
     void widthAndSwapFollowTheirKeysAndTheDistanceTipFollowsParallel()
     {
-        Choose(kSphere);
+        ClickSurface(*dlg, kSphere);
         QTest::keyClick(dlg, Qt::Key_G);
         QTest::keyClick(dlg, Qt::Key_G);
         QCOMPARE(Width()->value(), 3);
@@ -157,7 +150,7 @@ private slots:
 
     void savingHoldsTheOptionsAsTheCommandLineWritesThem()
     {
-        Choose(kTorus);
+        ClickSurface(*dlg, kTorus);
         for (const char* name : {"IDC_VIEW_HIDDEN", "IDC_VIEW_DEPTH_CUE", "IDC_VIEW_ANAGLYPH", "IDC_VIEW_PARALLEL"})
             QTest::mouseClick(Box(name), Qt::LeftButton);
         QTest::keyClick(dlg, Qt::Key_I);

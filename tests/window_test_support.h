@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QPointer>
 #include <QTimer>
+#include <QtTest/QTest>
 
 #include "render/frame.h"
 #include "render/raster_canvas.h"
@@ -22,6 +23,20 @@ inline const char* const kSurfaceButtons[] = {
     "IDC_SURFACE_MOEBIUS", "IDC_SURFACE_SADDLE",       "IDC_SURFACE_SPHERE", "IDC_SURFACE_SINE",
     "IDC_SURFACE_TORUS",   "IDC_SURFACE_PSEUDOSPHERE", "IDC_SURFACE_SPIRAL", "IDC_SURFACE_LEONARDO",
 };
+
+// Clicks the button of one of the eight surfaces, as a user picks it.
+inline void ClickSurface(CViewerDlg& dlg, SurfaceKind kind)
+{
+    QTest::mouseClick(dlg.findChild<QAbstractButton*>(kSurfaceButtons[kind - 1]), Qt::LeftButton);
+}
+
+// Shows the window and waits until it is the active one, so that keys reach it.
+[[nodiscard]] inline bool ShowActive(CViewerDlg& dlg)
+{
+    dlg.show();
+    dlg.activateWindow();
+    return QTest::qWaitForWindowActive(&dlg);
+}
 
 // Where the style puts an arrow, a page area or the thumb of the bar.
 inline QPoint PartOf(QScrollBar& bar, QStyle::SubControl part)
