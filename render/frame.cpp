@@ -18,6 +18,23 @@ void DrawFrameOn(const Camera& camera, const Wireframe& wire, C& canvas)
     ReplayWireframe(wire, projected, canvas);
 }
 
+// The plain frame's own way when the style is plain, bit for bit; the styled frame's otherwise.
+template <class C>
+void DrawInStyle(const Camera& camera, const Wireframe& wire, const FrameStyle& style, C& canvas)
+{
+    if (style.IsPlain())
+        DrawFrame(camera, wire, canvas);   // an SVG goes the generic canvas's way
+    else
+        DrawStyledFrame(camera, wire, style, canvas);
+}
+
+template <class C>
+void RenderNext(ViewState& view, C& canvas)
+{
+    const Wireframe& wire = Surfaces().WireframeOf(view.surface);
+    DrawFrame(BeginFrame(view, wire), wire, canvas);
+}
+
 }   // namespace
 
 Camera BeginFrame(ViewState& view, const Wireframe& wire)
@@ -50,50 +67,35 @@ void DrawFrame(const Camera& camera, const Wireframe& wire, IndexedCanvas& pictu
 
 void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, Canvas& canvas)
 {
-    if (style.IsPlain())
-        DrawFrame(camera, wire, canvas);
-    else
-        DrawStyledFrame(camera, wire, style, canvas);
+    DrawInStyle(camera, wire, style, canvas);
 }
 
 void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, RasterCanvas& picture)
 {
-    if (style.IsPlain())
-        DrawFrame(camera, wire, picture);
-    else
-        DrawStyledFrame(camera, wire, style, picture);
+    DrawInStyle(camera, wire, style, picture);
 }
 
 void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, IndexedCanvas& picture)
 {
-    if (style.IsPlain())
-        DrawFrame(camera, wire, picture);
-    else
-        DrawStyledFrame(camera, wire, style, picture);
+    DrawInStyle(camera, wire, style, picture);
 }
 
 void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, SvgCanvas& svg)
 {
-    if (style.IsPlain())
-        DrawFrame(camera, wire, static_cast<Canvas&>(svg));
-    else
-        DrawStyledFrame(camera, wire, style, svg);
+    DrawInStyle(camera, wire, style, svg);
 }
 
 void RenderNextFrame(ViewState& view, Canvas& canvas)
 {
-    const Wireframe& wire = Surfaces().WireframeOf(view.surface);
-    DrawFrame(BeginFrame(view, wire), wire, canvas);
+    RenderNext(view, canvas);
 }
 
 void RenderNextFrame(ViewState& view, RasterCanvas& picture)
 {
-    const Wireframe& wire = Surfaces().WireframeOf(view.surface);
-    DrawFrame(BeginFrame(view, wire), wire, picture);
+    RenderNext(view, picture);
 }
 
 void RenderNextFrame(ViewState& view, IndexedCanvas& picture)
 {
-    const Wireframe& wire = Surfaces().WireframeOf(view.surface);
-    DrawFrame(BeginFrame(view, wire), wire, picture);
+    RenderNext(view, picture);
 }
