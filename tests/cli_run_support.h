@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/render_cli.h"
@@ -23,17 +24,23 @@ inline std::string ReadAll(std::FILE* file)
     return text;
 }
 
-// vexilon-render with args (the program name is added), its standard output and error caught.
-inline Result RunCli(std::vector<std::string> args)
+// vexilon-render with args (the program name is added) writing to out and err; its exit status.
+inline int RunCliOn(std::vector<std::string> args, std::FILE* out, std::FILE* err)
 {
     args.insert(args.begin(), "vexilon-render");
     std::vector<const char*> argv;
     for (const std::string& a : args)
         argv.push_back(a.c_str());
     argv.push_back(nullptr);
+    return RunRenderCli(static_cast<int>(args.size()), argv.data(), out, err);
+}
+
+// vexilon-render with args, its standard output and error caught.
+inline Result RunCli(std::vector<std::string> args)
+{
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
-    const int status = RunRenderCli(static_cast<int>(args.size()), argv.data(), out, err);
+    const int status = RunCliOn(std::move(args), out, err);
     Result r{status, ReadAll(out), ReadAll(err)};
     std::fclose(out);
     std::fclose(err);
@@ -43,10 +50,5 @@ inline Result RunCli(std::vector<std::string> args)
 // vexilon-render with args writing to the process's own streams; its exit status.
 inline int RenderCli(std::vector<std::string> args)
 {
-    args.insert(args.begin(), "vexilon-render");
-    std::vector<const char*> argv;
-    for (const std::string& arg : args)
-        argv.push_back(arg.c_str());
-    argv.push_back(nullptr);
-    return RunRenderCli(static_cast<int>(args.size()), argv.data(), stdout, stderr);
+    return RunCliOn(std::move(args), stdout, stderr);
 }
