@@ -35,14 +35,16 @@ inline int RunCliOn(std::vector<std::string> args, std::FILE* out, std::FILE* er
     return RunRenderCli(static_cast<int>(args.size()), argv.data(), out, err);
 }
 
-// vexilon-render with args, its standard output and error caught.
-inline Result RunCli(std::vector<std::string> args)
+// vexilon-render with args, its standard error caught, and its standard output too unless it is
+// to go to out (then Result::out stays empty).
+inline Result RunCli(std::vector<std::string> args, std::FILE* out = nullptr)
 {
-    std::FILE* out = std::tmpfile();
+    std::FILE* caught = out ? nullptr : std::tmpfile();
     std::FILE* err = std::tmpfile();
-    const int status = RunCliOn(std::move(args), out, err);
-    Result r{status, ReadAll(out), ReadAll(err)};
-    std::fclose(out);
+    const int status = RunCliOn(std::move(args), out ? out : caught, err);
+    Result r{status, caught ? ReadAll(caught) : std::string(), ReadAll(err)};
+    if (caught)
+        std::fclose(caught);
     std::fclose(err);
     return r;
 }

@@ -1,6 +1,7 @@
 // vexilon-render's side of safe writing: quoted messages, standard output checked, names refused.
 #include "app/cli_values.h"
 #include "app/render_cli.h"
+#include "cli_run_support.h"
 #include "safe_write_support.h"
 
 #include <gtest/gtest.h>
@@ -28,32 +29,13 @@ TEST(Quote, EscapesWhatIsNotPrintableText)
     EXPECT_EQ(Quote("\xc0\xaf\xed\xa0\x80"), "'\\300\\257\\355\\240\\200'");   // overlong, surrogate
 }
 
-Outcome RunCli(std::vector<std::string> args, std::FILE* out = nullptr)
-{
-    args.insert(args.begin(), "vexilon-render");
-    std::vector<const char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(a.c_str());
-    std::FILE* ownOut = out ? nullptr : std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    const int status = RunRenderCli(static_cast<int>(argv.size()), argv.data(), out ? out : ownOut, err);
-    std::rewind(err);
-    std::string text;
-    for (int c; (c = std::fgetc(err)) != EOF;)
-        text += static_cast<char>(c);
-    std::fclose(err);
-    if (ownOut)
-        std::fclose(ownOut);
-    return {status, text};
-}
-
 TEST(SafeWriteCli, MessagesAreOneLineWhateverTheArgument)
 {
     TempDir dir;
-    const Outcome zoom = RunCli({"-s", "1", "--zoom", "5\n6", "-o", dir / "a.png"});
+    const Result zoom = RunCli({"-s", "1", "--zoom", "5\n6", "-o", dir / "a.png"});
     EXPECT_EQ(zoom.status, 2);
     EXPECT_EQ(zoom.err, "vexilon-render: --zoom: '5\\n6' is not a number; accepted: a number from 0 to 100\n");
-    const Outcome name = RunCli({"-s", "1", "-o", dir / "no\x1b]0;\a/x.png"});
+    const Result name = RunCli({"-s", "1", "-o", dir / "no\x1b]0;\a/x.png"});
     EXPECT_EQ(name.status, 1);
     EXPECT_EQ(name.err, "vexilon-render: cannot write '" + (dir / "no\\033]0;\\a/x.png") +
                             "': No such file or directory\n");
@@ -66,8 +48,8 @@ TEST(SafeWriteCli, ANameEndingInAFolderIsRefusedWithOrWithoutFrames)
     const std::string said = "vexilon-render: cannot write '" + folder +
                              "': the name ends in a folder; accepted: a file name after the last /, e.g. '" + folder +
                              "moebius.png'\n";
-    const Outcome single = RunCli({"-s", "1", "--format", "png", "-o", folder});
-    const Outcome frames = RunCli({"-s", "1", "--format", "png", "--frames", "2", "-o", folder});
+    const Result single = RunCli({"-s", "1", "--format", "png", "-o", folder});
+    const Result frames = RunCli({"-s", "1", "--format", "png", "--frames", "2", "-o", folder});
     EXPECT_EQ(single.status, 1);
     EXPECT_EQ(frames.status, 1);
     EXPECT_EQ(single.err, said);
@@ -103,7 +85,7 @@ TEST(SafeWriteCli, AClosedPipeStaysQuiet)
         ASSERT_EQ(pipe(ends), 0);
         close(ends[0]);   // the reader has gone, as "| head" does once it has its lines
         std::FILE* out = fdopen(ends[1], "w");
-        const Outcome run = RunCli(args, out);
+        const Result run = RunCli(args, out);
         std::fclose(out);
         EXPECT_EQ(run.status, 1) << args[0];
         EXPECT_EQ(run.err, "") << args[0];
@@ -119,7 +101,7 @@ TEST(SafeWriteCli, DevicesGivenAsOutputStayDevices)
     ASSERT_EQ(mknod((dir / "null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
     ASSERT_EQ(mknod((dir / "full").c_str(), S_IFCHR | 0666, makedev(1, 7)), 0);
     EXPECT_EQ(RunCli({"-s", "toro", "--format", "trace", "-o", dir / "null"}).status, 0);
-    const Outcome full = RunCli({"-s", "toro", "--format", "trace", "-o", dir / "full"});
+    const Result full = RunCli({"-s", "toro", "--format", "trace", "-o", dir / "full"});
     EXPECT_EQ(full.status, 1);
     EXPECT_EQ(full.err, "vexilon-render: cannot write '" + (dir / "full") + "': No space left on device\n");
     EXPECT_TRUE(fs::is_character_file(dir / "null"));
