@@ -56,20 +56,11 @@ public:
     // key first + perStep * i, is seen. In one loop; true when every one is.
     bool SeesAlong(std::size_t count, double first, double perStep, const std::uint32_t* index, bool* seen) const
     {
-        const float* keys = m_keys.data();
-        const double tolerance = m_tolerance;
         bool all = true;
-        if (m_perspective)
-            for (std::size_t i = 0; i < count; ++i) {
-                const double nearest = keys[index[i]], key = first + perStep * static_cast<double>(i);
-                seen[i] = key * (1.0 + tolerance * nearest) >= nearest;
-                all &= seen[i];
-            }
-        else
-            for (std::size_t i = 0; i < count; ++i) {
-                seen[i] = first + perStep * static_cast<double>(i) >= keys[index[i]] - tolerance;
-                all &= seen[i];
-            }
+        for (std::size_t i = 0; i < count; ++i) {
+            seen[i] = SeesAt(index[i], first + perStep * static_cast<double>(i));
+            all &= seen[i];
+        }
         return all;
     }
 

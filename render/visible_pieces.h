@@ -29,11 +29,11 @@ struct WalkScratch {
 // The walks shorter than a block, by the walk's own closed form: for each direction, major and
 // minor length, the offset in the square of step i from the first pixel, past the last pixel
 // staying on it. Directions are numbered by xMajor * 4 + (major step < 0) * 2 + (minor step < 0).
-constexpr int kShortWalk = 8;
+inline constexpr int kShortWalk = 8;
 
 using ShortWalkOffsets = std::array<std::int16_t, kShortWalk>;
 
-constexpr auto kShortWalks = [] {
+inline constexpr auto kShortWalks = [] {
     std::array<std::array<std::array<ShortWalkOffsets, kShortWalk>, kShortWalk>, 8> walks{};
     for (int direction = 0; direction < 8; ++direction) {
         const bool xMajor = direction & 4;
