@@ -1,7 +1,6 @@
-// Drawing a frame in the format asked for and writing it.
+// Drawing a frame in the format asked for and encoding it onto a stream.
 #include "export/frame_encoder.h"
 
-#include "export/file_writer.h"
 #include "export/gif_encoder.h"
 #include "export/png_encoder.h"
 #include "render/frame.h"
@@ -33,9 +32,4 @@ bool FrameEncoder::Write(std::FILE* file) const
     if (m_format == OutputFormat::Gif)
         return WriteGif(file, m_picture);
     return std::fwrite(m_text.data(), 1, m_text.size(), file) == m_text.size();
-}
-
-bool WriteFrameFile(const std::string& path, const FrameEncoder& frame, std::string& error)
-{
-    return WriteFileAtomically(path, [&](std::FILE* file) { return frame.Write(file); }, error);
 }

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <charconv>
 #include <cstring>
 #include <fstream>
@@ -64,8 +66,17 @@ public:
     static std::string NumberText(double value)
     {
         char buffer[32];
+#if defined(__cpp_lib_to_chars)
         const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
         return std::string(buffer, end);
+#else
+        // A library without the shortest form (the page's): the fewest digits that read back the same.
+        for (int digits = 1;; ++digits) {
+            std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
+            if (digits >= 17 || std::strtod(buffer, nullptr) == value)
+                return buffer;
+        }
+#endif
     }
 
     std::string Bound(const toml::node& node, const char* key) const
