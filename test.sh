@@ -26,3 +26,8 @@ ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 echo "== Debian package"
 bash tests/deb_packaging_test.sh
+
+echo "== the page in Chromium"
+web/build.sh
+(cd web/tests && npm ci --no-audit --no-fund >/dev/null)
+node web/tests/page_test.mjs build-web build/vexilon-render

@@ -35,3 +35,7 @@ VEXILON_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libpng-dev 
 
 # What building and checking the Debian package needs besides: hardening-check is in devscripts.
 VEXILON_DEB_PACKAGES=(debhelper lintian devscripts git)
+
+# What building, serving and testing the page needs besides: node with npm (node 20 from the
+# machine's own setup, or Debian's), Debian's emscripten and Chromium, dpkg-dev for the sources.
+VEXILON_WEB_PACKAGES=(emscripten binaryen nodejs chromium dpkg-dev libtomlplusplus-dev cmake ninja-build)

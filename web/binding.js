@@ -1,0 +1,138 @@
+// The one module that talks to the core compiled to WebAssembly: the page calls features here and
+// never touches the module's memory itself.
+
+export const kSide = 500;   // the square, in picture pixels
+export const kFormats = [   // in the core's order of output formats
+    {name: 'PNG', extension: '.png', type: 'image/png'},
+    {name: 'SVG', extension: '.svg', type: 'image/svg+xml'},
+    {name: 'Trazo', extension: '.trace', type: 'text/plain'},
+    {name: 'GIF', extension: '.gif', type: 'image/gif'},
+];
+export const kZoomBar = 0, kDistanceBar = 1;
+export const kLineUp = 0, kLineDown = 1, kThumbPosition = 4;
+// The fields of a definition, in the order the core reads them.
+export const kDefinitionFields = ['caption', 'x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples'];
+// The core's DefinitionField numbers, as names of the same fields ("Whole" is the caption's).
+const kProblemFields = ['x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples', 'caption', 'caption'];
+
+// The glue's text and the compiled module: from the site's files, or from the single page itself.
+export async function fetchCoreSource(base) {
+    const [glue, wasm] = await Promise.all([
+        fetch(new URL('vexilon.js', base)).then(r => r.ok ? r.text() : Promise.reject(new Error(r.statusText))),
+        WebAssembly.compileStreaming(fetch(new URL('vexilon.wasm', base))),
+    ]);
+    return {glue, wasm};
+}
+
+export async function embeddedCoreSource(document) {
+    const bytes = Uint8Array.from(atob(document.getElementById('vx-wasm').textContent.trim()), c => c.charCodeAt(0));
+    return {glue: document.getElementById('vx-glue').textContent, wasm: await WebAssembly.compile(bytes)};
+}
+
+// An instance of the core; require is node's, when the core runs there.
+export async function loadCore(source, require = undefined) {
+    const factory = new Function('require', '__dirname', source.glue + '\nreturn VexilonModule;')(require, '.');
+    const module = await factory({
+        instantiateWasm(imports, done) {
+            WebAssembly.instantiate(source.wasm, imports).then(instance => done(instance, source.wasm));
+            return {};
+        },
+    });
+    return new Core(module);
+}
+
+class Core {
+    constructor(module) {
+        this.m = module;
+        this.m._vx_start();
+    }
+
+    #text(pointer) { return this.m.UTF8ToString(pointer); }
+
+    #withString(text, call) {
+        const size = this.m.lengthBytesUTF8(text) + 1;
+        const pointer = this.m._malloc(size);
+        try {
+            this.m.stringToUTF8(text, pointer, size);
+            return call(pointer);
+        } finally {
+            this.m._free(pointer);
+        }
+    }
+
+    #fields(definition) { return kDefinitionFields.map(name => String(definition[name] ?? '')).join('\x1f'); }
+
+    #problem(json) {
+        const answer = JSON.parse(json);
+        return answer.message === undefined ? null : {...answer, field: kProblemFields[answer.field]};
+    }
+
+    surfaces() {
+        const list = [];
+        for (let n = 1; n <= this.m._vx_surface_count(); ++n)
+            list.push({number: n, id: this.#text(this.m._vx_surface_id(n)), caption: this.#text(this.m._vx_surface_caption(n))});
+        return list;
+    }
+    galleryLast() { return this.m._vx_gallery_last(); }
+
+    choose(number) { this.m._vx_choose(number); }
+    press(x, y) { this.m._vx_press(x, y); }
+    move(x, y) { this.m._vx_move(x, y); }
+    release() { this.m._vx_release(); }
+    orbitStep(dx, dy) { this.m._vx_orbit_step(dx, dy); }
+    scroll(bar, code, position = 0) { this.m._vx_scroll(bar, code, position); }
+    barPosition(bar) { return this.m._vx_bar_position(bar); }
+    turnTick() { this.m._vx_turn_tick(); }
+    setStyle(s) {
+        this.m._vx_set_style(+!!s.hiddenLines, +!!s.depthCue, +!!s.anaglyph, +!!s.swapEyes, +!!s.parallel, s.lineWidth | 0 || 1);
+    }
+
+    // The shown frame's 500 x 500 pixels as RGBA, copied out of the module's memory (which may move).
+    draw() {
+        const pointer = this.m._vx_draw();
+        const argb = new Uint8Array(this.m.HEAPU8.buffer, pointer, kSide * kSide * 4);
+        const rgba = new Uint8ClampedArray(kSide * kSide * 4);
+        for (let i = 0; i < rgba.length; i += 4) {
+            rgba[i] = argb[i + 2];
+            rgba[i + 1] = argb[i + 1];
+            rgba[i + 2] = argb[i];
+            rgba[i + 3] = 255;
+        }
+        return rgba;
+    }
+
+    // The shown frame as the bytes of a file in format (an index of kFormats).
+    encode(format) {
+        const pointer = this.m._vx_encode(format);
+        return pointer ? this.m.HEAPU8.slice(pointer, pointer + this.m._vx_bytes_size()) : null;
+    }
+
+    // A full turn from the shown frame as an animated GIF, made frames at a time between waits,
+    // with progress(k, n); null when it failed or progress returned false.
+    async encodeTurn(progress, frames = 300) {
+        if (!this.m._vx_turn_begin())
+            return null;
+        let keep = true;
+        for (let k = 0; k < frames && keep; ++k) {
+            keep = this.m._vx_turn_frame(k, frames) === 1;
+            if (k % 10 === 9) {
+                keep = keep && progress(k + 1, frames) !== false;
+                await new Promise(resolve => setTimeout(resolve, 0));
+            }
+        }
+        const pointer = this.m._vx_turn_finish(keep ? 1 : 0);
+        return pointer ? this.m.HEAPU8.slice(pointer, pointer + this.m._vx_bytes_size()) : null;
+    }
+
+    // Samples a definition and shows it; null, or the problem {field, message, position}.
+    preview(definition) { return this.#problem(this.#withString(this.#fields(definition), p => this.#text(this.m._vx_preview(p)))); }
+    check(definition) { return this.#problem(this.#withString(this.#fields(definition), p => this.#text(this.m._vx_check(p)))); }
+
+    // The user's surfaces from a superficies.toml text, in place of those loaded before.
+    loadOwn(text) { return JSON.parse(this.#withString(text, p => this.#text(this.m._vx_load_own(p)))); }
+
+    definitionText(id, definition) {
+        return this.#withString(id, idPointer =>
+            this.#withString(this.#fields(definition), p => this.#text(this.m._vx_definition_text(idPointer, p))));
+    }
+}

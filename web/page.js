@@ -1,0 +1,436 @@
+// The page's controls: each one a call of the core, then the frame drawn at the next paint.
+import {
+    kSide, kFormats, kZoomBar, kDistanceBar, kLineUp, kLineDown, kThumbPosition, kDefinitionFields,
+    fetchCoreSource, embeddedCoreSource, loadCore,
+} from './binding.js';
+
+const kBuiltinCount = 8;
+const kOrbitKeyPixels = 10;       // one arrow key turns the view as a drag this long
+const kWheelNotch = 100;          // a browser's pixels of one wheel notch: one step of "Z"
+const kPinchStep = 12;            // CSS pixels the fingers spread for one step of "Z"
+const kTurnTickMs = 40;           // the turntable's rate, as the window's
+const kOwnKey = 'vexilon.superficies';   // the user's own surfaces: a superficies.toml text
+const kDraftKey = 'vexilon.borrador';    // what the definition dialog holds, kept as it is typed
+
+const $ = id => document.getElementById(id);
+const square = $('cuadro');
+const notice = $('aviso');
+const zoomBar = $('barra-z'), distanceBar = $('barra-p');
+const otherList = $('otra-lista'), otherButton = $('otra-boton');
+const saveButton = $('guardar-boton'), formatList = $('formato'), animationButton = $('animacion-boton');
+const defineDialog = $('definir'), defineForm = $('definir-formulario'), defineError = $('definir-error');
+
+const embedded = document.getElementById('vx-wasm') !== null;
+const source = embedded ? await embeddedCoreSource(document) : await fetchCoreSource(document.baseURI);
+const core = await loadCore(source);
+let surface = 0;                  // the one shown; 0 before any is chosen, -1 the dialog's preview
+let paintPending = false;
+let framesPainted = 0;
+const style = {lineWidth: 1};
+
+// Draws the shown frame once at the next paint, however many steps came before it.
+function schedulePaint() {
+    if (paintPending)
+        return;
+    paintPending = true;
+    requestAnimationFrame(paint);
+}
+
+const picture = new OffscreenCanvas(kSide, kSide);
+function paint() {
+    paintPending = false;
+    if (surface === 0)
+        return;
+    picture.getContext('2d').putImageData(new ImageData(core.draw(), kSide, kSide), 0, 0);
+    // At the device's pixels: each picture pixel a block of them, so the lines stay sharp.
+    const ratio = window.devicePixelRatio || 1;
+    const side = Math.round(kSide * ratio);
+    if (square.width !== side) {
+        square.width = side;
+        square.height = side;
+    }
+    const context = square.getContext('2d');
+    context.imageSmoothingEnabled = false;
+    context.drawImage(picture, 0, 0, side, side);
+    square.dataset.frames = String(++framesPainted);
+}
+window.matchMedia?.(`(resolution: ${window.devicePixelRatio || 1}dppx)`).addEventListener?.('change', schedulePaint);
+
+function showBars() {
+    zoomBar.value = String(100 - core.barPosition(kZoomBar));
+    distanceBar.value = String(core.barPosition(kDistanceBar));
+}
+
+// A view change: the core's step, the bars as the core left them, a frame to come.
+function changed() {
+    showBars();
+    schedulePaint();
+}
+
+function choose(number) {
+    surface = number;
+    core.choose(number);
+    notice.textContent = '';
+    for (const control of [zoomBar, distanceBar, saveButton, animationButton])
+        control.disabled = false;
+    changed();
+}
+
+// ---- Surfaces: the eight as buttons, the gallery and the user's own in "Otra:" ----
+function listSurfaces() {
+    const buttons = $('botones-superficie');
+    const all = core.surfaces();
+    if (!buttons.childElementCount) {
+        for (const entry of all.slice(0, kBuiltinCount)) {
+            const label = document.createElement('label');
+            const radio = document.createElement('input');
+            radio.type = 'radio';
+            radio.name = 'superficie';
+            radio.value = String(entry.number);
+            radio.addEventListener('click', () => choose(entry.number));   // again: the view reset, as in the window
+            label.append(radio, ` ${entry.caption}`);
+            buttons.append(label);
+        }
+    }
+    const chosen = otherList.value;
+    otherList.replaceChildren();
+    const groups = [['Galería', all.slice(kBuiltinCount, core.galleryLast())], ['Propias', all.slice(core.galleryLast())]];
+    for (const [name, entries] of groups) {
+        if (!entries.length)
+            continue;
+        const group = document.createElement('optgroup');
+        group.label = name;
+        for (const entry of entries)
+            group.append(new Option(entry.caption, String(entry.number)));
+        otherList.append(group);
+    }
+    if (chosen && [...otherList.options].some(o => o.value === chosen))
+        otherList.value = chosen;
+}
+otherList.addEventListener('change', () => {
+    otherButton.checked = true;
+    choose(Number(otherList.value));
+});
+otherButton.addEventListener('change', () => otherList.value && choose(Number(otherList.value)));
+
+function ownText() { return localStorage.getItem(kOwnKey) ?? ''; }
+
+// Loads text as the user's surfaces; keeps it only when the core read something of it.
+function loadOwn(text) {
+    const answer = core.loadOwn(text);
+    listSurfaces();
+    return answer;
+}
+
+// ---- The square: drag, wheel, keys, touch ----
+const pointers = new Map();     // the fingers or the mouse on the square, by pointer id
+let pinchSpan = 0;
+
+function squarePoint(event) {
+    const box = square.getBoundingClientRect();
+    return [Math.floor((event.clientX - box.left) * kSide / box.width), Math.floor((event.clientY - box.top) * kSide / box.height)];
+}
+function spanOf() {
+    const [a, b] = [...pointers.values()];
+    return Math.hypot(a.clientX - b.clientX, a.clientY - b.clientY);
+}
+square.addEventListener('pointerdown', event => {
+    if (surface === 0 || (event.pointerType === 'mouse' && event.button !== 0))
+        return;
+    square.focus();
+    try {
+        square.setPointerCapture(event.pointerId);   // the drag goes on outside the square
+    } catch { /* a pointer the browser no longer knows: the drag stays inside */ }
+    pointers.set(event.pointerId, event);
+    if (pointers.size === 1) {
+        core.press(...squarePoint(event));
+    } else if (pointers.size === 2) {
+        core.release();            // two fingers zoom; they do not turn
+        pinchSpan = spanOf();
+    }
+    event.preventDefault();
+});
+square.addEventListener('pointermove', event => {
+    if (!pointers.has(event.pointerId))
+        return;
+    pointers.set(event.pointerId, event);
+    if (pointers.size === 1) {
+        core.move(...squarePoint(event));
+        changed();
+    } else if (pointers.size === 2) {
+        const span = spanOf();
+        while (span - pinchSpan >= kPinchStep) { pinchSpan += kPinchStep; core.scroll(kZoomBar, kLineUp); }
+        while (pinchSpan - span >= kPinchStep) { pinchSpan -= kPinchStep; core.scroll(kZoomBar, kLineDown); }
+        changed();
+    }
+});
+function pointerGone(event) {
+    if (!pointers.delete(event.pointerId))
+        return;
+    if (pointers.size === 0)
+        core.release();
+}
+square.addEventListener('pointerup', pointerGone);
+square.addEventListener('pointercancel', pointerGone);
+
+let wheelGathered = 0;
+square.addEventListener('wheel', event => {
+    if (surface === 0)
+        return;
+    event.preventDefault();
+    // Fine-grained wheels send fractions of a notch: a step for every whole notch gathered.
+    wheelGathered -= event.deltaMode === WheelEvent.DOM_DELTA_LINE ? event.deltaY * kWheelNotch / 3 : event.deltaY;
+    while (wheelGathered >= kWheelNotch) { wheelGathered -= kWheelNotch; core.scroll(kZoomBar, kLineUp); }
+    while (wheelGathered <= -kWheelNotch) { wheelGathered += kWheelNotch; core.scroll(kZoomBar, kLineDown); }
+    changed();
+}, {passive: false});
+
+const kArrows = {ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1]};
+document.addEventListener('keydown', event => {
+    if (event.target.closest?.('dialog') || event.altKey || event.metaKey)
+        return;
+    const typing = event.target.matches?.('input:not([type=checkbox]):not([type=radio]), select, textarea');
+    const onSquare = event.target === square;
+    let handled = true;
+    if (event.ctrlKey && event.key === ' ') {
+        setTurning(!turnBox.checked);
+    } else if (kArrows[event.key] && (event.ctrlKey || onSquare) && !event.shiftKey) {
+        if (surface === 0) return;
+        const [dx, dy] = kArrows[event.key];
+        core.orbitStep(dx * kOrbitKeyPixels, dy * kOrbitKeyPixels);
+        changed();
+    } else if (typing || event.ctrlKey) {
+        handled = false;
+    } else if (event.key === '+' || event.key === '-' || event.key === 'PageUp' || event.key === 'PageDown') {
+        if (surface === 0) return;
+        const up = event.key === '+' || event.key === 'PageUp';
+        core.scroll(event.key.startsWith('Page') ? kDistanceBar : kZoomBar, up ? kLineUp : kLineDown);
+        changed();
+    } else if (event.key === 'Home') {
+        if (surface !== 0) choose(surface);
+    } else if (event.key === 'F1') {
+        $('instrucciones').showModal();
+    } else if (event.key.toLowerCase() === 'g') {
+        const width = Math.min(4, Math.max(1, style.lineWidth + (event.shiftKey ? -1 : 1)));
+        $('vista-grosor').value = String(width);
+        setStyle();
+    } else {
+        const box = document.querySelector(`#vista input[data-key="${event.key.toLowerCase()}"]`);
+        if (box && !event.shiftKey) {
+            box.checked = !box.checked;
+            setStyle();
+        } else {
+            handled = false;
+        }
+    }
+    if (handled)
+        event.preventDefault();
+});
+
+// ---- The bars ----
+zoomBar.addEventListener('input', () => { core.scroll(kZoomBar, kThumbPosition, 100 - Number(zoomBar.value)); changed(); });
+distanceBar.addEventListener('input', () => { core.scroll(kDistanceBar, kThumbPosition, Number(distanceBar.value)); changed(); });
+
+// ---- "Vista" ----
+function setStyle() {
+    for (const box of document.querySelectorAll('#vista input[data-style]'))
+        style[box.dataset.style] = box.checked;
+    style.lineWidth = Number($('vista-grosor').value);
+    $('vista-invertir').disabled = !style.anaglyph;
+    core.setStyle(style);
+    schedulePaint();     // the same camera drawn again: no camera step
+}
+for (const control of document.querySelectorAll('#vista input[data-style], #vista-grosor'))
+    control.addEventListener('change', setStyle);
+
+const turnBox = $('vista-girar');
+let turnTimer = 0;
+function setTurning(on) {
+    turnBox.checked = on;
+    clearInterval(turnTimer);
+    turnTimer = on ? setInterval(() => {
+        if (surface === 0 || document.hidden) return;
+        core.turnTick();
+        schedulePaint();
+    }, kTurnTickMs) : 0;
+}
+turnBox.addEventListener('change', () => setTurning(turnBox.checked));
+
+// ---- Saving ----
+kFormats.forEach((format, index) => formatList.append(new Option(format.name, String(index))));
+
+function download(bytes, name, type) {
+    const url = URL.createObjectURL(new Blob([bytes], {type}));
+    const link = document.createElement('a');
+    link.href = url;
+    link.download = name;
+    document.body.append(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(url), 60000);
+}
+function surfaceId() {
+    return surface > 0 ? core.surfaces()[surface - 1].id : 'superficie';
+}
+saveButton.addEventListener('click', () => {
+    const format = kFormats[Number(formatList.value)];
+    const bytes = core.encode(Number(formatList.value));
+    if (!bytes) {
+        notice.textContent = 'No se pudo crear la imagen.';
+        return;
+    }
+    download(bytes, surfaceId() + format.extension, format.type);
+});
+let savingTurn = false;
+animationButton.addEventListener('click', async () => {
+    if (savingTurn) {
+        savingTurn = false;      // the second press cancels
+        return;
+    }
+    savingTurn = true;
+    const wasTurning = turnBox.checked;
+    setTurning(false);
+    animationButton.textContent = 'Cancelar animación';
+    const bytes = await core.encodeTurn((k, n) => {
+        notice.textContent = `Guardando la animación… ${Math.round(100 * k / n)} %`;
+        return savingTurn;
+    });
+    notice.textContent = bytes || !savingTurn ? '' : 'No se pudo crear la animación.';
+    animationButton.textContent = 'Guardar animación…';
+    if (bytes)
+        download(bytes, `${surfaceId()}.gif`, 'image/gif');
+    savingTurn = false;
+    setTurning(wasTurning);
+});
+
+// ---- "Definir…": the user's own surface, previewed by a worker as it is typed ----
+const previewCanvas = $('vista-previa');
+let worker = null, previewAsked = 0, previewTimer = 0;
+const kDefaultDefinition = {caption: 'Mi superficie', x: 'cos(u)*(2+cos(v))', y: 'sin(u)*(2+cos(v))', z: 'sin(v)',
+                            uFrom: '0', uTo: '2*pi', uLines: '25', vFrom: '0', vTo: '2*pi', vLines: '25', samples: '61'};
+
+function startWorker() {
+    const text = document.getElementById('vx-worker')?.textContent;
+    const url = text ? URL.createObjectURL(new Blob([text], {type: 'text/javascript'})) : new URL('sampling_worker.js', import.meta.url);
+    worker = new Worker(url, {type: 'module'});
+    worker.postMessage({source});
+    worker.addEventListener('message', ({data}) => {
+        if (data.asked !== previewAsked)
+            return;      // an older definition's answer
+        showProblem(data.problem);
+        const context = previewCanvas.getContext('2d');
+        if (data.pixels) {
+            const full = new OffscreenCanvas(kSide, kSide);
+            full.getContext('2d').putImageData(new ImageData(data.pixels, kSide, kSide), 0, 0);
+            context.drawImage(full, 0, 0, previewCanvas.width, previewCanvas.height);
+        }
+    });
+}
+function definitionInForm() {
+    const definition = {};
+    for (const name of kDefinitionFields)
+        definition[name] = defineForm.elements[name].value.trim();
+    return definition;
+}
+function showProblem(problem) {
+    for (const name of kDefinitionFields) {
+        defineForm.elements[name].removeAttribute('aria-invalid');
+        defineForm.elements[name].removeAttribute('aria-errormessage');
+    }
+    defineError.textContent = problem ? problem.message : '';
+    if (problem) {
+        const field = defineForm.elements[problem.field];
+        field.setAttribute('aria-invalid', 'true');
+        field.setAttribute('aria-errormessage', 'definir-error');
+    }
+}
+function askPreview() {
+    localStorage.setItem(kDraftKey, JSON.stringify(definitionInForm()));
+    clearTimeout(previewTimer);
+    previewTimer = setTimeout(() => worker.postMessage({asked: ++previewAsked, definition: definitionInForm()}), 150);
+}
+$('definir-boton').addEventListener('click', () => {
+    if (!worker)
+        startWorker();
+    let draft = kDefaultDefinition;
+    try { draft = {...kDefaultDefinition, ...JSON.parse(localStorage.getItem(kDraftKey) ?? '{}')}; } catch { /* a broken draft: the example */ }
+    for (const name of kDefinitionFields)
+        defineForm.elements[name].value = draft[name];
+    showProblem(null);
+    defineDialog.showModal();
+    askPreview();
+});
+defineForm.addEventListener('input', askPreview);
+
+// An id for a caption: lower-case letters and digits joined by '-', accents dropped, unique.
+function ownIdFor(caption, taken) {
+    let id = '';
+    for (const c of caption.normalize('NFD').toLowerCase()) {
+        if (/[a-z0-9]/.test(c)) id += c;
+        else if (/[\s_-]/.test(c) && id && !id.endsWith('-')) id += '-';
+    }
+    id = id.replace(/-+$/, '').slice(0, 30);
+    if (!id || /^[0-9-]*$/.test(id)) id = 'propia' + (id ? '-' + id : '');
+    let unique = id;
+    for (let n = 2; taken.has(unique); ++n) unique = `${id}-${n}`;
+    return unique;
+}
+
+defineDialog.addEventListener('close', () => {
+    if (defineDialog.returnValue !== 'aceptar')
+        return;
+    const definition = definitionInForm();
+    const problem = core.check(definition);
+    if (problem) {
+        showProblem(problem);
+        defineDialog.showModal();     // nothing typed is lost: the dialog stays with the message
+        defineForm.elements[problem.field].focus();
+        return;
+    }
+    const id = ownIdFor(definition.caption, new Set(core.surfaces().map(s => s.id)));
+    const text = ownText() + core.definitionText(id, definition);
+    localStorage.setItem(kOwnKey, text);
+    loadOwn(text);
+    localStorage.removeItem(kDraftKey);
+    const entry = core.surfaces().find(s => s.id === id);
+    otherButton.checked = true;
+    otherList.value = String(entry.number);
+    choose(entry.number);
+});
+
+// ---- superficies.toml in and out ----
+$('exportar-boton').addEventListener('click', () => {
+    if (!ownText()) {
+        notice.textContent = surface === 0 ? 'Aún no hay superficies propias.' : '';
+        return;
+    }
+    download(new TextEncoder().encode(ownText()), 'superficies.toml', 'application/toml');
+});
+$('importar-boton').addEventListener('click', () => $('importar-archivo').click());
+$('importar-archivo').addEventListener('change', async event => {
+    const file = event.target.files[0];
+    event.target.value = '';
+    if (!file)
+        return;
+    const text = ownText() + '\n' + await file.text();
+    const answer = loadOwn(text);
+    if (answer.added > 0 || !answer.problems.length)
+        localStorage.setItem(kOwnKey, text);
+    else
+        loadOwn(ownText());
+    alert(answer.problems.length ? `Importadas: ${answer.added}.\n${answer.problems.join('\n')}` : `Importadas: ${answer.added}.`);
+});
+
+// ---- Help ----
+$('instrucciones-boton').addEventListener('click', () => $('instrucciones').showModal());
+$('sobre-boton').addEventListener('click', () => $('sobre').showModal());
+
+// ---- Start ----
+core.setStyle(style);
+listSurfaces();
+if (ownText())
+    loadOwn(ownText());
+notice.textContent = 'Elija una superficie';
+square.dataset.ready = 'true';
+if (!embedded && 'serviceWorker' in navigator && location.protocol.startsWith('http'))
+    navigator.serviceWorker.register('offline_worker.js').catch(() => { /* works online all the same */ });
