@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Unpacks the Debian sources of the libraries the WebAssembly build compiles (the same packages the
-# native build links) into DIR/{muparser,giflib,libpng,zlib}. apt runs on a private list of source
+# native build links) into DIR/{muparser,giflib,libpng,zlib,musl}. apt runs on a private list of source
 # archives made from the system's own mirrors, so the system's configuration is left alone.
 # Usage: fetch_sources.sh DIR
 set -euo pipefail
 dir=$(realpath -m "${1:?usage: fetch_sources.sh DIR}")
-declare -A unpacked=([muparser]=muparser [giflib]=giflib [libpng1.6]=libpng [zlib]=zlib)
+declare -A unpacked=([muparser]=muparser [giflib]=giflib [libpng1.6]=libpng [zlib]=zlib [musl]=musl)
 all_there=1
 for name in "${unpacked[@]}"; do [ -d "$dir/$name" ] || all_there=0; done
 [ "$all_there" -eq 1 ] && exit 0

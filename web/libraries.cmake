@@ -2,7 +2,7 @@
 # native build links (unpacked by web/fetch_sources.sh into VEXILON_WEB_SOURCES). toml++ is
 # header-only: its Debian headers are used as they are.
 set(VEXILON_WEB_SOURCES "${PROJECT_BINARY_DIR}/sources" CACHE PATH "Debian sources unpacked for the web build")
-foreach(library muparser giflib libpng zlib)
+foreach(library muparser giflib libpng zlib musl)
     if(NOT EXISTS "${VEXILON_WEB_SOURCES}/${library}")
         message(FATAL_ERROR "No ${library} sources in ${VEXILON_WEB_SOURCES}: run web/fetch_sources.sh first")
     endif()
@@ -56,3 +56,12 @@ add_library(web_gif STATIC
 target_include_directories(web_gif SYSTEM PUBLIC ${src})
 target_compile_options(web_gif PRIVATE ${vexilon_quiet})
 add_library(GIF::GIF ALIAS web_gif)
+
+# Sine and cosine from Debian's musl source, as the native programs take them from musl-dev.
+set(src "${VEXILON_WEB_SOURCES}/musl")
+add_library(web_musl_math STATIC
+    ${src}/src/math/sin.c ${src}/src/math/cos.c ${src}/src/math/sincos.c ${src}/src/math/__sin.c
+    ${src}/src/math/__cos.c ${src}/src/math/__rem_pio2.c ${src}/src/math/__rem_pio2_large.c)
+target_include_directories(web_musl_math PRIVATE ${src}/src/internal ${src}/arch/generic)
+target_compile_definitions(web_musl_math PRIVATE "hidden=__attribute__((visibility(\"hidden\")))")
+target_compile_options(web_musl_math PRIVATE ${vexilon_quiet})
