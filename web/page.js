@@ -52,6 +52,8 @@ function paint() {
     const context = square.getContext('2d');
     context.imageSmoothingEnabled = false;
     context.drawImage(picture, 0, 0, side, side);
+    if (framesPainted === 0)
+        performance.mark('vexilon-primera-imagen');
     square.dataset.frames = String(++framesPainted);
 }
 window.matchMedia?.(`(resolution: ${window.devicePixelRatio || 1}dppx)`).addEventListener?.('change', schedulePaint);
@@ -430,7 +432,17 @@ core.setStyle(style);
 listSurfaces();
 if (ownText())
     loadOwn(ownText());
-notice.textContent = 'Elija una superficie';
+// A link may name the surface to show first: …/?superficie=toro (an id or a caption).
+const asked = new URLSearchParams(location.search).get('superficie');
+const first = asked && core.surfaces().find(s => s.id === asked.toLowerCase() || s.caption.toLowerCase() === asked.toLowerCase());
+if (first) {
+    const radio = document.querySelector(`#botones-superficie input[value="${first.number}"]`);
+    if (radio) radio.checked = true;
+    else { otherButton.checked = true; otherList.value = String(first.number); }
+    choose(first.number);
+} else {
+    notice.textContent = asked ? `No hay ninguna superficie «${asked}»: elija una` : 'Elija una superficie';
+}
 square.dataset.ready = 'true';
 if (!embedded && 'serviceWorker' in navigator && location.protocol.startsWith('http'))
     navigator.serviceWorker.register('offline_worker.js').catch(() => { /* works online all the same */ });
