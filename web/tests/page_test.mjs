@@ -219,6 +219,24 @@ for (const [format, extension] of [['PNG', 'png'], ['SVG', 'svg'], ['Trazo', 'tr
         await frameAfter(page, () => page.getByRole('checkbox', {name: 'Ocultar líneas traseras'}).uncheck());
     });
 }
+await check('"Guardar animación…" gives the command line\'s turn of 300 frames', async () => {
+    await frameAfter(page, () => page.getByRole('radio', {name: 'Esfera', exact: true}).click());
+    await frameAfter(page, () => page.getByRole('slider', {name: 'Z'}).press('ArrowRight'));
+    const [download] = await Promise.all([page.waitForEvent('download', {timeout: 60000}),
+                                          page.getByRole('button', {name: 'Guardar animación…'}).click()]);
+    const bytes = readFileSync(await download.path());
+    expect(bytes.equals(render(['-s', 'esfera', '--zoom', '51', '--turn', '300'], 'gif')), 'the bytes differ');
+});
+await check('what is typed in "Definir…" survives a reload', async () => {
+    await page.getByRole('button', {name: 'Definir…'}).click();
+    await page.getByRole('textbox', {name: 'z(u, v) ='}).fill('u*v/3');
+    await page.reload();
+    await page.waitForSelector('#cuadro[data-ready="true"]');
+    await page.getByRole('button', {name: 'Definir…'}).click();
+    const kept = await page.getByRole('textbox', {name: 'z(u, v) ='}).inputValue();
+    await page.getByRole('button', {name: 'Cancelar'}).click();
+    expect(kept === 'u*v/3', `the field holds '${kept}'`);
+});
 await check('"Instrucciones" and "Sobre Vexilon" open and close', async () => {
     for (const name of ['Instrucciones', 'Sobre Vexilon']) {
         await page.getByRole('button', {name}).click();
@@ -233,6 +251,40 @@ await check('the single file opened from disk draws the same', async () => {
     await frameAfter(single, () => single.getByRole('radio', {name: 'Escalera de Leonardo'}).click());
     await expectPicture(single, ['-s', 'leonardo']);
     await single.context().close();
+});
+await check('a HiDPI screen draws at the device\'s pixels, each picture pixel a whole block', async () => {
+    const sharp = await openPage(`${address}?superficie=toro`, {deviceScaleFactor: 2});
+    await sharp.waitForFunction(() => Number(document.getElementById('cuadro').dataset.frames) > 0);
+    const blocks = await sharp.evaluate(() => {
+        const square = document.getElementById('cuadro');
+        const data = square.getContext('2d').getImageData(0, 0, square.width, square.height).data;
+        let broken = 0;
+        for (let y = 0; y < square.height; y += 2)
+            for (let x = 0; x < square.width; x += 2) {
+                const at = (dx, dy) => ((y + dy) * square.width + x + dx) * 4;
+                for (const [dx, dy] of [[1, 0], [0, 1], [1, 1]])
+                    broken += data[at(0, 0)] !== data[at(dx, dy)] || data[at(0, 0) + 2] !== data[at(dx, dy) + 2] ? 1 : 0;
+            }
+        return {width: square.width, broken};
+    });
+    expect(blocks.width === 1000 && blocks.broken === 0, `canvas ${blocks.width} wide, ${blocks.broken} broken blocks`);
+    await sharp.context().close();
+});
+await check('after the first visit the page opens offline', async () => {
+    const context = await browser.newContext();
+    const first = await context.newPage();
+    first.on('pageerror', error => pageErrors.push(`offline: ${error.message}`));
+    await first.goto(address);
+    await first.waitForSelector('#cuadro[data-ready="true"]');
+    await first.evaluate(() => navigator.serviceWorker.ready);
+    await first.reload();     // now the offline worker controls the page and keeps its files
+    await first.waitForSelector('#cuadro[data-ready="true"]');
+    await context.setOffline(true);
+    await first.reload();
+    await first.waitForSelector('#cuadro[data-ready="true"]', {timeout: 15000});
+    await frameAfter(first, () => first.getByRole('radio', {name: 'Toro', exact: true}).click());
+    await expectPicture(first, ['-s', 'toro']);
+    await context.close();
 });
 await check('a phone-sized screen shows the whole square', async () => {
     const phone = await openPage(address, {viewport: {width: 390, height: 844}, deviceScaleFactor: 3, isMobile: true, hasTouch: true});
