@@ -15,18 +15,22 @@ function writeWhole(path, data) {
     renameSync(path + '.part', path);
 }
 
-for (const name of ['index.html', 'page.css', 'page.js', 'binding.js', 'sampling_worker.js', 'offline_worker.js', 'vexilon-icon.svg'])
+const kModules = ['binding.js', 'own_surfaces.js', 'page.js'];   // each after those it imports
+for (const name of ['index.html', 'page.css', 'sampling_worker.js', 'offline_worker.js', 'vexilon-icon.svg', ...kModules])
     writeWhole(join(site, name), read(name));
 for (const name of ['vexilon.js', 'vexilon.wasm'])
     copyFileSync(join(wasmDir, name), join(site, name));
 
-// The modules as one: binding.js first, then the module that imports it, without the import.
-function bundle(main) {
-    const binding = read('binding.js').replace(/^export /gm, '');
-    const rest = read(main).replace(/^import\s*\{[^}]*\}\s*from\s*'\.\/binding\.js';\n/m, '');
-    if (/^import /m.test(rest))
-        throw new Error(`${main} imports something besides binding.js`);
-    return inline(binding + '\n' + rest);
+// Modules as one script, in the order given, without their imports and exports: each imports only
+// named things of the modules before it, and no two share a top-level name.
+function bundle(modules) {
+    const text = modules.map(name => {
+        const body = read(name).replace(/^import\s*\{[^}]*\}\s*from\s*'\.\/[a-z_]+\.js';\n/gm, '').replace(/^export /gm, '');
+        if (/^(import|export)\b/m.test(body))
+            throw new Error(`${name}: an import or export the single file cannot hold`);
+        return body;
+    }).join('\n');
+    return inline(text);
 }
 // Text inside a <script> element ends at the first "</script": the JavaScript spells it otherwise.
 const inline = text => text.replace(/<\/script/gi, '<\\/script');
@@ -40,8 +44,8 @@ let page = read('index.html')
     .replace('<script type="module" src="page.js"></script>', () =>
         `<script type="text/plain" id="vx-glue">${inline(glue)}</script>\n` +
         `<script type="text/plain" id="vx-wasm">${wasm}</script>\n` +
-        `<script type="text/plain" id="vx-worker">${bundle('sampling_worker.js')}</script>\n` +
-        `<script type="module">\n${bundle('page.js')}</script>`);
+        `<script type="text/plain" id="vx-worker">${bundle(['binding.js', 'sampling_worker.js'])}</script>\n` +
+        `<script type="module">\n${bundle(kModules)}</script>`);
 if (page.includes('page.css') || page.includes('src="page.js"'))
     throw new Error('index.html no longer has the lines the single file replaces');
 writeWhole(join(out, 'vexilon.html'), page);

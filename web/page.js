@@ -1,16 +1,15 @@
 // The page's controls: each one a call of the core, then the frame drawn at the next paint.
 import {
-    kSide, kFormats, kZoomBar, kDistanceBar, kLineUp, kLineDown, kThumbPosition, kDefinitionFields,
+    kSide, kFormats, kZoomBar, kDistanceBar, kLineUp, kLineDown, kThumbPosition,
     fetchCoreSource, embeddedCoreSource, loadCore,
 } from './binding.js';
+import {setUpOwnSurfaces} from './own_surfaces.js';
 
 const kBuiltinCount = 8;
 const kOrbitKeyPixels = 10;       // one arrow key turns the view as a drag this long
 const kWheelNotch = 100;          // a browser's pixels of one wheel notch: one step of "Z"
 const kPinchStep = 12;            // CSS pixels the fingers spread for one step of "Z"
 const kTurnTickMs = 40;           // the turntable's rate, as the window's
-const kOwnKey = 'vexilon.superficies';   // the user's own surfaces: a superficies.toml text
-const kDraftKey = 'vexilon.borrador';    // what the definition dialog holds, kept as it is typed
 
 const $ = id => document.getElementById(id);
 const square = $('cuadro');
@@ -18,7 +17,6 @@ const notice = $('aviso');
 const zoomBar = $('barra-z'), distanceBar = $('barra-p');
 const otherList = $('otra-lista'), otherButton = $('otra-boton');
 const saveButton = $('guardar-boton'), formatList = $('formato'), animationButton = $('animacion-boton');
-const defineDialog = $('definir'), defineForm = $('definir-formulario'), defineError = $('definir-error');
 
 const embedded = document.getElementById('vx-wasm') !== null;
 const source = embedded ? await embeddedCoreSource(document) : await fetchCoreSource(document.baseURI);
@@ -114,15 +112,6 @@ otherList.addEventListener('change', () => {
     choose(Number(otherList.value));
 });
 otherButton.addEventListener('change', () => otherList.value && choose(Number(otherList.value)));
-
-function ownText() { return localStorage.getItem(kOwnKey) ?? ''; }
-
-// Loads text as the user's surfaces; keeps it only when the core read something of it.
-function loadOwn(text) {
-    const answer = core.loadOwn(text);
-    listSurfaces();
-    return answer;
-}
 
 // ---- The square: drag, wheel, keys, touch ----
 const pointers = new Map();     // the fingers or the mouse on the square, by pointer id
@@ -305,124 +294,6 @@ animationButton.addEventListener('click', async () => {
     setTurning(wasTurning);
 });
 
-// ---- "Definir…": the user's own surface, previewed by a worker as it is typed ----
-const previewCanvas = $('vista-previa');
-let worker = null, previewAsked = 0, previewTimer = 0;
-const kDefaultDefinition = {caption: 'Mi superficie', x: 'cos(u)*(2+cos(v))', y: 'sin(u)*(2+cos(v))', z: 'sin(v)',
-                            uFrom: '0', uTo: '2*pi', uLines: '25', vFrom: '0', vTo: '2*pi', vLines: '25', samples: '61'};
-
-function startWorker() {
-    const text = document.getElementById('vx-worker')?.textContent;
-    const url = text ? URL.createObjectURL(new Blob([text], {type: 'text/javascript'})) : new URL('sampling_worker.js', import.meta.url);
-    worker = new Worker(url, {type: 'module'});
-    worker.postMessage({source});
-    worker.addEventListener('message', ({data}) => {
-        if (data.asked !== previewAsked)
-            return;      // an older definition's answer
-        showProblem(data.problem);
-        const context = previewCanvas.getContext('2d');
-        if (data.pixels) {
-            const full = new OffscreenCanvas(kSide, kSide);
-            full.getContext('2d').putImageData(new ImageData(data.pixels, kSide, kSide), 0, 0);
-            context.drawImage(full, 0, 0, previewCanvas.width, previewCanvas.height);
-        }
-    });
-}
-function definitionInForm() {
-    const definition = {};
-    for (const name of kDefinitionFields)
-        definition[name] = defineForm.elements[name].value.trim();
-    return definition;
-}
-function showProblem(problem) {
-    for (const name of kDefinitionFields) {
-        defineForm.elements[name].removeAttribute('aria-invalid');
-        defineForm.elements[name].removeAttribute('aria-errormessage');
-    }
-    defineError.textContent = problem ? problem.message : '';
-    if (problem) {
-        const field = defineForm.elements[problem.field];
-        field.setAttribute('aria-invalid', 'true');
-        field.setAttribute('aria-errormessage', 'definir-error');
-    }
-}
-function askPreview() {
-    localStorage.setItem(kDraftKey, JSON.stringify(definitionInForm()));
-    clearTimeout(previewTimer);
-    previewTimer = setTimeout(() => worker.postMessage({asked: ++previewAsked, definition: definitionInForm()}), 150);
-}
-$('definir-boton').addEventListener('click', () => {
-    if (!worker)
-        startWorker();
-    let draft = kDefaultDefinition;
-    try { draft = {...kDefaultDefinition, ...JSON.parse(localStorage.getItem(kDraftKey) ?? '{}')}; } catch { /* a broken draft: the example */ }
-    for (const name of kDefinitionFields)
-        defineForm.elements[name].value = draft[name];
-    showProblem(null);
-    defineDialog.showModal();
-    askPreview();
-});
-defineForm.addEventListener('input', askPreview);
-
-// An id for a caption: lower-case letters and digits joined by '-', accents dropped, unique.
-function ownIdFor(caption, taken) {
-    let id = '';
-    for (const c of caption.normalize('NFD').toLowerCase()) {
-        if (/[a-z0-9]/.test(c)) id += c;
-        else if (/[\s_-]/.test(c) && id && !id.endsWith('-')) id += '-';
-    }
-    id = id.replace(/-+$/, '').slice(0, 30);
-    if (!id || /^[0-9-]*$/.test(id)) id = 'propia' + (id ? '-' + id : '');
-    let unique = id;
-    for (let n = 2; taken.has(unique); ++n) unique = `${id}-${n}`;
-    return unique;
-}
-
-defineDialog.addEventListener('close', () => {
-    if (defineDialog.returnValue !== 'aceptar')
-        return;
-    const definition = definitionInForm();
-    const problem = core.check(definition);
-    if (problem) {
-        showProblem(problem);
-        defineDialog.showModal();     // nothing typed is lost: the dialog stays with the message
-        defineForm.elements[problem.field].focus();
-        return;
-    }
-    const id = ownIdFor(definition.caption, new Set(core.surfaces().map(s => s.id)));
-    const text = ownText() + core.definitionText(id, definition);
-    localStorage.setItem(kOwnKey, text);
-    loadOwn(text);
-    localStorage.removeItem(kDraftKey);
-    const entry = core.surfaces().find(s => s.id === id);
-    otherButton.checked = true;
-    otherList.value = String(entry.number);
-    choose(entry.number);
-});
-
-// ---- superficies.toml in and out ----
-$('exportar-boton').addEventListener('click', () => {
-    if (!ownText()) {
-        notice.textContent = surface === 0 ? 'Aún no hay superficies propias.' : '';
-        return;
-    }
-    download(new TextEncoder().encode(ownText()), 'superficies.toml', 'application/toml');
-});
-$('importar-boton').addEventListener('click', () => $('importar-archivo').click());
-$('importar-archivo').addEventListener('change', async event => {
-    const file = event.target.files[0];
-    event.target.value = '';
-    if (!file)
-        return;
-    const text = ownText() + '\n' + await file.text();
-    const answer = loadOwn(text);
-    if (answer.added > 0 || !answer.problems.length)
-        localStorage.setItem(kOwnKey, text);
-    else
-        loadOwn(ownText());
-    alert(answer.problems.length ? `Importadas: ${answer.added}.\n${answer.problems.join('\n')}` : `Importadas: ${answer.added}.`);
-});
-
 // ---- Help ----
 $('instrucciones-boton').addEventListener('click', () => $('instrucciones').showModal());
 $('sobre-boton').addEventListener('click', () => $('sobre').showModal());
@@ -430,8 +301,11 @@ $('sobre-boton').addEventListener('click', () => $('sobre').showModal());
 // ---- Start ----
 core.setStyle(style);
 listSurfaces();
-if (ownText())
-    loadOwn(ownText());
+setUpOwnSurfaces({core, source, download, relist: listSurfaces, show(number) {
+    otherButton.checked = true;
+    otherList.value = String(number);
+    choose(number);
+}});
 // A link may name the surface to show first: …/?superficie=toro (an id or a caption).
 const asked = new URLSearchParams(location.search).get('superficie');
 const first = asked && core.surfaces().find(s => s.id === asked.toLowerCase() || s.caption.toLowerCase() === asked.toLowerCase());

@@ -2,7 +2,7 @@
 // picture compared with vexilon-render's pixel for pixel, every download with its file byte for byte.
 // Usage: node page_test.mjs BUILD-WEB-DIR VEXILON-RENDER
 import {spawn, execFileSync} from 'node:child_process';
-import {mkdtempSync, readFileSync, rmSync} from 'node:fs';
+import {mkdtempSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join, resolve} from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
@@ -207,6 +207,18 @@ await check('superficies.toml exported holds the surface typed', async () => {
     const text = readFileSync(await download.path(), 'utf8');
     expect(/caption\s*=\s*['"]Mi cono['"]/.test(text) && text.includes('u*cos(v)'), `the surface is not in the file:\n${text}`);
 });
+await check('superficies.toml imported: its surfaces in "Otra:", drawn as the command line draws them', async () => {
+    const file = join(scratch, 'superficies.toml');
+    const toml = '[[surface]]\nid = "ola"\ncaption = "Ola importada"\nx = "u"\ny = "v"\nz = "sin(u)*cos(v)"\n' +
+                 'u = [-3, 3, 13]\nv = [-3, 3, 13]\n';
+    writeFileSync(file, toml);
+    await page.locator('#importar-archivo').setInputFiles(file);
+    await page.waitForFunction(() => document.getElementById('superficies-estado').textContent.includes('importadas: 1'), null, {timeout: 5000}).catch(async () => {
+        throw new Error(`status: ${await page.locator('#superficies-estado').textContent()}`);
+    });
+    await frameAfter(page, () => page.getByRole('combobox', {name: 'Otra:'}).selectOption({label: 'Ola importada'}));
+    await expectPicture(page, ['--define', file, '-s', 'ola']);
+});
 for (const [format, extension] of [['PNG', 'png'], ['SVG', 'svg'], ['Trazo', 'trace'], ['GIF', 'gif']]) {
     await check(`"Guardar imagen…" as ${format} gives the command line's file`, async () => {
         await frameAfter(page, () => page.getByRole('radio', {name: 'Pseudoesfera', exact: true}).click());
@@ -250,6 +262,9 @@ await check('the single file opened from disk draws the same', async () => {
     const single = await openPage(pathToFileURL(join(buildWeb, 'vexilon.html')).href);
     await frameAfter(single, () => single.getByRole('radio', {name: 'Escalera de Leonardo'}).click());
     await expectPicture(single, ['-s', 'leonardo']);
+    await single.getByRole('button', {name: 'Definir…'}).click();
+    await single.getByRole('textbox', {name: 'x(u, v) ='}).fill('u*cos(v');
+    await single.waitForFunction(() => document.querySelector('input[name=x]').getAttribute('aria-invalid') === 'true');
     await single.context().close();
 });
 await check('a HiDPI screen draws at the device\'s pixels, each picture pixel a whole block', async () => {
