@@ -1,5 +1,5 @@
-// The one module that talks to the core compiled to WebAssembly: the page calls features here and
-// never touches the module's memory itself.
+// The one module that talks to the session compiled to WebAssembly: the page calls features here
+// and never touches the module's memory itself.
 
 export const kSide = 500;   // the square, in picture pixels
 export const kFormats = [   // in the core's order of output formats
@@ -42,10 +42,7 @@ export async function loadCore(source, require = undefined) {
 }
 
 class Core {
-    constructor(module) {
-        this.m = module;
-        this.m._vx_start();
-    }
+    constructor(module) { this.m = module; }
 
     #text(pointer) { return this.m.UTF8ToString(pointer); }
 
@@ -67,22 +64,26 @@ class Core {
         return answer.message === undefined ? null : {...answer, field: kProblemFields[answer.field]};
     }
 
-    surfaces() {
-        const list = [];
-        for (let n = 1; n <= this.m._vx_surface_count(); ++n)
-            list.push({number: n, id: this.#text(this.m._vx_surface_id(n)), caption: this.#text(this.m._vx_surface_caption(n))});
-        return list;
-    }
-    galleryLast() { return this.m._vx_gallery_last(); }
+    // Reads the gallery and the user's superficies.toml text; the problems found, in Spanish.
+    start(ownText = '') { return JSON.parse(this.#withString(ownText, p => this.#text(this.m._vx_start(p)))); }
+
+    // The eight, then the gallery's and the user's: [{n, id, caption, own}].
+    surfaces() { return JSON.parse(this.#text(this.m._vx_surfaces())); }
 
     choose(number) { this.m._vx_choose(number); }
+    resetKey() { this.m._vx_reset_key(); }
     press(x, y) { this.m._vx_press(x, y); }
     move(x, y) { this.m._vx_move(x, y); }
     release() { this.m._vx_release(); }
-    orbitStep(dx, dy) { this.m._vx_orbit_step(dx, dy); }
-    scroll(bar, code, position = 0) { this.m._vx_scroll(bar, code, position); }
+    orbitKey(dx, dy) { this.m._vx_orbit_key(dx, dy); }
+    wheel(angleDelta) { this.m._vx_wheel(angleDelta); }
+    // A bar's own message; key: the bar's arrow standing for a key.
+    scroll(bar, code, position = 0, key = false) { this.m._vx_scroll(bar, code, position, key ? 1 : 0); }
     barPosition(bar) { return this.m._vx_bar_position(bar); }
     turnTick() { this.m._vx_turn_tick(); }
+    nextFrame() { this.m._vx_next_frame(); }
+    frames() { return this.m._vx_frames(); }
+    frameSurface() { return this.m._vx_frame_surface(); }
     setStyle(s) {
         this.m._vx_set_style(+!!s.hiddenLines, +!!s.depthCue, +!!s.anaglyph, +!!s.swapEyes, +!!s.parallel, s.lineWidth | 0 || 1);
     }
@@ -90,6 +91,8 @@ class Core {
     // The shown frame's 500 x 500 pixels as RGBA, copied out of the module's memory (which may move).
     draw() {
         const pointer = this.m._vx_draw();
+        if (!pointer)
+            return null;
         const argb = new Uint8Array(this.m.HEAPU8.buffer, pointer, kSide * kSide * 4);
         const rgba = new Uint8ClampedArray(kSide * kSide * 4);
         for (let i = 0; i < rgba.length; i += 4) {
@@ -101,38 +104,24 @@ class Core {
         return rgba;
     }
 
-    // The shown frame as the bytes of a file in format (an index of kFormats).
-    encode(format) {
-        const pointer = this.m._vx_encode(format);
-        return pointer ? this.m.HEAPU8.slice(pointer, pointer + this.m._vx_bytes_size()) : null;
-    }
+    #bytes(pointer) { return pointer ? this.m.HEAPU8.slice(pointer, pointer + this.m._vx_bytes_size()) : null; }
 
-    // A full turn from the shown frame as an animated GIF, made frames at a time between waits,
-    // with progress(k, n); null when it failed or progress returned false.
-    async encodeTurn(progress, frames = 300) {
-        if (!this.m._vx_turn_begin())
-            return null;
-        let keep = true;
-        for (let k = 0; k < frames && keep; ++k) {
-            keep = this.m._vx_turn_frame(k, frames) === 1;
-            if (k % 10 === 9) {
-                keep = keep && progress(k + 1, frames) !== false;
-                await new Promise(resolve => setTimeout(resolve, 0));
-            }
-        }
-        const pointer = this.m._vx_turn_finish(keep ? 1 : 0);
-        return pointer ? this.m.HEAPU8.slice(pointer, pointer + this.m._vx_bytes_size()) : null;
-    }
+    // The shown frame as the bytes of a file in format (an index of kFormats); null on failure.
+    encode(format) { return this.#bytes(this.m._vx_encode(format)); }
+
+    // A full turn of the shown frame as an animated GIF; null on failure.
+    encodeTurn() { return this.#bytes(this.m._vx_encode_turn()); }
 
     // Samples a definition and shows it; null, or the problem {field, message, position}.
     preview(definition) { return this.#problem(this.#withString(this.#fields(definition), p => this.#text(this.m._vx_preview(p)))); }
     check(definition) { return this.#problem(this.#withString(this.#fields(definition), p => this.#text(this.m._vx_check(p)))); }
 
-    // The user's surfaces from a superficies.toml text, in place of those loaded before.
-    loadOwn(text) { return JSON.parse(this.#withString(text, p => this.#text(this.m._vx_load_own(p)))); }
-
-    definitionText(id, definition) {
-        return this.#withString(id, idPointer =>
-            this.#withString(this.#fields(definition), p => this.#text(this.m._vx_definition_text(idPointer, p))));
-    }
+    // "Aceptar": the definition shown and listed until the page closes; its number.
+    accept(definition) { return this.#withString(this.#fields(definition), p => this.m._vx_accept(p)); }
+    // "Guardar en mis superficies": '' or the reason, in Spanish.
+    save(definition) { return this.#withString(this.#fields(definition), p => this.#text(this.m._vx_save(p))); }
+    // The user's superficies.toml as it stands.
+    ownText() { return this.#text(this.m._vx_own_text()); }
+    // Another superficies.toml added to the user's: {added, problems}.
+    import(text) { return JSON.parse(this.#withString(text, p => this.#text(this.m._vx_import(p)))); }
 }

@@ -2,40 +2,21 @@
 // imported and exported as that file; the dialog's preview sampled by a worker as it is typed.
 import {kSide, kDefinitionFields} from './binding.js';
 
-const kOwnKey = 'vexilon.superficies';   // the user's own surfaces: a superficies.toml text
+export const kOwnKey = 'vexilon.superficies';   // the user's own surfaces: a superficies.toml text
 const kDraftKey = 'vexilon.borrador';    // what the definition dialog holds, kept as it is typed
 const kDefaultDefinition = {caption: 'Mi superficie', x: 'cos(u)*(2+cos(v))', y: 'sin(u)*(2+cos(v))', z: 'sin(v)',
                             uFrom: '0', uTo: '2*pi', uLines: '25', vFrom: '0', vTo: '2*pi', vLines: '25', samples: '61'};
 
-// An id for a caption: lower-case letters and digits joined by '-', accents dropped, unique.
-function ownIdFor(caption, taken) {
-    let id = '';
-    for (const c of caption.normalize('NFD').toLowerCase()) {
-        if (/[a-z0-9]/.test(c)) id += c;
-        else if (/[\s_-]/.test(c) && id && !id.endsWith('-')) id += '-';
-    }
-    id = id.replace(/-+$/, '').slice(0, 30);
-    if (!id || /^[0-9-]*$/.test(id)) id = 'propia' + (id ? '-' + id : '');
-    let unique = id;
-    for (let n = 2; taken.has(unique); ++n) unique = `${id}-${n}`;
-    return unique;
-}
-
-// page: {core, source, download(bytes, name, type), relist(), show(number)}.
+// page: {core, source, download(bytes, name, type), relist(), show(number)}; the session has read
+// the user's superficies.toml before.
 export function setUpOwnSurfaces(page) {
     const {core, source} = page;
     const $ = id => document.getElementById(id);
     const defineDialog = $('definir'), defineForm = $('definir-formulario'), defineError = $('definir-error');
     const status = $('superficies-estado');
 
-    function ownText() { return localStorage.getItem(kOwnKey) ?? ''; }
-
-    // Loads text as the user's surfaces, after the gallery, in place of those read before.
-    function loadOwn(text) {
-        const answer = core.loadOwn(text);
-        page.relist();
-        return answer;
-    }
+    // The session's superficies.toml kept in the browser's storage after every change.
+    function keepOwnText() { localStorage.setItem(kOwnKey, core.ownText()); }
 
     // ---- "Definir…": the user's own surface, previewed by a worker as it is typed ----
     const previewCanvas = $('vista-previa');
@@ -95,33 +76,52 @@ export function setUpOwnSurfaces(page) {
     defineForm.addEventListener('input', askPreview);
 
 
+    // Checks what is typed; the problem shown at its field, and false, when there is one.
+    function checked(definition) {
+        const problem = core.check(definition);
+        showProblem(problem);
+        if (problem)
+            defineForm.elements[problem.field].focus();
+        return !problem;
+    }
     defineDialog.addEventListener('close', () => {
         if (defineDialog.returnValue !== 'aceptar')
             return;
         const definition = definitionInForm();
-        const problem = core.check(definition);
-        if (problem) {
-            showProblem(problem);
+        if (!checked(definition)) {
             defineDialog.showModal();     // nothing typed is lost: the dialog stays with the message
-            defineForm.elements[problem.field].focus();
             return;
         }
-        const id = ownIdFor(definition.caption, new Set(core.surfaces().map(s => s.id)));
-        const text = ownText() + core.definitionText(id, definition);
-        localStorage.setItem(kOwnKey, text);
-        loadOwn(text);
-        localStorage.removeItem(kDraftKey);
-        page.show(core.surfaces().find(s => s.id === id).number);
+        const number = core.accept(definition);
+        page.relist();
+        page.show(number);
+    });
+    $('definir-guardar').addEventListener('click', () => {
+        const definition = definitionInForm();
+        if (!checked(definition))
+            return;
+        if (!definition.caption) {
+            defineError.textContent = 'Escriba un nombre para guardarla entre sus superficies.';
+            defineForm.elements.caption.focus();
+            return;
+        }
+        const error = core.save(definition);
+        defineError.textContent = error || 'Guardada entre sus superficies.';
+        if (!error) {
+            keepOwnText();
+            page.relist();
+        }
     });
 
     // ---- superficies.toml in and out ----
     $('exportar-boton').addEventListener('click', () => {
-        if (!ownText()) {
-            status.textContent = 'Aún no hay superficies propias: «Definir…» crea una.';
+        const text = core.ownText();
+        if (!text) {
+            status.textContent = 'Aún no hay superficies propias guardadas: «Definir…» crea una.';
             return;
         }
         status.textContent = '';
-        page.download(new TextEncoder().encode(ownText()), 'superficies.toml', 'application/toml');
+        page.download(new TextEncoder().encode(text), 'superficies.toml', 'application/toml');
     });
     $('importar-boton').addEventListener('click', () => $('importar-archivo').click());
     $('importar-archivo').addEventListener('change', async event => {
@@ -129,17 +129,9 @@ export function setUpOwnSurfaces(page) {
         event.target.value = '';
         if (!file)
             return;
-        const before = core.surfaces().length - core.galleryLast();   // the user's surfaces so far
-        const text = ownText() + '\n' + await file.text();
-        const answer = loadOwn(text);
-        const imported = Math.max(0, answer.added - before);
-        if (answer.added > 0 || !answer.problems.length)
-            localStorage.setItem(kOwnKey, text);
-        else
-            loadOwn(ownText());
-        status.textContent = `Superficies importadas: ${imported}.` + (answer.problems.length ? ` ${answer.problems.join(' ')}` : '');
+        const answer = core.import(await file.text());
+        keepOwnText();
+        page.relist();
+        status.textContent = `Superficies importadas: ${answer.added}.` + (answer.problems.length ? ` ${answer.problems.join(' ')}` : '');
     });
-
-    if (ownText())
-        loadOwn(ownText());
 }

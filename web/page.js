@@ -3,11 +3,12 @@ import {
     kSide, kFormats, kZoomBar, kDistanceBar, kLineUp, kLineDown, kThumbPosition,
     fetchCoreSource, embeddedCoreSource, loadCore,
 } from './binding.js';
-import {setUpOwnSurfaces} from './own_surfaces.js';
+import {kOwnKey, setUpOwnSurfaces} from './own_surfaces.js';
 
 const kBuiltinCount = 8;
 const kOrbitKeyPixels = 10;       // one arrow key turns the view as a drag this long
 const kWheelNotch = 100;          // a browser's pixels of one wheel notch: one step of "Z"
+const kWindowNotch = 120;         // the same notch in the session's eighths of a degree
 const kPinchStep = 12;            // CSS pixels the fingers spread for one step of "Z"
 const kTurnTickMs = 40;           // the turntable's rate, as the window's
 
@@ -21,7 +22,8 @@ const saveButton = $('guardar-boton'), formatList = $('formato'), animationButto
 const embedded = document.getElementById('vx-wasm') !== null;
 const source = embedded ? await embeddedCoreSource(document) : await fetchCoreSource(document.baseURI);
 const core = await loadCore(source);
-let surface = 0;                  // the one shown; 0 before any is chosen, -1 the dialog's preview
+const startProblems = core.start(localStorage.getItem(kOwnKey) ?? '');
+let surface = 0;                  // the one chosen; 0 before any
 let paintPending = false;
 let framesPainted = 0;
 const style = {lineWidth: 1};
@@ -37,9 +39,10 @@ function schedulePaint() {
 const picture = new OffscreenCanvas(kSide, kSide);
 function paint() {
     paintPending = false;
-    if (surface === 0)
-        return;
-    picture.getContext('2d').putImageData(new ImageData(core.draw(), kSide, kSide), 0, 0);
+    const pixels = core.draw();
+    if (!pixels)
+        return;       // no frame yet: the empty square
+    picture.getContext('2d').putImageData(new ImageData(pixels, kSide, kSide), 0, 0);
     // At the device's pixels: each picture pixel a block of them, so the lines stay sharp.
     const ratio = window.devicePixelRatio || 1;
     const side = Math.round(kSide * ratio);
@@ -86,22 +89,23 @@ function listSurfaces() {
             const radio = document.createElement('input');
             radio.type = 'radio';
             radio.name = 'superficie';
-            radio.value = String(entry.number);
-            radio.addEventListener('click', () => choose(entry.number));   // again: the view reset, as in the window
+            radio.value = String(entry.n);
+            radio.addEventListener('click', () => choose(entry.n));   // again: the view reset, as in the window
             label.append(radio, ` ${entry.caption}`);
             buttons.append(label);
         }
     }
     const chosen = otherList.value;
     otherList.replaceChildren();
-    const groups = [['Galería', all.slice(kBuiltinCount, core.galleryLast())], ['Propias', all.slice(core.galleryLast())]];
+    const others = all.slice(kBuiltinCount);
+    const groups = [['Galería', others.filter(s => !s.own)], ['Propias', others.filter(s => s.own)]];
     for (const [name, entries] of groups) {
         if (!entries.length)
             continue;
         const group = document.createElement('optgroup');
         group.label = name;
         for (const entry of entries)
-            group.append(new Option(entry.caption, String(entry.number)));
+            group.append(new Option(entry.caption, String(entry.n)));
         otherList.append(group);
     }
     if (chosen && [...otherList.options].some(o => o.value === chosen))
@@ -150,8 +154,8 @@ square.addEventListener('pointermove', event => {
         changed();
     } else if (pointers.size === 2) {
         const span = spanOf();
-        while (span - pinchSpan >= kPinchStep) { pinchSpan += kPinchStep; core.scroll(kZoomBar, kLineUp); }
-        while (pinchSpan - span >= kPinchStep) { pinchSpan -= kPinchStep; core.scroll(kZoomBar, kLineDown); }
+        while (span - pinchSpan >= kPinchStep) { pinchSpan += kPinchStep; core.scroll(kZoomBar, kLineUp, 0, true); }
+        while (pinchSpan - span >= kPinchStep) { pinchSpan -= kPinchStep; core.scroll(kZoomBar, kLineDown, 0, true); }
         changed();
     }
 });
@@ -164,15 +168,11 @@ function pointerGone(event) {
 square.addEventListener('pointerup', pointerGone);
 square.addEventListener('pointercancel', pointerGone);
 
-let wheelGathered = 0;
 square.addEventListener('wheel', event => {
-    if (surface === 0)
-        return;
     event.preventDefault();
-    // Fine-grained wheels send fractions of a notch: a step for every whole notch gathered.
-    wheelGathered -= event.deltaMode === WheelEvent.DOM_DELTA_LINE ? event.deltaY * kWheelNotch / 3 : event.deltaY;
-    while (wheelGathered >= kWheelNotch) { wheelGathered -= kWheelNotch; core.scroll(kZoomBar, kLineUp); }
-    while (wheelGathered <= -kWheelNotch) { wheelGathered += kWheelNotch; core.scroll(kZoomBar, kLineDown); }
+    // In the window's eighths of a degree: a browser's notch is 100 pixels, or 3 lines.
+    const pixels = event.deltaMode === WheelEvent.DOM_DELTA_LINE ? event.deltaY * kWheelNotch / 3 : event.deltaY;
+    core.wheel(Math.round(-pixels * kWindowNotch / kWheelNotch));
     changed();
 }, {passive: false});
 
@@ -188,17 +188,17 @@ document.addEventListener('keydown', event => {
     } else if (kArrows[event.key] && (event.ctrlKey || onSquare) && !event.shiftKey) {
         if (surface === 0) return;
         const [dx, dy] = kArrows[event.key];
-        core.orbitStep(dx * kOrbitKeyPixels, dy * kOrbitKeyPixels);
+        core.orbitKey(dx * kOrbitKeyPixels, dy * kOrbitKeyPixels);
         changed();
     } else if (typing || event.ctrlKey) {
         handled = false;
     } else if (event.key === '+' || event.key === '-' || event.key === 'PageUp' || event.key === 'PageDown') {
-        if (surface === 0) return;
         const up = event.key === '+' || event.key === 'PageUp';
-        core.scroll(event.key.startsWith('Page') ? kDistanceBar : kZoomBar, up ? kLineUp : kLineDown);
+        core.scroll(event.key.startsWith('Page') ? kDistanceBar : kZoomBar, up ? kLineUp : kLineDown, 0, true);
         changed();
     } else if (event.key === 'Home') {
-        if (surface !== 0) choose(surface);
+        core.resetKey();
+        changed();
     } else if (event.key === 'F1') {
         $('instrucciones').showModal();
     } else if (event.key.toLowerCase() === 'g') {
@@ -240,7 +240,7 @@ function setTurning(on) {
     turnBox.checked = on;
     clearInterval(turnTimer);
     turnTimer = on ? setInterval(() => {
-        if (surface === 0 || document.hidden) return;
+        if (document.hidden) return;
         core.turnTick();
         schedulePaint();
     }, kTurnTickMs) : 0;
@@ -261,7 +261,7 @@ function download(bytes, name, type) {
     setTimeout(() => URL.revokeObjectURL(url), 60000);
 }
 function surfaceId() {
-    return surface > 0 ? core.surfaces()[surface - 1].id : 'superficie';
+    return core.surfaces().find(s => s.n === core.frameSurface())?.id ?? 'vexilon';
 }
 saveButton.addEventListener('click', () => {
     const format = kFormats[Number(formatList.value)];
@@ -272,25 +272,18 @@ saveButton.addEventListener('click', () => {
     }
     download(bytes, surfaceId() + format.extension, format.type);
 });
-let savingTurn = false;
 animationButton.addEventListener('click', async () => {
-    if (savingTurn) {
-        savingTurn = false;      // the second press cancels
-        return;
-    }
-    savingTurn = true;
     const wasTurning = turnBox.checked;
     setTurning(false);
-    animationButton.textContent = 'Cancelar animación';
-    const bytes = await core.encodeTurn((k, n) => {
-        notice.textContent = `Guardando la animación… ${Math.round(100 * k / n)} %`;
-        return savingTurn;
-    });
-    notice.textContent = bytes || !savingTurn ? '' : 'No se pudo crear la animación.';
-    animationButton.textContent = 'Guardar animación…';
+    animationButton.disabled = true;
+    notice.textContent = 'Guardando la animación…';
+    // The message is painted before the frames are made.
+    await new Promise(resolve => requestAnimationFrame(() => setTimeout(resolve, 0)));
+    const bytes = core.encodeTurn();
+    notice.textContent = bytes ? '' : 'No se pudo crear la animación.';
+    animationButton.disabled = false;
     if (bytes)
         download(bytes, `${surfaceId()}.gif`, 'image/gif');
-    savingTurn = false;
     setTurning(wasTurning);
 });
 
@@ -310,13 +303,15 @@ setUpOwnSurfaces({core, source, download, relist: listSurfaces, show(number) {
 const asked = new URLSearchParams(location.search).get('superficie');
 const first = asked && core.surfaces().find(s => s.id === asked.toLowerCase() || s.caption.toLowerCase() === asked.toLowerCase());
 if (first) {
-    const radio = document.querySelector(`#botones-superficie input[value="${first.number}"]`);
+    const radio = document.querySelector(`#botones-superficie input[value="${first.n}"]`);
     if (radio) radio.checked = true;
-    else { otherButton.checked = true; otherList.value = String(first.number); }
-    choose(first.number);
+    else { otherButton.checked = true; otherList.value = String(first.n); }
+    choose(first.n);
 } else {
     notice.textContent = asked ? `No hay ninguna superficie «${asked}»: elija una` : 'Elija una superficie';
 }
+if (startProblems.length)
+    $('superficies-estado').textContent = startProblems.join(' ');
 square.dataset.ready = 'true';
 if (!embedded && 'serviceWorker' in navigator && location.protocol.startsWith('http'))
     navigator.serviceWorker.register('offline_worker.js').catch(() => { /* works online all the same */ });

@@ -1,30 +1,36 @@
-// What the page asks of the core, as plain C functions the binding module calls: one view, the
-// style of its frames, the picture, encoded files and the user's own surfaces.
+// What the page asks of the session, as plain C functions the binding module calls: the page's
+// ViewSession and OwnSurfaces, the shown frame's pixels, and its files as bytes. The page's files
+// (the gallery, superficies.toml, a saved animation) live in the WebAssembly's memory.
 #include <emscripten/emscripten.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "export/frame_encoder.h"
-#include "export/gif_encoder.h"
 #include "export/output_format.h"
-#include "geometry/view_changes.h"
 #include "render/frame.h"
 #include "render/raster_canvas.h"
-#include "render/turntable.h"
+#include "session/own_surfaces.h"
+#include "session/view_controls.h"
+#include "session/view_session.h"
 #include "surfaces/definitions_file.h"
 #include "surfaces/gallery.h"
-#include "surfaces/registry.h"
 #include "surfaces/typed_surface.h"
-#include "ui/view_controls.h"
-#include "ui/resource.h"
 #include "web/gallery_text.h"
 
 namespace {
+
+constexpr char kGalleryPath[] = "/vexilon/gallery.toml";
+constexpr char kOwnPath[] = "/datos/superficies.toml";
+constexpr char kAnimationPath[] = "/datos/animacion.gif";
 
 class PageBar final : public ScrollBar {
 public:
@@ -37,32 +43,13 @@ private:
 };
 
 struct Page {
-    ViewState    view;
-    FrameStyle   style;
-    Camera       camera{};
-    PageBar      zoomBar, distanceBar;
-    ViewControls controls{view, zoomBar, distanceBar, [this] { CameraStep(); }};
-    RasterCanvas picture;
-    std::vector<unsigned char> bytes;    // the last encoded file, or the last answer's text
-    SurfaceKind  galleryLast = kBuiltinSurfaceCount;
-    std::optional<Wireframe> preview;    // the definition dialog's sampled surface, number -1
-
-    struct Turn {                        // a turn being saved as an animated GIF, frame by frame
-        ViewState    first;
-        char*        data = nullptr;
-        std::size_t  size = 0;
-        std::FILE*   stream = nullptr;
-        std::unique_ptr<GifEncoder> gif;
-        FrameEncoder frame{OutputFormat::Gif};
-        bool         ok = true;
-    };
-    std::unique_ptr<Turn> turn;
-
-    const Wireframe& Shown() const
-    {
-        return view.surface == -1 && preview ? *preview : Surfaces().WireframeOf(view.surface);
-    }
-    void CameraStep() { camera = BeginFrame(view, Shown()); }
+    SurfaceRegistry surfaces;
+    PageBar         zoomBar, distanceBar;
+    ViewSession     session{surfaces, zoomBar, distanceBar, [] {}};
+    std::unique_ptr<OwnSurfaces> own;
+    RasterCanvas    picture;
+    std::vector<unsigned char> bytes;   // the last file or answer handed out
+    bool            previewShown = false;
 };
 
 Page& ThePage()
@@ -77,20 +64,36 @@ std::string Escaped(const std::string& text)
     for (char c : text) {
         if (c == '"' || c == '\\')
             out += '\\';
-        if (static_cast<unsigned char>(c) < 0x20)
-            out += ' ';
-        else
-            out += c;
+        out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
     }
     return out;
 }
 
-const char* Answer(const std::string& json)
+const char* Answer(const std::string& text)
 {
     Page& page = ThePage();
-    page.bytes.assign(json.begin(), json.end());
+    page.bytes.assign(text.begin(), text.end());
     page.bytes.push_back(0);
     return reinterpret_cast<const char*>(page.bytes.data());
+}
+
+const unsigned char* Bytes(std::vector<unsigned char> bytes)
+{
+    ThePage().bytes = std::move(bytes);
+    return ThePage().bytes.empty() ? nullptr : ThePage().bytes.data();
+}
+
+std::string ReadWhole(const char* path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WriteWhole(const char* path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    return static_cast<bool>(out.flush());
 }
 
 // The fields of a definition, separated by the unit separator: caption, x, y, z, u from, u to,
@@ -126,55 +129,76 @@ std::string ProblemJson(const DefinitionProblem& problem)
            Escaped(problem.what.spanish) + "\",\"position\":" + std::to_string(problem.what.position) + "}";
 }
 
+std::string ProblemsJson(const std::vector<FileProblem>& problems)
+{
+    std::string json = "[";
+    for (std::size_t i = 0; i < problems.size(); ++i)
+        json += (i ? ",\"" : "\"") + Escaped(problems[i].Spanish()) + "\"";
+    return json + "]";
+}
+
+// The user's surfaces read anew from the page's superficies.toml (accepted ones are dropped).
+std::vector<FileProblem> ReadOwnSurfaces()
+{
+    Page& page = ThePage();
+    page.own = std::make_unique<OwnSurfaces>(page.surfaces);
+    return page.own->Load(kOwnPath);
+}
+
 }  // namespace
 
 extern "C" {
 
-// Reads the gallery after the eight; returns the number of surfaces.
-EMSCRIPTEN_KEEPALIVE int vx_start()
+// The gallery and the user's superficies.toml (its text, from the browser's storage) read into the
+// registry; returns the problems found, in Spanish, as a JSON list.
+EMSCRIPTEN_KEEPALIVE const char* vx_start(const char* ownText)
+{
+    mkdir("/vexilon", 0755);
+    mkdir("/datos", 0755);
+    WriteWhole(kGalleryPath, kGalleryText);
+    setenv("VEXILON_GALLERY", kGalleryPath, 1);
+    if (*ownText)
+        WriteWhole(kOwnPath, ownText);
+    return Answer(ProblemsJson(ReadOwnSurfaces()));
+}
+
+// The surfaces: the eight, then those of "Otra:", as JSON [{"n":1,"id":"…","caption":"…","own":false}].
+EMSCRIPTEN_KEEPALIVE const char* vx_surfaces()
 {
     Page& page = ThePage();
-    std::vector<FileProblem> problems;
-    const std::vector<SurfaceKind> added =
-        AddDefinitions(Surfaces(), ParseDefinitions(kGalleryText, "gallery.toml"), "gallery.toml", problems);
-    if (!added.empty())
-        page.galleryLast = added.back();
-    return Surfaces().Count();
+    const SurfaceKind galleryLast = LoadGallery(page.surfaces).last;
+    std::string json = "[";
+    std::vector<const SurfaceEntry*> entries;
+    for (SurfaceKind n = 1; n <= kBuiltinSurfaceCount; ++n)
+        entries.push_back(page.surfaces.Find(n));
+    for (const SurfaceEntry* entry : page.own->Listed())
+        entries.push_back(entry);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        json += std::string(i ? "," : "") + "{\"n\":" + std::to_string(entries[i]->number) + ",\"id\":\"" +
+                Escaped(entries[i]->id) + "\",\"caption\":\"" + Escaped(entries[i]->caption) + "\",\"own\":" +
+                (entries[i]->number > galleryLast ? "true" : "false") + "}";
+    return Answer(json + "]");
 }
 
-EMSCRIPTEN_KEEPALIVE int vx_surface_count() { return Surfaces().Count(); }
-EMSCRIPTEN_KEEPALIVE int vx_gallery_last() { return ThePage().galleryLast; }
+EMSCRIPTEN_KEEPALIVE void vx_choose(int number) { ThePage().session.ChooseSurface(number); }
+EMSCRIPTEN_KEEPALIVE void vx_reset_key() { ThePage().session.ResetKey(); }
+EMSCRIPTEN_KEEPALIVE void vx_press(int x, int y) { ThePage().session.PressButton({x, y}); }
+EMSCRIPTEN_KEEPALIVE void vx_release() { ThePage().session.ReleaseButton(); }
+EMSCRIPTEN_KEEPALIVE void vx_move(int x, int y) { ThePage().session.MoveCursor({x, y}); }
+EMSCRIPTEN_KEEPALIVE void vx_orbit_key(int dx, int dy) { ThePage().session.OrbitKey({dx, dy}); }
+EMSCRIPTEN_KEEPALIVE void vx_wheel(int angleDelta) { ThePage().session.Wheel(angleDelta); }
+EMSCRIPTEN_KEEPALIVE void vx_turn_tick() { ThePage().session.TurnTick(); }
+EMSCRIPTEN_KEEPALIVE void vx_next_frame() { ThePage().session.NextFrame(); }
 
-EMSCRIPTEN_KEEPALIVE const char* vx_surface_caption(int number)
+// bar 0 is "Z", 1 is "P"; code a scroll code (line up/down, thumb position). key: the bar's arrow
+// standing for a key, which does nothing before the first surface.
+EMSCRIPTEN_KEEPALIVE void vx_scroll(int bar, int code, int position, int key)
 {
-    const SurfaceEntry* entry = Surfaces().Find(number);
-    return Answer(entry ? entry->caption : std::string());
-}
-
-EMSCRIPTEN_KEEPALIVE const char* vx_surface_id(int number)
-{
-    const SurfaceEntry* entry = Surfaces().Find(number);
-    return Answer(entry ? entry->id : std::string());
-}
-
-// A surface button: the view reset, the surface chosen and a frame's camera step.
-EMSCRIPTEN_KEEPALIVE void vx_choose(int number)
-{
-    Page& page = ThePage();
-    page.controls.ResetView();
-    page.view.surface = number;
-    page.CameraStep();
-}
-
-EMSCRIPTEN_KEEPALIVE void vx_press(int x, int y) { ThePage().controls.OnLButtonDown({x, y}); }
-EMSCRIPTEN_KEEPALIVE void vx_release() { ThePage().controls.OnLButtonUp(); }
-EMSCRIPTEN_KEEPALIVE void vx_move(int x, int y) { ThePage().controls.OnMouseMove({x, y}); }
-EMSCRIPTEN_KEEPALIVE void vx_orbit_step(int dx, int dy) { ThePage().controls.OrbitStep({dx, dy}); }
-
-// bar 0 is "Z", 1 is "P"; code is a scroll code (line up/down, thumb position).
-EMSCRIPTEN_KEEPALIVE void vx_scroll(int bar, int code, int position)
-{
-    ThePage().controls.OnVScroll(code, position, bar == 0 ? IDC_SCROLL_ZOOM : IDC_SCROLL_DISTANCE);
+    const int barId = bar == 0 ? kZoomBarId : kDistanceBarId;
+    if (key)
+        ThePage().session.ScrollKey(barId, code);
+    else
+        ThePage().session.Scroll(code, position, barId);
 }
 
 EMSCRIPTEN_KEEPALIVE int vx_bar_position(int bar)
@@ -182,69 +206,79 @@ EMSCRIPTEN_KEEPALIVE int vx_bar_position(int bar)
     return bar == 0 ? ThePage().zoomBar.Position() : ThePage().distanceBar.Position();
 }
 
-// A turn tick of "Girar": the eye about the picture's vertical, a 300th of a circle.
-EMSCRIPTEN_KEEPALIVE void vx_turn_tick()
-{
-    Page& page = ThePage();
-    TurnEye(page.view, page.view.up, 2.0 * PiValue() / 300);
-    page.CameraStep();
-}
+EMSCRIPTEN_KEEPALIVE int vx_frames() { return ThePage().session.FramesRendered(); }
+EMSCRIPTEN_KEEPALIVE int vx_frame_surface() { return ThePage().session.FrameSurface(); }
 
 EMSCRIPTEN_KEEPALIVE void vx_set_style(int hidden, int depthCue, int anaglyph, int swapEyes, int parallel, int lineWidth)
 {
-    FrameStyle& style = ThePage().style;
+    FrameStyle style;
     style.hiddenLines = hidden != 0;
     style.depthCue = depthCue != 0;
     style.anaglyph = anaglyph != 0;
     style.swapEyes = swapEyes != 0;
     style.parallel = parallel != 0;
     style.lineWidth = lineWidth < kLineWidthMin ? kLineWidthMin : lineWidth > kLineWidthMax ? kLineWidthMax : lineWidth;
+    ThePage().session.SetStyle(style);
 }
 
-// The shown frame drawn: 500 x 502 pixels 0xAARRGGBB; the caller copies what it needs at once.
+// The shown frame drawn: 500 x 502 pixels 0xAARRGGBB, or null before the first frame; the caller
+// copies what it needs at once.
 EMSCRIPTEN_KEEPALIVE const std::uint32_t* vx_draw()
 {
     Page& page = ThePage();
-    DrawFrame(page.camera, page.Shown(), page.style, page.picture);
+    if (!page.session.HasFrame())
+        return nullptr;
+    DrawFrame(page.session.FrameCamera(), page.session.FrameWireframe(), page.session.Style(), page.picture);
     return page.picture.Bits();
 }
 
-// The shown frame encoded as a file of format (0 PNG, 1 SVG, 2 trace, 3 GIF): the bytes stay
-// valid until the next call; their count comes from vx_bytes_size.
+// The shown frame as a file of format (0 PNG, 1 SVG, 2 trace, 3 GIF), the bytes the command line
+// writes; their count from vx_bytes_size, valid until the next call.
 EMSCRIPTEN_KEEPALIVE const unsigned char* vx_encode(int format)
 {
     Page& page = ThePage();
-    page.bytes.clear();
     const std::span<const FormatInfo> formats = OutputFormats();
-    if (format < 0 || format >= static_cast<int>(formats.size()))
-        return nullptr;
+    if (!page.session.HasFrame() || format < 0 || format >= static_cast<int>(formats.size()))
+        return Bytes({});
     FrameEncoder frame(formats[static_cast<std::size_t>(format)].format);
-    frame.Draw(page.camera, page.Shown(), page.style);
+    frame.Draw(page.session.FrameCamera(), page.session.FrameWireframe(), page.session.Style());
     char* data = nullptr;
     std::size_t size = 0;
     std::FILE* stream = open_memstream(&data, &size);
     if (!stream)
-        return nullptr;
+        return Bytes({});
     const bool written = frame.Write(stream);
     const bool closed = std::fclose(stream) == 0;
+    std::vector<unsigned char> bytes;
     if (written && closed)
-        page.bytes.assign(data, data + size);
+        bytes.assign(data, data + size);
     std::free(data);
-    return page.bytes.data();
+    return Bytes(std::move(bytes));
+}
+
+// "Guardar animación…": the session's full turn of the shown frame as a GIF.
+EMSCRIPTEN_KEEPALIVE const unsigned char* vx_encode_turn()
+{
+    std::string error;
+    if (!ThePage().session.SaveAnimation(kAnimationPath, [](int) { return true; }, error))
+        return Bytes({});
+    const std::string gif = ReadWhole(kAnimationPath);
+    std::remove(kAnimationPath);
+    return Bytes({gif.begin(), gif.end()});
 }
 
 EMSCRIPTEN_KEEPALIVE int vx_bytes_size() { return static_cast<int>(ThePage().bytes.size()); }
 
-// Samples a definition for the dialog's preview and shows it as surface -1: "{}" when drawn, else
-// the problem with its field.
+// Samples a definition and shows it as the preview: "{}", or the problem with its field.
 EMSCRIPTEN_KEEPALIVE const char* vx_preview(const char* fields)
 {
     Page& page = ThePage();
     DefinitionProblem problem;
-    page.preview = BuildTypedSurface(DefinitionOf(fields), problem);
-    if (!page.preview)
+    std::optional<Wireframe> wire = BuildTypedSurface(DefinitionOf(fields), problem);
+    if (!wire)
         return Answer(ProblemJson(problem));
-    vx_choose(-1);
+    page.session.ShowPreview(std::make_shared<const Wireframe>(std::move(*wire)), !page.previewShown);
+    page.previewShown = true;
     return Answer("{}");
 }
 
@@ -255,80 +289,43 @@ EMSCRIPTEN_KEEPALIVE const char* vx_check(const char* fields)
     return Answer(CheckDefinition(DefinitionOf(fields), problem) ? "{}" : ProblemJson(problem));
 }
 
-// The user's own surfaces from the text of a superficies.toml, after the gallery (those read before
-// are removed): {"added":N,"problems":["…"]}.
-EMSCRIPTEN_KEEPALIVE const char* vx_load_own(const char* text)
+// "Aceptar": the definition shown, listed until the page is closed; returns its number.
+EMSCRIPTEN_KEEPALIVE int vx_accept(const char* fields)
+{
+    return ThePage().own->Accept(DefinitionOf(fields));
+}
+
+// "Guardar en mis superficies": into the page's superficies.toml; "" or the reason in Spanish.
+EMSCRIPTEN_KEEPALIVE const char* vx_save(const char* fields)
+{
+    std::string error;
+    return Answer(ThePage().own->Save(DefinitionOf(fields), error) ? std::string() : error);
+}
+
+// The page's superficies.toml as it stands, for the browser's storage and for exporting.
+EMSCRIPTEN_KEEPALIVE const char* vx_own_text() { return Answer(ReadWhole(kOwnPath)); }
+
+// Another superficies.toml added after the user's own: {"added":N,"problems":[…]}. Its entries
+// that cannot be read, or whose id is taken, stay out; the user's file is kept as it was when
+// nothing could be added.
+EMSCRIPTEN_KEEPALIVE const char* vx_import(const char* text)
 {
     Page& page = ThePage();
-    Surfaces().RemoveFrom(page.galleryLast + 1);
-    std::vector<FileProblem> problems;
+    const std::size_t before = page.own->Saved().size();
+    const std::string kept = ReadWhole(kOwnPath);
     const DefinitionsRead read = ParseDefinitions(text, "superficies.toml");
-    problems = read.problems;
-    const std::vector<SurfaceKind> added = AddDefinitions(Surfaces(), read, "superficies.toml", problems);
-    std::string json = "{\"added\":" + std::to_string(added.size()) + ",\"problems\":[";
-    for (std::size_t i = 0; i < problems.size(); ++i)
-        json += (i ? ",\"" : "\"") + Escaped(problems[i].Spanish()) + "\"";
-    return Answer(json + "]}");
-}
-
-// One definition as the TOML text of a [[surface]] entry with the given id.
-EMSCRIPTEN_KEEPALIVE const char* vx_definition_text(const char* id, const char* fields)
-{
-    SurfaceDefinition definition = DefinitionOf(fields);
-    definition.id = id;
-    return Answer(DefinitionsText({definition}));
-}
-
-// "Guardar animación…": a full turn about the picture's vertical from the shown frame, in frames
-// frames begun here, added one at a time by vx_turn_frame, and closed by vx_turn_finish.
-EMSCRIPTEN_KEEPALIVE int vx_turn_begin()
-{
-    Page& page = ThePage();
-    auto turn = std::make_unique<Page::Turn>();
-    // The record of the shown frame: its camera, whatever the view did since.
-    turn->first = page.view;
-    turn->first.eye = page.camera.eye;
-    turn->first.planePoint = page.camera.planePoint;
-    turn->first.normal = page.camera.normal;
-    turn->first.right = page.camera.right;
-    turn->first.up = page.camera.up;
-    turn->first.zoom = page.camera.zoom;
-    turn->stream = open_memstream(&turn->data, &turn->size);
-    if (!turn->stream)
-        return 0;
-    turn->gif = std::make_unique<GifEncoder>(turn->stream, kGifFpsDefault);
-    page.turn = std::move(turn);
-    return 1;
-}
-
-EMSCRIPTEN_KEEPALIVE int vx_turn_frame(int k, int frames)
-{
-    Page& page = ThePage();
-    if (!page.turn || !page.turn->ok)
-        return 0;
-    Page::Turn& turn = *page.turn;
-    turn.frame.Draw(TurnFrameCamera(turn.first, page.Shown(), k, frames), page.Shown(), page.style);
-    turn.ok = turn.gif->AddFrame(turn.frame.Picture());
-    return turn.ok ? 1 : 0;
-}
-
-// The animation's bytes (count from vx_bytes_size), or null when it failed or was abandoned
-// (cancel: keep = 0).
-EMSCRIPTEN_KEEPALIVE const unsigned char* vx_turn_finish(int keep)
-{
-    Page& page = ThePage();
-    page.bytes.clear();
-    if (!page.turn)
-        return nullptr;
-    Page::Turn& turn = *page.turn;
-    const bool ok = turn.ok && turn.gif->Finish();
-    turn.gif.reset();
-    const bool closed = std::fclose(turn.stream) == 0;
-    if (keep && ok && closed)
-        page.bytes.assign(turn.data, turn.data + turn.size);
-    std::free(turn.data);
-    page.turn.reset();
-    return page.bytes.empty() ? nullptr : page.bytes.data();
+    WriteWhole(kOwnPath, kept.empty() ? std::string(text) : kept + "\n" + text);
+    ReadOwnSurfaces();
+    const std::size_t added = page.own->Saved().size() > before ? page.own->Saved().size() - before : 0;
+    if (added == 0) {
+        WriteWhole(kOwnPath, kept);
+        ReadOwnSurfaces();
+    }
+    std::vector<FileProblem> problems = read.problems;
+    if (added < read.surfaces.size())
+        problems.push_back({"superficies.toml", 0, "", std::to_string(read.surfaces.size() - added) +
+                            " superficies no se añadieron: su id ya está en uso"});
+    return Answer("{\"added\":" + std::to_string(added) + ",\"problems\":" + ProblemsJson(problems) + "}");
 }
 
 }  // extern "C"

@@ -8,7 +8,8 @@ import {kFormats, kZoomBar, kLineUp, kLineDown, loadCore} from './binding.js';
 const [dir, surface, format, out, ...steps] = process.argv.slice(2);
 const source = {glue: readFileSync(`${dir}/vexilon.js`, 'utf8'), wasm: await WebAssembly.compile(readFileSync(`${dir}/vexilon.wasm`))};
 const core = await loadCore(source, createRequire(import.meta.url));
-const number = core.surfaces().find(s => s.id === surface || String(s.number) === surface)?.number;
+core.start();
+const number = core.surfaces().find(s => s.id === surface || String(s.n) === surface)?.n;
 if (!number) {
     console.error(`unknown surface '${surface}'`);
     process.exit(2);
@@ -17,8 +18,8 @@ const style = {};
 core.choose(number);
 for (const step of steps) {
     const [what, value] = step.split(':');
-    if (what === 'orbit') core.orbitStep(...value.split(',').map(Number));
-    else if (what === 'zoom') core.scroll(kZoomBar, value === 'up' ? kLineUp : kLineDown);
+    if (what === 'orbit') core.orbitKey(...value.split(',').map(Number));
+    else if (what === 'zoom') core.scroll(kZoomBar, value === 'up' ? kLineUp : kLineDown, 0, true);
     else if (what === 'lineWidth') style.lineWidth = Number(value);
     else style[what === 'hidden' ? 'hiddenLines' : what] = true;
 }

@@ -5,7 +5,7 @@ let core = null;
 let ready = null;
 self.addEventListener('message', async ({data}) => {
     if (data.source) {
-        ready = loadCore(data.source).then(c => { core = c; });
+        ready = loadCore(data.source).then(c => { core = c; core.start(); });
         return;
     }
     await ready;

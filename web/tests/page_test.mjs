@@ -194,6 +194,8 @@ await check('a typed surface: an error shown at its field, then the surface draw
     await dialog.getByRole('textbox', {name: 'Líneas de v'}).fill('17');
     await dialog.getByRole('textbox', {name: 'Muestras por línea'}).fill('40');
     await page.waitForFunction(() => document.querySelector('input[name=x]').getAttribute('aria-invalid') === null);
+    await dialog.getByRole('button', {name: 'Guardar en mis superficies'}).click();
+    await page.waitForFunction(() => document.getElementById('definir-error').textContent === 'Guardada entre sus superficies.');
     await frameAfter(page, () => dialog.getByRole('button', {name: 'Aceptar'}).click());
     await expectPicture(page, ['--x', 'u*cos(v)', '--y', 'u*sin(v)', '--z', 'u', '--u', '0,1,9', '--v', '0,2*pi,17', '--samples', '40']);
     await page.reload();
