@@ -1,7 +1,7 @@
 // The page's figures: the sine frame, plain and with hidden lines, in WebAssembly under node beside
 // the native style_bench in the same run; from navigation to the first picture in Chromium; the
 // size of the page's WebAssembly and JavaScript. Usage (after web/build.sh and a Release build of
-// the benchmarks in build-bench): node --no-experimental-fetch bench/web_bench.mjs
+// the benchmarks in build-bench): node bench/web_bench.mjs
 import {execFileSync, spawn} from 'node:child_process';
 import {createRequire} from 'node:module';
 import {readFileSync, readdirSync} from 'node:fs';

@@ -20,7 +20,11 @@ const otherList = $('otra-lista'), otherButton = $('otra-boton');
 const saveButton = $('guardar-boton'), formatList = $('formato'), animationButton = $('animacion-boton');
 
 const embedded = document.getElementById('vx-wasm') !== null;
-const source = embedded ? await embeddedCoreSource(document) : await fetchCoreSource(document.baseURI);
+// A browser without WebAssembly's SIMD (before 2021) cannot run the page: it says so.
+const source = await (embedded ? embeddedCoreSource(document) : fetchCoreSource(document.baseURI)).catch(error => {
+    notice.textContent = `Este navegador no puede abrir Vexilon (${error.message}). Pruebe con uno más reciente.`;
+    throw error;
+});
 const core = await loadCore(source);
 const startProblems = core.start(localStorage.getItem(kOwnKey) ?? '');
 let surface = 0;                  // the one chosen; 0 before any

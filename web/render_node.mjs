@@ -1,5 +1,5 @@
 // The page's core under node: one frame written like vexilon-render's, for comparing the two.
-// Usage: node --no-experimental-fetch web/render_node.mjs BUILD-WEB-DIR SURFACE FORMAT OUT
+// Usage: node web/render_node.mjs BUILD-WEB-DIR SURFACE FORMAT OUT
 //        [hidden] [orbit:DX,DY] [zoom:UP|DOWN] ...   (FORMAT: png, svg, trace, gif)
 import {createRequire} from 'node:module';
 import {readFileSync, writeFileSync} from 'node:fs';
