@@ -48,7 +48,7 @@ double Number(const Parsing& p, std::string_view option, std::string_view text, 
 using Apply = void (*)(Parsing& p, std::string_view value);
 
 constexpr const char* kOwnOptions[] = {"--x", "--y", "--z", "--u", "--v", "--samples", "--families",
-                                       "--param", "--no-fit", "--define"};
+                                       "--param", "--no-fit", "--define", "--let", "--fit", "--sweep"};
 
 template <int N>
 void ReadOwn(Parsing& p, std::string_view value)
@@ -87,6 +87,9 @@ const OptionSpec kOptions[] = {
     {"param", 0, true, ReadOwn<7>},
     {"no-fit", 0, false, ReadOwn<8>},
     {"define", 0, true, ReadOwn<9>},
+    {"let", 0, true, ReadOwn<10>},
+    {"fit", 0, true, ReadOwn<11>},
+    {"sweep", 0, true, ReadOwn<12>},
     {"zoom", 0, true, [](Parsing& p, std::string_view v) {
          p.request.changes.push_back(
              {ViewChange::Kind::Zoom, Number(p, "--zoom", v, kZoomMin, kZoomMax, "a number from 0 to 100")});
@@ -150,6 +153,12 @@ const OptionSpec kOptions[] = {
          if (!n || *n < 1 || *n > kMaxFrames)
              p.Fail("--turn: " + Quote(v) + " is not a whole number from 1 to 1000000");
          p.request.motion.turn = *n;
+     }},
+    {"turn-axis", 0, true, [](Parsing& p, std::string_view v) {
+         if (v != "pantalla" && v != "z")
+             p.Fail("--turn-axis: " + Quote(v) + " is not an axis; accepted: pantalla or z");
+         p.request.motion.axis = v == "z" ? TurnAxis::Z : TurnAxis::Screen;
+         p.request.motion.axisGiven = true;
      }},
     {"fps", 0, true, [](Parsing& p, std::string_view v) {
          const std::optional<int> n = ParseInt(v);
@@ -228,6 +237,10 @@ void CheckMotion(Parsing& p)
     const bool animated = request.motion.turn > 0 || request.frames > 0;
     if (request.motion.fps > 0 && (!animated || request.format != OutputFormat::Gif))
         p.Fail("--fps sets the rate of an animated GIF; accepted: with --turn N or --frames N and -o NAME.gif");
+    if (request.motion.axisGiven && request.motion.turn == 0)
+        p.Fail("--turn-axis chooses the axis of a turn; accepted: with --turn N");
+    if (request.own.sweep && !animated)
+        p.Fail("--sweep needs frames to sweep over; accepted: with --frames N or --turn N");
     if (request.motion.turn > 0 && request.format != OutputFormat::Gif && (!request.output || *request.output == "-"))
         p.Fail("--turn writes numbered files and needs -o NAME.EXT; accepted: e.g. -o turn.png, or -o turn.gif");
 }

@@ -22,6 +22,7 @@ std::string OptionOf(DefinitionField field)
     case DefinitionField::VFrom: case DefinitionField::VTo: case DefinitionField::VLines: return "--v";
     case DefinitionField::Samples: return "--samples";
     case DefinitionField::Params: return "--param";
+    case DefinitionField::Lets: return "--let";
     case DefinitionField::Whole: break;
     }
     return "the typed surface";
@@ -72,7 +73,125 @@ SurfaceKind AddLoaded(std::shared_ptr<Loaded> loaded)
     });
 }
 
+// NAME=FORMULA split at the first '='; false when there is no name or no formula.
+bool SplitNamed(std::string_view value, std::string& name, std::string& formula)
+{
+    const size_t equals = value.find('=');
+    if (equals == std::string_view::npos || equals == 0 || equals + 1 == value.size())
+        return false;
+    name = std::string(value.substr(0, equals));
+    formula = std::string(value.substr(equals + 1));
+    return true;
+}
+
+// A constant formula of an option's value, or the message saying why not.
+std::optional<double> OptionNumber(std::string_view option, std::string_view formula, const std::vector<NamedValue>& known,
+                                   std::string& error)
+{
+    FormulaProblem problem;
+    const std::optional<double> value = EvaluateConstant(formula, known, problem);
+    if (!value)
+        error = std::string(option) + ": " + Quote(formula) + ": " + problem.english;
+    return value;
+}
+
+bool ReadSweep(OwnSurfaceOptions& options, std::string_view value, std::string& error)
+{
+    std::string name, range;
+    const bool named = SplitNamed(value, name, range);
+    const size_t colon = range.find(':');
+    if (!named || colon == std::string::npos || colon == 0 || colon + 1 == range.size() ||
+        range.find(':', colon + 1) != std::string::npos) {
+        error = "--sweep: " + Quote(value) + " is not NAME=A:B; accepted: e.g. a=0:1 or t=0:2*pi";
+        return false;
+    }
+    const std::optional<double> from = OptionNumber("--sweep", range.substr(0, colon), {}, error);
+    const std::optional<double> to = from ? OptionNumber("--sweep", range.substr(colon + 1), {}, error) : std::nullopt;
+    if (!to)
+        return false;
+    options.sweep = ParameterSweep{name, *from, *to};
+    return true;
+}
+
+// --param, --fit and --sweep put on the definition drawn; false with the message.
+bool ApplyOverrides(OwnSurfaceOptions& options, SurfaceDefinition& def, std::string& error)
+{
+    auto accepted = [&] {
+        std::string names;
+        for (const NamedValue& param : def.params)
+            names += (names.empty() ? "" : ", ") + param.first;
+        return names.empty() ? std::string("it has none") : "accepted: " + names;
+    };
+    auto unbounded = [&](const std::string& name) {   // the command line may go past a slider's range
+        def.ranges.erase(std::remove_if(def.ranges.begin(), def.ranges.end(), [&](const ParameterRange& r) { return r.name == name; }),
+                         def.ranges.end());
+    };
+    for (const NamedValue& param : options.params) {
+        if (!SetParameter(def, param.first, param.second)) {
+            error = "--param: surface " + Quote(def.id) + " has no parameter " + Quote(param.first) + "; " + accepted();
+            return false;
+        }
+        unbounded(param.first);
+    }
+    if (options.sweep) {
+        if (!SetParameter(def, options.sweep->name, options.sweep->from)) {
+            error = "--sweep: surface " + Quote(def.id) + " has no parameter " + Quote(options.sweep->name) + "; " + accepted();
+            return false;
+        }
+        unbounded(options.sweep->name);
+    }
+    if (options.fit) {
+        def.fit = *options.fit != FitChoice::None;
+        def.fitEachAxis = *options.fit == FitChoice::Box;
+    }
+    return true;
+}
+
+// --param, --fit and --sweep on the -s surface or a file's: its definition with them, checked.
+bool ResolveOverrides(OwnSurfaceOptions& options, SurfaceKind surface, const std::vector<std::shared_ptr<Loaded>>& loaded,
+                      const std::vector<SurfaceKind>& numbers, std::string& error)
+{
+    if (options.params.empty() && !options.fit && !options.sweep)
+        return true;
+    const char* option = options.sweep ? "--sweep" : !options.params.empty() ? "--param" : "--fit";
+    if (surface == kSurfaceNone) {
+        error = std::string(option) + " needs a surface given by formulas; accepted: with --x, --y, --z, or -s with a gallery or --define surface";
+        return false;
+    }
+    std::optional<SurfaceDefinition> def;
+    for (size_t i = 0; i < loaded.size(); ++i)
+        if (numbers[i] == surface)
+            def = loaded[i]->definition;
+    if (!def)
+        def = DefinitionOf(surface);
+    if (!def) {
+        error = std::string(option) + ": surface " + Quote(Surfaces().Find(surface)->id) +
+                " is not given by formulas and has no parameters nor fit; accepted: a gallery, --define or typed surface";
+        return false;
+    }
+    if (!ApplyOverrides(options, *def, error))
+        return false;
+    DefinitionProblem problem;
+    if (!CheckDefinition(*def, problem)) {
+        error = "surface " + Quote(def->id) + ": " + FieldName(problem.field) + ": " + problem.what.english;
+        return false;
+    }
+    options.drawn = std::move(def);
+    return true;
+}
+
 }   // namespace
+
+std::optional<Wireframe> BuildSweptSurface(SurfaceDefinition definition, const std::string& name, double value,
+                                           std::string& error)
+{
+    SetParameter(definition, name, value);
+    DefinitionProblem problem;
+    std::optional<Wireframe> wire = BuildTypedSurface(definition, problem);
+    if (!wire)
+        error = "--sweep: at " + name + " = " + std::to_string(value) + ": " + FieldName(problem.field) + ": " + problem.what.english;
+    return wire;
+}
 
 std::vector<std::string_view> SplitTopLevelCommas(std::string_view text)
 {
@@ -103,7 +222,37 @@ bool ReadTypedOption(OwnSurfaceOptions& options, std::string_view option, std::s
         options.defineFiles.emplace_back(value);
         return true;
     }
+    if (option == "--param") {
+        std::string name, formula;
+        if (!SplitNamed(value, name, formula)) {
+            error = "--param: " + Quote(value) + " is not NAME=VALUE; accepted: e.g. a=2.5 or a=pi/4";
+            return false;
+        }
+        const std::optional<double> number = OptionNumber("--param", formula, options.params, error);
+        if (number)
+            options.params.emplace_back(name, *number);
+        return number.has_value();
+    }
+    if (option == "--fit" || option == "--no-fit") {
+        if (option == "--fit" && value != "uniform" && value != "box" && value != "none") {
+            error = "--fit: " + Quote(value) + " is not a fit; accepted: uniform, box or none";
+            return false;
+        }
+        options.fit = option == "--no-fit" || value == "none" ? FitChoice::None : value == "box" ? FitChoice::Box : FitChoice::Uniform;
+        return true;
+    }
+    if (option == "--sweep")
+        return ReadSweep(options, value, error);
     options.typedOptions.emplace_back(option);
+    if (option == "--let") {
+        std::string name, formula;
+        if (!SplitNamed(value, name, formula)) {
+            error = "--let: " + Quote(value) + " is not NAME=FORMULA; accepted: e.g. r=sqrt(1-b^2)";
+            return false;
+        }
+        def.lets.push_back({name, formula});
+        return true;
+    }
     if (option == "--x" || option == "--y" || option == "--z") {
         def.xyz[static_cast<size_t>(option[2] - 'x')] = std::string(value);
         return true;
@@ -127,17 +276,6 @@ bool ReadTypedOption(OwnSurfaceOptions& options, std::string_view option, std::s
         def.families = value == "u" ? Families::U : value == "v" ? Families::V : Families::UV;
         return true;
     }
-    if (option == "--param") {
-        const size_t equals = value.find('=');
-        const std::optional<double> number = equals == std::string_view::npos ? std::nullopt : ParseDouble(value.substr(equals + 1));
-        if (!number) {
-            error = "--param: " + Quote(value) + " is not NAME=VALUE; accepted: e.g. a=2.5";
-            return false;
-        }
-        def.params.emplace_back(std::string(value.substr(0, equals)), *number);
-        return true;
-    }
-    def.fit = false;   // --no-fit
     return true;
 }
 
@@ -176,12 +314,28 @@ bool ResolveOwnSurfaces(OwnSurfaceOptions& options, SurfaceKind& surface, bool s
         }
         options.typed.id = kTypedId;
         options.typed.caption = "Fórmulas";
+        options.typed.params = options.params;
+        if (options.sweep && !SetParameter(options.typed, options.sweep->name, options.sweep->from))
+            options.typed.params.emplace_back(options.sweep->name, options.sweep->from);
+        if (options.fit) {
+            options.typed.fit = *options.fit != FitChoice::None;
+            options.typed.fitEachAxis = *options.fit == FitChoice::Box;
+        }
+        if (options.sweep) {
+            const std::vector<std::string> unused = UnusedParameters(options.typed);
+            if (std::find(unused.begin(), unused.end(), options.sweep->name) != unused.end()) {
+                error = "--sweep: no formula uses " + Quote(options.sweep->name) + "; accepted: a name the formulas use";
+                return false;
+            }
+        }
         DefinitionProblem problem;
         std::optional<Wireframe> wire = BuildTypedSurface(options.typed, problem);
         if (!wire) {
             error = TypedMessage(options.typed, problem);
             return false;
         }
+        if (options.sweep)
+            options.drawn = options.typed;
         auto built = std::make_shared<Wireframe>(std::move(*wire));
         surface = Surfaces().Add(kTypedId, "Fórmulas", [built] { return std::move(*built); });
         return true;
@@ -214,5 +368,5 @@ bool ResolveOwnSurfaces(OwnSurfaceOptions& options, SurfaceKind& surface, bool s
                 return false;
             }
         }
-    return true;
+    return ResolveOverrides(options, surface, loaded, numbers, error);
 }

@@ -54,14 +54,54 @@ void ShowProgress(std::FILE* err, int frame, int count)
         std::fprintf(err, "\r%s: frame %d of %d%s", kProgram, frame, count, frame == count ? "\n" : "");
 }
 
+// The wireframe of each frame: the one surface, or with --sweep the definition sampled again at
+// frame k's value A + k(B - A)/(N - 1), the last exactly B.
+class FrameSurfaces {
+public:
+    FrameSurfaces(const RenderRequest& request, const Wireframe& wire, int count) : m_request(request), m_wire(wire)
+    {
+        if (request.own.sweep)
+            m_values = AxisValues(request.own.sweep->from, request.own.sweep->to, count);
+    }
+
+    // Frame k's wireframe (from 0), valid until the next call; null with the problem said on err.
+    const Wireframe* At(int k, std::FILE* err)
+    {
+        if (m_values.empty())
+            return &m_wire;
+        std::string error;
+        std::optional<Wireframe> wire =
+            BuildSweptSurface(*m_request.own.drawn, m_request.own.sweep->name, m_values[static_cast<size_t>(k)], error);
+        if (!wire) {
+            std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
+            return nullptr;
+        }
+        m_swept = std::move(*wire);
+        return &m_swept;
+    }
+
+private:
+    const RenderRequest& m_request;
+    const Wireframe&     m_wire;
+    std::vector<double>  m_values;
+    Wireframe            m_swept;
+};
+
 // Frames 1..N of the sequence, each to a numbered file.
 int RenderFrames(const RenderRequest& request, const Wireframe& wire, std::FILE* err)
 {
     FrameSequence frames(request, wire);
+    FrameSurfaces surfaces(request, wire, frames.Count());
     const int digits = std::max(4, static_cast<int>(std::to_string(frames.Count()).size()));
     FrameEncoder encoder(request.format);
     for (int frame = 1; frame <= frames.Count(); ++frame) {
-        encoder.Draw(frames.Next(), wire, request.style);
+        const Wireframe* drawn = surfaces.At(frame - 1, err);
+        if (!drawn) {
+            if (frame > 1)
+                std::fprintf(err, "%s: frames 1 to %d were written\n", kProgram, frame - 1);
+            return 1;
+        }
+        encoder.Draw(frames.Next(), *drawn, request.style);
         const std::string path = NumberedFileName(*request.output, frame, digits);
         if (WriteOne(encoder, path, nullptr, err) != 0) {
             if (frame > 1)
@@ -78,10 +118,14 @@ int RenderAnimation(const RenderRequest& request, const Wireframe& wire, std::FI
 {
     auto encode = [&](std::FILE* file) {
         FrameSequence frames(request, wire);
+        FrameSurfaces surfaces(request, wire, frames.Count());
         FrameEncoder encoder(OutputFormat::Gif);
         GifEncoder gif(file, request.motion.fps > 0 ? request.motion.fps : kGifFpsDefault);
         for (int frame = 1; frame <= frames.Count(); ++frame) {
-            encoder.Draw(frames.Next(), wire, request.style);
+            const Wireframe* drawn = surfaces.At(frame - 1, err);
+            if (!drawn)
+                return false;
+            encoder.Draw(frames.Next(), *drawn, request.style);
             if (!gif.AddFrame(encoder.Picture()))
                 return false;
             ShowProgress(err, frame, frames.Count());
@@ -110,7 +154,18 @@ bool EndsInAFile(const RenderRequest& request, std::FILE* err)
 
 int RunRenderJob(const RenderRequest& request, std::FILE* out, std::FILE* err)
 {
-    const Wireframe& wire = Surfaces().WireframeOf(request.surface);
+    std::optional<Wireframe> own;   // the surface with --param or --fit, or a sweep's first value
+    if (request.own.drawn) {
+        std::string error;
+        const ParameterSweep* sweep = request.own.sweep ? &*request.own.sweep : nullptr;
+        own = sweep ? BuildSweptSurface(*request.own.drawn, sweep->name, sweep->from, error)
+                    : BuildSweptSurface(*request.own.drawn, "", 0.0, error);
+        if (!own) {
+            std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
+            return 2;
+        }
+    }
+    const Wireframe& wire = own ? *own : Surfaces().WireframeOf(request.surface);
     if (request.output && *request.output != "-" && !EndsInAFile(request, err))
         return 1;
     const bool animated = request.frames > 0 || request.motion.turn > 0;

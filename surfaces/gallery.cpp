@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <mutex>
 
@@ -17,6 +18,10 @@ std::filesystem::path ProgramDirectory()
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::filesystem::path() : self.parent_path();
 }
+
+// What AddDefinition added to Surfaces(), by number; the id tells a number taken again after a removal.
+std::mutex g_definitionsMutex;
+std::map<SurfaceKind, std::shared_ptr<const SurfaceDefinition>> g_definitions;
 
 }   // namespace
 
@@ -35,11 +40,26 @@ std::string GalleryPath()
 SurfaceKind AddDefinition(SurfaceRegistry& registry, const SurfaceDefinition& definition)
 {
     auto shared = std::make_shared<const SurfaceDefinition>(definition);
-    return registry.Add(definition.id, definition.caption, [shared] {
+    const SurfaceKind number = registry.Add(definition.id, definition.caption, [shared] {
         DefinitionProblem problem;
         std::optional<Wireframe> wire = BuildTypedSurface(*shared, problem);
         return wire ? std::move(*wire) : Wireframe{};
     });
+    if (number != kSurfaceNone && &registry == &Surfaces()) {
+        const std::lock_guard<std::mutex> lock(g_definitionsMutex);
+        g_definitions[number] = shared;
+    }
+    return number;
+}
+
+std::optional<SurfaceDefinition> DefinitionOf(SurfaceKind number)
+{
+    const SurfaceEntry* entry = Surfaces().Find(number);
+    const std::lock_guard<std::mutex> lock(g_definitionsMutex);
+    const auto found = g_definitions.find(number);
+    if (!entry || found == g_definitions.end() || found->second->id != entry->id)
+        return std::nullopt;
+    return *found->second;
 }
 
 std::vector<SurfaceKind> AddDefinitions(SurfaceRegistry& registry, const DefinitionsRead& read,

@@ -1,6 +1,7 @@
 // The gallery of classical surfaces and the user's own: definitions files read into the registry.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@ std::string GalleryPath();
 
 // Adds definition under the next number, traced on first use; kSurfaceNone when its id is taken.
 SurfaceKind AddDefinition(SurfaceRegistry& registry, const SurfaceDefinition& definition);
+
+// The definition that AddDefinition put into Surfaces() under number, while it is still there.
+std::optional<SurfaceDefinition> DefinitionOf(SurfaceKind number);
 
 // Adds the good entries of read to registry in order; an id already taken becomes a problem
 // naming the file and the entry's line. Returns the numbers added.

@@ -239,7 +239,7 @@ QWidget* COwnSurfaceDlg::FieldOf(DefinitionField field) const
     case DefinitionField::VLines: return m_vLines;
     case DefinitionField::Samples: return m_samples;
     case DefinitionField::Params: return m_params;
-    case DefinitionField::Whole: break;
+    case DefinitionField::Whole: case DefinitionField::Lets: break;
     }
     return nullptr;
 }
