@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 
 namespace {
@@ -200,6 +201,24 @@ TEST(FormulaLanguage, UnusedParametersAreNamedWithoutRefusingTheRest)
     def.lets = {{"r", "b*cos(v)"}};
     def.xyz[0] = "r*cos(u)*a";
     EXPECT_EQ(UnusedParameters(def), std::vector<std::string>{"c"});
+}
+
+TEST(FormulaLanguage, GallerySlidersDrawAtBothEndsOfTheirRanges)
+{
+    const DefinitionsRead gallery = ReadDefinitionsFile(std::getenv("VEXILON_GALLERY"));
+    ASSERT_TRUE(gallery.problems.empty()) << gallery.problems.front().English();
+    int withRange = 0;
+    for (const SurfaceDefinition& def : gallery.surfaces) {
+        withRange += !def.ranges.empty();
+        for (const ParameterRange& range : def.ranges)
+            for (double value : {range.least, range.greatest}) {
+                SurfaceDefinition at = def;
+                SetParameter(at, range.name, value);
+                DefinitionProblem problem;
+                EXPECT_TRUE(BuildTypedSurface(at, problem)) << def.id << " " << range.name << "=" << value << ": " << problem.what.english;
+            }
+    }
+    EXPECT_GE(withRange, 8);
 }
 
 }   // namespace
