@@ -36,11 +36,11 @@ struct OwnSurfaceOptions {
 // name) in error. option is the spelling the user gave, e.g. "--u".
 bool ReadTypedOption(OwnSurfaceOptions& options, std::string_view option, std::string_view value, std::string& error);
 
-// Loads the --define files and the typed surface into Surfaces() and picks the surface to draw:
+// Loads the --define files and the typed surface into surfaces and picks the surface to draw:
 // -s (given, or pending until the files were read), the typed surface, or a file's only entry.
 // surface is kSurfaceNone when nothing picks one. --param, --fit and --sweep are applied to the
 // definition of the surface picked, into options.drawn. False with a message of one or two lines.
-bool ResolveOwnSurfaces(OwnSurfaceOptions& options, SurfaceKind& surface, bool surfaceGiven, std::string& error);
+bool ResolveOwnSurfaces(SurfaceRegistry& surfaces, OwnSurfaceOptions& options, SurfaceKind& surface, bool surfaceGiven, std::string& error);
 
 // The wireframe of definition with the sweep's parameter at value; nothing with the problem said.
 std::optional<Wireframe> BuildSweptSurface(SurfaceDefinition definition, const std::string& name, double value,

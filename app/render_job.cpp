@@ -11,6 +11,7 @@
 
 #include "app/cli_values.h"
 #include "app/frame_sequence.h"
+#include "export/animation.h"
 #include "export/file_writer.h"
 #include "export/frame_encoder.h"
 #include "export/gif_encoder.h"
@@ -119,32 +120,27 @@ int RenderAnimation(const RenderRequest& request, const Wireframe& wire, std::FI
     auto encode = [&](std::FILE* file) {
         FrameSequence frames(request, wire);
         FrameSurfaces surfaces(request, wire, frames.Count());
-        FrameEncoder encoder(OutputFormat::Gif);
-        GifEncoder gif(file, request.motion.fps > 0 ? request.motion.fps : kGifFpsDefault);
-        for (int frame = 1; frame <= frames.Count(); ++frame) {
-            const Wireframe* drawn = surfaces.At(frame - 1, err);
-            if (!drawn)
-                return false;
-            encoder.Draw(frames.Next(), *drawn, request.style);
-            if (!gif.AddFrame(encoder.Picture()))
-                return false;
-            ShowProgress(err, frame, frames.Count());
-        }
-        return gif.Finish();
+        const int fps = request.motion.fps > 0 ? request.motion.fps : kGifFpsDefault;
+        return EncodeAnimation(file, fps, frames.Count(), [&](int) { return frames.Next(); },
+                               [&](int k) { return surfaces.At(k, err); }, request.style, [&](int done) {
+                                   if (done > 0)
+                                       ShowProgress(err, done, frames.Count());
+                                   return true;
+                               });
     };
     return WriteOutput(*request.output, encode, out, err);
 }
 
 // A name that ends in a folder ("d/", "d/.") is refused before anything is drawn, numbered or not,
 // rather than writing "d/-0001.png": one message for both, naming a file that would do.
-bool EndsInAFile(const RenderRequest& request, std::FILE* err)
+bool EndsInAFile(const SurfaceRegistry& surfaces, const RenderRequest& request, std::FILE* err)
 {
     const std::string& name = *request.output;
     const std::string_view file = FilePartOf(name);
     if (!file.empty() && file != "." && file != "..")
         return true;
     const std::string example = name.substr(0, name.size() - file.size()) +
-                                Surfaces().Find(request.surface)->id + std::string(InfoOf(request.format).extension);
+                                surfaces.Find(request.surface)->id + std::string(InfoOf(request.format).extension);
     std::fprintf(err, "%s: cannot write %s: the name ends in a folder; accepted: a file name after the last /, e.g. %s\n",
                  kProgram, Quote(name).c_str(), Quote(example).c_str());
     return false;
@@ -152,7 +148,7 @@ bool EndsInAFile(const RenderRequest& request, std::FILE* err)
 
 }   // namespace
 
-int RunRenderJob(const RenderRequest& request, std::FILE* out, std::FILE* err)
+int RunRenderJob(const SurfaceRegistry& surfaces, const RenderRequest& request, std::FILE* out, std::FILE* err)
 {
     std::optional<Wireframe> own;   // the surface with --param or --fit, or a sweep's first value
     if (request.own.drawn) {
@@ -165,8 +161,8 @@ int RunRenderJob(const RenderRequest& request, std::FILE* out, std::FILE* err)
             return 2;
         }
     }
-    const Wireframe& wire = own ? *own : Surfaces().WireframeOf(request.surface);
-    if (request.output && *request.output != "-" && !EndsInAFile(request, err))
+    const Wireframe& wire = own ? *own : surfaces.WireframeOf(request.surface);
+    if (request.output && *request.output != "-" && !EndsInAFile(surfaces, request, err))
         return 1;
     const bool animated = request.frames > 0 || request.motion.turn > 0;
     if (animated && request.format == OutputFormat::Gif)

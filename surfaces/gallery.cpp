@@ -3,12 +3,9 @@
 
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <memory>
-#include <mutex>
 
 namespace {
 
@@ -18,10 +15,6 @@ std::filesystem::path ProgramDirectory()
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::filesystem::path() : self.parent_path();
 }
-
-// What AddDefinition added to Surfaces(), by number; the id tells a number taken again after a removal.
-std::mutex g_definitionsMutex;
-std::map<SurfaceKind, std::shared_ptr<const SurfaceDefinition>> g_definitions;
 
 }   // namespace
 
@@ -40,26 +33,14 @@ std::string GalleryPath()
 SurfaceKind AddDefinition(SurfaceRegistry& registry, const SurfaceDefinition& definition)
 {
     auto shared = std::make_shared<const SurfaceDefinition>(definition);
-    const SurfaceKind number = registry.Add(definition.id, definition.caption, [shared] {
-        DefinitionProblem problem;
-        std::optional<Wireframe> wire = BuildTypedSurface(*shared, problem);
-        return wire ? std::move(*wire) : Wireframe{};
-    });
-    if (number != kSurfaceNone && &registry == &Surfaces()) {
-        const std::lock_guard<std::mutex> lock(g_definitionsMutex);
-        g_definitions[number] = shared;
-    }
-    return number;
-}
-
-std::optional<SurfaceDefinition> DefinitionOf(SurfaceKind number)
-{
-    const SurfaceEntry* entry = Surfaces().Find(number);
-    const std::lock_guard<std::mutex> lock(g_definitionsMutex);
-    const auto found = g_definitions.find(number);
-    if (!entry || found == g_definitions.end() || found->second->id != entry->id)
-        return std::nullopt;
-    return *found->second;
+    return registry.Add(
+        definition.id, definition.caption,
+        [shared] {
+            DefinitionProblem problem;
+            std::optional<Wireframe> wire = BuildTypedSurface(*shared, problem);
+            return wire ? std::move(*wire) : Wireframe{};
+        },
+        shared);
 }
 
 std::vector<SurfaceKind> AddDefinitions(SurfaceRegistry& registry, const DefinitionsRead& read,
@@ -79,28 +60,16 @@ std::vector<SurfaceKind> AddDefinitions(SurfaceRegistry& registry, const Definit
     return added;
 }
 
-namespace {
-
-std::atomic<bool> g_galleryLoaded{false};
-
-}   // namespace
-
-bool GalleryLoaded()
+const GalleryState& LoadGallery(SurfaceRegistry& registry)
 {
-    return g_galleryLoaded.load();
-}
-
-const GalleryState& LoadGallery()
-{
-    static GalleryState state;
-    static std::once_flag once;
-    std::call_once(once, [] {
-        g_galleryLoaded = true;
+    if (!registry.Gallery()) {
         const std::string path = GalleryPath();
         const DefinitionsRead read = ReadDefinitionsFile(path);
+        GalleryState state;
         state.problems = read.problems;
-        AddDefinitions(Surfaces(), read, path, state.problems);
-        state.last = Surfaces().Count();
-    });
-    return state;
+        AddDefinitions(registry, read, path, state.problems);
+        state.last = registry.Count();
+        registry.SetGallery(std::move(state));
+    }
+    return *registry.Gallery();
 }

@@ -55,11 +55,13 @@ constexpr Builtin kBuiltins[kBuiltinSurfaceCount] = {
 
 SurfaceRegistry::SurfaceRegistry()
 {
+    // A copy of the process's one tracing: a fresh registry costs no tracing of its own.
     for (const Builtin& builtin : kBuiltins)
-        Add(builtin.id, builtin.caption, [kind = builtin.kind] { return RecordBuiltin(kind); });
+        Add(builtin.id, builtin.caption, [kind = builtin.kind] { return BuiltinWireframe(kind); });
 }
 
-SurfaceKind SurfaceRegistry::Add(std::string id, std::string caption, std::function<Wireframe()> trace)
+SurfaceKind SurfaceRegistry::Add(std::string id, std::string caption, std::function<Wireframe()> trace,
+                                 std::shared_ptr<const SurfaceDefinition> definition)
 {
     std::lock_guard lock(m_mutex);
     if (id.empty())
@@ -71,7 +73,7 @@ SurfaceKind SurfaceRegistry::Add(std::string id, std::string caption, std::funct
         c = LowerAscii(c);
     const SurfaceKind number = static_cast<SurfaceKind>(m_slots.size()) + 1;
     Slot& slot = m_slots.emplace_back();
-    slot.entry = {number, std::move(id), std::move(caption), std::move(trace)};
+    slot.entry = {number, std::move(id), std::move(caption), std::move(trace), std::move(definition)};
     return number;
 }
 
@@ -131,8 +133,14 @@ const Wireframe& SurfaceRegistry::WireframeOf(SurfaceKind number) const
     return slot->wire;
 }
 
-SurfaceRegistry& Surfaces()
+const Wireframe& BuiltinWireframe(SurfaceKind kind)
 {
-    static SurfaceRegistry registry;
-    return registry;
+    static const Wireframe kEmpty;
+    static std::once_flag traced[kBuiltinSurfaceCount];
+    static Wireframe wires[kBuiltinSurfaceCount];
+    if (kind < 1 || kind > kBuiltinSurfaceCount)
+        return kEmpty;
+    const size_t i = static_cast<size_t>(kind - 1);
+    std::call_once(traced[i], [kind, i] { wires[i] = RecordBuiltin(kind); });
+    return wires[i];
 }
