@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "export/output_format.h"
 #include "geometry/view_state.h"
@@ -17,7 +18,14 @@
 
 constexpr SurfaceKind kPreviewSurface = -1;   // the number under which a preview is shown
 constexpr int kTurnFrames = 300;              // a full turn of the turntable and of a saved animation
-constexpr int kWheelNotch = 120;              // angle delta of one notch: one step of the "Z" arrows
+constexpr int kWheelNotch = 120;
+constexpr int kSweepSteps = 100;              // the ticks of "Animar" from one end of a range to the other              // angle delta of one notch: one step of the "Z" arrows
+
+// One parameter of the shown surface as its slider shows it.
+struct ParameterControl {
+    std::string name;
+    double      least = 0.0, greatest = 1.0, value = 0.0;
+};
 
 class ViewSession {
 public:
@@ -58,6 +66,15 @@ public:
     bool CanTurn() const { return HasSurface(); }
     void TurnTick();
 
+    // The parameters of the shown surface, each with the range of its slider: the one its
+    // definition gives, else from 0 to twice its value (-1 to 1 for 0). Empty for the eight.
+    std::vector<ParameterControl> Parameters() const;
+    // A slider moved: the surface sampled anew with that value and a frame, the view as it was.
+    // False, and the frame kept, when there is no such parameter or no finite point at value.
+    bool SetParameter(const std::string& name, double value);
+    // "Animar": one step of name back and forth across its range, 1/kSweepSteps of it a tick.
+    void SweepTick(const std::string& name);
+
     // How frames are drawn. True when it changed: the front end then draws the same camera anew,
     // without a camera step.
     bool SetStyle(const FrameStyle& style);
@@ -86,11 +103,20 @@ public:
     // with the reason (empty when stopped), and no file, on failure.
     bool SaveAnimation(const std::string& path, const std::function<bool(int done)>& progress,
                        std::string& error) const;
+    // The same for a sweep of parameter name from the least of its range to the greatest and back,
+    // 2 * kSweepSteps frames seen from the shown frame's camera.
+    bool SaveSweep(const std::string& path, const std::string& name, const std::function<bool(int done)>& progress,
+                   std::string& error) const;
 
 private:
     const Wireframe& WireframeOf(SurfaceKind kind) const;
 
     SurfaceRegistry&      m_surfaces;
+    // The shown surface with the sliders' values, and its wireframe, once a slider has moved.
+    std::shared_ptr<const SurfaceDefinition> m_varied;
+    std::shared_ptr<const Wireframe>         m_variedWire;
+    SurfaceKind           m_variedSurface = kSurfaceNone;
+    int                   m_sweepDirection = 1;
     ViewState             m_view;
     ViewControls          m_controls;
     std::function<void()> m_onFrame;

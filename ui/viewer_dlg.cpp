@@ -109,6 +109,7 @@ CViewerDlg::CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* 
     AddKeys();
     AddMotion();
     ConnectViewOptions();
+    ConnectParameters();
     setWindowIcon(m_hIcon);   // big and small icon alike
 }
 
@@ -169,6 +170,7 @@ void CViewerDlg::OnFrame()
     m_saveAction->setEnabled(hasFrame);
     m_copyAction->setEnabled(hasFrame);
     m_saveAnimationAction->setEnabled(hasFrame);
+    ShowParameters();
     update(kFrameRect);
 }
 

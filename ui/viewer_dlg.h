@@ -2,6 +2,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <QDialog>
 #include <QIcon>
@@ -20,6 +22,10 @@
 
 class CFrameSquare;
 class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QSlider;
 class QFileDialog;
 class QMenu;
 class QScrollBar;
@@ -103,6 +109,10 @@ private:
     void OnOtherSurface();
     void OnDefineButton();
     const QImage& Picture();                // the shown frame's picture, drawn if it is not yet
+    void ConnectParameters();               // the "Parámetros" group; in viewer_dlg_params.cpp
+    void ShowParameters();                  // its sliders for the shown surface, when it changed
+    void ShowParameterValues();             // the sliders' places and the value from the session
+    void OnParameterSlider(int index, int position);
 
     std::unique_ptr<Ui::CViewerDlg> m_ui;
     CScrollBar   m_scrollDistance;          // IDC_SCROLL_DISTANCE, the "P" bar
@@ -123,4 +133,13 @@ private:
     QTimer*      m_turnTimer = nullptr;     // runs only while the view turns
     QAction*     m_saveAnimationAction = nullptr;   // "Guardar animación…"
     std::unique_ptr<OwnSurfaces> m_own;     // the gallery's end and the user's surfaces
+    QGroupBox*   m_paramGroup = nullptr;    // "Parámetros", hidden for a surface without any
+    std::vector<QLabel*>  m_paramNames;
+    std::vector<QSlider*> m_paramSliders;
+    QLabel*      m_paramValue = nullptr;    // "a = 0.5" of the last slider moved
+    QCheckBox*   m_paramAnimate = nullptr;  // "Animar"
+    QTimer*      m_sweepTimer = nullptr;    // runs only while "Animar" is on
+    std::vector<ParameterControl> m_paramControls;
+    std::string  m_activeParameter;         // the last slider moved; the one "Animar" sweeps
+    SurfaceKind  m_paramSurface = kSurfaceNone;   // the surface the sliders stand for
 };

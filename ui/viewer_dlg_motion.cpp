@@ -1,6 +1,7 @@
 // The window's motion: the turntable's keys, switch and timer, and saving a turn as a GIF.
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -67,20 +68,30 @@ bool CViewerDlg::SaveAnimation(const QString& path)
         return false;
     const bool wasTurning = IsTurning();
     m_turnTimer->stop();
+    // While "Animar" sweeps a parameter, that sweep is the animation to keep; else one turn.
+    const bool sweep = m_paramAnimate->isChecked() && !m_activeParameter.empty();
+    const bool wasSweeping = m_sweepTimer->isActive();
+    m_sweepTimer->stop();
+    const int frames = sweep ? 2 * kSweepSteps : kTurnFrames;
     QProgressDialog progress(QString::fromUtf8("Guardando la animación…"), QString::fromUtf8("Cancelar"), 0,
-                             kTurnFrames, this);
+                             frames, this);
     progress.setWindowTitle(QString::fromUtf8("Guardar animación"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     // Escape and the title bar's close reject the dialog without a cancel of their own.
     connect(&progress, &QDialog::rejected, &progress, &QProgressDialog::cancel);
     std::string error;
-    const bool saved = m_session.SaveAnimation(QFile::encodeName(path).toStdString(), [&](int done) {
+    auto step = [&](int done) {
         progress.setValue(done);   // a modal progress dialog lets its Cancel button be pressed here
         return !progress.wasCanceled();
-    }, error);
-    progress.setValue(kTurnFrames);
+    };
+    const std::string file = QFile::encodeName(path).toStdString();
+    const bool saved = sweep ? m_session.SaveSweep(file, m_activeParameter, step, error)
+                             : m_session.SaveAnimation(file, step, error);
+    progress.setValue(frames);
     SetTurning(wasTurning);
+    if (wasSweeping)
+        m_sweepTimer->start();
     if (!saved && !error.empty())
         QMessageBox::critical(this, QString::fromUtf8("Guardar animación"),
                               QString::fromUtf8("No se pudo guardar «%1»: %2")
