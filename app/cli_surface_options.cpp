@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/cli_values.h"
+#include "app/translation.h"
 #include "surfaces/definitions_file.h"
 #include "surfaces/gallery.h"
 
@@ -31,7 +32,8 @@ std::string OptionOf(DefinitionField field)
 // One line naming the problem; for a formula, a second line pointing at the place.
 std::string TypedMessage(const SurfaceDefinition& def, const DefinitionProblem& problem)
 {
-    std::string message = OptionOf(problem.field) + ": " + problem.what.english;
+    // A formula's problem is said in both languages already: the one of the user's messages.
+    std::string message = OptionOf(problem.field) + ": " + (SpanishMessages() ? problem.what.spanish : problem.what.english);
     const int index = static_cast<int>(problem.field);
     if (index <= 2 && problem.what.position >= 0) {
         const std::string& text = def.xyz[static_cast<size_t>(index)];
