@@ -111,7 +111,14 @@ void ViewSession::TurnTick()
 {
     if (!HasSurface() || Drag().dragging)
         return;   // a held button pauses the turn; the drag steps the view meanwhile
-    TurnEye(m_view, m_view.up, 2.0 * PiValue() / kTurnFrames);
+    const double step = 2.0 * PiValue() / kTurnFrames;
+    if (m_turnAxis == TurnAxis::Screen) {
+        TurnEye(m_view, m_view.up, step);
+    } else {
+        constexpr Vec3 kZ{0.0, 0.0, 1.0};
+        TurnEye(m_view, kZ, step);
+        m_view.up = TurnAbout(m_view.up, {0.0, 0.0, 0.0}, kZ, step);   // the picture's vertical turns along
+    }
     NextFrame();
 }
 
@@ -231,7 +238,7 @@ bool ViewSession::SaveAnimation(const std::string& path, const std::function<boo
     bool stopped = false;
     const bool saved = WriteFileAtomically(path, [&](std::FILE* file) {
         return EncodeAnimation(file, kGifFpsDefault, kTurnFrames,
-                               [&](int k) { return TurnFrameCamera(first, wire, k, kTurnFrames); }, wire, m_style,
+                               [&](int k) { return TurnFrameCamera(first, wire, k, kTurnFrames, m_turnAxis); }, wire, m_style,
                                [&](int done) { return !(stopped = !progress(done)); });
     }, error);
     if (stopped)

@@ -12,6 +12,7 @@
 #include "export/output_format.h"
 #include "geometry/view_state.h"
 #include "render/frame_style.h"
+#include "render/turntable.h"
 #include "session/view_controls.h"
 #include "surfaces/registry.h"
 #include "surfaces/wireframe.h"
@@ -65,6 +66,10 @@ public:
     // vertical and makes a frame; a held button pauses it. The timer is the front end's.
     bool CanTurn() const { return HasSurface(); }
     void TurnTick();
+    // The axis of the turntable and of a saved turn: the picture's vertical (as ever), or the
+    // surface's own z axis through the target, as a turntable carries a surface of revolution.
+    void SetTurnAxis(TurnAxis axis) { m_turnAxis = axis; }
+    TurnAxis GetTurnAxis() const { return m_turnAxis; }
 
     // The parameters of the shown surface, each with the range of its slider: the one its
     // definition gives, else from 0 to twice its value (-1 to 1 for 0). Empty for the eight.
@@ -117,6 +122,7 @@ private:
     std::shared_ptr<const Wireframe>         m_variedWire;
     SurfaceKind           m_variedSurface = kSurfaceNone;
     int                   m_sweepDirection = 1;
+    TurnAxis              m_turnAxis = TurnAxis::Screen;
     ViewState             m_view;
     ViewControls          m_controls;
     std::function<void()> m_onFrame;

@@ -210,6 +210,7 @@ void CViewerDlg::AddWindowMenuItems(QMenu& menu)
     menu.addAction(m_copyAction);
     menu.addAction(m_saveAnimationAction);
     menu.addAction(m_swapEyesAction);
+    menu.addAction(m_turnAxisAction);
     menu.addSeparator();
     QAction* about = menu.addAction(QString::fromUtf8(kAboutMenuText));
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });

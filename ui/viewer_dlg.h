@@ -132,6 +132,7 @@ private:
     QString      m_saveDirectory;           // where the next save starts; kept for this run only
     QTimer*      m_turnTimer = nullptr;     // runs only while the view turns
     QAction*     m_saveAnimationAction = nullptr;   // "Guardar animación…"
+    QAction*     m_turnAxisAction = nullptr;        // "Girar sobre el eje z", checkable
     std::unique_ptr<OwnSurfaces> m_own;     // the gallery's end and the user's surfaces
     QGroupBox*   m_paramGroup = nullptr;    // "Parámetros", hidden for a surface without any
     std::vector<QLabel*>  m_paramNames;

@@ -44,6 +44,13 @@ void CViewerDlg::AddMotion()
     m_saveAnimationAction = new QAction(QString::fromUtf8("Guardar &animación…"), this);
     m_saveAnimationAction->setEnabled(false);   // the square is empty until the first frame
     connect(m_saveAnimationAction, &QAction::triggered, this, &CViewerDlg::OnSaveAnimation);
+
+    m_turnAxisAction = new QAction(QString::fromUtf8("Girar sobre el eje &z"), this);
+    m_turnAxisAction->setObjectName(QStringLiteral("IDM_TURN_AXIS_Z"));
+    m_turnAxisAction->setCheckable(true);
+    m_turnAxisAction->setToolTip(QString::fromUtf8("Girar y la animación guardada giran alrededor del eje z de la superficie, como un plato giratorio"));
+    connect(m_turnAxisAction, &QAction::toggled, this,
+            [this](bool z) { m_session.SetTurnAxis(z ? TurnAxis::Z : TurnAxis::Screen); });
 }
 
 bool CViewerDlg::IsTurning() const
