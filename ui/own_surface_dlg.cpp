@@ -1,6 +1,8 @@
 // The fields of a typed surface, their checks at the field, and the preview made off the GUI thread.
 #include "ui/own_surface_dlg.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -86,7 +88,15 @@ COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save
     m_fit = new QCheckBox(QString::fromUtf8("&Escala automática (centrada y del tamaño de la esfera)"), this);
     m_fit->setObjectName(QStringLiteral("IDC_OWN_FIT"));
     m_fit->setChecked(start.fit);
+    m_fitMode = new QComboBox(this);
+    m_fitMode->setObjectName(QStringLiteral("IDC_OWN_FIT_MODE"));
+    m_fitMode->addItem(QString::fromUtf8("la misma escala en los tres ejes"));
+    m_fitMode->addItem(QString::fromUtf8("cada eje a la misma extensión (una gráfica plana llena un cubo)"));
+    m_fitMode->setCurrentIndex(start.fitEachAxis ? 1 : 0);
+    m_fitMode->setEnabled(start.fit);
+    connect(m_fit, &QCheckBox::toggled, m_fitMode, &QWidget::setEnabled);
     form->addRow(m_fit);
+    form->addRow(QString::fromUtf8("Escala:"), m_fitMode);
 
     m_problem = new QLabel(this);
     m_problem->setObjectName(QStringLiteral("IDC_OWN_PROBLEM"));
@@ -126,6 +136,7 @@ COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save
         connect(spin, &QSpinBox::valueChanged, this, &COwnSurfaceDlg::OnEdited);
     connect(m_families, &QComboBox::currentIndexChanged, this, &COwnSurfaceDlg::OnEdited);
     connect(m_fit, &QCheckBox::toggled, this, &COwnSurfaceDlg::OnEdited);
+    connect(m_fitMode, &QComboBox::currentIndexChanged, this, &COwnSurfaceDlg::OnEdited);
     m_pause.start();   // the starting definition is shown too
 }
 
@@ -164,6 +175,7 @@ SurfaceDefinition COwnSurfaceDlg::Definition() const
     def.samples = m_samples->value();
     def.families = static_cast<Families>(m_families->currentData().toInt());
     def.fit = m_fit->isChecked();
+    def.fitEachAxis = def.fit && m_fitMode->currentIndex() == 1;
     DefinitionProblem ignored;
     ReadParams(def.params, ignored);
     return def;
@@ -193,13 +205,24 @@ void COwnSurfaceDlg::StartPreview()
         m_again = true;
         return;
     }
+    // A parameter that no formula uses yet (typed before the formula that will use it) is only a
+    // warning here: the preview draws without it.
+    SurfaceDefinition definition = Definition();
+    const std::vector<std::string> unused = UnusedParameters(definition);
+    std::erase_if(definition.params, [&](const NamedValue& p) {
+        return std::find(unused.begin(), unused.end(), p.first) != unused.end();
+    });
+    m_warning.clear();
+    for (const std::string& name : unused)
+        m_warning += QString::fromUtf8("Aviso: ninguna fórmula usa el parámetro «%1».").arg(QString::fromStdString(name));
     DefinitionProblem problem;
-    if (!CheckNow(problem)) {   // formulas compile in microseconds: the problem shows at once
+    std::vector<NamedValue> read;
+    if (!ReadParams(read, problem) || !CheckDefinition(definition, problem)) {   // microseconds: at once
         ShowProblem(problem);
         return;
     }
     m_cancel = std::make_shared<std::atomic<bool>>(false);
-    m_sampling.setFuture(QtConcurrent::run([definition = Definition(), cancel = m_cancel] {
+    m_sampling.setFuture(QtConcurrent::run([definition, cancel = m_cancel] {
         Sampled sampled;
         sampled.definition = definition;
         sampled.wire = BuildTypedSurface(definition, sampled.problem, cancel.get());
@@ -222,6 +245,10 @@ void COwnSurfaceDlg::OnPreviewDone()
         return;
     }
     ClearProblem();
+    if (!m_warning.isEmpty()) {
+        m_problem->setStyleSheet(QStringLiteral("color: #8a5a00"));
+        m_problem->setText(m_warning);
+    }
     emit previewReady(std::make_shared<const Wireframe>(std::move(*sampled.wire)));
 }
 
