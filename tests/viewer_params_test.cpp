@@ -9,7 +9,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QAbstractButton>
+#include <QRegularExpression>
+
+#include "app/cli_options.h"
 #include "gif_decoding.h"
+#include "surfaces/expression.h"
+#include "ui/help_dlg.h"
 #include "window_test_support.h"
 
 class ViewerParamsTest : public QObject {
@@ -114,6 +120,30 @@ private slots:
         QCOMPARE(gif.frames.size(), size_t{2 * kSweepSteps});
         QVERIFY(gif.frames[0] != gif.frames[kSweepSteps]);   // n = 1 against n = 6
         QVERIFY(gif.frames[1] == gif.frames[2 * kSweepSteps - 1]);   // up and down the same way
+    }
+
+    void theHelpNamesEveryControlOptionAndFunction()
+    {
+        const QString help = HelpText();
+        QVERIFY(help.contains(QStringLiteral("Ayuda")));
+        // Every long option of vexilon-render --help.
+        const QString usage = QString::fromStdString(RenderUsage());
+        QRegularExpression option(QStringLiteral("^ +(?:-[a-zA-Z], )?(--[a-z][a-z-]*)"), QRegularExpression::MultilineOption);
+        int options = 0;
+        for (auto match = option.globalMatch(usage); match.hasNext(); ++options) {
+            const QString name = match.next().captured(1);
+            QVERIFY2(help.contains(QStringLiteral("<code>") + name), qPrintable(name));
+        }
+        QVERIFY(options >= 30);
+        for (const SpanishFunction& names : SpanishFunctions())
+            QVERIFY2(help.contains(QString::fromUtf8(names.spanish)), names.spanish);
+        // Every button and switch of the window, by the words it shows.
+        for (QAbstractButton* button : dlg->findChildren<QAbstractButton*>()) {
+            const QString words = button->text().remove(QLatin1Char('&'));
+            if (!words.isEmpty() && words != QStringLiteral("Otra:"))
+                QVERIFY2(help.contains(words), qPrintable(words));
+        }
+        QVERIFY(help.contains(QStringLiteral("Otra:")));
     }
 };
 

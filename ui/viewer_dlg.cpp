@@ -20,6 +20,7 @@
 #include "ui/about_dlg.h"
 #include "ui/dialog_template.h"
 #include "ui/frame_square.h"
+#include "ui/help_dlg.h"
 #include "ui/instructions_dlg.h"
 #include "ui/resource.h"
 #include "ui_viewer_dlg.h"
@@ -39,7 +40,7 @@ const char kSquareToolTip[] =
     "+ y −: ampliar y encoger, como las flechas de Z\n"
     "Re Pág y Av Pág: acercar y alejar el ojo, como las flechas de P\n"
     "Inicio: la vista inicial de la superficie\n"
-    "F1: instrucciones\n"
+    "F1: ayuda\n"
     "Ctrl+S: guardar imagen\n"
     "Ctrl+C: copiar imagen\n"
     "O: ocultar líneas traseras; C: color por profundidad; A: anaglifo;\n"
@@ -135,7 +136,10 @@ void CViewerDlg::AddKeys()
     addKey(QKeySequence(Qt::Key_PageUp), [this] { m_session.ScrollKey(kDistanceBarId, SB_LINEUP); });   // nearer
     addKey(QKeySequence(Qt::Key_PageDown), [this] { m_session.ScrollKey(kDistanceBarId, SB_LINEDOWN); });
     addKey(QKeySequence(Qt::Key_Home), [this] { m_session.ResetKey(); });
-    addKey(QKeySequence(QKeySequence::HelpContents), [this] { OnInstructionsButton(); });
+    addKey(QKeySequence(QKeySequence::HelpContents), [this] {   // the whole help; "Instrucciones" keeps the short one
+        CHelpDlg help(this);
+        help.exec();
+    });
 }
 
 void CViewerDlg::ConnectSurfaceButtons()
