@@ -2,6 +2,7 @@
 // preview still draws; the fit may bring each axis to the same extent.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -44,6 +45,25 @@ private slots:
         QVERIFY(!fit->isChecked());
         QVERIFY(!mode->isEnabled());
         QVERIFY(!dlg.Definition().fit && !dlg.Definition().fitEachAxis);
+    }
+
+    void letsAreTypedInTheirFieldAndACircleIsShownThere()
+    {
+        SurfaceDefinition start = Start();
+        start.params = {{"a", 1.0}};
+        start.lets = {{"r", "a*cos(u)"}};
+        start.xyz[0] = "r";
+        COwnSurfaceDlg dlg(start, [](const SurfaceDefinition&, QString&) { return true; });
+        auto* lets = dlg.findChild<QLineEdit*>("IDC_OWN_LETS");
+        QCOMPARE(lets->text(), QStringLiteral("r=a*cos(u)"));
+        QSignalSpy previews(&dlg, &COwnSurfaceDlg::previewReady);
+        QTRY_COMPARE(previews.count(), 1);
+        QCOMPARE(dlg.Problem(), QString());
+        lets->selectAll();
+        QTest::keyClicks(lets, QStringLiteral("r=s*2; s=sqrt(r)"));
+        QTRY_VERIFY(dlg.Problem().contains(QString::fromUtf8("en círculo")));
+        QCOMPARE(dlg.Definition().lets.size(), size_t{2});
+        QCOMPARE(dlg.Definition().lets[1].text, std::string("sqrt(r)"));
     }
 };
 

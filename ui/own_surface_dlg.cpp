@@ -41,6 +41,15 @@ QString ParamsText(const std::vector<NamedValue>& params)
     return parts.join(QStringLiteral(", "));
 }
 
+// Lets as typed: "r=sqrt(1-b^2); s=r*cos(u)" (a comma belongs to the formulas' functions).
+QString LetsText(const std::vector<NamedFormula>& lets)
+{
+    QStringList parts;
+    for (const NamedFormula& let : lets)
+        parts << QString::fromStdString(let.name) + QLatin1Char('=') + QString::fromStdString(let.text);
+    return parts.join(QStringLiteral("; "));
+}
+
 }   // namespace
 
 COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save, QWidget* parent)
@@ -85,6 +94,9 @@ COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save
     m_params = Field(this, "IDC_OWN_PARAMS", ParamsText(start.params).toStdString());
     m_params->setPlaceholderText(QString::fromUtf8("por ejemplo: a=2, b=0.5"));
     form->addRow(QString::fromUtf8("&Parámetros:"), m_params);
+    m_lets = Field(this, "IDC_OWN_LETS", LetsText(start.lets).toStdString());
+    m_lets->setPlaceholderText(QString::fromUtf8("nombres intermedios, por ejemplo: r=sqrt(1-b^2); s=r*cos(u)"));
+    form->addRow(QString::fromUtf8("&Let:"), m_lets);
     m_fit = new QCheckBox(QString::fromUtf8("&Escala automática (centrada y del tamaño de la esfera)"), this);
     m_fit->setObjectName(QStringLiteral("IDC_OWN_FIT"));
     m_fit->setChecked(start.fit);
@@ -130,7 +142,7 @@ COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save
     m_pause.setInterval(kPreviewPauseMs);
     connect(&m_pause, &QTimer::timeout, this, &COwnSurfaceDlg::StartPreview);
     connect(&m_sampling, &QFutureWatcherBase::finished, this, &COwnSurfaceDlg::OnPreviewDone);
-    for (QLineEdit* field : {m_xyz[0], m_xyz[1], m_xyz[2], m_uFrom, m_uTo, m_vFrom, m_vTo, m_params})
+    for (QLineEdit* field : {m_xyz[0], m_xyz[1], m_xyz[2], m_uFrom, m_uTo, m_vFrom, m_vTo, m_params, m_lets})
         connect(field, &QLineEdit::textEdited, this, &COwnSurfaceDlg::OnEdited);
     for (QSpinBox* spin : {m_uLines, m_vLines, m_samples})
         connect(spin, &QSpinBox::valueChanged, this, &COwnSurfaceDlg::OnEdited);
@@ -176,6 +188,11 @@ SurfaceDefinition COwnSurfaceDlg::Definition() const
     def.families = static_cast<Families>(m_families->currentData().toInt());
     def.fit = m_fit->isChecked();
     def.fitEachAxis = def.fit && m_fitMode->currentIndex() == 1;
+    for (const QString& part : m_lets->text().split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const int equals = part.indexOf(QLatin1Char('='));
+        // A part without '=' is a let without a name, which the check refuses at this field.
+        def.lets.push_back({part.left(std::max(equals, 0)).trimmed().toStdString(), part.mid(equals + 1).trimmed().toStdString()});
+    }
     DefinitionProblem ignored;
     ReadParams(def.params, ignored);
     return def;
@@ -266,7 +283,8 @@ QWidget* COwnSurfaceDlg::FieldOf(DefinitionField field) const
     case DefinitionField::VLines: return m_vLines;
     case DefinitionField::Samples: return m_samples;
     case DefinitionField::Params: return m_params;
-    case DefinitionField::Whole: case DefinitionField::Lets: break;
+    case DefinitionField::Lets: return m_lets;
+    case DefinitionField::Whole: break;
     }
     return nullptr;
 }

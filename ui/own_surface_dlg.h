@@ -68,6 +68,7 @@ private:
     QSpinBox*  m_samples = nullptr;
     QComboBox* m_families = nullptr;
     QLineEdit* m_params = nullptr;
+    QLineEdit* m_lets = nullptr;      // "r=sqrt(1-b^2); s=r*cos(u)"
     QCheckBox* m_fit = nullptr;
     QComboBox* m_fitMode = nullptr;   // with the fit: the same scale for all axes, or each its own
     QString    m_warning;             // a parameter no formula uses: said, and left out of the preview
