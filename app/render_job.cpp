@@ -11,6 +11,7 @@
 
 #include "app/cli_values.h"
 #include "app/frame_sequence.h"
+#include "app/translation.h"
 #include "export/animation.h"
 #include "export/file_writer.h"
 #include "export/frame_encoder.h"
@@ -29,7 +30,7 @@ int WriteOutput(const std::string& path, const std::function<bool(std::FILE*)>& 
         if (!write(out) || std::fflush(out) != 0) {
             if (errno == EPIPE)
                 return 1;   // the reader has gone, as with "| head": nothing to tell it
-            std::fprintf(err, "%s: cannot write to standard output: %s\n", kProgram,
+            std::fprintf(err, Tr("%s: cannot write to standard output: %s\n"), kProgram,
                          errno ? std::strerror(errno) : "write failed");
             return 1;
         }
@@ -37,7 +38,7 @@ int WriteOutput(const std::string& path, const std::function<bool(std::FILE*)>& 
     }
     std::string error;
     if (!WriteFileAtomically(path, write, error)) {
-        std::fprintf(err, "%s: cannot write %s: %s\n", kProgram, Quote(path).c_str(), error.c_str());
+        std::fprintf(err, Tr("%s: cannot write %s: %s\n"), kProgram, Quote(path).c_str(), error.c_str());
         return 1;
     }
     return 0;
@@ -52,7 +53,7 @@ int WriteOne(const FrameEncoder& frame, const std::string& path, std::FILE* out,
 void ShowProgress(std::FILE* err, int frame, int count)
 {
     if ((frame % 25 == 0 || frame == count) && isatty(fileno(err)) != 0)
-        std::fprintf(err, "\r%s: frame %d of %d%s", kProgram, frame, count, frame == count ? "\n" : "");
+        std::fprintf(err, "\r"), std::fprintf(err, Tr("%s: frame %d of %d%s"), kProgram, frame, count, frame == count ? "\n" : "");
 }
 
 // The wireframe of each frame: the one surface, or with --sweep the definition sampled again at
@@ -99,14 +100,14 @@ int RenderFrames(const RenderRequest& request, const Wireframe& wire, std::FILE*
         const Wireframe* drawn = surfaces.At(frame - 1, err);
         if (!drawn) {
             if (frame > 1)
-                std::fprintf(err, "%s: frames 1 to %d were written\n", kProgram, frame - 1);
+                std::fprintf(err, Tr("%s: frames 1 to %d were written\n"), kProgram, frame - 1);
             return 1;
         }
         encoder.Draw(frames.Next(), *drawn, request.style);
         const std::string path = NumberedFileName(*request.output, frame, digits);
         if (WriteOne(encoder, path, nullptr, err) != 0) {
             if (frame > 1)
-                std::fprintf(err, "%s: frames 1 to %d were written\n", kProgram, frame - 1);
+                std::fprintf(err, Tr("%s: frames 1 to %d were written\n"), kProgram, frame - 1);
             return 1;
         }
         ShowProgress(err, frame, frames.Count());
@@ -141,7 +142,7 @@ bool EndsInAFile(const SurfaceRegistry& surfaces, const RenderRequest& request, 
         return true;
     const std::string example = name.substr(0, name.size() - file.size()) +
                                 surfaces.Find(request.surface)->id + std::string(InfoOf(request.format).extension);
-    std::fprintf(err, "%s: cannot write %s: the name ends in a folder; accepted: a file name after the last /, e.g. %s\n",
+    std::fprintf(err, Tr("%s: cannot write %s: the name ends in a folder; accepted: a file name after the last /, e.g. %s\n"),
                  kProgram, Quote(name).c_str(), Quote(example).c_str());
     return false;
 }

@@ -12,7 +12,7 @@
 void StartTranslation();
 
 // msgid in the user's language; itself when there is no translation.
-const char* Tr(const char* msgid);
+const char* Tr(const char* msgid) __attribute__((format_arg(1)));
 
 // msgid translated, with %1, %2, ... replaced by the arguments in order.
 std::string TrFormat(const char* msgid, std::initializer_list<std::string_view> args);
