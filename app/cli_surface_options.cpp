@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr char kTypedId[] = "formulas";   // the typed surface's name in the registry
-
 std::string OptionOf(DefinitionField field)
 {
     switch (field) {
@@ -27,15 +25,18 @@ std::string OptionOf(DefinitionField field)
     return "the typed surface";
 }
 
-// One line naming the problem; for a formula, a second line pointing at the place.
+// One line naming the problem; for a formula, a second line showing the place, escaped and cut
+// short around it, and a third pointing at it.
 std::string TypedMessage(const SurfaceDefinition& def, const DefinitionProblem& problem)
 {
+    constexpr size_t kExcerptWidth = 60;
     std::string message = OptionOf(problem.field) + ": " + problem.what.english;
     const int index = static_cast<int>(problem.field);
     if (index <= 2 && problem.what.position >= 0) {
         const std::string& text = def.xyz[static_cast<size_t>(index)];
-        const size_t at = std::min(static_cast<size_t>(problem.what.position), text.size());
-        message += "\n  " + text + "\n  " + std::string(at, ' ') + "^";
+        size_t column = 0;
+        const std::string excerpt = EscapedExcerpt(text, static_cast<size_t>(problem.what.position), kExcerptWidth, column);
+        message += "\n  " + excerpt + "\n  " + std::string(column, ' ') + "^";
     }
     return message;
 }
@@ -174,7 +175,7 @@ bool ResolveOwnSurfaces(OwnSurfaceOptions& options, SurfaceKind& surface, bool s
             error = "-s and a typed surface (--x, --y, --z) cannot be used together; accepted: one of them";
             return false;
         }
-        options.typed.id = kTypedId;
+        options.typed.id = kTypedSurfaceId;
         options.typed.caption = "Fórmulas";
         DefinitionProblem problem;
         std::optional<Wireframe> wire = BuildTypedSurface(options.typed, problem);
@@ -183,7 +184,7 @@ bool ResolveOwnSurfaces(OwnSurfaceOptions& options, SurfaceKind& surface, bool s
             return false;
         }
         auto built = std::make_shared<Wireframe>(std::move(*wire));
-        surface = Surfaces().Add(kTypedId, "Fórmulas", [built] { return std::move(*built); });
+        surface = Surfaces().Add(kTypedSurfaceId, "Fórmulas", [built] { return std::move(*built); });
         return true;
     }
     if (options.pendingSurface) {
@@ -210,7 +211,7 @@ bool ResolveOwnSurfaces(OwnSurfaceOptions& options, SurfaceKind& surface, bool s
             DefinitionProblem problem;
             loaded[i]->built = BuildTypedSurface(loaded[i]->definition, problem);
             if (!loaded[i]->built) {
-                error = "--define: surface '" + loaded[i]->definition.id + "': " + problem.what.english;
+                error = "--define: surface " + Quote(loaded[i]->definition.id) + ": " + problem.what.english;
                 return false;
             }
         }

@@ -9,6 +9,8 @@
 #include <deque>
 #include <numbers>
 
+#include "surfaces/quoted_text.h"
+
 namespace {
 
 double Cot(double x) { return 1.0 / std::tan(x); }
@@ -62,14 +64,19 @@ FormulaProblem ProblemOf(const mu::Parser::exception_type& error, std::string_vi
     std::string token = Trimmed(error.GetToken());
     if (const size_t space = token.find(' '); space != std::string::npos)
         token.resize(space);
+    // The library may hand back the whole rest of the formula: a few characters of it say enough.
+    constexpr size_t kTokenShown = 24;
+    size_t unused = 0;
+    const std::string shown = EscapedExcerpt(token, 0, kTokenShown, unused);
+    const std::string quoted = "'" + shown + "'", citado = "«" + shown + "»";
     switch (error.GetCode()) {
     case mu::ecEMPTY_EXPRESSION:
         problem.english = "the formula is empty";
         problem.spanish = "la fórmula está vacía";
         break;
     case mu::ecUNASSIGNABLE_TOKEN:
-        problem.english = "unknown name or symbol '" + token + "'" + at + "; known: u, v, pi, e, the parameters and the functions";
-        problem.spanish = "nombre o símbolo desconocido «" + token + "»" + en;
+        problem.english = "unknown name or symbol " + quoted + at + "; known: u, v, pi, e, the parameters and the functions";
+        problem.spanish = "nombre o símbolo desconocido " + citado + en;
         break;
     case mu::ecUNEXPECTED_EOF:
     case mu::ecMISSING_PARENS:
@@ -78,12 +85,12 @@ FormulaProblem ProblemOf(const mu::Parser::exception_type& error, std::string_vi
         break;
     case mu::ecTOO_MANY_PARAMS:
     case mu::ecTOO_FEW_PARAMS:
-        problem.english = "wrong number of arguments for '" + token + "'" + at;
-        problem.spanish = "número de argumentos incorrecto para «" + token + "»" + en;
+        problem.english = "wrong number of arguments for " + quoted + at;
+        problem.spanish = "número de argumentos incorrecto para " + citado + en;
         break;
     default:
-        problem.english = "syntax error" + at + (token.empty() ? "" : " near '" + token + "'");
-        problem.spanish = "error de sintaxis" + en + (token.empty() ? "" : " cerca de «" + token + "»");
+        problem.english = "syntax error" + at + (token.empty() ? "" : " near " + quoted);
+        problem.spanish = "error de sintaxis" + en + (token.empty() ? "" : " cerca de " + citado);
         break;
     }
     return problem;
@@ -96,6 +103,30 @@ FormulaProblem MultipleValues()
 }
 
 }   // namespace
+
+bool CheckFormulaLimits(std::string_view text, FormulaProblem& problem)
+{
+    int characters = 0, depth = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xc0) != 0x80)
+            ++characters;
+        if (characters > kMaxFormulaLength) {
+            const std::string limit = std::to_string(kMaxFormulaLength);
+            problem = {-1, "the formula is longer than " + limit + " characters; accepted: at most " + limit,
+                       "la fórmula tiene más de " + limit + " caracteres; se aceptan como mucho " + limit};
+            return false;
+        }
+        depth += text[i] == '(' ? 1 : text[i] == ')' ? -1 : 0;
+        if (depth > kMaxFormulaNesting) {
+            const std::string limit = std::to_string(kMaxFormulaNesting), at = std::to_string(i + 1);
+            problem = {static_cast<int>(i),
+                       "parentheses nested deeper than " + limit + " at position " + at + "; accepted: at most " + limit,
+                       "paréntesis anidados a más de " + limit + " niveles en la posición " + at + "; se aceptan como mucho " + limit};
+            return false;
+        }
+    }
+    return true;
+}
 
 bool IsParameterName(std::string_view name)
 {
@@ -128,6 +159,8 @@ Formula::~Formula() = default;
 bool Formula::Compile(std::string_view text, const std::vector<NamedValue>& params, FormulaProblem& problem)
 {
     m_impl = std::make_unique<Impl>();
+    if (!CheckFormulaLimits(text, problem))
+        return false;
     mu::Parser& parser = m_impl->parser;
     try {
         AddLanguage(parser);
@@ -164,6 +197,8 @@ double Formula::At(double u, double v)
 std::optional<double> EvaluateConstant(std::string_view text, const std::vector<NamedValue>& params,
                                        FormulaProblem& problem)
 {
+    if (!CheckFormulaLimits(text, problem))
+        return std::nullopt;
     mu::Parser parser;
     std::deque<double> values;
     try {
@@ -177,8 +212,9 @@ std::optional<double> EvaluateConstant(std::string_view text, const std::vector<
             return std::nullopt;
         }
         if (!std::isfinite(value)) {
-            problem = {-1, "'" + std::string(text) + "' is not a finite number",
-                       "«" + std::string(text) + "» no es un número finito"};
+            size_t unused = 0;
+            const std::string shown = EscapedExcerpt(text, 0, 40, unused);
+            problem = {-1, "'" + shown + "' is not a finite number", "«" + shown + "» no es un número finito"};
             return std::nullopt;
         }
         return value;

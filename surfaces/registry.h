@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "surfaces/wireframe.h"
@@ -31,8 +32,8 @@ public:
     SurfaceRegistry(const SurfaceRegistry&) = delete;
     SurfaceRegistry& operator=(const SurfaceRegistry&) = delete;
 
-    // Adds a surface under the next number and returns that number; an empty id or one already
-    // taken (in any case) adds nothing and returns kSurfaceNone.
+    // Adds a surface under the next number and returns that number, in constant time; an empty id
+    // or one already taken (in any case) adds nothing and returns kSurfaceNone.
     SurfaceKind Add(std::string id, std::string caption, std::function<Wireframe()> trace);
 
     // Removes the surfaces numbered first and after (never the eight built-in ones), so a list
@@ -58,6 +59,7 @@ private:
 
     mutable std::mutex m_mutex;   // guards the growth of m_slots; slots never move once added
     std::deque<Slot>   m_slots;
+    std::unordered_map<std::string, SurfaceKind> m_numbers;   // by lower-case id: adding is not a scan
 };
 
 // The registry of this process: the built-in surfaces and whatever the program adds.

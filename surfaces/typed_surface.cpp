@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <unordered_set>
+
+#include "surfaces/quoted_text.h"
 
 namespace {
 
@@ -58,23 +61,29 @@ struct Checked {
 bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& problem,
            std::array<Formula, 3>* formulas)
 {
+    if (def.params.size() > static_cast<size_t>(kMaxParameters)) {
+        const std::string limit = std::to_string(kMaxParameters);
+        problem = Problem(DefinitionField::Params, std::to_string(def.params.size()) + " parameters; accepted: at most " + limit,
+                          std::to_string(def.params.size()) + " parámetros; se aceptan como mucho " + limit);
+        return false;
+    }
+    std::unordered_set<std::string> names;
     for (const NamedValue& param : def.params) {
         if (!IsParameterName(param.first)) {
-            problem = Problem(DefinitionField::Params, "'" + param.first + "' cannot name a parameter; accepted: a letter, then letters, digits or _, not u, v, pi, e nor a function",
-                              "«" + param.first + "» no sirve como nombre de parámetro: una letra y luego letras, cifras o _, que no sea u, v, pi, e ni una función");
+            problem = Problem(DefinitionField::Params, Quote(param.first) + " cannot name a parameter; accepted: a letter, then letters, digits or _, not u, v, pi, e nor a function",
+                              QuoteSpanish(param.first) + " no sirve como nombre de parámetro: una letra y luego letras, cifras o _, que no sea u, v, pi, e ni una función");
             return false;
         }
         if (!std::isfinite(param.second)) {
-            problem = Problem(DefinitionField::Params, "parameter '" + param.first + "' is not a finite number",
-                              "el parámetro «" + param.first + "» no es un número finito");
+            problem = Problem(DefinitionField::Params, "parameter " + Quote(param.first) + " is not a finite number",
+                              "el parámetro " + QuoteSpanish(param.first) + " no es un número finito");
             return false;
         }
-        for (const NamedValue& other : def.params)
-            if (&other != &param && other.first == param.first) {
-                problem = Problem(DefinitionField::Params, "parameter '" + param.first + "' is given twice",
-                                  "el parámetro «" + param.first + "» está dos veces");
-                return false;
-            }
+        if (!names.insert(param.first).second) {
+            problem = Problem(DefinitionField::Params, "parameter " + Quote(param.first) + " is given twice",
+                              "el parámetro " + QuoteSpanish(param.first) + " está dos veces");
+            return false;
+        }
     }
     if (!ReadAxis(def.u, def.params, DefinitionField::UFrom, checked.u, problem) ||
         !ReadAxis(def.v, def.params, DefinitionField::VFrom, checked.v, problem))
@@ -90,6 +99,24 @@ bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& pr
                           std::to_string(lines * def.samples) + " muestras en total; se aceptan como mucho " + std::to_string(kMaxSamplesInAll));
         return false;
     }
+    long long characters = 0;
+    for (int i = 0; i < 3; ++i) {
+        FormulaProblem formula;
+        if (!CheckFormulaLimits(def.xyz[static_cast<size_t>(i)], formula)) {
+            problem = {static_cast<DefinitionField>(i), formula};
+            return false;
+        }
+        characters += static_cast<long long>(def.xyz[static_cast<size_t>(i)].size());
+    }
+    if (characters * lines * def.samples > kMaxFormulaWork) {
+        const std::string limit = std::to_string(kMaxFormulaWork), most = std::to_string(kMaxFormulaWork / characters);
+        problem = Problem(DefinitionField::Samples,
+                          std::to_string(lines * def.samples) + " samples of formulas " + std::to_string(characters) +
+                              " characters long; accepted: characters times samples at most " + limit + ", here at most " + most + " samples",
+                          std::to_string(lines * def.samples) + " muestras de fórmulas de " + std::to_string(characters) +
+                              " caracteres; se aceptan caracteres por muestras hasta " + limit + ", aquí como mucho " + most + " muestras");
+        return false;
+    }
     std::array<Formula, 3> local;
     std::array<Formula, 3>& compiled = formulas ? *formulas : local;
     for (int i = 0; i < 3; ++i) {
@@ -101,8 +128,8 @@ bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& pr
     }
     for (const NamedValue& param : def.params)
         if (std::none_of(compiled.begin(), compiled.end(), [&](const Formula& f) { return f.Uses(param.first); })) {
-            problem = Problem(DefinitionField::Params, "unknown parameter '" + param.first + "': no formula uses it",
-                              "parámetro desconocido «" + param.first + "»: ninguna fórmula lo usa");
+            problem = Problem(DefinitionField::Params, "unknown parameter " + Quote(param.first) + ": no formula uses it",
+                              "parámetro desconocido " + QuoteSpanish(param.first) + ": ninguna fórmula lo usa");
             return false;
         }
     return true;
