@@ -1,6 +1,8 @@
 // The text of vexilon-render --help.
 #include "app/cli_options.h"
 #include "app/cli_values.h"
+#include "surfaces/definitions_file.h"
+#include "surfaces/typed_surface.h"
 
 std::string RenderUsage()
 {
@@ -15,15 +17,19 @@ std::string RenderUsage()
            "      --x EXPR, --y EXPR, --z EXPR\n"
            "                      draw x(u,v), y(u,v), z(u,v) instead: formulas with u, v, pi, e, + - * / ^,\n"
            "                      sin cos tan asin acos atan atan2 sinh cosh tanh sqrt exp ln log10 abs\n"
-           "                      sign min max cot sec csc hypot mod floor ceil, and x < y ? a : b\n"
+           "                      sign min max cot sec csc hypot mod floor ceil, and x < y ? a : b;\n"
+           "                      each at most " + std::to_string(kMaxFormulaLength) + " characters and " + std::to_string(kMaxFormulaNesting) + " parentheses deep\n"
            "      --u A,B[,N]     u from A to B, N lines of constant u (default 25); A, B may be formulas\n"
            "      --v A,B[,N]     the same for v, e.g. --v 0,pi,19\n"
-           "      --samples S     points along each line, 2 to 10000 (default 61)\n"
+           "      --samples S     points along each line, 2 to " + std::to_string(kMaxSamplesPerLine) + " (default " + std::to_string(kDefaultSamples) + "); at most\n"
+           "                      " + std::to_string(kMaxSamplesInAll) + " points in all, and the characters of x, y and z together\n"
+           "                      times the points at most " + std::to_string(kMaxFormulaWork) + "\n"
            "      --families F    the lines to draw: u, v or uv (default uv)\n"
-           "      --param NAME=VALUE  a named value the formulas use (repeatable)\n"
+           "      --param NAME=VALUE  a named value the formulas use (repeatable, at most " + std::to_string(kMaxParameters) + ")\n"
            "      --no-fit        draw in the formulas' own units (by default centred and sized as the sphere)\n"
            "      --define FILE   read surfaces from a TOML file of [[surface]] tables; -s ID picks one,\n"
-           "                      a file of one surface draws it\n"
+           "                      a file of one surface draws it; a regular file of at most " + std::to_string(kMaxDefinitionsFileBytes / (1024 * 1024)) + " MB\n"
+           "                      and " + std::to_string(kMaxSurfacesPerFile) + " surfaces, none with the id '" + kTypedSurfaceId + "' (the typed one's)\n"
            "      --zoom Z        set the zoom, 0 to 100 (the view starts at 50)\n"
            "      --distance D    put the eye at distance D, 20 to 300, on its current direction\n"
            "      --orbit TX,TY   one drag step: the cursor moved TX pixels right and TY down (repeatable)\n"

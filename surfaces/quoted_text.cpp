@@ -76,14 +76,38 @@ std::string EscapeText(std::string_view text)
     return escaped;
 }
 
+namespace {
+
+// A text of many characters is shown by its start and end: a message stays short whatever was given.
+constexpr size_t kShownWhole = 200, kShownStart = 120, kShownEnd = 60;
+
+std::string Shortened(std::string_view text)
+{
+    auto lead = [](char c) { return (static_cast<unsigned char>(c) & 0xc0) != 0x80; };
+    size_t characters = 0;
+    for (const char c : text)
+        characters += lead(c) ? 1 : 0;
+    if (characters <= kShownWhole)
+        return EscapeText(text);
+    size_t start = 0;
+    for (size_t seen = 0; start < text.size() && !(lead(text[start]) && seen++ == kShownStart);)
+        ++start;
+    size_t end = text.size();
+    for (size_t seen = 0; end > 0 && seen < kShownEnd;)
+        seen += lead(text[--end]) ? 1 : 0;
+    return EscapeText(text.substr(0, start)) + std::string(kEllipsis) + EscapeText(text.substr(end));
+}
+
+}   // namespace
+
 std::string Quote(std::string_view text)
 {
-    return "'" + EscapeText(text) + "'";
+    return "'" + Shortened(text) + "'";
 }
 
 std::string QuoteSpanish(std::string_view text)
 {
-    return "«" + EscapeText(text) + "»";
+    return "«" + Shortened(text) + "»";
 }
 
 std::size_t EscapedColumn(std::string_view text, std::size_t at)

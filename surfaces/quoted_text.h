@@ -10,10 +10,11 @@
 // UTF-8 is \ and three octal digits.
 std::string EscapeText(std::string_view text);
 
-// EscapeText(text) in single quotes, as English messages show a value the user gave.
+// EscapeText(text) in single quotes, as English messages show a value the user gave; a text of
+// more than 200 characters is shown by its first 120 and its last 60, with "…" between.
 std::string Quote(std::string_view text);
 
-// EscapeText(text) in « », as Spanish messages show it.
+// The same in « », as Spanish messages show it.
 std::string QuoteSpanish(std::string_view text);
 
 // Where the character at byte `at` of text lands in EscapeText(text), counted in characters (not
