@@ -179,6 +179,21 @@ private:
     std::string        m_name, m_nombre;
 };
 
+// The characters of an entry's formulas and range ends, as given, before any is checked.
+long long FormulaCharacters(const toml::table& table)
+{
+    long long characters = 0;
+    for (const char* key : {"x", "y", "z"})
+        if (const auto text = table[key].value_exact<std::string>())
+            characters += static_cast<long long>(text->size());
+    for (const char* key : {"u", "v"})
+        if (const toml::array* ends = table[key].as_array())
+            for (const toml::node& end : *ends)
+                if (const auto text = end.value_exact<std::string>())
+                    characters += static_cast<long long>(text->size());
+    return characters;
+}
+
 }   // namespace
 
 std::string FileProblem::English() const
@@ -210,12 +225,22 @@ DefinitionsRead ParseDefinitions(std::string_view text, const std::string& fileN
                                  "no [[surface]] tables found", "no hay tablas [[surface]]"});
         return read;
     }
+    long long characters = 0;
     for (const toml::node& node : *array) {
+        const int line = static_cast<int>(node.source().begin.line);
         if (read.surfaces.size() + read.problems.size() == static_cast<size_t>(kMaxSurfacesPerFile)) {
             const std::string limit = std::to_string(kMaxSurfacesPerFile);
-            read.problems.push_back({fileName, static_cast<int>(node.source().begin.line),
+            read.problems.push_back({fileName, line,
                                      "more than " + limit + " surfaces; accepted: at most " + limit + " a file, the rest left out",
                                      "más de " + limit + " superficies; se aceptan como mucho " + limit + " por archivo, el resto se omite"});
+            break;
+        }
+        characters += FormulaCharacters(*node.as_table());
+        if (characters > kMaxFormulaCharactersPerFile) {
+            const std::string limit = std::to_string(kMaxFormulaCharactersPerFile);
+            read.problems.push_back({fileName, line,
+                                     "the formulas pass " + limit + " characters in all; accepted: at most " + limit + " a file, the rest left out",
+                                     "las fórmulas pasan de " + limit + " caracteres en total; se aceptan como mucho " + limit + " por archivo, el resto se omite"});
             break;
         }
         try {

@@ -12,6 +12,9 @@
 // Limits of a definitions file, so that reading one is bounded in memory and time.
 constexpr long long kMaxDefinitionsFileBytes = 16LL * 1024 * 1024;   // 16 MB
 constexpr int       kMaxSurfacesPerFile = 1000;
+// The formulas of a file together (x, y, z and the ends of u and v): checking one costs time
+// that grows faster than its length.
+constexpr long long kMaxFormulaCharactersPerFile = 300000;
 
 // A problem found in a file: where, and what, in both languages.
 struct FileProblem {
@@ -30,8 +33,8 @@ struct DefinitionsRead {
 };
 
 // Reads definitions from text; fileName only names it in problems. Every entry is checked
-// (formulas, ranges, limits), not sampled; the entries after the first kMaxSurfacesPerFile are
-// left out with one problem.
+// (formulas, ranges, limits), not sampled; the entries after the first kMaxSurfacesPerFile, or
+// past kMaxFormulaCharactersPerFile, are left out with one problem.
 DefinitionsRead ParseDefinitions(std::string_view text, const std::string& fileName);
 
 // The same for a file; a file that cannot be read is one problem. Only a regular file is read (a

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <deque>
 #include <numbers>
+#include <set>
 
 #include "surfaces/quoted_text.h"
 
@@ -151,6 +152,7 @@ struct Formula::Impl {
     mu::Parser         parser;
     double             u = 0.0, v = 0.0;
     std::deque<double> params;   // the parser keeps their addresses: a deque never moves them
+    std::set<std::string> used;  // asked of the library once: it parses the text again to tell
 };
 
 Formula::Formula() : m_impl(std::make_unique<Impl>()) {}
@@ -174,6 +176,8 @@ bool Formula::Compile(std::string_view text, const std::vector<NamedValue>& para
             problem = MultipleValues();
             return false;
         }
+        for (const auto& [name, address] : parser.GetUsedVar())
+            m_impl->used.insert(name);
     } catch (const mu::Parser::exception_type& error) {
         problem = ProblemOf(error, text);
         return false;
@@ -183,8 +187,7 @@ bool Formula::Compile(std::string_view text, const std::vector<NamedValue>& para
 
 bool Formula::Uses(std::string_view name) const
 {
-    const auto& used = m_impl->parser.GetUsedVar();
-    return used.find(std::string(name)) != used.end();
+    return m_impl->used.count(std::string(name)) > 0;
 }
 
 double Formula::At(double u, double v)

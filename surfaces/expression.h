@@ -19,7 +19,7 @@ using NamedValue = std::pair<std::string, double>;   // a named parameter and it
 
 // Our own limits on one formula, checked before the expression library sees it: long or deeply
 // nested texts are mistakes, and cost time on every sample.
-constexpr int kMaxFormulaLength = 2000;   // characters
+constexpr int kMaxFormulaLength = 1000;   // characters
 constexpr int kMaxFormulaNesting = 100;   // parentheses open at once
 
 // Whether text keeps within kMaxFormulaLength and kMaxFormulaNesting; if not, says which is passed.

@@ -67,7 +67,7 @@ TEST(HostileCli, FormulasPastTheLimitsAndControlBytesGetShortEscapedMessages)
         longFormula += "+u";
     Result r = RunCli({"--x", longFormula, "--y", "v", "--z", "u", "--u", "0,1", "--v", "0,1", "-o", dir / "o.png"});
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "vexilon-render: --x: the formula is longer than 2000 characters; accepted: at most 2000\n");
+    EXPECT_EQ(r.err, "vexilon-render: --x: the formula is longer than 1000 characters; accepted: at most 1000\n");
     r = RunCli({"--x", std::string(10000, '(') + "u" + std::string(10000, ')'), "--y", "v", "--z", "u", "--u", "0,1", "--v", "0,1"});
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(Tidy(r.err));

@@ -130,7 +130,7 @@ TEST(HostileInput, FormulasPastOurLimitsAreRefusedInAFewWords)
         atLimit += "+u";
     EXPECT_TRUE(formula.Compile(atLimit, {}, problem)) << problem.english;
     EXPECT_FALSE(formula.Compile(atLimit + "+u", {}, problem));
-    EXPECT_EQ(problem.english, "the formula is longer than 2000 characters; accepted: at most 2000");
+    EXPECT_EQ(problem.english, "the formula is longer than 1000 characters; accepted: at most 1000");
 
     const std::string deep = std::string(10000, '(') + "u" + std::string(10000, ')');
     EXPECT_FALSE(formula.Compile(deep, {}, problem));
