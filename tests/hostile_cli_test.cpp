@@ -122,12 +122,12 @@ TEST(HostileCli, TheCapsOnWorkAreToldBeforeAnySampling)
     EXPECT_EQ(r.err, "vexilon-render: --param: 51 parameters; accepted: at most 50\n");
 
     std::string x = "u";
-    while (x.size() < 1999)
+    while (x.size() < 999)
         x += "+u";
-    r = RunCli({"--x", x, "--y", "v", "--z", "u", "--u", "0,1,1000", "--v", "0,1,1000", "--samples", "1000", "-o", dir / "o.png"});
+    r = RunCli({"--x", x, "--y", x, "--z", "u", "--u", "0,1,1000", "--v", "0,1,1000", "--samples", "1000", "-o", dir / "o.png"});
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "vexilon-render: --samples: 2000000 samples of formulas 2001 characters long; accepted: characters "
-                     "times samples at most 200000000, here at most 99950 samples\n");
+    EXPECT_EQ(r.err, "vexilon-render: --samples: 2000000 samples of formulas 1999 characters long; accepted: characters "
+                     "times samples at most 200000000, here at most 100050 samples\n");
     EXPECT_FALSE(fs::exists(dir / "o.png"));
 }
 

@@ -212,25 +212,37 @@ TEST(HostileInput, TheWorkOfOneSurfaceAndOneFileIsCapped)
 
     // Long formulas on many samples: the product is what sampling costs.
     std::string sum = "u";
-    while (sum.size() < 1999)
+    while (sum.size() < 999)
         sum += "+u";
     def = Plane(sum);
+    def.xyz[1] = sum;
     def.u.lines = 1000;
     def.v.lines = 1000;
     def.samples = 1000;
-    EXPECT_EQ(ProblemOf(def), "2000000 samples of formulas 2001 characters long; accepted: characters times samples "
-                              "at most 200000000, here at most 99950 samples");
-    def.samples = 49;
+    EXPECT_EQ(ProblemOf(def), "2000000 samples of formulas 1999 characters long; accepted: characters times samples "
+                              "at most 200000000, here at most 100050 samples");
+    def.samples = 50;
     EXPECT_TRUE(CheckDefinition(def, problem)) << problem.what.english;
 
     std::string many;
     for (int i = 0; i <= kMaxSurfacesPerFile; ++i)
         many += Entry("s" + std::to_string(i));
-    const DefinitionsRead read = ParseDefinitions(many, "f.toml");
+    DefinitionsRead read = ParseDefinitions(many, "f.toml");
     EXPECT_EQ(read.surfaces.size(), static_cast<size_t>(kMaxSurfacesPerFile));
     ASSERT_EQ(read.problems.size(), 1u);
     EXPECT_EQ(read.problems[0].English(), "f.toml:" + std::to_string(kMaxSurfacesPerFile * 9 + 1) +
                                               ": more than 1000 surfaces; accepted: at most 1000 a file, the rest left out");
+
+    // Long formulas in many entries: the file's formulas together are capped too.
+    std::string longOnes;
+    const std::string entry = "[[surface]]\nid = \"l\"\ncaption = \"C\"\nx = \"" + sum + "\"\ny = \"" + sum +
+                              "\"\nz = \"" + sum + "\"\nu = [0, 1, 3]\nv = [0, 1, 3]\n";
+    for (int i = 0; i < 101; ++i)
+        longOnes += std::string(entry).replace(entry.find("\"l\""), 3, "\"l" + std::to_string(i) + "\"");
+    read = ParseDefinitions(longOnes, "f.toml");
+    EXPECT_EQ(read.surfaces.size(), 100u);   // 100 × 2997 characters; the next passes 300,000
+    ASSERT_EQ(read.problems.size(), 1u);
+    EXPECT_EQ(read.problems[0].english, "the formulas pass 300000 characters in all; accepted: at most 300000 a file, the rest left out");
 }
 
 TEST(HostileInput, IdsRemovedFromTheRegistryCanBeAddedAgain)
