@@ -347,6 +347,16 @@ DefinitionsRead ReadDefinitionsFile(const std::string& path)
     return ParseDefinitions(text, path);
 }
 
+std::string SpanishSummary(const std::vector<FileProblem>& problems, size_t shown)
+{
+    std::string text;
+    for (size_t i = 0; i < problems.size() && i < shown; ++i)
+        text += problems[i].Spanish() + "\n";
+    if (problems.size() > shown)
+        text += "y " + std::to_string(problems.size() - shown) + " más\n";
+    return text;
+}
+
 std::string DefinitionsText(const std::vector<SurfaceDefinition>& surfaces)
 {
     toml::array list;

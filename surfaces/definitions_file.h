@@ -42,5 +42,9 @@ DefinitionsRead ParseDefinitions(std::string_view text, const std::string& fileN
 // kMaxDefinitionsFileBytes, counted while reading.
 DefinitionsRead ReadDefinitionsFile(const std::string& path);
 
+// The Spanish text of one message about problems: the first `shown`, one a line, then "y N más"
+// when there are more, so that the message stays the same size however many there are.
+std::string SpanishSummary(const std::vector<FileProblem>& problems, size_t shown);
+
 // The TOML text of definitions, read back by ParseDefinitions as the same definitions.
 std::string DefinitionsText(const std::vector<SurfaceDefinition>& surfaces);

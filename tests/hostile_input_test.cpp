@@ -235,8 +235,9 @@ TEST(HostileInput, TheWorkOfOneSurfaceAndOneFileIsCapped)
 
     // Long formulas in many entries: the file's formulas together are capped too.
     std::string longOnes;
-    const std::string entry = "[[surface]]\nid = \"l\"\ncaption = \"C\"\nx = \"" + sum + "\"\ny = \"" + sum +
-                              "\"\nz = \"" + sum + "\"\nu = [0, 1, 3]\nv = [0, 1, 3]\n";
+    const std::string padded = "u" + std::string(998, ' ');   // as long, and quick to check
+    const std::string entry = "[[surface]]\nid = \"l\"\ncaption = \"C\"\nx = \"" + padded + "\"\ny = \"" + padded +
+                              "\"\nz = \"" + padded + "\"\nu = [0, 1, 3]\nv = [0, 1, 3]\n";
     for (int i = 0; i < 101; ++i)
         longOnes += std::string(entry).replace(entry.find("\"l\""), 3, "\"l" + std::to_string(i) + "\"");
     read = ParseDefinitions(longOnes, "f.toml");

@@ -20,6 +20,7 @@ struct COwnSurfaceState {
     SurfaceKind                      galleryLast = kBuiltinSurfaceCount;
     std::vector<SurfaceDefinition>   saved;      // the user's file, in its order
     std::optional<SurfaceDefinition> session;    // accepted in the dialog, not saved: after the saved ones
+    std::shared_ptr<const Wireframe> sessionWire;   // the session's, as the preview sampled it; may be null
     std::shared_ptr<const Wireframe> preview;    // drawn for kPreviewSurface
     QString                          filePath;   // superficies.toml in the user's data folder
     bool                             fileHadProblems = false;   // then a copy is kept before saving

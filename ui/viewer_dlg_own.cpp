@@ -15,12 +15,15 @@
 
 #include "export/file_writer.h"
 #include "surfaces/gallery.h"
+#include "surfaces/quoted_text.h"
 #include "ui/own_surface_dlg.h"
 #include "ui/own_surfaces.h"
 #include "ui/viewer_dlg.h"
 #include "ui_viewer_dlg.h"
 
 namespace {
+
+constexpr size_t kProblemsShown = 5;   // in the message at start; the rest are counted
 
 // The starting formulas of the dialog: the unit sphere, which fits as the built-in one.
 SurfaceDefinition FirstDefinition()
@@ -42,17 +45,25 @@ void CViewerDlg::ConnectOwnSurfaces()
     m_own->galleryLast = gallery.last;
     std::vector<FileProblem> problems = gallery.problems;
     m_own->filePath = OwnSurfacesPath();
-    if (QFileInfo::exists(m_own->filePath)) {
-        const DefinitionsRead read = ReadDefinitionsFile(m_own->filePath.toStdString());
+    // A link is read even when it leads nowhere, so that a broken or looping one is reported.
+    const QFileInfo own(m_own->filePath);
+    if (own.exists() || own.isSymLink()) {
+        const std::string path = m_own->filePath.toStdString();
+        const DefinitionsRead read = ReadDefinitionsFile(path);
         problems.insert(problems.end(), read.problems.begin(), read.problems.end());
         m_own->fileHadProblems = !read.problems.empty();
-        std::set<std::string> seen;
+        std::set<std::string> seen;   // lower case, as the registry compares ids
         for (size_t i = 0; i < read.surfaces.size(); ++i) {
             const SurfaceDefinition& def = read.surfaces[i];
+            std::string lower = def.id;
+            for (char& c : lower)
+                c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            const std::string id = QuoteSpanish(def.id);
             if (Surfaces().FindId(def.id) && Surfaces().FindId(def.id)->number <= m_own->galleryLast)
-                problems.push_back({m_own->filePath.toStdString(), read.lines[i], "",
-                                    "superficie «" + def.id + "»: el id «" + def.id + "» ya está en uso"});
-            else if (seen.insert(def.id).second)
+                problems.push_back({path, read.lines[i], "", "superficie " + id + ": el id " + id + " ya está en uso en la galería"});
+            else if (!seen.insert(lower).second)
+                problems.push_back({path, read.lines[i], "", "superficie " + id + ": el id " + id + " está repetido; se conserva la primera"});
+            else
                 m_own->saved.push_back(def);
         }
         m_own->fileHadProblems = m_own->fileHadProblems || m_own->saved.size() != read.surfaces.size();
@@ -64,9 +75,7 @@ void CViewerDlg::ConnectOwnSurfaces()
     connect(m_ui->IDC_DEFINE_BUTTON, &QAbstractButton::clicked, this, &CViewerDlg::OnDefineButton);
 
     if (!problems.empty()) {
-        QString text;
-        for (const FileProblem& problem : problems)
-            text += QString::fromStdString(problem.Spanish()) + QLatin1Char('\n');
+        const QString text = QString::fromStdString(SpanishSummary(problems, kProblemsShown));
         // After the window shows, so the message has a window to stand over; the rest still loads.
         QTimer::singleShot(0, this, [this, text] {
             QMessageBox::warning(this, QString::fromUtf8("Superficies no leídas"),
@@ -80,7 +89,9 @@ void CViewerDlg::RegisterOwnSurfaces()
     Surfaces().RemoveFrom(m_own->galleryLast + 1);
     for (const SurfaceDefinition& def : m_own->saved)
         AddDefinition(Surfaces(), def);
-    if (m_own->session)
+    if (m_own->session && m_own->sessionWire)   // the preview's sampling, not a second one
+        Surfaces().Add(m_own->session->id, m_own->session->caption, [wire = m_own->sessionWire] { return *wire; });
+    else if (m_own->session)
         AddDefinition(Surfaces(), *m_own->session);
     QComboBox* list = m_ui->IDC_SURFACE_LIST;
     const QVariant chosen = list->currentData();
@@ -128,7 +139,7 @@ bool CViewerDlg::SaveOwnSurface(const SurfaceDefinition& definition, QString& er
                 taken.insert(e->id);
         for (const SurfaceDefinition& d : saved)
             taken.insert(d.id);
-        taken.insert("formulas");
+        taken.insert(kTypedSurfaceId);
         entry.id = OwnIdFor(entry.caption, taken);
         saved.push_back(entry);
     }
@@ -150,8 +161,10 @@ bool CViewerDlg::SaveOwnSurface(const SurfaceDefinition& definition, QString& er
     }
     m_own->fileHadProblems = false;
     m_own->saved = std::move(saved);
-    if (m_own->session && m_own->session->caption == entry.caption)
+    if (m_own->session && m_own->session->caption == entry.caption) {
         m_own->session.reset();
+        m_own->sessionWire.reset();
+    }
     RegisterOwnSurfaces();
     return true;
 }
@@ -204,13 +217,14 @@ void CViewerDlg::OnDefineButton()
         if (d.caption == def.caption && d.xyz == def.xyz)
             saved = Surfaces().FindId(d.id);
     if (!saved) {
-        def.id = "formulas";
+        def.id = kTypedSurfaceId;
         if (def.caption.empty())
             def.caption = "Superficie propia";
         m_own->session = def;
+        m_own->sessionWire = dlg.SampledWireframe();
         RegisterOwnSurfaces();
     }
-    const SurfaceEntry* chosen = saved ? saved : Surfaces().FindId("formulas");
+    const SurfaceEntry* chosen = saved ? saved : Surfaces().FindId(kTypedSurfaceId);
     m_ui->IDC_SURFACE_LIST->setCurrentIndex(m_ui->IDC_SURFACE_LIST->findData(chosen->number));
     OnOtherSurface();
 }
