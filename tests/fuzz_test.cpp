@@ -127,7 +127,7 @@ bool Printable(const std::string& message)
 TEST(Fuzz, TheParsersSayEveryProblemInOneShortPrintableLine)
 {
     Fuzzer fuzz(kSeed);
-    for (int round = 0; round < 10000; ++round) {
+    for (int round = 0; round < 4000; ++round) {
         SCOPED_TRACE("seed " + std::to_string(kSeed) + ", round " + std::to_string(round));
         FormulaProblem problem;
         ::Formula formula;
@@ -161,7 +161,7 @@ TEST(Fuzz, TheCommandLineEndsCleanlyWithOneLineMessagesAndNothingHalfWritten)
     static constexpr const char* kLooks[] = {"--hidden", "--depth-cue", "--anaglyph", "--parallel", "--no-fit", "--swap-eyes"};
     static constexpr const char* kViews[] = {"--zoom", "--distance", "--orbit", "--eye", "--line-width", "--samples", "--families", "-s"};
     static constexpr const char* kValues[] = {"0", "100", "1e9", "-1", "4", "5", "20,-7", "1e308,0,0", "uv", "u", "toro", "formulas", "x\x1b", ""};
-    for (int round = 0; round < 1500; ++round) {
+    for (int round = 0; round < 400; ++round) {
         SCOPED_TRACE("seed " + std::to_string(kSeed + 1) + ", round " + std::to_string(round));
         std::vector<std::vector<std::string>> groups;   // an option with its value, shuffled as one
         const size_t kind = fuzz.Below(3);
