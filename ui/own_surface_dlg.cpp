@@ -97,9 +97,9 @@ COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save
     auto* help = new QLabel(QString::fromUtf8(
         "Use u, v, pi, e, + − * / ^, sin, cos, tan, atan2, sqrt, exp, ln, abs, hypot, mod, floor, ceil…\n"
         "El punto decimal es «.»; los extremos pueden ser fórmulas como 2*pi.\n"
-        "Límites: %1 caracteres y %2 paréntesis anidados por fórmula, %3 parámetros, %4 muestras en total\n"
-        "y %5 millones de caracteres por muestras (los de x, y, z juntos).")
-        .arg(kMaxFormulaLength).arg(kMaxFormulaNesting).arg(kMaxParameters).arg(kMaxSamplesInAll)
+        "Límites: %1 caracteres y %2 paréntesis anidados por fórmula; %3 parámetros; %4 millones de "
+        "muestras en total, y %5 millones de caracteres (x, y, z juntos) por muestras.")
+        .arg(kMaxFormulaLength).arg(kMaxFormulaNesting).arg(kMaxParameters).arg(kMaxSamplesInAll / 1000000)
         .arg(kMaxFormulaWork / 1000000), this);
     help->setWordWrap(true);
 
