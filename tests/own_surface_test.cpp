@@ -20,6 +20,7 @@
 #include "geometry/view_changes.h"
 #include "surfaces/definitions_file.h"
 #include "ui/own_surface_dlg.h"
+#include "ui/surface_list.h"
 #include "window_test_support.h"
 
 namespace {
@@ -178,6 +179,69 @@ private slots:
         QTest::mouseClick(dlg->findChild<QPushButton*>("IDC_DEFINE_BUTTON"), Qt::LeftButton);
         QVERIFY(stayed);
         QCOMPARE(dlg->View().surface, kSurfaceNone);
+    }
+
+    void theSurfaceAcceptedIsTheOneShownWhateverIsSavedUnderItsName()
+    {
+        Open();
+        auto define = [&](const QString& params, bool save) {
+            ModalCloser closer([&](QWidget& modal) {
+                auto* z = modal.findChild<QLineEdit*>("IDC_OWN_Z");
+                if (z->text() != QStringLiteral("sin(v) + a*cos(u)"))
+                    Retype(z, QStringLiteral("sin(v) + a*cos(u)"));
+                const QImage before = ShownFrame(*dlg);
+                Retype(modal.findChild<QLineEdit*>("IDC_OWN_PARAMS"), params);
+                // The preview of these very fields is in the square.
+                QTRY_VERIFY(dlg->View().surface == -1 && CountDifferences(ShownFrame(*dlg), before) > 0);
+                if (save) {
+                    QTest::mouseClick(modal.findChild<QPushButton*>("IDC_OWN_SAVE"), Qt::LeftButton);
+                    QCOMPARE(modal.findChild<QLabel*>("IDC_OWN_PROBLEM")->text(),
+                             QString::fromUtf8("Guardada entre sus superficies."));
+                }
+                QTest::mouseClick(modal.findChild<QPushButton*>("IDOK"), Qt::LeftButton);
+            });
+            QTest::mouseClick(dlg->findChild<QPushButton*>("IDC_DEFINE_BUTTON"), Qt::LeftButton);
+            QCOMPARE(closer.Seen(), 1);
+        };
+        define(QStringLiteral("a=0"), true);
+        const SurfaceKind saved = dlg->View().surface;
+        const QImage savedFrame = ShownFrame(*dlg);
+        QCOMPARE(CountDifferences(savedFrame, FreshFrame(dlg->Surfaces(), saved)), 0);
+        define(QStringLiteral("a=1"), false);   // the same name, another surface, not saved
+        QVERIFY(CountDifferences(ShownFrame(*dlg), savedFrame) > 0);
+        QCOMPARE(CountDifferences(ShownFrame(*dlg), FreshFrame(dlg->Surfaces(), dlg->View().surface)), 0);
+        QCOMPARE(List()->currentText(), QString::fromUtf8("Mi superficie"));
+        QFile::remove(OwnFile());
+    }
+
+    void everySurfaceAcceptedStaysInOtherAndItsWholeCaptionIsShown()
+    {
+        Open();
+        const int gallery = List()->count();
+        const QString long_ = QString::fromUtf8("Una superficie de nombre largo, la %1");
+        for (int k = 1; k <= 8; ++k) {
+            ModalCloser closer([&](QWidget& modal) {
+                Retype(modal.findChild<QLineEdit*>("IDC_OWN_CAPTION"), long_.arg(k));
+                Retype(modal.findChild<QLineEdit*>("IDC_OWN_Z"), QStringLiteral("%1*sin(v)").arg(k));
+                QTRY_COMPARE(dlg->View().surface, -1);
+                QTest::mouseClick(modal.findChild<QPushButton*>("IDOK"), Qt::LeftButton);
+            });
+            QTest::mouseClick(dlg->findChild<QPushButton*>("IDC_DEFINE_BUTTON"), Qt::LeftButton);
+            QCOMPARE(closer.Seen(), 1);
+            QCOMPARE(List()->currentText(), long_.arg(k));
+        }
+        QCOMPARE(List()->count(), gallery + 8);
+        for (int k = 1; k <= 8; ++k) {
+            const int index = List()->findText(long_.arg(k));
+            QVERIFY2(index >= gallery, qPrintable(long_.arg(k)));
+            QCOMPARE(List()->itemData(index, Qt::ToolTipRole).toString(), long_.arg(k));
+        }
+        // Too long for the box: cut with an ellipsis, and whole in its tooltip.
+        QCOMPARE(List()->toolTip(), long_.arg(8));
+        const QString shown = dlg->findChild<CSurfaceList*>("IDC_SURFACE_LIST")->ShownCaption();
+        QVERIFY2(shown.endsWith(QChar(0x2026)) && long_.arg(8).startsWith(shown.chopped(1)), qPrintable(shown));
+        List()->setCurrentIndex(0);
+        QCOMPARE(List()->toolTip(), List()->itemText(0));
     }
 
     void theUsersFileIsReadAtStartAndABrokenEntryIsReportedWithoutLosingTheOthers()

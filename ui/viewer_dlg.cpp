@@ -5,6 +5,7 @@
 #include <utility>
 
 #include <QAction>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QEvent>
 #include <QGuiApplication>
@@ -74,7 +75,7 @@ CViewerDlg::CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* 
     }
 
     ConnectSurfaceButtons();
-    ConnectOwnSurfaces();
+    m_otherSurfaces = std::make_unique<COtherSurfaceGroup>(*this, *m_ui, m_session);
 
     connect(m_ui->IDC_ABOUT_BUTTON, &QAbstractButton::clicked, this, &CViewerDlg::OnAboutButton);
     connect(m_ui->IDC_INSTRUCTIONS_BUTTON, &QAbstractButton::clicked, this, &CViewerDlg::OnInstructionsButton);
@@ -95,6 +96,16 @@ CViewerDlg::CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* 
     connect(m_square, &CFrameSquare::arrowStep, this, [this](QPoint travel) { m_session.OrbitKey(ToIntPoint(travel)); });
     connect(m_square, &CFrameSquare::wheelTurned, this, [this](int delta) { m_session.Wheel(delta); });
 
+    m_turntable = std::make_unique<CTurntableSwitch>(*this, *m_ui->IDC_VIEW_TURN, *m_square, m_session);
+    m_files = std::make_unique<CFrameFiles>(*this, m_session, *m_turntable);
+    AddActions();
+    AddKeys();
+    m_viewOptions = std::make_unique<CViewOptionsGroup>(*this, *m_ui, m_session, [this] { Redraw(); });
+    setWindowIcon(m_hIcon);   // big and small icon alike
+}
+
+void CViewerDlg::AddActions()
+{
     m_saveAction = new QAction(QString::fromUtf8("&Guardar imagen…"), this);
     m_saveAction->setShortcut(QKeySequence::Save);
     m_copyAction = new QAction(QString::fromUtf8("&Copiar imagen"), this);
@@ -104,12 +115,11 @@ CViewerDlg::CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* 
         action->setEnabled(false);   // the square is empty until the first frame
         addAction(action);
     }
-    connect(m_saveAction, &QAction::triggered, this, &CViewerDlg::OnSaveImage);
+    connect(m_saveAction, &QAction::triggered, this, [this] { m_files->AskAndSaveFrame(); });
     connect(m_copyAction, &QAction::triggered, this, &CViewerDlg::OnCopyImage);
-    AddKeys();
-    AddMotion();
-    ConnectViewOptions();
-    setWindowIcon(m_hIcon);   // big and small icon alike
+    m_saveAnimationAction = new QAction(QString::fromUtf8("Guardar &animación…"), this);
+    m_saveAnimationAction->setEnabled(false);   // the square is empty until the first frame
+    connect(m_saveAnimationAction, &QAction::triggered, this, [this] { m_files->AskAndSaveAnimation(); });
 }
 
 CViewerDlg::~CViewerDlg() = default;
@@ -164,12 +174,23 @@ void CViewerDlg::RenderScene()
 void CViewerDlg::OnFrame()
 {
     // Only the drawing waits for the paint, so a burst of events draws only the last view.
-    m_pictureStale = true;
     const bool hasFrame = m_session.HasFrame();
     m_saveAction->setEnabled(hasFrame);
     m_copyAction->setEnabled(hasFrame);
     m_saveAnimationAction->setEnabled(hasFrame);
+    Redraw();
+}
+
+void CViewerDlg::Redraw()
+{
+    m_pictureStale = true;
     update(kFrameRect);
+}
+
+void CViewerDlg::OnCopyImage()
+{
+    if (m_session.HasFrame())
+        QGuiApplication::clipboard()->setImage(Picture().copy());   // a copy: m_frame shares the picture
 }
 
 const QImage& CViewerDlg::Picture()
@@ -207,7 +228,7 @@ void CViewerDlg::AddWindowMenuItems(QMenu& menu)
     menu.addAction(m_saveAction);
     menu.addAction(m_copyAction);
     menu.addAction(m_saveAnimationAction);
-    menu.addAction(m_swapEyesAction);
+    menu.addAction(m_viewOptions->SwapEyesAction());
     menu.addSeparator();
     QAction* about = menu.addAction(QString::fromUtf8(kAboutMenuText));
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });

@@ -1,7 +1,8 @@
 // The "Vista" group of the window: how the shown frame is drawn, with a key for each switch.
-#include "ui/viewer_dlg.h"
+#include "ui/view_options_group.h"
 
 #include <iterator>
+#include <utility>
 
 #include <QAction>
 #include <QCheckBox>
@@ -10,6 +11,7 @@
 #include <QShortcut>
 #include <QSpinBox>
 
+#include "session/view_session.h"
 #include "ui_viewer_dlg.h"
 
 namespace {
@@ -21,7 +23,8 @@ const char kDistanceParallelToolTip[] =
 
 }   // namespace
 
-void CViewerDlg::ConnectViewOptions()
+CViewOptionsGroup::CViewOptionsGroup(QWidget& window, Ui::CViewerDlg& ui, ViewSession& session, std::function<void()> redraw)
+    : QObject(&window), m_window(&window), m_ui(&ui), m_session(session), m_redraw(std::move(redraw))
 {
     struct Switch {
         QCheckBox*  box;
@@ -38,8 +41,8 @@ void CViewerDlg::ConnectViewOptions()
     };
     for (const Switch& s : switches) {
         s.box->setToolTip(QString::fromUtf8(s.tip));
-        connect(s.box, &QCheckBox::toggled, this, &CViewerDlg::OnViewOption);
-        auto* shortcut = new QShortcut(QKeySequence(s.key), this);
+        connect(s.box, &QCheckBox::toggled, this, &CViewOptionsGroup::OnViewOption);
+        auto* shortcut = new QShortcut(QKeySequence(s.key), m_window);
         connect(shortcut, &QShortcut::activated, s.box, &QAbstractButton::toggle);
     }
     QSpinBox* width = m_ui->IDC_VIEW_LINE_WIDTH;
@@ -48,28 +51,28 @@ void CViewerDlg::ConnectViewOptions()
                                         "Mayús+G: uno menos)"));
     m_ui->IDC_STATIC_LINE_WIDTH->setToolTip(width->toolTip());
     m_ui->IDC_STATIC_LINE_WIDTH->setBuddy(width);
-    connect(width, &QSpinBox::valueChanged, this, &CViewerDlg::OnViewOption);
-    auto* wider = new QShortcut(QKeySequence(Qt::Key_G), this);
+    connect(width, &QSpinBox::valueChanged, this, &CViewOptionsGroup::OnViewOption);
+    auto* wider = new QShortcut(QKeySequence(Qt::Key_G), m_window);
     connect(wider, &QShortcut::activated, width, &QSpinBox::stepUp);
-    auto* thinner = new QShortcut(QKeySequence(Qt::ShiftModifier | Qt::Key_G), this);
+    auto* thinner = new QShortcut(QKeySequence(Qt::ShiftModifier | Qt::Key_G), m_window);
     connect(thinner, &QShortcut::activated, width, &QSpinBox::stepDown);
 
-    m_swapEyesAction = new QAction(QString::fromUtf8("&Intercambiar ojos"), this);
+    m_swapEyesAction = new QAction(QString::fromUtf8("&Intercambiar ojos"), m_window);
     m_swapEyesAction->setCheckable(true);
     m_swapEyesAction->setShortcut(QKeySequence(Qt::Key_I));
     m_swapEyesAction->setShortcutVisibleInContextMenu(true);
     m_swapEyesAction->setToolTip(QString::fromUtf8("Para gafas puestas al revés: ojo izquierdo cian, derecho rojo"));
-    addAction(m_swapEyesAction);
-    connect(m_swapEyesAction, &QAction::toggled, this, &CViewerDlg::OnViewOption);
+    m_window->addAction(m_swapEyesAction);
+    connect(m_swapEyesAction, &QAction::toggled, this, &CViewOptionsGroup::OnViewOption);
     // After "Cerrar", the group's controls from the top, then round to the first button.
     QWidget* order[] = {m_ui->IDCANCEL, m_ui->IDC_VIEW_HIDDEN, m_ui->IDC_VIEW_DEPTH_CUE, m_ui->IDC_VIEW_ANAGLYPH,
                         m_ui->IDC_VIEW_PARALLEL, m_ui->IDC_VIEW_LINE_WIDTH, m_ui->IDC_ABOUT_BUTTON};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(order[i], order[i + 1]);
+        QWidget::setTabOrder(order[i], order[i + 1]);
     OnViewOption();
 }
 
-void CViewerDlg::OnViewOption()
+void CViewOptionsGroup::OnViewOption()
 {
     FrameStyle style;
     style.hiddenLines = m_ui->IDC_VIEW_HIDDEN->isChecked();
@@ -82,8 +85,6 @@ void CViewerDlg::OnViewOption()
     m_ui->IDC_SCROLL_DISTANCE->setToolTip(
         QString::fromUtf8(style.parallel ? kDistanceParallelToolTip : kDistanceToolTip));
     // The same camera drawn anew: a style changes no view, so no camera step is made.
-    if (m_session.SetStyle(style) && m_session.HasFrame()) {
-        m_pictureStale = true;
-        update(kFrameRect);
-    }
+    if (m_session.SetStyle(style) && m_session.HasFrame())
+        m_redraw();
 }
