@@ -22,8 +22,6 @@ std::string FieldLabel(DefinitionField field)
     return SpanishMessages() ? FieldNameSpanish(field) : FieldName(field);
 }
 
-constexpr char kTypedId[] = "formulas";   // the typed surface's name in the registry
-
 std::string OptionOf(DefinitionField field)
 {
     switch (field) {
@@ -40,16 +38,19 @@ std::string OptionOf(DefinitionField field)
     return "the typed surface";
 }
 
-// One line naming the problem; for a formula, a second line pointing at the place.
+// One line naming the problem; for a formula, a second line showing the place, escaped and cut
+// short around it, and a third pointing at it.
 std::string TypedMessage(const SurfaceDefinition& def, const DefinitionProblem& problem)
 {
+    constexpr size_t kExcerptWidth = 60;
     // A formula's problem is said in both languages already: the one of the user's messages.
     std::string message = OptionOf(problem.field) + ": " + (SpanishMessages() ? problem.what.spanish : Said(problem.what));
     const int index = static_cast<int>(problem.field);
     if (index <= 2 && problem.what.position >= 0) {
         const std::string& text = def.xyz[static_cast<size_t>(index)];
-        const size_t at = std::min(static_cast<size_t>(problem.what.position), text.size());
-        message += "\n  " + text + "\n  " + std::string(at, ' ') + "^";
+        size_t column = 0;
+        const std::string excerpt = EscapedExcerpt(text, static_cast<size_t>(problem.what.position), kExcerptWidth, column);
+        message += "\n  " + excerpt + "\n  " + std::string(column, ' ') + "^";
     }
     return message;
 }
@@ -327,7 +328,7 @@ bool ResolveOwnSurfaces(SurfaceRegistry& surfaces, OwnSurfaceOptions& options, S
             error = Tr("-s and a typed surface (--x, --y, --z) cannot be used together; accepted: one of them");
             return false;
         }
-        options.typed.id = kTypedId;
+        options.typed.id = kTypedSurfaceId;
         options.typed.caption = "Fórmulas";
         options.typed.params = options.params;
         if (options.sweep && !SetParameter(options.typed, options.sweep->name, options.sweep->from))
@@ -352,7 +353,7 @@ bool ResolveOwnSurfaces(SurfaceRegistry& surfaces, OwnSurfaceOptions& options, S
         if (options.sweep)
             options.drawn = options.typed;
         auto built = std::make_shared<Wireframe>(std::move(*wire));
-        surface = surfaces.Add(kTypedId, "Fórmulas", [built] { return std::move(*built); });
+        surface = surfaces.Add(kTypedSurfaceId, "Fórmulas", [built] { return std::move(*built); });
         return true;
     }
     if (options.pendingSurface) {
@@ -379,7 +380,7 @@ bool ResolveOwnSurfaces(SurfaceRegistry& surfaces, OwnSurfaceOptions& options, S
             DefinitionProblem problem;
             loaded[i]->built = BuildTypedSurface(loaded[i]->definition, problem);
             if (!loaded[i]->built) {
-                error = TrFormat("--define: surface '%1': %2", {loaded[i]->definition.id, Said(problem.what)});
+                error = TrFormat("--define: surface %1: %2", {Quote(loaded[i]->definition.id), Said(problem.what)});
                 return false;
             }
         }

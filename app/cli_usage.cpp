@@ -2,6 +2,8 @@
 #include "app/cli_options.h"
 #include "app/cli_values.h"
 #include "app/translation.h"
+#include "surfaces/definitions_file.h"
+#include "surfaces/typed_surface.h"
 
 std::string RenderUsage()
 {
@@ -21,21 +23,25 @@ std::string RenderUsage()
         "                      sin cos tan asin acos atan atan2 sinh cosh tanh sqrt exp ln log10 abs\n"
         "                      sign min max cot sec csc hypot mod floor ceil, and x < y ? a : b;\n"
         "                      in Spanish also sen tg arcsen arccos arctg senh tgh arcsenh arccosh\n"
-        "                      arctgh raiz cotg cosec\n"
+        "                      arctgh raiz cotg cosec; each at most %4 characters and %5 parentheses deep\n"
         "      --u A,B[,N]     u from A to B, N lines of constant u (default 25); A, B may be formulas\n"
         "      --v A,B[,N]     the same for v, e.g. --v 0,pi,19\n"
-        "      --samples S     points along each line, 2 to 10000 (default 61)\n"
+        "      --samples S     points along each line, 2 to %6 (default %7); at most %8 points in\n"
+        "                      all, and the characters of x, y, z and the lets together times the\n"
+        "                      points at most %9\n"
         "      --families F    the lines to draw: u, v or uv (default uv)\n"
         "      --let NAME=FORMULA  an intermediate name that x, y, z and other lets may use (repeatable)\n"
-        "      --param NAME=VALUE  a named value the formulas use (repeatable); VALUE may be a formula\n"
-        "                      of numbers, pi, e and earlier --param names; also sets a parameter of a\n"
-        "                      gallery or --define surface\n"
+        "      --param NAME=VALUE  a named value the formulas use (repeatable, at most %10); VALUE may\n"
+        "                      be a formula of numbers, pi, e and earlier --param names; also sets a\n"
+        "                      parameter of a gallery or --define surface\n"
         "      --fit F         bring the surface to the square: uniform (default: centred and sized\n"
         "                      as the sphere), box (each axis first to the same extent, so a flat\n"
         "                      graph fills a cube) or none (the formulas' own units)\n"
         "      --no-fit        the same as --fit none\n"
         "      --define FILE   read surfaces from a TOML file of [[surface]] tables; -s ID picks one,\n"
-        "                      a file of one surface draws it\n"
+        "                      a file of one surface draws it; a regular file of at most %11 MB,\n"
+        "                      %12 surfaces and %13 formula characters, none with the id '%14'\n"
+        "                      (the typed surface's)\n"
         "      --zoom Z        set the zoom, 0 to 100 (the view starts at 50)\n"
         "      --distance D    put the eye at distance D, 20 to 300, on its current direction\n"
         "      --orbit TX,TY   one drag step: the cursor moved TX pixels right and TY down (repeatable)\n"
@@ -67,5 +73,9 @@ std::string RenderUsage()
         "A trace has one line per drawing call of the surface, in order: 'M col row' for a move,\n"
         "'L col row' for a line-to, in pixels of the 500 x 500 square (origin top-left).\n"
         "Exit status: 0 done, 1 the output could not be written, 2 bad usage.\n",
-        {FormatNames("|"), FormatNames(", "), ExtensionsSentence()});
+        {FormatNames("|"), FormatNames(", "), ExtensionsSentence(), std::to_string(kMaxFormulaLength),
+         std::to_string(kMaxFormulaNesting), std::to_string(kMaxSamplesPerLine), std::to_string(kDefaultSamples),
+         std::to_string(kMaxSamplesInAll), std::to_string(kMaxFormulaWork), std::to_string(kMaxParameters),
+         std::to_string(kMaxDefinitionsFileBytes / (1024 * 1024)), std::to_string(kMaxSurfacesPerFile),
+         std::to_string(kMaxFormulaCharactersPerFile), kTypedSurfaceId});
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "surfaces/registry.h"
+#include "surfaces/quoted_text.h"   // Quote: every echoed value
 
 // A finite double, the whole text; a leading '+' allowed.
 std::optional<double> ParseDouble(std::string_view text);
@@ -16,11 +17,6 @@ std::optional<int> ParseInt(std::string_view text);
 
 // The parts between commas; "a,,b" has an empty middle part.
 std::vector<std::string_view> SplitCommas(std::string_view text);
-
-// text in single quotes, as messages show a value the user gave, one line of printable text: a
-// quote or backslash gets a backslash before it, \n \t \r \a \b \v \f stand for those controls,
-// any other control byte, C1 control or byte outside valid UTF-8 is \ and three octal digits.
-std::string Quote(std::string_view text);
 
 struct FileProblem;
 

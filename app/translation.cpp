@@ -44,10 +44,13 @@ std::string TrFormat(const char* msgid, std::initializer_list<std::string_view> 
     const std::string_view text = Tr(msgid);
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
-        const size_t n = i + 1 < text.size() ? static_cast<size_t>(text[i + 1] - '1') : args.size();
-        if (text[i] == '%' && n < args.size()) {
-            out += *(args.begin() + n);
-            ++i;
+        // %N with N of one or two digits, from 1 to the number of arguments; anything else is kept.
+        size_t n = 0, end = i + 1;
+        while (end < text.size() && end < i + 3 && text[end] >= '0' && text[end] <= '9')
+            n = n * 10 + static_cast<size_t>(text[end++] - '0');
+        if (text[i] == '%' && n >= 1 && n <= args.size()) {
+            out += *(args.begin() + (n - 1));
+            i = end - 1;
         } else {
             out += text[i];
         }

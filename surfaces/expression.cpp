@@ -9,6 +9,9 @@
 #include <cmath>
 #include <deque>
 #include <numbers>
+#include <set>
+
+#include "surfaces/quoted_text.h"
 
 namespace {
 
@@ -191,6 +194,11 @@ FormulaProblem ProblemOf(const mu::Parser::exception_type& error, std::string_vi
     std::string token = Trimmed(error.GetToken());
     if (const size_t space = token.find(' '); space != std::string::npos)
         token.resize(space);
+    // The library may hand back the whole rest of the formula: a few characters of it say enough.
+    constexpr size_t kTokenShown = 24;
+    size_t unused = 0;
+    const std::string shown = EscapedExcerpt(token, 0, kTokenShown, unused);
+    const std::string quoted = "'" + shown + "'", citado = "«" + shown + "»";
     switch (error.GetCode()) {
     case mu::ecEMPTY_EXPRESSION:
         problem.english = "the formula is empty";
@@ -204,8 +212,8 @@ FormulaProblem ProblemOf(const mu::Parser::exception_type& error, std::string_vi
             problem.spanish = "nombre desconocido «" + name + "»" + en + "; ¿quería decir " + guess + "?";
             break;
         }
-        problem.english = "unknown name or symbol '" + token + "'" + at + "; known: u, v, pi, e, the parameters and the functions";
-        problem.spanish = "nombre o símbolo desconocido «" + token + "»" + en;
+        problem.english = "unknown name or symbol " + quoted + at + "; known: u, v, pi, e, the parameters and the functions";
+        problem.spanish = "nombre o símbolo desconocido " + citado + en;
         break;
     }
     case mu::ecUNEXPECTED_EOF:
@@ -215,12 +223,12 @@ FormulaProblem ProblemOf(const mu::Parser::exception_type& error, std::string_vi
         break;
     case mu::ecTOO_MANY_PARAMS:
     case mu::ecTOO_FEW_PARAMS:
-        problem.english = "wrong number of arguments for '" + token + "'" + at;
-        problem.spanish = "número de argumentos incorrecto para «" + token + "»" + en;
+        problem.english = "wrong number of arguments for " + quoted + at;
+        problem.spanish = "número de argumentos incorrecto para " + citado + en;
         break;
     default:
-        problem.english = "syntax error" + at + (token.empty() ? "" : " near '" + token + "'");
-        problem.spanish = "error de sintaxis" + en + (token.empty() ? "" : " cerca de «" + token + "»");
+        problem.english = "syntax error" + at + (token.empty() ? "" : " near " + quoted);
+        problem.spanish = "error de sintaxis" + en + (token.empty() ? "" : " cerca de " + citado);
         break;
     }
     return problem;
@@ -243,6 +251,30 @@ const std::vector<SpanishFunction>& SpanishFunctions()
         return list;
     }();
     return names;
+}
+
+bool CheckFormulaLimits(std::string_view text, FormulaProblem& problem)
+{
+    int characters = 0, depth = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xc0) != 0x80)
+            ++characters;
+        if (characters > kMaxFormulaLength) {
+            const std::string limit = std::to_string(kMaxFormulaLength);
+            problem = {-1, "the formula is longer than " + limit + " characters; accepted: at most " + limit,
+                       "la fórmula tiene más de " + limit + " caracteres; se aceptan como mucho " + limit};
+            return false;
+        }
+        depth += text[i] == '(' ? 1 : text[i] == ')' ? -1 : 0;
+        if (depth > kMaxFormulaNesting) {
+            const std::string limit = std::to_string(kMaxFormulaNesting), at = std::to_string(i + 1);
+            problem = {static_cast<int>(i),
+                       "parentheses nested deeper than " + limit + " at position " + at + "; accepted: at most " + limit,
+                       "paréntesis anidados a más de " + limit + " niveles en la posición " + at + "; se aceptan como mucho " + limit};
+            return false;
+        }
+    }
+    return true;
 }
 
 bool IsParameterName(std::string_view name)
@@ -271,6 +303,7 @@ struct Formula::Impl {
     mu::Parser         parser;
     double             u = 0.0, v = 0.0;
     std::deque<double> params;   // the parser keeps their addresses: a deque never moves them
+    std::set<std::string> used;  // asked of the library once: it parses the text again to tell
 };
 
 Formula::Formula() : m_impl(std::make_unique<Impl>()) {}
@@ -280,6 +313,8 @@ bool Formula::Compile(std::string_view text, const std::vector<NamedValue>& para
                       const std::vector<BoundName>& bound)
 {
     m_impl = std::make_unique<Impl>();
+    if (!CheckFormulaLimits(text, problem))
+        return false;
     mu::Parser& parser = m_impl->parser;
     try {
         AddLanguage(parser);
@@ -295,6 +330,8 @@ bool Formula::Compile(std::string_view text, const std::vector<NamedValue>& para
             problem = MultipleValues();
             return false;
         }
+        for (const auto& [name, address] : parser.GetUsedVar())
+            m_impl->used.insert(name);
     } catch (const mu::Parser::exception_type& error) {
         problem = ProblemOf(error, text, parser);
         return false;
@@ -304,8 +341,7 @@ bool Formula::Compile(std::string_view text, const std::vector<NamedValue>& para
 
 bool Formula::Uses(std::string_view name) const
 {
-    const auto& used = m_impl->parser.GetUsedVar();
-    return used.find(std::string(name)) != used.end();
+    return m_impl->used.count(std::string(name)) > 0;
 }
 
 double Formula::At(double u, double v)
@@ -318,6 +354,8 @@ double Formula::At(double u, double v)
 std::optional<double> EvaluateConstant(std::string_view text, const std::vector<NamedValue>& params,
                                        FormulaProblem& problem)
 {
+    if (!CheckFormulaLimits(text, problem))
+        return std::nullopt;
     mu::Parser parser;
     std::deque<double> values;
     try {
@@ -331,8 +369,9 @@ std::optional<double> EvaluateConstant(std::string_view text, const std::vector<
             return std::nullopt;
         }
         if (!std::isfinite(value)) {
-            problem = {-1, "'" + std::string(text) + "' is not a finite number",
-                       "«" + std::string(text) + "» no es un número finito"};
+            size_t unused = 0;
+            const std::string shown = EscapedExcerpt(text, 0, 40, unused);
+            problem = {-1, "'" + shown + "' is not a finite number", "«" + shown + "» no es un número finito"};
             return std::nullopt;
         }
         return value;

@@ -24,6 +24,14 @@ struct BoundName {
     double*     value;
 };
 
+// Our own limits on one formula, checked before the expression library sees it: long or deeply
+// nested texts are mistakes, and cost time on every sample.
+constexpr int kMaxFormulaLength = 1000;   // characters
+constexpr int kMaxFormulaNesting = 100;   // parentheses open at once
+
+// Whether text keeps within kMaxFormulaLength and kMaxFormulaNesting; if not, says which is passed.
+bool CheckFormulaLimits(std::string_view text, FormulaProblem& problem);
+
 // Whether name can name a parameter: a letter then letters, digits or '_', not u, v, pi, e nor a
 // function's name (English or Spanish).
 bool IsParameterName(std::string_view name);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -44,8 +45,8 @@ public:
     SurfaceRegistry(const SurfaceRegistry&) = delete;
     SurfaceRegistry& operator=(const SurfaceRegistry&) = delete;
 
-    // Adds a surface under the next number and returns that number; an empty id or one already
-    // taken (in any case) adds nothing and returns kSurfaceNone.
+    // Adds a surface under the next number and returns that number, in constant time; an empty id
+    // or one already taken (in any case) adds nothing and returns kSurfaceNone.
     SurfaceKind Add(std::string id, std::string caption, std::function<Wireframe()> trace,
                     std::shared_ptr<const SurfaceDefinition> definition = nullptr);
 
@@ -76,6 +77,7 @@ private:
 
     mutable std::mutex m_mutex;   // guards the growth of m_slots; slots never move once added
     std::deque<Slot>   m_slots;
+    std::unordered_map<std::string, SurfaceKind> m_numbers;   // by lower-case id: adding is not a scan
     std::optional<GalleryState> m_gallery;
 };
 

@@ -6,6 +6,9 @@
 #include <deque>
 #include <functional>
 #include <limits>
+#include <unordered_set>
+
+#include "surfaces/quoted_text.h"
 
 namespace {
 
@@ -77,8 +80,8 @@ bool BadName(const std::string& name, const char* what, const char* que, Definit
 {
     if (IsParameterName(name))
         return false;
-    problem = Problem(field, "'" + name + "' cannot name a " + what + "; accepted: a letter, then letters, digits or _, not u, v, pi, e nor a function",
-                      "«" + name + "» no sirve como nombre de " + que + ": una letra y luego letras, cifras o _, que no sea u, v, pi, e ni una función");
+    problem = Problem(field, Quote(name) + " cannot name a " + what + "; accepted: a letter, then letters, digits or _, not u, v, pi, e nor a function",
+                      QuoteSpanish(name) + " no sirve como nombre de " + que + ": una letra y luego letras, cifras o _, que no sea u, v, pi, e ni una función");
     return true;
 }
 
@@ -88,18 +91,18 @@ bool CheckRanges(const SurfaceDefinition& def, DefinitionProblem& problem)
         const auto param = std::find_if(def.params.begin(), def.params.end(),
                                         [&](const NamedValue& p) { return p.first == range.name; });
         if (param == def.params.end()) {
-            problem = Problem(DefinitionField::Params, "a range is given for '" + range.name + "', which is not a parameter",
-                              "hay un intervalo para «" + range.name + "», que no es un parámetro");
+            problem = Problem(DefinitionField::Params, "a range is given for " + Quote(range.name) + ", which is not a parameter",
+                              "hay un intervalo para " + QuoteSpanish(range.name) + ", que no es un parámetro");
             return false;
         }
         if (!std::isfinite(range.least) || !std::isfinite(range.greatest) || !(range.least < range.greatest)) {
-            problem = Problem(DefinitionField::Params, "the range of '" + range.name + "' must have its least below its greatest",
-                              "el intervalo de «" + range.name + "» debe tener el mínimo por debajo del máximo");
+            problem = Problem(DefinitionField::Params, "the range of " + Quote(range.name) + " must have its least below its greatest",
+                              "el intervalo de " + QuoteSpanish(range.name) + " debe tener el mínimo por debajo del máximo");
             return false;
         }
         if (param->second < range.least || param->second > range.greatest) {
-            problem = Problem(DefinitionField::Params, "the value of '" + range.name + "' lies outside its range",
-                              "el valor de «" + range.name + "» queda fuera de su intervalo");
+            problem = Problem(DefinitionField::Params, "the value of " + Quote(range.name) + " lies outside its range",
+                              "el valor de " + QuoteSpanish(range.name) + " queda fuera de su intervalo");
             return false;
         }
     }
@@ -117,8 +120,8 @@ bool CompileLets(const SurfaceDefinition& def, Compiled& compiled, DefinitionPro
         const bool taken = std::any_of(def.params.begin(), def.params.end(), [&](const NamedValue& p) { return p.first == let.name; }) ||
                            std::count_if(def.lets.begin(), def.lets.end(), [&](const NamedFormula& l) { return l.name == let.name; }) > 1;
         if (taken) {
-            problem = Problem(DefinitionField::Lets, "'" + let.name + "' is given twice (as a let or a parameter)",
-                              "«" + let.name + "» está dos veces (como let o como parámetro)");
+            problem = Problem(DefinitionField::Lets, Quote(let.name) + " is given twice (as a let or a parameter)",
+                              QuoteSpanish(let.name) + " está dos veces (como let o como parámetro)");
             return false;
         }
         bound.push_back({let.name, &compiled.letValues.emplace_back(0.0)});
@@ -163,20 +166,26 @@ bool CompileLets(const SurfaceDefinition& def, Compiled& compiled, DefinitionPro
 
 bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& problem, Compiled* formulas)
 {
+    if (def.params.size() > static_cast<size_t>(kMaxParameters)) {
+        const std::string limit = std::to_string(kMaxParameters);
+        problem = Problem(DefinitionField::Params, std::to_string(def.params.size()) + " parameters; accepted: at most " + limit,
+                          std::to_string(def.params.size()) + " parámetros; se aceptan como mucho " + limit);
+        return false;
+    }
+    std::unordered_set<std::string> names;
     for (const NamedValue& param : def.params) {
         if (BadName(param.first, "parameter", "parámetro", DefinitionField::Params, problem))
             return false;
         if (!std::isfinite(param.second)) {
-            problem = Problem(DefinitionField::Params, "parameter '" + param.first + "' is not a finite number",
-                              "el parámetro «" + param.first + "» no es un número finito");
+            problem = Problem(DefinitionField::Params, "parameter " + Quote(param.first) + " is not a finite number",
+                              "el parámetro " + QuoteSpanish(param.first) + " no es un número finito");
             return false;
         }
-        for (const NamedValue& other : def.params)
-            if (&other != &param && other.first == param.first) {
-                problem = Problem(DefinitionField::Params, "parameter '" + param.first + "' is given twice",
-                                  "el parámetro «" + param.first + "» está dos veces");
-                return false;
-            }
+        if (!names.insert(param.first).second) {
+            problem = Problem(DefinitionField::Params, "parameter " + Quote(param.first) + " is given twice",
+                              "el parámetro " + QuoteSpanish(param.first) + " está dos veces");
+            return false;
+        }
     }
     if (!CheckRanges(def, problem))
         return false;
@@ -192,6 +201,26 @@ bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& pr
     if (lines * def.samples > kMaxSamplesInAll) {
         problem = Problem(DefinitionField::Samples, std::to_string(lines * def.samples) + " samples in all; accepted: at most " + std::to_string(kMaxSamplesInAll),
                           std::to_string(lines * def.samples) + " muestras en total; se aceptan como mucho " + std::to_string(kMaxSamplesInAll));
+        return false;
+    }
+    long long characters = 0;
+    for (int i = 0; i < 3; ++i) {
+        FormulaProblem formula;
+        if (!CheckFormulaLimits(def.xyz[static_cast<size_t>(i)], formula)) {
+            problem = {static_cast<DefinitionField>(i), formula};
+            return false;
+        }
+        characters += static_cast<long long>(def.xyz[static_cast<size_t>(i)].size());
+    }
+    for (const NamedFormula& let : def.lets)   // each let is evaluated at every sample too
+        characters += static_cast<long long>(let.text.size());
+    if (characters * lines * def.samples > kMaxFormulaWork) {
+        const std::string limit = std::to_string(kMaxFormulaWork), most = std::to_string(kMaxFormulaWork / characters);
+        problem = Problem(DefinitionField::Samples,
+                          std::to_string(lines * def.samples) + " samples of formulas " + std::to_string(characters) +
+                              " characters long; accepted: characters times samples at most " + limit + ", here at most " + most + " samples",
+                          std::to_string(lines * def.samples) + " muestras de fórmulas de " + std::to_string(characters) +
+                              " caracteres; se aceptan caracteres por muestras hasta " + limit + ", aquí como mucho " + most + " muestras");
         return false;
     }
     Compiled local;
@@ -214,8 +243,8 @@ bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& pr
     };
     for (const NamedValue& param : def.params)
         if (!used(param.first)) {
-            problem = Problem(DefinitionField::Params, "unknown parameter '" + param.first + "': no formula uses it",
-                              "parámetro desconocido «" + param.first + "»: ninguna fórmula lo usa");
+            problem = Problem(DefinitionField::Params, "unknown parameter " + Quote(param.first) + ": no formula uses it",
+                              "parámetro desconocido " + QuoteSpanish(param.first) + ": ninguna fórmula lo usa");
             return false;
         }
     return true;

@@ -14,9 +14,16 @@
 constexpr int    kMaxLinesPerFamily = 1000;
 constexpr int    kMaxSamplesPerLine = 10000;
 constexpr long   kMaxSamplesInAll = 2000000;
+constexpr int    kMaxParameters = 50;      // per surface
+// The characters of x, y and z together times the samples in all: what sampling costs, kept so
+// that any accepted surface is sampled and drawn in a few seconds.
+constexpr long long kMaxFormulaWork = 200000000;
 constexpr int    kDefaultSamples = 61;     // 60 steps a line: curves look smooth at the first view
 constexpr int    kDefaultLines = 25;       // lines a family when a count is not given
 constexpr double kFitRadius = 35.0;        // the sphere's radius: the farthest sample after fitting
+
+// The typed surface's id in the registry: no file may take it.
+constexpr char kTypedSurfaceId[] = "formulas";
 
 enum class Families { U, V, UV };   // lines of constant u, of constant v, or both
 

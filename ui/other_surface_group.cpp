@@ -41,9 +41,7 @@ COtherSurfaceGroup::COtherSurfaceGroup(QWidget& window, Ui::CViewerDlg& ui, View
     connect(m_ui->IDC_DEFINE_BUTTON, &QAbstractButton::clicked, this, &COtherSurfaceGroup::OnDefineButton);
 
     if (!problems.empty()) {
-        QString text;
-        for (const FileProblem& problem : problems)
-            text += QString::fromStdString(problem.Spanish()) + QLatin1Char('\n');
+        const QString text = QString::fromStdString(SpanishSummary(problems, kProblemsShown));
         // After the window shows, so the message has a window to stand over; the rest still loads.
         QTimer::singleShot(0, m_window, [this, text] {
             QMessageBox::warning(m_window, QString::fromUtf8("Superficies no leídas"),
@@ -113,7 +111,7 @@ void COtherSurfaceGroup::OnDefineButton()
         m_session.EndPreview(again ? again->number : before, hadFrame);
         return;
     }
-    const SurfaceKind chosen = m_own->Accept(dlg.Definition());
+    const SurfaceKind chosen = m_own->Accept(dlg.Definition(), dlg.SampledWireframe());
     ListOwnSurfaces();
     m_ui->IDC_SURFACE_LIST->setCurrentIndex(m_ui->IDC_SURFACE_LIST->findData(chosen));
     m_ui->IDC_OTHER_SURFACE->setChecked(true);

@@ -15,6 +15,8 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include "surfaces/definitions_file.h"
+
 namespace {
 
 QLineEdit* Field(QWidget* parent, const char* name, const std::string& text)
@@ -116,7 +118,11 @@ COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save
     m_problem->setTextFormat(Qt::PlainText);
     auto* help = new QLabel(QString::fromUtf8(
         "Use u, v, pi, e, + − * / ^, sin, cos, tan, atan2, sqrt, exp, ln, abs, hypot, mod, floor, ceil…\n"
-        "El punto decimal es «.»; los extremos pueden ser fórmulas como 2*pi."), this);
+        "El punto decimal es «.»; los extremos pueden ser fórmulas como 2*pi.\n"
+        "Límites: %1 caracteres y %2 paréntesis anidados por fórmula; %3 parámetros; %4 millones de "
+        "muestras en total, y %5 millones de caracteres (x, y, z juntos) por muestras.")
+        .arg(kMaxFormulaLength).arg(kMaxFormulaNesting).arg(kMaxParameters).arg(kMaxSamplesInAll / 1000000)
+        .arg(kMaxFormulaWork / 1000000), this);
     help->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -212,6 +218,7 @@ bool COwnSurfaceDlg::CheckNow(DefinitionProblem& problem) const
 void COwnSurfaceDlg::OnEdited()
 {
     m_noPoints = false;
+    m_acceptPending = false;   // "Aceptar" was for the fields as they were
     m_pause.start();
 }
 
@@ -256,6 +263,7 @@ void COwnSurfaceDlg::OnPreviewDone()
     }
     Sampled sampled = m_sampling.result();
     if (!sampled.wire) {
+        m_acceptPending = false;
         if (!sampled.problem.what.spanish.empty())
             ShowProblem(sampled.problem);
         m_noPoints = sampled.problem.field == DefinitionField::Whole && !sampled.problem.what.spanish.empty();
@@ -266,7 +274,13 @@ void COwnSurfaceDlg::OnPreviewDone()
         m_problem->setStyleSheet(QStringLiteral("color: #8a5a00"));
         m_problem->setText(m_warning);
     }
-    emit previewReady(std::make_shared<const Wireframe>(std::move(*sampled.wire)));
+    m_sampledDefinition = sampled.definition;
+    m_sampledWire = std::make_shared<const Wireframe>(std::move(*sampled.wire));
+    emit previewReady(m_sampledWire);
+    if (m_acceptPending && SampledWireframe()) {
+        m_acceptPending = false;
+        accept();
+    }
 }
 
 QWidget* COwnSurfaceDlg::FieldOf(DefinitionField field) const
@@ -321,7 +335,26 @@ void COwnSurfaceDlg::OnAccept()
     }
     if (m_noPoints)
         return;   // the problem is shown: nothing would be drawn
+    if (!SampledWireframe()) {
+        // The fields are being sampled, or about to be: accept when that is done, off this thread.
+        m_acceptPending = true;
+        m_problem->setStyleSheet(QString());
+        m_problem->setText(QString::fromUtf8("Calculando la superficie…"));
+        if (!m_sampling.isRunning()) {
+            m_pause.stop();
+            StartPreview();
+        }
+        return;
+    }
     accept();
+}
+
+std::shared_ptr<const Wireframe> COwnSurfaceDlg::SampledWireframe() const
+{
+    // Compared as the file would write them: one place says what a definition holds.
+    if (!m_sampledWire || DefinitionsText({m_sampledDefinition}) != DefinitionsText({Definition()}))
+        return nullptr;
+    return m_sampledWire;
 }
 
 void COwnSurfaceDlg::OnSave()

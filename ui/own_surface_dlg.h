@@ -34,6 +34,8 @@ public:
 
     SurfaceDefinition Definition() const;   // as the fields say now, the parameters included
     QString Problem() const;                // the problem shown, empty when none
+    // The preview's wireframe when it was sampled from the fields as they are now; else null.
+    std::shared_ptr<const Wireframe> SampledWireframe() const;
 
 signals:
     // A new preview, sampled off the window's thread; the window shows it in its square.
@@ -80,4 +82,7 @@ private:
     std::shared_ptr<std::atomic<bool>> m_cancel;   // the running sampling's; set when superseded
     bool       m_again = false;       // the fields changed while a sampling ran
     bool       m_noPoints = false;    // the fields as they are give no finite point
+    bool       m_acceptPending = false;   // "Aceptar" waits for the sampling of the fields as they are
+    SurfaceDefinition                m_sampledDefinition;   // what the last preview was sampled from
+    std::shared_ptr<const Wireframe> m_sampledWire;
 };
