@@ -281,7 +281,7 @@ DefinitionsRead ReadDefinitionsFile(const std::string& path)
         const int reason = errno;   // what the system said, for the user to act on
         DefinitionsRead read;
         read.problems.push_back({path, 0, reason ? std::string("cannot be read: ") + std::strerror(reason) : "cannot be read",
-                                 "no se puede leer"});
+                                 reason ? std::string("no se puede leer: ") + std::strerror(reason) : "no se puede leer"});
         return read;
     }
     return ParseDefinitions(text.str(), path);
