@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "app/translation.h"
 #include "export/output_format.h"
 #include "surfaces/definitions_file.h"
 #include "surfaces/registry.h"
@@ -45,13 +46,15 @@ std::vector<std::string_view> SplitCommas(std::string_view text)
 
 std::string DescribeFileProblem(const FileProblem& problem)
 {
-    const std::string where = problem.line > 0 ? ":" + std::to_string(problem.line) : std::string();
-    return Quote(problem.file) + where + ": " + problem.english;
+    const std::string& what = SpanishMessages() ? problem.spanish : problem.english;
+    if (problem.line <= 0)
+        return Quote(problem.file) + ": " + what;
+    return TrFormat("%1:%2: %3", {Quote(problem.file), std::to_string(problem.line), what});
 }
 
 std::string SurfacesAccepted(const SurfaceRegistry& surfaces)
 {
-    return "1 to " + std::to_string(surfaces.Count()) + ", or a name from --list";
+    return TrFormat("1 to %1, or a name from --list", {std::to_string(surfaces.Count())});
 }
 
 std::string FormatNames(const char* separator)

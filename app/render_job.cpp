@@ -21,6 +21,12 @@ namespace {
 
 constexpr char kProgram[] = "vexilon-render";
 
+// The writer's reason in the user's language: the C library's already is, its own is not.
+const char* WriteReason(const std::string& error)
+{
+    return error == kNotEncodedReason ? Tr("the data could not be encoded") : error.c_str();
+}
+
 // Writes through write to path, or to out for "-"; says why on err when it fails. The exit status.
 int WriteOutput(const std::string& path, const std::function<bool(std::FILE*)>& write, std::FILE* out,
                 std::FILE* err)
@@ -31,14 +37,14 @@ int WriteOutput(const std::string& path, const std::function<bool(std::FILE*)>& 
             if (errno == EPIPE)
                 return 1;   // the reader has gone, as with "| head": nothing to tell it
             std::fprintf(err, Tr("%s: cannot write to standard output: %s\n"), kProgram,
-                         errno ? std::strerror(errno) : "write failed");
+                         errno ? std::strerror(errno) : Tr("write failed"));
             return 1;
         }
         return 0;
     }
     std::string error;
     if (!WriteFileAtomically(path, write, error)) {
-        std::fprintf(err, Tr("%s: cannot write %s: %s\n"), kProgram, Quote(path).c_str(), error.c_str());
+        std::fprintf(err, Tr("%s: cannot write %s: %s\n"), kProgram, Quote(path).c_str(), WriteReason(error));
         return 1;
     }
     return 0;

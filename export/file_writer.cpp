@@ -43,7 +43,7 @@ bool WriteAndFlush(std::FILE* file, const std::function<bool(std::FILE*)>& write
     errno = 0;
     bool ok = write(file);
     if (!ok)
-        error = errno ? std::strerror(errno) : "the data could not be encoded";
+        error = errno ? std::strerror(errno) : kNotEncodedReason;
     if (std::fflush(file) != 0 && ok)
         ok = Fail(error, errno);
     return ok;

@@ -13,5 +13,9 @@
 // once its whole new content is made in a nameless scratch file (memory does not grow with it).
 // A device or FIFO is opened and written in place. A file the process may not write is refused.
 // On failure returns false and sets error to the reason.
+// The reason given when write fails without the system naming one; the system's reasons come in the
+// user's language from the C library, this one is for a front end to translate.
+constexpr char kNotEncodedReason[] = "the data could not be encoded";
+
 bool WriteFileAtomically(const std::string& path, const std::function<bool(std::FILE*)>& write,
                          std::string& error);

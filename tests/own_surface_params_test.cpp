@@ -47,6 +47,31 @@ private slots:
         QVERIFY(!dlg.Definition().fit && !dlg.Definition().fitEachAxis);
     }
 
+    void parametersAreFormulasOfNumbersAndEarlierParameters()
+    {
+        SurfaceDefinition start = Start();
+        start.xyz[2] = "k*v";   // both parameters used: no warning stands for a problem
+        COwnSurfaceDlg dlg(start, [](const SurfaceDefinition&, QString&) { return true; });
+        auto* params = dlg.findChild<QLineEdit*>("IDC_OWN_PARAMS");
+        QSignalSpy previews(&dlg, &COwnSurfaceDlg::previewReady);
+        QTRY_COMPARE(previews.count(), 1);
+        params->selectAll();
+        QTest::keyClicks(params, QStringLiteral("a=2*pi/pi, k=max(1, 3)-a"));
+        QTRY_COMPARE(previews.count(), 2);
+        QCOMPARE(dlg.Problem(), QString());
+        const std::vector<NamedValue> read = dlg.Definition().params;
+        QCOMPARE(read.size(), size_t{2});
+        QCOMPARE(read[0].second, 2.0);
+        QCOMPARE(read[1].second, 1.0);   // the comma inside max() parts no parameters
+        // A later parameter is not yet known, nor is a name no parameter has.
+        for (const auto& [text, name] : {std::pair{"k=a, a=1", 'a'}, std::pair{"a=1, k=w", 'w'}}) {
+            params->selectAll();
+            QTest::keyClicks(params, QString::fromLatin1(text));
+            const QString unknown = QString::fromUtf8("«k»: nombre o símbolo desconocido «%1»").arg(QLatin1Char(name));
+            QTRY_VERIFY2(dlg.Problem().contains(unknown), qPrintable(dlg.Problem()));
+        }
+    }
+
     void letsAreTypedInTheirFieldAndACircleIsShownThere()
     {
         SurfaceDefinition start = Start();

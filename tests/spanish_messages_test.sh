@@ -26,5 +26,28 @@ message=$(en -s 1 --zoom abc -o "$dir/x.png" 2>&1)
 message=$(es --x u --y v --z "2cos(v)" --u 0,1 --v 0,1 -o "$dir/x.png" 2>&1 | head -1)
 [ "$message" = "vexilon-render: --z: falta un * entre 2 y cos en la posición 2" ] || fail "Spanish formula error: $message"
 
+# Words from below the command line: the accepted surfaces, a definitions file's problem with its
+# line, and the reason a file could not be written or read (the C library's, in the same language).
+message=$(es -s zzz -o "$dir/x.png" 2>&1)
+[[ $message == *"; se acepta: de 1 a "*", o un nombre de --list" ]] || fail "Spanish surfaces accepted: $message"
+message=$(en -s zzz -o "$dir/x.png" 2>&1)
+[[ $message == *"; accepted: 1 to "*", or a name from --list" ]] || fail "English surfaces accepted: $message"
+printf '[[surface]]\nid = "a"\ncaption = "A"\nx = "u"\ny = "v"\nz = "w"\nu = [0, 1, 5]\nv = [0, 1, 5]\n' >"$dir/a.toml"
+message=$(es --define "$dir/a.toml" -o "$dir/x.png" 2>&1); status=$?
+[ "$message" = "vexilon-render: --define: '$dir/a.toml', línea 6: superficie «a»: z: nombre o símbolo desconocido «w» en la posición 1" ] ||
+    fail "Spanish definitions file problem: $message"
+[ "$status" -eq 2 ] || fail "status $status"
+message=$(en --define "$dir/a.toml" -o "$dir/x.png" 2>&1)
+[[ $message == "vexilon-render: --define: '$dir/a.toml':6: surface 'a': z: unknown "* ]] || fail "English definitions file problem: $message"
+rm "$dir/a.toml"
+# The C library's reason as it says it in Spanish: itself where its catalogue (libc-l10n) is missing.
+missing=$(TEXTDOMAIN=libc LANGUAGE=es LC_ALL=C.UTF-8 gettext "No such file or directory")
+message=$(es --define "$dir/none.toml" -o "$dir/x.png" 2>&1)
+[ "$message" = "vexilon-render: --define: '$dir/none.toml': no se puede leer: $missing" ] || fail "Spanish unreadable file: $message"
+message=$(es -s 1 -o "$dir/missing/x.png" 2>&1); status=$?
+[ "$message" = "vexilon-render: no se puede escribir '$dir/missing/x.png': $missing" ] || fail "Spanish write failure: $message"
+[ "$status" -eq 1 ] || fail "status $status"
+[ -z "$(ls -A "$dir")" ] || fail "a file was left"
+
 [ "$failures" -eq 0 ] || exit 1
 echo "vexilon-render speaks Spanish under LANGUAGE=es and English otherwise"

@@ -4,12 +4,19 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <QAbstractButton>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileDialog>
 #include <QRegularExpression>
 
 #include "app/cli_options.h"
@@ -44,6 +51,25 @@ class ViewerParamsTest : public QObject {
         for (int step = 0; step < 5; ++step)
             QTest::mouseMove(slider, at += QPoint(0, dy / 5));
         QTest::mouseRelease(slider, Qt::LeftButton, {}, at);
+    }
+
+    // "Guardar animación…" chosen in the picture's menu with the keyboard, as a user does.
+    void SaveAnimationFromTheMenu()
+    {
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr || !menu->isVisible())
+                return;
+            poll.stop();
+            for (QAction* action : menu->actions())
+                if (action->text() == QString::fromUtf8("Guardar &animación…"))
+                    menu->setActiveAction(action);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        poll.start(0);
+        QContextMenuEvent rightButton(QContextMenuEvent::Mouse, {400, 200}, dlg->mapToGlobal(QPoint(400, 200)));
+        QApplication::sendEvent(dlg, &rightButton);
     }
 
 private slots:
@@ -120,6 +146,70 @@ private slots:
         QCOMPARE(gif.frames.size(), size_t{2 * kSweepSteps});
         QVERIFY(gif.frames[0] != gif.frames[kSweepSteps]);   // n = 1 against n = 6
         QVERIFY(gif.frames[1] == gif.frames[2 * kSweepSteps - 1]);   // up and down the same way
+    }
+
+    void saveAnimationAsksForTheTurnOrTheSweep()
+    {
+        Show("plucker");
+        QTest::mouseClick(dlg->findChild<QCheckBox*>("IDC_PARAM_ANIMATE"), Qt::LeftButton);
+        QTemporaryDir dir;
+        struct Choice {
+            const char* button;
+            const char* file;
+        };
+        for (const Choice choice : {Choice{"IDC_ANIMATION_TURN", "giro"}, Choice{"IDC_ANIMATION_SWEEP_n", "barrido"},
+                                    Choice{nullptr, "nada"}}) {
+            QStringList buttons;
+            QString proposed, title;
+            ModalCloser closer([&](QWidget& modal) {
+                if (auto* question = qobject_cast<QMessageBox*>(&modal)) {
+                    title = question->windowTitle();
+                    for (QAbstractButton* button : question->buttons())
+                        buttons << button->text();
+                    proposed = question->defaultButton()->objectName();
+                    if (choice.button)
+                        QTest::mouseClick(question->findChild<QPushButton*>(choice.button), Qt::LeftButton);
+                    else
+                        QTest::keyClick(question, Qt::Key_Escape);
+                } else if (auto* files = qobject_cast<QFileDialog*>(&modal)) {
+                    auto* name = files->findChild<QLineEdit*>("fileNameEdit");
+                    name->setText(dir.filePath(choice.file));
+                    QTest::keyClick(name, Qt::Key_Return);
+                }
+            });
+            SaveAnimationFromTheMenu();
+            QCOMPARE(title, QString::fromUtf8("Guardar animación"));
+            buttons.sort();
+            QCOMPARE(buttons, QStringList({QStringLiteral("Barrido de n"), QStringLiteral("Cancelar"), QStringLiteral("Giro")}));
+            QCOMPARE(proposed, QStringLiteral("IDC_ANIMATION_SWEEP_n"));   // the sweep "Animar" runs
+            QCOMPARE(closer.Seen(), choice.button ? 3 : 1);   // the question, the files, the progress; or only the question
+        }
+        QCOMPARE(DecodeGif(Bytes(dir.filePath("giro.gif")).toStdString()).frames.size(), size_t{kTurnFrames});
+        const DecodedGif sweep = DecodeGif(Bytes(dir.filePath("barrido.gif")).toStdString());
+        QCOMPARE(sweep.frames.size(), size_t{2 * kSweepSteps});
+        QVERIFY(sweep.frames[0] != sweep.frames[kSweepSteps]);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+        QVERIFY(dlg->findChild<QTimer*>("IDT_SWEEP")->isActive());   // "Animar" goes on after the saves
+
+        // With "Animar" off the turn is proposed; a surface without parameters is never asked about.
+        QTest::mouseClick(dlg->findChild<QCheckBox*>("IDC_PARAM_ANIMATE"), Qt::LeftButton);
+        QString proposed;
+        int questions = 0;
+        ModalCloser closer([&](QWidget& modal) {
+            if (auto* question = qobject_cast<QMessageBox*>(&modal)) {
+                ++questions;
+                proposed = question->defaultButton()->objectName();
+                QTest::keyClick(question, Qt::Key_Escape);
+            } else if (auto* files = qobject_cast<QFileDialog*>(&modal)) {
+                files->reject();
+            }
+        });
+        SaveAnimationFromTheMenu();
+        QCOMPARE(proposed, QStringLiteral("IDC_ANIMATION_TURN"));
+        ClickSurface(*dlg, kTorus);
+        SaveAnimationFromTheMenu();
+        QCOMPARE(questions, 1);
+        QCOMPARE(closer.Seen(), 2);
     }
 
     void theHelpNamesEveryControlOptionAndFunction()

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QStandardPaths>
 
 #include "session/image_names.h"
@@ -56,10 +57,14 @@ bool CFrameFiles::SaveFrame(const QString& path)
 
 bool CFrameFiles::SaveAnimation(const QString& path)
 {
+    return SaveAnimation(path, m_parameters ? m_parameters->Sweeping() : std::string());
+}
+
+bool CFrameFiles::SaveAnimation(const QString& path, const std::string& sweep)
+{
     if (!m_session.HasFrame())
         return false;
     const bool wasTurning = m_turntable.Pause();
-    const std::string sweep = m_parameters ? m_parameters->Sweeping() : std::string();
     const bool wasSweeping = m_parameters && m_parameters->Pause();
     const int frames = sweep.empty() ? kTurnFrames : 2 * kSweepSteps;
     QProgressDialog progress(QString::fromUtf8("Guardando la animación…"), QString::fromUtf8("Cancelar"), 0,
@@ -138,9 +143,44 @@ void CFrameFiles::AskAndSaveFrame()
     SaveFrame(path);
 }
 
+std::optional<std::string> CFrameFiles::AskWhichAnimation()
+{
+    const std::vector<std::string> names = m_parameters ? m_parameters->Names() : std::vector<std::string>();
+    if (names.empty())
+        return std::string();
+    QMessageBox question(QMessageBox::Question, QString::fromUtf8("Guardar animación"),
+                         QString::fromUtf8("¿Qué animación desea guardar?"), QMessageBox::NoButton, &m_window);
+    question.setObjectName(QStringLiteral("IDD_ANIMATION_KIND"));
+    QPushButton* turn = question.addButton(QString::fromUtf8("Giro"), QMessageBox::AcceptRole);
+    turn->setObjectName(QStringLiteral("IDC_ANIMATION_TURN"));
+    std::vector<QPushButton*> sweeps;
+    const std::string running = m_parameters->Sweeping();
+    question.setDefaultButton(turn);
+    for (const std::string& name : names) {
+        QPushButton* sweep = question.addButton(QString::fromUtf8("Barrido de %1").arg(QString::fromStdString(name)),
+                                                QMessageBox::AcceptRole);
+        sweep->setObjectName(QStringLiteral("IDC_ANIMATION_SWEEP_%1").arg(QString::fromStdString(name)));
+        if (name == running)   // what "Animar" shows is what is most likely wanted
+            question.setDefaultButton(sweep);
+        sweeps.push_back(sweep);
+    }
+    QPushButton* cancel = question.addButton(QString::fromUtf8("Cancelar"), QMessageBox::RejectRole);
+    question.setEscapeButton(cancel);
+    question.exec();
+    for (size_t i = 0; i < sweeps.size(); ++i)
+        if (question.clickedButton() == sweeps[i])
+            return names[i];
+    if (question.clickedButton() == turn)
+        return std::string();
+    return std::nullopt;
+}
+
 void CFrameFiles::AskAndSaveAnimation()
 {
     if (!m_session.HasFrame())
+        return;
+    const std::optional<std::string> sweep = AskWhichAnimation();
+    if (!sweep)
         return;
     QFileDialog dialog(&m_window);
     SetUpSaveDialog(dialog, QString::fromUtf8("Guardar animación"));
@@ -151,5 +191,5 @@ void CFrameFiles::AskAndSaveAnimation()
         return;
     const QString path = dialog.selectedFiles().first();
     m_saveDirectory = QFileInfo(path).absolutePath();
-    SaveAnimation(path);
+    SaveAnimation(path, *sweep);
 }

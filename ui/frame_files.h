@@ -2,6 +2,9 @@
 // and a message naming the file and the reason when it fails.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include <QString>
 
 class CParameterGroup;
@@ -16,17 +19,23 @@ public:
 
     // Writes the shown frame to path, as SVG for a name ending in ".svg", else as PNG.
     bool SaveFrame(const QString& path);
-    // Writes a GIF of one full turn of the shown frame's view to path with a progress dialog; the
-    // turntable waits meanwhile. On cancel or failure nothing is left.
+    // Writes a GIF of one full turn of the shown frame's view to path, or of a sweep of the
+    // parameter sweep when it is not empty, with a progress dialog; the turntable and "Animar" wait
+    // meanwhile. On cancel or failure nothing is left.
+    bool SaveAnimation(const QString& path, const std::string& sweep);
+    // The same for the animation proposed first: the sweep "Animar" runs, else the turn.
     bool SaveAnimation(const QString& path);
 
-    // While "Animar" of group sweeps a parameter, "Guardar animación…" saves that sweep instead.
+    // The group whose sliders name the parameters a saved animation may sweep.
     void SetParameterGroup(CParameterGroup* group) { m_parameters = group; }
 
     void AskAndSaveFrame();       // the dialog, then SaveFrame
-    void AskAndSaveAnimation();   // the dialog, then SaveAnimation
+    void AskAndSaveAnimation();   // the choice of turn or sweep, the dialog, then SaveAnimation
 
 private:
+    // "Giro" or "Barrido de …" for a surface with sliders, asked in a question: the parameter to
+    // sweep, empty for the turn, nothing when cancelled. The turn, unasked, for any other surface.
+    std::optional<std::string> AskWhichAnimation();
     QString SaveDirectory();   // where a save dialog opens; kept for this run only
     void SetUpSaveDialog(QFileDialog& dialog, const QString& title);
 

@@ -16,6 +16,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "surfaces/definitions_file.h"
+#include "surfaces/expression.h"
 
 namespace {
 
@@ -24,6 +25,26 @@ QLineEdit* Field(QWidget* parent, const char* name, const std::string& text)
     auto* field = new QLineEdit(QString::fromStdString(text), parent);
     field->setObjectName(QString::fromLatin1(name));
     return field;
+}
+
+// The parts of text between its commas outside parentheses, so that "a=max(1,2), b=a" is two.
+QStringList TopLevelParts(const QString& text)
+{
+    QStringList parts;
+    QString part;
+    int depth = 0;
+    for (const QChar c : text) {
+        depth += c == QLatin1Char('(') ? 1 : c == QLatin1Char(')') && depth > 0 ? -1 : 0;
+        if (c == QLatin1Char(',') && depth == 0) {
+            parts << part;
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    parts << part;
+    parts.removeIf([](const QString& p) { return p.trimmed().isEmpty(); });
+    return parts;
 }
 
 QSpinBox* Count(QWidget* parent, const char* name, int low, int high, int value)
@@ -94,7 +115,7 @@ COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save
     m_families->setCurrentIndex(m_families->findData(static_cast<int>(start.families)));
     form->addRow(QString::fromUtf8("&Familias:"), m_families);
     m_params = Field(this, "IDC_OWN_PARAMS", ParamsText(start.params).toStdString());
-    m_params->setPlaceholderText(QString::fromUtf8("por ejemplo: a=2, b=0.5"));
+    m_params->setPlaceholderText(QString::fromUtf8("por ejemplo: a=2, b=pi/a"));
     form->addRow(QString::fromUtf8("&Parámetros:"), m_params);
     m_lets = Field(this, "IDC_OWN_LETS", LetsText(start.lets).toStdString());
     m_lets->setPlaceholderText(QString::fromUtf8("nombres intermedios, por ejemplo: r=sqrt(1-b^2); s=r*cos(u)"));
@@ -167,17 +188,22 @@ COwnSurfaceDlg::~COwnSurfaceDlg()
 
 bool COwnSurfaceDlg::ReadParams(std::vector<NamedValue>& params, DefinitionProblem& problem) const
 {
-    const QStringList parts = m_params->text().split(QLatin1Char(','), Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
+    for (const QString& part : TopLevelParts(m_params->text())) {
         const int equals = part.indexOf(QLatin1Char('='));
-        bool ok = false;
-        const double value = equals < 0 ? 0.0 : part.mid(equals + 1).trimmed().toDouble(&ok);
-        if (!ok) {
+        if (equals < 0) {
             problem = {DefinitionField::Params,
-                       {-1, "", "«" + part.trimmed().toStdString() + "» no es NOMBRE=VALOR, por ejemplo a=2"}};
+                       {-1, "", "«" + part.trimmed().toStdString() + "» no es NOMBRE=VALOR, por ejemplo a=2 o b=pi/a"}};
             return false;
         }
-        params.emplace_back(part.left(equals).trimmed().toStdString(), value);
+        // A value is a formula of numbers, pi, e and the parameters before it, as in a definitions file.
+        const std::string name = part.left(equals).trimmed().toStdString();
+        FormulaProblem why;
+        const std::optional<double> value = EvaluateConstant(part.mid(equals + 1).trimmed().toStdString(), params, why);
+        if (!value) {
+            problem = {DefinitionField::Params, {-1, "", "«" + name + "»: " + why.spanish}};
+            return false;
+        }
+        params.emplace_back(name, *value);
     }
     return true;
 }

@@ -59,8 +59,8 @@ CParameterGroup::CParameterGroup(QWidget& window, ViewSession& session)
     m_animate->setObjectName(QStringLiteral("IDC_PARAM_ANIMATE"));
     m_animate->setGeometry(5, 182, 66, 20);
     m_animate->setToolTip(QString::fromUtf8("Recorre el parámetro del último deslizador movido, ida y vuelta,\n"
-                                            "hasta que se pulse de nuevo; «Guardar animación…» guarda entonces\n"
-                                            "ese barrido en vez del giro"));
+                                            "hasta que se pulse de nuevo; «Guardar animación…» propone entonces\n"
+                                            "guardar ese barrido en vez del giro"));
     m_timer = new QTimer(&window);
     m_timer->setObjectName(QStringLiteral("IDT_SWEEP"));
     m_timer->setInterval(kSweepTickMs);
@@ -75,6 +75,14 @@ CParameterGroup::CParameterGroup(QWidget& window, ViewSession& session)
             m_timer->stop();
     });
     m_group->hide();   // until a surface with parameters is shown
+}
+
+std::vector<std::string> CParameterGroup::Names() const
+{
+    std::vector<std::string> names;
+    for (size_t i = 0; i < m_controls.size() && i < m_sliders.size(); ++i)
+        names.push_back(m_controls[i].name);
+    return names;
 }
 
 std::string CParameterGroup::Sweeping() const

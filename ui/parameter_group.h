@@ -20,6 +20,8 @@ public:
     CParameterGroup(QWidget& window, ViewSession& session);
 
     void Show();   // after a frame: the sliders rebuilt when another surface is shown
+    // The parameters the sliders stand for, in their order; empty while the group is hidden.
+    std::vector<std::string> Names() const;
     // The parameter "Animar" is sweeping; empty when it is off.
     std::string Sweeping() const;
     bool Pause();  // the sweep's timer stopped, "Animar" left as it is; whether it ran
