@@ -99,6 +99,53 @@ public:
         return {Bound(*array->get(0), key), Bound(*array->get(1), key), Count(array->get(2), key)};
     }
 
+    // A parameter's value or one end of its range: a number, or a formula in quotes of numbers,
+    // pi, e and the parameters written before it.
+    double ParamValue(const toml::node& node, const std::string& name, const std::vector<NamedValue>& earlier) const
+    {
+        if (node.is_integer() || node.is_floating_point())
+            return *node.value<double>();
+        const auto text = node.value_exact<std::string>();
+        if (!text)
+            Fail(&node, "parameter '" + name + "' must be a number, a formula in quotes or [LEAST, GREATEST, VALUE]",
+                 "el parámetro «" + name + "» debe ser un número, una fórmula entre comillas o [MÍNIMO, MÁXIMO, VALOR]");
+        FormulaProblem problem;
+        const std::optional<double> value = EvaluateConstant(*text, earlier, problem);
+        if (!value)
+            Fail(&node, "parameter '" + name + "': " + problem.english, "parámetro «" + name + "»: " + problem.spanish);
+        return *value;
+    }
+
+    // The parameters in the order written (a TOML table keeps its keys sorted), so that each may
+    // use those before it.
+    void ReadParams(const toml::node& node, SurfaceDefinition& def) const
+    {
+        const toml::table* params = node.as_table();
+        if (!params)
+            Fail(&node, "'params' must be a table of names and numbers", "«params» debe ser una tabla de nombres y números");
+        std::vector<std::pair<std::string, const toml::node*>> written;
+        for (const auto& [name, value] : *params)
+            written.emplace_back(std::string(name.str()), &value);
+        std::stable_sort(written.begin(), written.end(), [](const auto& a, const auto& b) {
+            const toml::source_position pa = a.second->source().begin, pb = b.second->source().begin;
+            return pa.line != pb.line ? pa.line < pb.line : pa.column < pb.column;
+        });
+        for (const auto& [name, value] : written) {
+            const toml::array* range = value->as_array();
+            if (!range) {
+                def.params.emplace_back(name, ParamValue(*value, name, def.params));
+                continue;
+            }
+            if (range->size() != 3)
+                Fail(value, "the range of '" + name + "' must be [LEAST, GREATEST, VALUE]",
+                     "el intervalo de «" + name + "» debe ser [MÍNIMO, MÁXIMO, VALOR]");
+            const double least = ParamValue(*range->get(0), name, def.params);
+            const double greatest = ParamValue(*range->get(1), name, def.params);
+            def.params.emplace_back(name, ParamValue(*range->get(2), name, def.params));
+            def.ranges.push_back({name, least, greatest});
+        }
+    }
+
     SurfaceDefinition Read() const
     {
         SurfaceDefinition def;
@@ -116,24 +163,29 @@ public:
             def.families = *text == "u" ? Families::U : *text == "v" ? Families::V : Families::UV;
         }
         if (const toml::node* node = Node("fit", false)) {
-            if (!node->is_boolean())
-                Fail(node, "'fit' must be true or false", "«fit» debe ser true o false");
-            def.fit = *node->value<bool>();
+            const auto text = node->value_exact<std::string>();
+            if (!node->is_boolean() && !(text && (*text == "uniform" || *text == "box" || *text == "none")))
+                Fail(node, "'fit' must be true, false, \"uniform\", \"box\" or \"none\"",
+                     "«fit» debe ser true, false, \"uniform\", \"box\" o \"none\"");
+            def.fit = node->is_boolean() ? *node->value<bool>() : *text != "none";
+            def.fitEachAxis = text && *text == "box";
         }
-        if (const toml::node* node = Node("params", false)) {
-            const toml::table* params = node->as_table();
-            if (!params)
-                Fail(node, "'params' must be a table of names and numbers", "«params» debe ser una tabla de nombres y números");
-            for (const auto& [name, value] : *params) {
-                if (!value.is_integer() && !value.is_floating_point())
-                    Fail(&value, "parameter '" + std::string(name.str()) + "' must be a number",
-                         "el parámetro «" + std::string(name.str()) + "» debe ser un número");
-                def.params.emplace_back(std::string(name.str()), *value.value<double>());
+        if (const toml::node* node = Node("params", false))
+            ReadParams(*node, def);
+        if (const toml::node* node = Node("let", false)) {
+            const toml::table* lets = node->as_table();
+            if (!lets)
+                Fail(node, "'let' must be a table of names and formulas in quotes", "«let» debe ser una tabla de nombres y fórmulas entre comillas");
+            for (const auto& [name, value] : *lets) {
+                if (!value.is_string())
+                    Fail(&value, "let '" + std::string(name.str()) + "' must be a formula in quotes",
+                         "el let «" + std::string(name.str()) + "» debe ser una fórmula entre comillas");
+                def.lets.push_back({std::string(name.str()), *value.value<std::string>()});
             }
         }
         for (const auto& [key, value] : m_table) {
             static constexpr std::string_view kKnown[] = {"id", "caption", "x", "y", "z", "u", "v",
-                                                          "samples", "families", "fit", "params"};
+                                                          "samples", "families", "fit", "params", "let"};
             if (std::find(std::begin(kKnown), std::end(kKnown), key.str()) == std::end(kKnown))
                 Fail(&value, "unknown key '" + std::string(key.str()) + "'", "clave desconocida «" + std::string(key.str()) + "»");
         }
@@ -165,7 +217,7 @@ private:
 
     const toml::node* FieldNode(DefinitionField field) const
     {
-        constexpr const char* kKeys[] = {"x", "y", "z", "u", "u", "u", "v", "v", "v", "samples", "params", "id"};
+        constexpr const char* kKeys[] = {"x", "y", "z", "u", "u", "u", "v", "v", "v", "samples", "params", "id", "let"};
         return m_table.get(kKeys[static_cast<int>(field)]);
     }
 
@@ -249,12 +301,27 @@ std::string DefinitionsText(const std::vector<SurfaceDefinition>& surfaces)
         entry.insert("v", toml::array{def.v.from, def.v.to, int64_t{def.v.lines}});
         entry.insert("samples", int64_t{def.samples});
         entry.insert("families", def.families == Families::U ? "u" : def.families == Families::V ? "v" : "uv");
-        entry.insert("fit", def.fit);
+        if (def.fit && def.fitEachAxis)
+            entry.insert("fit", "box");
+        else
+            entry.insert("fit", def.fit);
         if (!def.params.empty()) {
             toml::table params;
-            for (const NamedValue& param : def.params)
-                params.insert(param.first, param.second);
+            for (const NamedValue& param : def.params) {
+                const auto range = std::find_if(def.ranges.begin(), def.ranges.end(),
+                                                [&](const ParameterRange& r) { return r.name == param.first; });
+                if (range == def.ranges.end())
+                    params.insert(param.first, param.second);
+                else
+                    params.insert(param.first, toml::array{range->least, range->greatest, param.second});
+            }
             entry.insert("params", std::move(params));
+        }
+        if (!def.lets.empty()) {
+            toml::table lets;
+            for (const NamedFormula& let : def.lets)
+                lets.insert(let.name, let.text);
+            entry.insert("let", std::move(lets));
         }
         list.push_back(std::move(entry));
     }

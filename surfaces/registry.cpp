@@ -60,7 +60,8 @@ SurfaceRegistry::SurfaceRegistry()
         Add(builtin.id, builtin.caption, [kind = builtin.kind] { return BuiltinWireframe(kind); });
 }
 
-SurfaceKind SurfaceRegistry::Add(std::string id, std::string caption, std::function<Wireframe()> trace)
+SurfaceKind SurfaceRegistry::Add(std::string id, std::string caption, std::function<Wireframe()> trace,
+                                 std::shared_ptr<const SurfaceDefinition> definition)
 {
     std::lock_guard lock(m_mutex);
     if (id.empty())
@@ -72,7 +73,7 @@ SurfaceKind SurfaceRegistry::Add(std::string id, std::string caption, std::funct
         c = LowerAscii(c);
     const SurfaceKind number = static_cast<SurfaceKind>(m_slots.size()) + 1;
     Slot& slot = m_slots.emplace_back();
-    slot.entry = {number, std::move(id), std::move(caption), std::move(trace)};
+    slot.entry = {number, std::move(id), std::move(caption), std::move(trace), std::move(definition)};
     return number;
 }
 

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -32,6 +33,7 @@ struct SurfaceEntry {
     std::string                id;        // the command-line name, lower case
     std::string                caption;   // Spanish, as a button or a list shows it
     std::function<Wireframe()> trace;     // records the surface's wireframe; called once
+    std::shared_ptr<const SurfaceDefinition> definition;   // its formulas, when it is given by them
 };
 
 // The surfaces of one program run: each program's main makes one and hands it down, and a test
@@ -44,7 +46,8 @@ public:
 
     // Adds a surface under the next number and returns that number; an empty id or one already
     // taken (in any case) adds nothing and returns kSurfaceNone.
-    SurfaceKind Add(std::string id, std::string caption, std::function<Wireframe()> trace);
+    SurfaceKind Add(std::string id, std::string caption, std::function<Wireframe()> trace,
+                    std::shared_ptr<const SurfaceDefinition> definition = nullptr);
 
     // Removes the surfaces numbered first and after (never the eight built-in ones), so a list
     // loaded at run time can be loaded again. Nobody may hold their entries or wireframes.

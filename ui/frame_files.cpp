@@ -1,6 +1,7 @@
 // The window's commands that write its picture: save it as PNG or SVG, or a turn of it as a GIF.
 #include "ui/frame_files.h"
 
+
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -10,6 +11,7 @@
 #include <QStandardPaths>
 
 #include "session/image_names.h"
+#include "ui/parameter_group.h"
 #include "session/view_session.h"
 #include "ui/turntable_switch.h"
 
@@ -57,20 +59,28 @@ bool CFrameFiles::SaveAnimation(const QString& path)
     if (!m_session.HasFrame())
         return false;
     const bool wasTurning = m_turntable.Pause();
+    const std::string sweep = m_parameters ? m_parameters->Sweeping() : std::string();
+    const bool wasSweeping = m_parameters && m_parameters->Pause();
+    const int frames = sweep.empty() ? kTurnFrames : 2 * kSweepSteps;
     QProgressDialog progress(QString::fromUtf8("Guardando la animación…"), QString::fromUtf8("Cancelar"), 0,
-                             kTurnFrames, &m_window);
+                             frames, &m_window);
     progress.setWindowTitle(QString::fromUtf8("Guardar animación"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     // Escape and the title bar's close reject the dialog without a cancel of their own.
     QObject::connect(&progress, &QDialog::rejected, &progress, &QProgressDialog::cancel);
     std::string error;
-    const bool saved = m_session.SaveAnimation(QFile::encodeName(path).toStdString(), [&](int done) {
+    auto step = [&](int done) {
         progress.setValue(done);   // a modal progress dialog lets its Cancel button be pressed here
         return !progress.wasCanceled();
-    }, error);
-    progress.setValue(kTurnFrames);
+    };
+    const std::string file = QFile::encodeName(path).toStdString();
+    const bool saved = sweep.empty() ? m_session.SaveAnimation(file, step, error)
+                                     : m_session.SaveSweep(file, sweep, step, error);
+    progress.setValue(frames);
     m_turntable.SetTurning(wasTurning);
+    if (wasSweeping)
+        m_parameters->Resume();
     if (!saved && !error.empty())
         TellFailure(m_window, QString::fromUtf8("Guardar animación"), path, error);
     return saved;

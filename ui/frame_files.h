@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class CParameterGroup;
 class CTurntableSwitch;
 class QFileDialog;
 class QWidget;
@@ -19,6 +20,9 @@ public:
     // turntable waits meanwhile. On cancel or failure nothing is left.
     bool SaveAnimation(const QString& path);
 
+    // While "Animar" of group sweeps a parameter, "Guardar animación…" saves that sweep instead.
+    void SetParameterGroup(CParameterGroup* group) { m_parameters = group; }
+
     void AskAndSaveFrame();       // the dialog, then SaveFrame
     void AskAndSaveAnimation();   // the dialog, then SaveAnimation
 
@@ -30,4 +34,5 @@ private:
     ViewSession&      m_session;
     CTurntableSwitch& m_turntable;
     QString           m_saveDirectory;
+    CParameterGroup*  m_parameters = nullptr;
 };

@@ -1,6 +1,8 @@
 // The fields of a typed surface, their checks at the field, and the preview made off the GUI thread.
 #include "ui/own_surface_dlg.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -37,6 +39,15 @@ QString ParamsText(const std::vector<NamedValue>& params)
     for (const NamedValue& param : params)
         parts << QString::fromStdString(param.first) + QLatin1Char('=') + QString::number(param.second, 'g', 17);
     return parts.join(QStringLiteral(", "));
+}
+
+// Lets as typed: "r=sqrt(1-b^2); s=r*cos(u)" (a comma belongs to the formulas' functions).
+QString LetsText(const std::vector<NamedFormula>& lets)
+{
+    QStringList parts;
+    for (const NamedFormula& let : lets)
+        parts << QString::fromStdString(let.name) + QLatin1Char('=') + QString::fromStdString(let.text);
+    return parts.join(QStringLiteral("; "));
 }
 
 }   // namespace
@@ -83,10 +94,21 @@ COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save
     m_params = Field(this, "IDC_OWN_PARAMS", ParamsText(start.params).toStdString());
     m_params->setPlaceholderText(QString::fromUtf8("por ejemplo: a=2, b=0.5"));
     form->addRow(QString::fromUtf8("&Parámetros:"), m_params);
+    m_lets = Field(this, "IDC_OWN_LETS", LetsText(start.lets).toStdString());
+    m_lets->setPlaceholderText(QString::fromUtf8("nombres intermedios, por ejemplo: r=sqrt(1-b^2); s=r*cos(u)"));
+    form->addRow(QString::fromUtf8("&Let:"), m_lets);
     m_fit = new QCheckBox(QString::fromUtf8("&Escala automática (centrada y del tamaño de la esfera)"), this);
     m_fit->setObjectName(QStringLiteral("IDC_OWN_FIT"));
     m_fit->setChecked(start.fit);
+    m_fitMode = new QComboBox(this);
+    m_fitMode->setObjectName(QStringLiteral("IDC_OWN_FIT_MODE"));
+    m_fitMode->addItem(QString::fromUtf8("la misma escala en los tres ejes"));
+    m_fitMode->addItem(QString::fromUtf8("cada eje a la misma extensión (una gráfica plana llena un cubo)"));
+    m_fitMode->setCurrentIndex(start.fitEachAxis ? 1 : 0);
+    m_fitMode->setEnabled(start.fit);
+    connect(m_fit, &QCheckBox::toggled, m_fitMode, &QWidget::setEnabled);
     form->addRow(m_fit);
+    form->addRow(QString::fromUtf8("Escala:"), m_fitMode);
 
     m_problem = new QLabel(this);
     m_problem->setObjectName(QStringLiteral("IDC_OWN_PROBLEM"));
@@ -120,12 +142,13 @@ COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save
     m_pause.setInterval(kPreviewPauseMs);
     connect(&m_pause, &QTimer::timeout, this, &COwnSurfaceDlg::StartPreview);
     connect(&m_sampling, &QFutureWatcherBase::finished, this, &COwnSurfaceDlg::OnPreviewDone);
-    for (QLineEdit* field : {m_xyz[0], m_xyz[1], m_xyz[2], m_uFrom, m_uTo, m_vFrom, m_vTo, m_params})
+    for (QLineEdit* field : {m_xyz[0], m_xyz[1], m_xyz[2], m_uFrom, m_uTo, m_vFrom, m_vTo, m_params, m_lets})
         connect(field, &QLineEdit::textEdited, this, &COwnSurfaceDlg::OnEdited);
     for (QSpinBox* spin : {m_uLines, m_vLines, m_samples})
         connect(spin, &QSpinBox::valueChanged, this, &COwnSurfaceDlg::OnEdited);
     connect(m_families, &QComboBox::currentIndexChanged, this, &COwnSurfaceDlg::OnEdited);
     connect(m_fit, &QCheckBox::toggled, this, &COwnSurfaceDlg::OnEdited);
+    connect(m_fitMode, &QComboBox::currentIndexChanged, this, &COwnSurfaceDlg::OnEdited);
     m_pause.start();   // the starting definition is shown too
 }
 
@@ -164,6 +187,12 @@ SurfaceDefinition COwnSurfaceDlg::Definition() const
     def.samples = m_samples->value();
     def.families = static_cast<Families>(m_families->currentData().toInt());
     def.fit = m_fit->isChecked();
+    def.fitEachAxis = def.fit && m_fitMode->currentIndex() == 1;
+    for (const QString& part : m_lets->text().split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const int equals = part.indexOf(QLatin1Char('='));
+        // A part without '=' is a let without a name, which the check refuses at this field.
+        def.lets.push_back({part.left(std::max(equals, 0)).trimmed().toStdString(), part.mid(equals + 1).trimmed().toStdString()});
+    }
     DefinitionProblem ignored;
     ReadParams(def.params, ignored);
     return def;
@@ -193,13 +222,24 @@ void COwnSurfaceDlg::StartPreview()
         m_again = true;
         return;
     }
+    // A parameter that no formula uses yet (typed before the formula that will use it) is only a
+    // warning here: the preview draws without it.
+    SurfaceDefinition definition = Definition();
+    const std::vector<std::string> unused = UnusedParameters(definition);
+    std::erase_if(definition.params, [&](const NamedValue& p) {
+        return std::find(unused.begin(), unused.end(), p.first) != unused.end();
+    });
+    m_warning.clear();
+    for (const std::string& name : unused)
+        m_warning += QString::fromUtf8("Aviso: ninguna fórmula usa el parámetro «%1».").arg(QString::fromStdString(name));
     DefinitionProblem problem;
-    if (!CheckNow(problem)) {   // formulas compile in microseconds: the problem shows at once
+    std::vector<NamedValue> read;
+    if (!ReadParams(read, problem) || !CheckDefinition(definition, problem)) {   // microseconds: at once
         ShowProblem(problem);
         return;
     }
     m_cancel = std::make_shared<std::atomic<bool>>(false);
-    m_sampling.setFuture(QtConcurrent::run([definition = Definition(), cancel = m_cancel] {
+    m_sampling.setFuture(QtConcurrent::run([definition, cancel = m_cancel] {
         Sampled sampled;
         sampled.definition = definition;
         sampled.wire = BuildTypedSurface(definition, sampled.problem, cancel.get());
@@ -222,6 +262,10 @@ void COwnSurfaceDlg::OnPreviewDone()
         return;
     }
     ClearProblem();
+    if (!m_warning.isEmpty()) {
+        m_problem->setStyleSheet(QStringLiteral("color: #8a5a00"));
+        m_problem->setText(m_warning);
+    }
     emit previewReady(std::make_shared<const Wireframe>(std::move(*sampled.wire)));
 }
 
@@ -239,6 +283,7 @@ QWidget* COwnSurfaceDlg::FieldOf(DefinitionField field) const
     case DefinitionField::VLines: return m_vLines;
     case DefinitionField::Samples: return m_samples;
     case DefinitionField::Params: return m_params;
+    case DefinitionField::Lets: return m_lets;
     case DefinitionField::Whole: break;
     }
     return nullptr;

@@ -68,7 +68,10 @@ private:
     QSpinBox*  m_samples = nullptr;
     QComboBox* m_families = nullptr;
     QLineEdit* m_params = nullptr;
+    QLineEdit* m_lets = nullptr;      // "r=sqrt(1-b^2); s=r*cos(u)"
     QCheckBox* m_fit = nullptr;
+    QComboBox* m_fitMode = nullptr;   // with the fit: the same scale for all axes, or each its own
+    QString    m_warning;             // a parameter no formula uses: said, and left out of the preview
     QLabel*    m_problem = nullptr;   // IDC_OWN_PROBLEM: the field, what is wrong and where
     QWidget*   m_badField = nullptr;  // the field shown in red
     SaveFunction m_save;

@@ -21,6 +21,7 @@
 #include "ui/about_dlg.h"
 #include "ui/dialog_template.h"
 #include "ui/frame_square.h"
+#include "ui/help_dlg.h"
 #include "ui/instructions_dlg.h"
 #include "ui/resource.h"
 #include "ui_viewer_dlg.h"
@@ -40,7 +41,7 @@ const char kSquareToolTip[] =
     "+ y −: ampliar y encoger, como las flechas de Z\n"
     "Re Pág y Av Pág: acercar y alejar el ojo, como las flechas de P\n"
     "Inicio: la vista inicial de la superficie\n"
-    "F1: instrucciones\n"
+    "F1: ayuda\n"
     "Ctrl+S: guardar imagen\n"
     "Ctrl+C: copiar imagen\n"
     "O: ocultar líneas traseras; C: color por profundidad; A: anaglifo;\n"
@@ -101,6 +102,8 @@ CViewerDlg::CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* 
     AddActions();
     AddKeys();
     m_viewOptions = std::make_unique<CViewOptionsGroup>(*this, *m_ui, m_session, [this] { Redraw(); });
+    m_parameters = std::make_unique<CParameterGroup>(*this, m_session);
+    m_files->SetParameterGroup(m_parameters.get());
     setWindowIcon(m_hIcon);   // big and small icon alike
 }
 
@@ -120,6 +123,11 @@ void CViewerDlg::AddActions()
     m_saveAnimationAction = new QAction(QString::fromUtf8("Guardar &animación…"), this);
     m_saveAnimationAction->setEnabled(false);   // the square is empty until the first frame
     connect(m_saveAnimationAction, &QAction::triggered, this, [this] { m_files->AskAndSaveAnimation(); });
+    m_turnAxisAction = new QAction(QString::fromUtf8("Girar sobre el eje &z"), this);
+    m_turnAxisAction->setObjectName(QStringLiteral("IDM_TURN_AXIS_Z"));
+    m_turnAxisAction->setCheckable(true);
+    connect(m_turnAxisAction, &QAction::toggled, this,
+            [this](bool z) { m_session.SetTurnAxis(z ? TurnAxis::Z : TurnAxis::Screen); });
 }
 
 CViewerDlg::~CViewerDlg() = default;
@@ -144,7 +152,10 @@ void CViewerDlg::AddKeys()
     addKey(QKeySequence(Qt::Key_PageUp), [this] { m_session.ScrollKey(kDistanceBarId, SB_LINEUP); });   // nearer
     addKey(QKeySequence(Qt::Key_PageDown), [this] { m_session.ScrollKey(kDistanceBarId, SB_LINEDOWN); });
     addKey(QKeySequence(Qt::Key_Home), [this] { m_session.ResetKey(); });
-    addKey(QKeySequence(QKeySequence::HelpContents), [this] { OnInstructionsButton(); });
+    addKey(QKeySequence(QKeySequence::HelpContents), [this] {   // the whole help; "Instrucciones" keeps the short one
+        CHelpDlg help(this);
+        help.exec();
+    });
 }
 
 void CViewerDlg::ConnectSurfaceButtons()
@@ -178,6 +189,8 @@ void CViewerDlg::OnFrame()
     m_saveAction->setEnabled(hasFrame);
     m_copyAction->setEnabled(hasFrame);
     m_saveAnimationAction->setEnabled(hasFrame);
+    if (m_parameters)
+        m_parameters->Show();
     Redraw();
 }
 
@@ -229,6 +242,7 @@ void CViewerDlg::AddWindowMenuItems(QMenu& menu)
     menu.addAction(m_copyAction);
     menu.addAction(m_saveAnimationAction);
     menu.addAction(m_viewOptions->SwapEyesAction());
+    menu.addAction(m_turnAxisAction);
     menu.addSeparator();
     QAction* about = menu.addAction(QString::fromUtf8(kAboutMenuText));
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });

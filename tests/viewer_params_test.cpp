@@ -1,0 +1,151 @@
+// The "Parámetros" group offscreen: sliders for the shown surface's parameters, a real drag that
+// samples the surface again without touching the view, "Animar", and a saved sweep.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <QAbstractButton>
+#include <QRegularExpression>
+
+#include "app/cli_options.h"
+#include "gif_decoding.h"
+#include "surfaces/expression.h"
+#include "ui/help_dlg.h"
+#include "window_test_support.h"
+
+class ViewerParamsTest : public QObject {
+    Q_OBJECT
+
+    CViewerDlg* dlg = nullptr;
+
+    QSlider* Slider(int i) { return dlg->findChild<QSlider*>(QStringLiteral("IDC_PARAM_SLIDER_%1").arg(i)); }
+    QGroupBox* Group() { return dlg->findChild<QGroupBox*>("IDC_GROUP_PARAMS"); }
+    QLabel* Value() { return dlg->findChild<QLabel*>("IDC_PARAM_VALUE"); }
+
+    void Show(const char* id)
+    {
+        auto* list = dlg->findChild<QComboBox*>("IDC_SURFACE_LIST");
+        list->setCurrentIndex(list->findData(dlg->Surfaces().FindId(id)->number));
+        QTest::mouseClick(dlg->findChild<QAbstractButton*>("IDC_OTHER_SURFACE"), Qt::LeftButton);
+    }
+
+    // A drag of the slider's handle by dy pixels, as a hand makes it.
+    void DragHandle(QSlider* slider, int dy)
+    {
+        const int span = slider->height() - slider->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, slider);
+        const int y = slider->height() - 1 - (slider->value() * span) / slider->maximum() - 6;
+        QPoint at(slider->width() / 2, y);
+        QTest::mousePress(slider, Qt::LeftButton, {}, at);
+        for (int step = 0; step < 5; ++step)
+            QTest::mouseMove(slider, at += QPoint(0, dy / 5));
+        QTest::mouseRelease(slider, Qt::LeftButton, {}, at);
+    }
+
+private slots:
+    void init()
+    {
+        dlg = new CViewerDlg;
+        QVERIFY(ShowActive(*dlg));
+    }
+    void cleanup()
+    {
+        delete dlg;
+        dlg = nullptr;
+    }
+
+    void theGroupShowsASliderPerParameterAndHidesForTheEight()
+    {
+        ClickSurface(*dlg, kTorus);
+        QVERIFY(!Group()->isVisible());
+        Show("elipsoide");
+        QVERIFY(Group()->isVisible());
+        QCOMPARE(Group()->title(), QString::fromUtf8("Parámetros"));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(Slider(i)->isVisible());
+        QCOMPARE(dlg->findChild<QLabel*>("IDC_PARAM_NAME_2")->text(), QStringLiteral("c"));
+        Show("klein8");
+        QVERIFY(Slider(0)->isVisible());
+        QVERIFY(!Slider(1)->isVisible());
+        QCOMPARE(Value()->text(), QStringLiteral("r = 2.5"));
+        QVERIFY(Group()->geometry().left() >= 175 + 500);   // beside the square, under the bars
+    }
+
+    void aDragSamplesTheSurfaceAgainAndKeepsTheView()
+    {
+        Show("klein8");
+        QTest::mousePress(dlg, Qt::LeftButton, {}, QPoint(400, 250));   // a turn of the view first
+        QTest::mouseMove(dlg, QPoint(440, 270));
+        QTest::mouseRelease(dlg, Qt::LeftButton, {}, QPoint(440, 270));
+        const ViewState view = dlg->View();
+        const QImage before = ShownFrame(*dlg);
+        const int frames = dlg->FramesRendered();
+        DragHandle(Slider(0), -60);
+        QVERIFY(Slider(0)->value() > 600);
+        QVERIFY(dlg->FramesRendered() > frames);
+        QCOMPARE(dlg->View().eye.x, view.eye.x);   // the orbit and zoom are kept
+        QCOMPARE(dlg->View().eye.z, view.eye.z);
+        QCOMPARE(dlg->View().zoom, view.zoom);
+        QVERIFY(CountDifferences(ShownFrame(*dlg), before) > 1000);
+        QVERIFY(Value()->text().startsWith(QStringLiteral("r = ")));
+        QVERIFY(Value()->text().mid(4).toDouble() > 2.8);   // a slider above 60 % of 1.2 to 4
+        // Home keeps the value; another surface and back starts again at the file's value.
+        ClickSurface(*dlg, kTorus);
+        Show("klein8");
+        QCOMPARE(Value()->text(), QStringLiteral("r = 2.5"));
+    }
+
+    void animateRunsOnlyWhileCheckedAndSavesTheSweep()
+    {
+        Show("plucker");
+        auto* animate = dlg->findChild<QCheckBox*>("IDC_PARAM_ANIMATE");
+        auto* timer = dlg->findChild<QTimer*>("IDT_SWEEP");
+        QVERIFY(!timer->isActive());
+        QTest::mouseClick(animate, Qt::LeftButton);
+        QVERIFY(timer->isActive());
+        QTemporaryDir dir;
+        const QString path = dir.filePath("barrido.gif");
+        QVERIFY(dlg->SaveAnimation(path));
+        QVERIFY(timer->isActive());   // going on after the save
+        QTest::mouseClick(animate, Qt::LeftButton);
+        QVERIFY(!timer->isActive());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const DecodedGif gif = DecodeGif(file.readAll().toStdString());
+        QVERIFY(gif.ok);
+        QCOMPARE(gif.frames.size(), size_t{2 * kSweepSteps});
+        QVERIFY(gif.frames[0] != gif.frames[kSweepSteps]);   // n = 1 against n = 6
+        QVERIFY(gif.frames[1] == gif.frames[2 * kSweepSteps - 1]);   // up and down the same way
+    }
+
+    void theHelpNamesEveryControlOptionAndFunction()
+    {
+        const QString help = HelpText();
+        QVERIFY(help.contains(QStringLiteral("Ayuda")));
+        // Every long option of vexilon-render --help.
+        const QString usage = QString::fromStdString(RenderUsage());
+        QRegularExpression option(QStringLiteral("^ +(?:-[a-zA-Z], )?(--[a-z][a-z-]*)"), QRegularExpression::MultilineOption);
+        int options = 0;
+        for (auto match = option.globalMatch(usage); match.hasNext(); ++options) {
+            const QString name = match.next().captured(1);
+            QVERIFY2(help.contains(QStringLiteral("<code>") + name), qPrintable(name));
+        }
+        QVERIFY(options >= 30);
+        for (const SpanishFunction& names : SpanishFunctions())
+            QVERIFY2(help.contains(QString::fromUtf8(names.spanish)), names.spanish);
+        // Every button and switch of the window, by the words it shows.
+        for (QAbstractButton* button : dlg->findChildren<QAbstractButton*>()) {
+            const QString words = button->text().remove(QLatin1Char('&'));
+            if (!words.isEmpty() && words != QStringLiteral("Otra:"))
+                QVERIFY2(help.contains(words), qPrintable(words));
+        }
+        QVERIFY(help.contains(QStringLiteral("Otra:")));
+    }
+};
+
+QTEST_MAIN(ViewerParamsTest)
+#include "viewer_params_test.moc"
