@@ -10,8 +10,9 @@ export const kZoomBar = 0, kDistanceBar = 1;
 export const kLineUp = 0, kLineDown = 1, kThumbPosition = 4;
 // The fields of a definition, in the order the core reads them.
 export const kDefinitionFields = ['caption', 'x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples'];
-// The core's DefinitionField numbers, as names of the same fields ("Whole" is the caption's).
-const kProblemFields = ['x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples', 'caption', 'caption'];
+// The core's DefinitionField numbers, as the names of the page's fields; parameters, the whole
+// definition and lets, which the page has no field for, show at the caption.
+const kProblemFields = ['x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples', 'caption', 'caption', 'caption'];
 
 // The glue's text and the compiled module: from the site's files, or from the single page itself.
 export async function fetchCoreSource(base) {
@@ -59,7 +60,7 @@ class Core {
 
     #problem(json) {
         const answer = JSON.parse(json);
-        return answer.message === undefined ? null : {...answer, field: kProblemFields[answer.field]};
+        return answer.message === undefined ? null : {...answer, field: kProblemFields[answer.field] ?? 'caption'};
     }
 
     // Reads the gallery and the user's superficies.toml text; the problems found, in Spanish.
