@@ -2,18 +2,17 @@
 // and never touches the module's memory itself.
 
 export const kSide = 500;   // the square, in picture pixels
-export const kFormats = [   // in the core's order of output formats
-    {name: 'PNG', extension: '.png', type: 'image/png'},
-    {name: 'SVG', extension: '.svg', type: 'image/svg+xml'},
-    {name: 'Trazo', extension: '.trace', type: 'text/plain'},
-    {name: 'GIF', extension: '.gif', type: 'image/gif'},
-];
+// How the page shows and types the core's output formats; a format not named here is shown by its
+// own name and saved as plain bytes.
+const kFormatLooks = {png: ['PNG', 'image/png'], svg: ['SVG', 'image/svg+xml'], trace: ['Trazo', 'text/plain'],
+                      gif: ['GIF', 'image/gif']};
 export const kZoomBar = 0, kDistanceBar = 1;
 export const kLineUp = 0, kLineDown = 1, kThumbPosition = 4;
 // The fields of a definition, in the order the core reads them.
 export const kDefinitionFields = ['caption', 'x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples'];
-// The core's DefinitionField numbers, as names of the same fields ("Whole" is the caption's).
-const kProblemFields = ['x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples', 'caption', 'caption'];
+// The core's DefinitionField numbers, as the names of the page's fields; parameters, the whole
+// definition and lets, which the page has no field for, show at the caption.
+const kProblemFields = ['x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples', 'caption', 'caption', 'caption'];
 
 // The glue's text and the compiled module: from the site's files, or from the single page itself.
 export async function fetchCoreSource(base) {
@@ -61,7 +60,7 @@ class Core {
 
     #problem(json) {
         const answer = JSON.parse(json);
-        return answer.message === undefined ? null : {...answer, field: kProblemFields[answer.field]};
+        return answer.message === undefined ? null : {...answer, field: kProblemFields[answer.field] ?? 'caption'};
     }
 
     // Reads the gallery and the user's superficies.toml text; the problems found, in Spanish.
@@ -106,7 +105,15 @@ class Core {
 
     #bytes(pointer) { return pointer ? this.m.HEAPU8.slice(pointer, pointer + this.m._vx_bytes_size()) : null; }
 
-    // The shown frame as the bytes of a file in format (an index of kFormats); null on failure.
+    // The core's output formats in its order: [{name, extension, label, type}].
+    formats() {
+        return JSON.parse(this.#text(this.m._vx_formats())).map(f => {
+            const [label, type] = kFormatLooks[f.name] ?? [f.name.toUpperCase(), 'application/octet-stream'];
+            return {...f, label, type};
+        });
+    }
+
+    // The shown frame as the bytes of a file in format (an index of formats()); null on failure.
     encode(format) { return this.#bytes(this.m._vx_encode(format)); }
 
     // A full turn of the shown frame as an animated GIF; null on failure.

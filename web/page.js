@@ -1,6 +1,6 @@
 // The page's controls: each one a call of the core, then the frame drawn at the next paint.
 import {
-    kSide, kFormats, kZoomBar, kDistanceBar, kLineUp, kLineDown, kThumbPosition,
+    kSide, kZoomBar, kDistanceBar, kLineUp, kLineDown, kThumbPosition,
     fetchCoreSource, embeddedCoreSource, loadCore,
 } from './binding.js';
 import {kOwnKey, setUpOwnSurfaces} from './own_surfaces.js';
@@ -252,7 +252,8 @@ function setTurning(on) {
 turnBox.addEventListener('change', () => setTurning(turnBox.checked));
 
 // ---- Saving ----
-kFormats.forEach((format, index) => formatList.append(new Option(format.name, String(index))));
+const formats = core.formats();
+formats.forEach((format, index) => formatList.append(new Option(format.label, String(index))));
 
 function download(bytes, name, type) {
     const url = URL.createObjectURL(new Blob([bytes], {type}));
@@ -268,7 +269,7 @@ function surfaceId() {
     return core.surfaces().find(s => s.n === core.frameSurface())?.id ?? 'vexilon';
 }
 saveButton.addEventListener('click', () => {
-    const format = kFormats[Number(formatList.value)];
+    const format = formats[Number(formatList.value)];
     const bytes = core.encode(Number(formatList.value));
     if (!bytes) {
         notice.textContent = 'No se pudo crear la imagen.';

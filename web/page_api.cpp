@@ -231,7 +231,17 @@ EMSCRIPTEN_KEEPALIVE const std::uint32_t* vx_draw()
     return page.picture.Bits();
 }
 
-// The shown frame as a file of format (0 PNG, 1 SVG, 2 trace, 3 GIF), the bytes the command line
+// The output formats in the core's order, as JSON [{"name":"png","extension":".png"}, …].
+EMSCRIPTEN_KEEPALIVE const char* vx_formats()
+{
+    std::string json = "[";
+    for (const FormatInfo& info : OutputFormats())
+        json += std::string(json.size() > 1 ? "," : "") + "{\"name\":\"" + std::string(info.name) +
+                "\",\"extension\":\"" + std::string(info.extension) + "\"}";
+    return Answer(json + "]");
+}
+
+// The shown frame as a file of format (an index of vx_formats), the bytes the command line
 // writes; their count from vx_bytes_size, valid until the next call.
 EMSCRIPTEN_KEEPALIVE const unsigned char* vx_encode(int format)
 {

@@ -3,7 +3,7 @@
 //        [hidden] [orbit:DX,DY] [zoom:UP|DOWN] ...   (FORMAT: png, svg, trace, gif)
 import {createRequire} from 'node:module';
 import {readFileSync, writeFileSync} from 'node:fs';
-import {kFormats, kZoomBar, kLineUp, kLineDown, loadCore} from './binding.js';
+import {kZoomBar, kLineUp, kLineDown, loadCore} from './binding.js';
 
 const [dir, surface, format, out, ...steps] = process.argv.slice(2);
 const source = {glue: readFileSync(`${dir}/vexilon.js`, 'utf8'), wasm: await WebAssembly.compile(readFileSync(`${dir}/vexilon.wasm`))};
@@ -24,5 +24,5 @@ for (const step of steps) {
     else style[what === 'hidden' ? 'hiddenLines' : what] = true;
 }
 core.setStyle(style);
-const index = kFormats.findIndex(f => f.extension === `.${format}`);
+const index = core.formats().findIndex(f => f.name === format);
 writeFileSync(out, core.encode(index));
