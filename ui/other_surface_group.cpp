@@ -5,13 +5,17 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
+#include <QFutureWatcher>
 
 #include "session/view_session.h"
 #include "ui/other_surface_group.h"
@@ -72,7 +76,24 @@ void COtherSurfaceGroup::OnOtherSurface()
     if (!number.isValid())
         return;
     m_ui->IDC_OTHER_SURFACE->setChecked(true);
-    m_session.ChooseSurface(number.toInt());
+    if (m_tracing)
+        return;   // a choice made while another is sampled waits for it
+    const SurfaceKind kind = number.toInt();
+    // A surface is sampled the first time it is shown: off the GUI thread, so a heavy one leaves
+    // the window painting, with a busy indicator once it takes long enough to notice.
+    QFutureWatcher<void> tracing;
+    QEventLoop done;
+    connect(&tracing, &QFutureWatcherBase::finished, &done, &QEventLoop::quit);
+    tracing.setFuture(QtConcurrent::run([this, kind] { m_surfaces.WireframeOf(kind); }));
+    if (!tracing.isFinished()) {
+        m_tracing = true;
+        QProgressDialog progress(QString::fromUtf8("Calculando la superficie…"), QString(), 0, 0, m_window);
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(400);
+        done.exec(QEventLoop::ExcludeUserInputEvents);
+        m_tracing = false;
+    }
+    m_session.ChooseSurface(kind);
 }
 
 void COtherSurfaceGroup::OnDefineButton()

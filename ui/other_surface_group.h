@@ -30,4 +30,5 @@ private:
     ViewSession&                 m_session;
     SurfaceRegistry&             m_surfaces;
     std::unique_ptr<OwnSurfaces> m_own;
+    bool                         m_tracing = false;   // a chosen surface is being sampled
 };
