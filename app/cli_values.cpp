@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "export/output_format.h"
+#include "render/theme.h"
 #include "surfaces/definitions_file.h"
 #include "surfaces/registry.h"
 
@@ -100,6 +101,17 @@ std::string Quote(std::string_view text)
     return quoted + "'";
 }
 
+bool IsPrintableText(std::string_view text)
+{
+    while (!text.empty()) {
+        const size_t printable = PrintableSequence(text);
+        if (printable == 0)
+            return false;
+        text.remove_prefix(printable);
+    }
+    return true;
+}
+
 std::string DescribeFileProblem(const FileProblem& problem)
 {
     const std::string where = problem.line > 0 ? ":" + std::to_string(problem.line) : std::string();
@@ -115,6 +127,14 @@ std::string FormatNames(const char* separator)
 {
     std::string text;
     for (const FormatInfo& info : OutputFormats())
+        text += (text.empty() ? "" : separator) + std::string(info.name);
+    return text;
+}
+
+std::string ThemeNames(const char* separator)
+{
+    std::string text;
+    for (const ThemeInfo& info : Themes())
         text += (text.empty() ? "" : separator) + std::string(info.name);
     return text;
 }

@@ -20,6 +20,9 @@ std::vector<std::string_view> SplitCommas(std::string_view text);
 // any other control byte, C1 control or byte outside valid UTF-8 is \ and three octal digits.
 std::string Quote(std::string_view text);
 
+// Whether text is all printable characters of valid UTF-8 (no control byte, no malformed sequence).
+bool IsPrintableText(std::string_view text);
+
 struct FileProblem;
 
 // "'FILE':LINE: what" in English, the file's name quoted as every echoed value is.
@@ -27,4 +30,5 @@ std::string DescribeFileProblem(const FileProblem& problem);
 
 std::string SurfacesAccepted();                    // "1 to 36, or a name from --list"
 std::string FormatNames(const char* separator);    // "png, svg, trace" with the separator given
+std::string ThemeNames(const char* separator);     // "pantalla, papel, proyector"
 std::string ExtensionsSentence();                  // ".png, .svg, .trace or .txt"

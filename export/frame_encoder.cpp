@@ -1,14 +1,55 @@
 // Drawing a frame in the format asked for and writing it.
 #include "export/frame_encoder.h"
 
+#include "export/figure_cairo.h"
+#include "export/figure_text_formats.h"
 #include "export/file_writer.h"
 #include "export/gif_encoder.h"
 #include "export/png_encoder.h"
 #include "render/frame.h"
 #include "render/svg_canvas.h"
 
+#include <algorithm>
+
+namespace {
+
+// A figure of the frame's own size and no title onto the frame's picture, for a GIF.
+void CopyToFrame(const FigurePicture& figure, IndexedCanvas& picture)
+{
+    picture.Clear(figure.palette[figure.indices[0]]);
+    for (int row = 0; row < std::min(figure.height, kCanvasSide); ++row)
+        for (int col = 0; col < std::min(figure.width, kCanvasSide); ++col) {
+            const Rgb colour = figure.ColourAt(col, row);
+            if (colour == figure.palette[figure.indices[0]])
+                continue;
+            picture.SelectPen(colour);
+            picture.MoveTo({col, row});
+            picture.LineTo({col, row});
+        }
+}
+
+}   // namespace
+
 void FrameEncoder::Draw(const Camera& camera, const Wireframe& wire, const FrameStyle& style)
 {
+    m_drewFigure = style.IsFigure() || IsFigureFormat(m_format);
+    if (m_drewFigure) {
+        BuildFigure(camera, wire, style, m_figure);
+        switch (m_format) {
+        case OutputFormat::Svg: m_text = FigureSvg(m_figure); break;
+        case OutputFormat::Tikz: m_text = FigureTikz(m_figure); break;
+        case OutputFormat::Png:
+        case OutputFormat::Gif:
+            RasterizeFigure(m_figure, m_figurePicture);
+            DrawFigureTexts(m_figure, m_figurePicture);
+            if (m_format == OutputFormat::Gif)
+                CopyToFrame(m_figurePicture, m_picture);
+            break;
+        default: break;   // the trace, the PDF and the EPS are made as they are written
+        }
+        if (m_format != OutputFormat::Trace)
+            return;
+    }
     switch (m_format) {
     case OutputFormat::Png:
     case OutputFormat::Gif: DrawFrame(camera, wire, style, m_picture); break;
@@ -23,11 +64,18 @@ void FrameEncoder::Draw(const Camera& camera, const Wireframe& wire, const Frame
         DrawFrame(camera, wire, style, m_recording);
         m_text = FormatTrace(m_recording.calls);
         break;
+    default: break;
     }
 }
 
 bool FrameEncoder::Write(std::FILE* file) const
 {
+    if (m_format == OutputFormat::Pdf)
+        return WriteFigurePdf(file, m_figure);
+    if (m_format == OutputFormat::Eps)
+        return WriteFigureEps(file, m_figure);
+    if (m_format == OutputFormat::Png && m_drewFigure)
+        return WritePng(file, m_figurePicture);
     if (m_format == OutputFormat::Png)
         return WritePng(file, m_picture);
     if (m_format == OutputFormat::Gif)
