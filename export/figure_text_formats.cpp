@@ -118,10 +118,12 @@ std::string FigureTikz(const Figure& f)
         if (i == named.size()) {
             named.push_back(c);
             colours += "\\definecolor{" + name + "}{RGB}{" + std::to_string(c.r) + "," + std::to_string(c.g) + "," +
-                       std::to_string(c.b) + "}\n";
+                       std::to_string(c.b) + "}%\n";   // no space into the paragraph
         }
         return name;
     };
+    // The picture's own box, whatever the width of lines at its edges.
+    body += "\\useasboundingbox (0,0) rectangle " + point({double(f.width), 0.0}) + ";\n";
     body += "\\fill[" + colour(f.background) + "] (0,0) rectangle " + point({double(f.width), 0.0}) + ";\n";
     if (f.hasOutline)
         body += "\\draw[" + colour(f.outline) + ", line width=" + Number(cm, 4) + "cm] " + point({0.5, f.top + 0.5}) +
@@ -139,9 +141,10 @@ std::string FigureTikz(const Figure& f)
         body += "\\end{scope}\n";
     }
     for (const FigureText& t : f.texts) {
+        // Scaled from the document's own sans face at 10 pt, which every font setup has.
         const double pt = FontSize(t.height) * cm / 2.54 * 72.27;
-        body += "\\node[text=" + colour(t.colour) + ", font=\\sffamily\\fontsize{" + Number(pt, 1) + "}{" + Number(pt * 1.2, 1) +
-                "}\\selectfont, inner sep=0pt] at " + point(t.at) + " {" + TexEscaped(t.text) + "};\n";
+        body += "\\node[text=" + colour(t.colour) + ", font=\\sffamily\\normalsize, scale=" + Number(pt / 10.0, 3) +
+                ", inner sep=0pt] at " + point(t.at) + " {" + TexEscaped(t.text) + "};\n";
     }
     return "% A figure of vexilon-render: \\input it inside a document that loads tikz.\n" + colours +
            "\\begin{tikzpicture}\n" + body + "\\end{tikzpicture}\n";
