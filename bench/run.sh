@@ -17,6 +17,8 @@ echo "== typed surfaces: sampling 2 million points, and a frame per line-to agai
 "$build/bench/surface_bench" "${reps[@]}" | grep -E '_(median|min|max) '
 echo "== frame styles beside the plain frame"
 "$build/bench/style_bench" "${reps[@]}" | grep -E '_(median|min|max) '
+echo "== figures: themes beside the plain frame, a PDF, a 4000-pixel picture as a whole process"
+"$build/bench/figure_bench" "${reps[@]}" | grep -E '_(median|min|max) '
 echo "== the window, offscreen"
 # The window reads the gallery and the user's surfaces at start: the project's gallery and an empty
 # data folder, so that no message box about them waits for a click.

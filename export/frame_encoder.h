@@ -38,6 +38,8 @@ private:
     RecordingCanvas m_recording;
     std::string     m_text;        // the SVG document or the trace
     bool            m_drewFigure = false;
+    bool            m_recoloured = false;   // m_picture's palette is in a theme's colours
+    std::vector<Rgb> m_framePalette;        // its palette as the frame drew it
     Figure          m_figure;
     FigurePicture   m_figurePicture;
 };

@@ -68,12 +68,6 @@ void Project(const Camera& camera, bool parallel, double scale, const Wireframe&
     out.farthest = farthest;
 }
 
-Rgb Mix(Rgb from, Rgb to, int level)   // level 0..255 of the way from one colour to the other
-{
-    auto channel = [level](int a, int b) { return static_cast<std::uint8_t>(a + ((b - a) * level) / 255); };
-    return {channel(from.r, to.r), channel(from.g, to.g), channel(from.b, to.b)};
-}
-
 // Adds pieces to a layer, joining each to the path it goes on from.
 class PathSink {
 public:
@@ -175,7 +169,7 @@ void AddEye(const Camera& camera, const Wireframe& wire, const FrameStyle& style
         double level = (eye.farthest - 0.5 * (eye.depths[a] + eye.depths[b])) * levelsPerDepth;
         level = std::isnan(level) ? kDepthShades - 1 : level;
         const int l = level >= kDepthShades - 1 ? kDepthShades - 1 : level > 0.0 ? static_cast<int>(level) : 0;
-        return Mix(figure.background, tint, DepthShade(l));
+        return MixColours(figure.background, tint, DepthShade(l));
     };
     PathSink sink(layer, figure.side, figure.top);
     ForEachReplayedLine(wire, eye.finite.data(), [&](std::uint32_t from, std::uint32_t to, bool) {

@@ -45,11 +45,13 @@ void FigureDepth::AddTriangle(const double* x, const double* y, const double* k)
         if (!(firstCol <= lastCol))
             continue;
         float* row = m_keys.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(m_side);
-        const double rowKey = k[0] + (cy - y[0]) * ky;
-        for (double c = firstCol; c <= lastCol; ++c) {
-            const float key = static_cast<float>(rowKey + (c + 0.5 - x[0]) * kx);
-            float& at = row[static_cast<std::size_t>(c)];
-            at = std::max(at, key);
+        // The key at column c is rowKey + c * kx: one multiply-add a pixel, which the compiler
+        // takes several pixels at a time.
+        const double rowKey = k[0] + (cy - y[0]) * ky + (0.5 - x[0]) * kx;
+        const int c0 = static_cast<int>(firstCol), c1 = static_cast<int>(lastCol);
+        for (int c = c0; c <= c1; ++c) {
+            const float key = static_cast<float>(rowKey + static_cast<double>(c) * kx);
+            row[c] = row[c] > key ? row[c] : key;
         }
     }
 }

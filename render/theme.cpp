@@ -104,3 +104,38 @@ double ContrastRatio(Rgb a, Rgb b)
     const double la = RelativeLuminance(a), lb = RelativeLuminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
+
+bool IsRecolouredFrame(const FrameStyle& style)
+{
+    return style.IsFigure() && style.size == kCanvasSide && style.title.empty() && !style.axes &&
+           !style.dashedHidden && !style.anaglyph;
+}
+
+FrameStyle FrameOnly(const FrameStyle& style)
+{
+    FrameStyle frame = style;
+    frame.size = kCanvasSide;
+    frame.theme = Theme::Pantalla;
+    frame.background.reset();
+    frame.lineColour.reset();
+    frame.dashedHidden = frame.axes = false;
+    frame.title.clear();
+    return frame;
+}
+
+Rgb MixColours(Rgb from, Rgb to, int level)
+{
+    auto channel = [level](int a, int b) { return static_cast<std::uint8_t>(a + ((b - a) * level) / 255); };
+    return {channel(from.r, to.r), channel(from.g, to.g), channel(from.b, to.b)};
+}
+
+Rgb ThemedColour(Rgb c, const FrameStyle& style)
+{
+    const ThemeInfo& theme = InfoOf(style.theme);
+    const Rgb ground = style.background.value_or(theme.background);
+    if (c == kBorderWhite)
+        return theme.outline.value_or(ground);
+    if (c.r == 0 && c.g == 0)   // the blues: black, the depth cue's shades, and the lines' own
+        return MixColours(ground, style.lineColour.value_or(theme.lines), c.b);
+    return c;
+}

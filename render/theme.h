@@ -32,3 +32,14 @@ std::string ColourNamesSentence();                         // "negro, blanco, ..
 double RelativeLuminance(Rgb c);
 // (lighter + 0.05) / (darker + 0.05): 1 for equal colours, 21 for black on white.
 double ContrastRatio(Rgb a, Rgb b);
+
+// Whether a frame in style is the plain or styled frame in other colours: the figure's options
+// that change only colours (theme, --background, --color) at the frame's own size.
+bool IsRecolouredFrame(const FrameStyle& style);
+// The style without the figure's options: the frame that IsRecolouredFrame recolours.
+FrameStyle FrameOnly(const FrameStyle& style);
+// The colour that a frame's colour c takes in style: the outline's white, the ground's black and
+// the blues of the lines and the depth cue; any other colour stays.
+Rgb ThemedColour(Rgb c, const FrameStyle& style);
+// Mixed level / 255 of the way from one colour to the other, channel by channel, truncated.
+Rgb MixColours(Rgb from, Rgb to, int level);
