@@ -22,6 +22,7 @@ struct UsageError {};   // thrown once the message is printed
 
 // A parse in progress: the request being filled and where a usage error is said.
 struct Parsing {
+    SurfaceRegistry&            surfaces;
     RenderRequest&              request;
     std::FILE*                  err;
     std::optional<CliAction>    action;        // --help, --version or --list
@@ -69,9 +70,9 @@ struct OptionSpec {
 
 const OptionSpec kOptions[] = {
     {"surface", 's', true, [](Parsing& p, std::string_view v) {
-         const SurfaceEntry* entry = Surfaces().FindId(v);
+         const SurfaceEntry* entry = p.surfaces.FindId(v);
          if (const std::optional<int> n = ParseInt(v); !entry && n && v[0] != '+')
-             entry = Surfaces().Find(*n);
+             entry = p.surfaces.Find(*n);
          if (!entry)
              p.request.own.pendingSurface = std::string(v);   // maybe from a --define file, read later
          else
@@ -289,11 +290,11 @@ void CheckRequest(Parsing& p)
 {
     RenderRequest& request = p.request;
     std::string ownError;
-    if (!ResolveOwnSurfaces(request.own, request.surface, p.surfaceGiven, ownError))
+    if (!ResolveOwnSurfaces(p.surfaces, request.own, request.surface, p.surfaceGiven, ownError))
         p.Fail(ownError);
     p.surfaceGiven = request.surface != kSurfaceNone;
     if (!p.surfaceGiven)
-        p.Fail("no surface given; accepted: -s 1 to " + std::to_string(LoadGallery().last) +
+        p.Fail("no surface given; accepted: -s 1 to " + std::to_string(LoadGallery(p.surfaces).last) +
                ", or -s with a name from --list");
     if (!p.format) {
         if (!request.output || *request.output == "-")
@@ -316,10 +317,10 @@ void CheckRequest(Parsing& p)
 
 }   // namespace
 
-std::optional<CliAction> ParseRenderArguments(int argc, const char* const* argv, RenderRequest& request,
-                                              std::FILE* err)
+std::optional<CliAction> ParseRenderArguments(SurfaceRegistry& surfaces, int argc, const char* const* argv,
+                                              RenderRequest& request, std::FILE* err)
 {
-    Parsing p{request, err, std::nullopt, false, std::nullopt};
+    Parsing p{surfaces, request, err, std::nullopt, false, std::nullopt};
     try {
         ReadOptions(p, argc, argv);
         if (p.action)

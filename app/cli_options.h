@@ -36,8 +36,10 @@ struct RenderRequest {
 enum class CliAction { Render, Help, Version, List };
 
 // Reads argv into request. On a usage error prints one line to err and returns nothing.
-std::optional<CliAction> ParseRenderArguments(int argc, const char* const* argv, RenderRequest& request,
-                                              std::FILE* err);
+// The surfaces named are looked up in surfaces, which also receives the --define files and the
+// typed surface.
+std::optional<CliAction> ParseRenderArguments(SurfaceRegistry& surfaces, int argc, const char* const* argv,
+                                              RenderRequest& request, std::FILE* err);
 
 // The text of --help.
 std::string RenderUsage();

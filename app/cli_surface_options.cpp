@@ -60,10 +60,10 @@ struct Loaded {
     std::optional<Wireframe> built;
 };
 
-SurfaceKind AddLoaded(std::shared_ptr<Loaded> loaded)
+SurfaceKind AddLoaded(SurfaceRegistry& surfaces, std::shared_ptr<Loaded> loaded)
 {
     const std::string id = loaded->definition.id, caption = loaded->definition.caption;
-    return Surfaces().Add(id, caption, [loaded] {
+    return surfaces.Add(id, caption, [loaded] {
         if (loaded->built)
             return std::move(*loaded->built);
         DefinitionProblem problem;
@@ -141,10 +141,10 @@ bool ReadTypedOption(OwnSurfaceOptions& options, std::string_view option, std::s
     return true;
 }
 
-bool ResolveOwnSurfaces(OwnSurfaceOptions& options, SurfaceKind& surface, bool surfaceGiven, std::string& error)
+bool ResolveOwnSurfaces(SurfaceRegistry& surfaces, OwnSurfaceOptions& options, SurfaceKind& surface, bool surfaceGiven, std::string& error)
 {
     if (options.pendingSurface || !options.defineFiles.empty() || !options.typedOptions.empty())
-        LoadGallery();   // numbered before the files' surfaces and the typed one
+        LoadGallery(surfaces);   // numbered before the files' surfaces and the typed one
     std::vector<std::shared_ptr<Loaded>> loaded;
     std::vector<SurfaceKind> numbers;
     for (const std::string& file : options.defineFiles) {
@@ -152,7 +152,7 @@ bool ResolveOwnSurfaces(OwnSurfaceOptions& options, SurfaceKind& surface, bool s
         std::vector<FileProblem> problems = read.problems;
         for (size_t i = 0; i < read.surfaces.size() && problems.empty(); ++i) {
             loaded.push_back(std::make_shared<Loaded>(Loaded{read.surfaces[i], std::nullopt}));
-            numbers.push_back(AddLoaded(loaded.back()));
+            numbers.push_back(AddLoaded(surfaces, loaded.back()));
             if (numbers.back() == kSurfaceNone)
                 problems.push_back({file, read.lines[i], "surface " + Quote(read.surfaces[i].id) + ": the id is already taken; see --list", ""});
         }
@@ -183,18 +183,18 @@ bool ResolveOwnSurfaces(OwnSurfaceOptions& options, SurfaceKind& surface, bool s
             return false;
         }
         auto built = std::make_shared<Wireframe>(std::move(*wire));
-        surface = Surfaces().Add(kTypedId, "Fórmulas", [built] { return std::move(*built); });
+        surface = surfaces.Add(kTypedId, "Fórmulas", [built] { return std::move(*built); });
         return true;
     }
     if (options.pendingSurface) {
         const std::string& name = *options.pendingSurface;
-        const SurfaceEntry* entry = Surfaces().FindId(name);
+        const SurfaceEntry* entry = surfaces.FindId(name);
         if (const std::optional<int> n = ParseInt(name); !entry && n && name[0] != '+')
-            entry = Surfaces().Find(*n);
+            entry = surfaces.Find(*n);
         if (!entry) {
-            error = "unknown surface " + Quote(name) + "; accepted: " + SurfacesAccepted();
-            if (!LoadGallery().problems.empty())
-                error += "\n  the gallery was not read whole: " + DescribeFileProblem(LoadGallery().problems.front());
+            error = "unknown surface " + Quote(name) + "; accepted: " + SurfacesAccepted(surfaces);
+            if (!LoadGallery(surfaces).problems.empty())
+                error += "\n  the gallery was not read whole: " + DescribeFileProblem(LoadGallery(surfaces).problems.front());
             return false;
         }
         surface = entry->number;

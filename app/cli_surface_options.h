@@ -21,10 +21,10 @@ struct OwnSurfaceOptions {
 // name) in error. option is the spelling the user gave, e.g. "--u".
 bool ReadTypedOption(OwnSurfaceOptions& options, std::string_view option, std::string_view value, std::string& error);
 
-// Loads the --define files and the typed surface into Surfaces() and picks the surface to draw:
+// Loads the --define files and the typed surface into surfaces and picks the surface to draw:
 // -s (given, or pending until the files were read), the typed surface, or a file's only entry.
 // surface is kSurfaceNone when nothing picks one. False with a message of one or two lines.
-bool ResolveOwnSurfaces(OwnSurfaceOptions& options, SurfaceKind& surface, bool surfaceGiven, std::string& error);
+bool ResolveOwnSurfaces(SurfaceRegistry& surfaces, OwnSurfaceOptions& options, SurfaceKind& surface, bool surfaceGiven, std::string& error);
 
 // The parts of text between commas that stand outside parentheses: "0,atan2(1,2),9" has three.
 std::vector<std::string_view> SplitTopLevelCommas(std::string_view text);

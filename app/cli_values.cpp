@@ -118,9 +118,9 @@ std::string DescribeFileProblem(const FileProblem& problem)
     return Quote(problem.file) + where + ": " + problem.english;
 }
 
-std::string SurfacesAccepted()
+std::string SurfacesAccepted(const SurfaceRegistry& surfaces)
 {
-    return "1 to " + std::to_string(Surfaces().Count()) + ", or a name from --list";
+    return "1 to " + std::to_string(surfaces.Count()) + ", or a name from --list";
 }
 
 std::string FormatNames(const char* separator)

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "surfaces/registry.h"
+
 // A finite double, the whole text; a leading '+' allowed.
 std::optional<double> ParseDouble(std::string_view text);
 
@@ -28,7 +30,7 @@ struct FileProblem;
 // "'FILE':LINE: what" in English, the file's name quoted as every echoed value is.
 std::string DescribeFileProblem(const FileProblem& problem);
 
-std::string SurfacesAccepted();                    // "1 to 36, or a name from --list"
+std::string SurfacesAccepted(const SurfaceRegistry& surfaces);   // "1 to 36, or a name from --list"
 std::string FormatNames(const char* separator);    // "png, svg, trace" with the separator given
 std::string ThemeNames(const char* separator);     // "pantalla, papel, proyector"
 std::string ExtensionsSentence();                  // ".png, .svg, .trace or .txt"

@@ -26,33 +26,38 @@ int Finish(std::FILE* out, std::FILE* err)
 
 }   // namespace
 
-int RunRenderCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err)
+int RunRenderCli(SurfaceRegistry& surfaces, int argc, const char* const* argv, std::FILE* out, std::FILE* err)
 {
     errno = 0;   // Finish reads the reason of a write that failed before it
-    // What an earlier run in this process added after the gallery goes. The gallery itself is
-    // read only when a surface beyond the eight is asked for: a built-in one starts faster.
-    Surfaces().RemoveFrom(GalleryLoaded() ? LoadGallery().last + 1 : kBuiltinSurfaceCount + 1);
+    // The gallery is read only when a surface beyond the eight is asked for: a built-in one starts
+    // faster.
     RenderRequest request;
-    const std::optional<CliAction> action = ParseRenderArguments(argc, argv, request, err);
+    const std::optional<CliAction> action = ParseRenderArguments(surfaces, argc, argv, request, err);
     if (!action)
         return 2;
     switch (*action) {
     case CliAction::Help: std::fputs(RenderUsage().c_str(), out); return Finish(out, err);
     case CliAction::Version: std::fprintf(out, "vexilon-render %s\n", kVexilonVersion); return Finish(out, err);
     case CliAction::List: {
-        for (const FileProblem& problem : LoadGallery().problems)
+        for (const FileProblem& problem : LoadGallery(surfaces).problems)
             std::fprintf(err, "vexilon-render: gallery: %s\n", DescribeFileProblem(problem).c_str());
         std::string error;
         SurfaceKind none = kSurfaceNone;
-        if (!ResolveOwnSurfaces(request.own, none, true, error)) {   // --define files are listed too
+        if (!ResolveOwnSurfaces(surfaces, request.own, none, true, error)) {   // --define files are listed too
             std::fprintf(err, "vexilon-render: %s\n", error.c_str());
             return 2;
         }
-        for (const SurfaceEntry* entry : Surfaces().Entries())
+        for (const SurfaceEntry* entry : surfaces.Entries())
             std::fprintf(out, "%d\t%s\t%s\n", entry->number, entry->id.c_str(), entry->caption.c_str());
         return Finish(out, err);
     }
     case CliAction::Render: break;
     }
-    return RunRenderJob(request, out, err);
+    return RunRenderJob(surfaces, request, out, err);
+}
+
+int RunRenderCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err)
+{
+    SurfaceRegistry surfaces;
+    return RunRenderCli(surfaces, argc, argv, out, err);
 }

@@ -11,6 +11,7 @@
 
 #include "app/cli_values.h"
 #include "app/frame_sequence.h"
+#include "export/animation.h"
 #include "export/file_writer.h"
 #include "export/frame_encoder.h"
 #include "export/gif_encoder.h"
@@ -78,29 +79,27 @@ int RenderAnimation(const RenderRequest& request, const Wireframe& wire, std::FI
 {
     auto encode = [&](std::FILE* file) {
         FrameSequence frames(request, wire);
-        FrameEncoder encoder(OutputFormat::Gif);
-        GifEncoder gif(file, request.motion.fps > 0 ? request.motion.fps : kGifFpsDefault);
-        for (int frame = 1; frame <= frames.Count(); ++frame) {
-            encoder.Draw(frames.Next(), wire, request.style);
-            if (!gif.AddFrame(encoder.Picture()))
-                return false;
-            ShowProgress(err, frame, frames.Count());
-        }
-        return gif.Finish();
+        const int fps = request.motion.fps > 0 ? request.motion.fps : kGifFpsDefault;
+        return EncodeAnimation(file, fps, frames.Count(), [&](int) { return frames.Next(); }, wire, request.style,
+                               [&](int done) {
+                                   if (done > 0)
+                                       ShowProgress(err, done, frames.Count());
+                                   return true;
+                               });
     };
     return WriteOutput(*request.output, encode, out, err);
 }
 
 // A name that ends in a folder ("d/", "d/.") is refused before anything is drawn, numbered or not,
 // rather than writing "d/-0001.png": one message for both, naming a file that would do.
-bool EndsInAFile(const RenderRequest& request, std::FILE* err)
+bool EndsInAFile(const SurfaceRegistry& surfaces, const RenderRequest& request, std::FILE* err)
 {
     const std::string& name = *request.output;
     const std::string_view file = FilePartOf(name);
     if (!file.empty() && file != "." && file != "..")
         return true;
     const std::string example = name.substr(0, name.size() - file.size()) +
-                                Surfaces().Find(request.surface)->id + std::string(InfoOf(request.format).extension);
+                                surfaces.Find(request.surface)->id + std::string(InfoOf(request.format).extension);
     std::fprintf(err, "%s: cannot write %s: the name ends in a folder; accepted: a file name after the last /, e.g. %s\n",
                  kProgram, Quote(name).c_str(), Quote(example).c_str());
     return false;
@@ -108,10 +107,10 @@ bool EndsInAFile(const RenderRequest& request, std::FILE* err)
 
 }   // namespace
 
-int RunRenderJob(const RenderRequest& request, std::FILE* out, std::FILE* err)
+int RunRenderJob(const SurfaceRegistry& surfaces, const RenderRequest& request, std::FILE* out, std::FILE* err)
 {
-    const Wireframe& wire = Surfaces().WireframeOf(request.surface);
-    if (request.output && *request.output != "-" && !EndsInAFile(request, err))
+    const Wireframe& wire = surfaces.WireframeOf(request.surface);
+    if (request.output && *request.output != "-" && !EndsInAFile(surfaces, request, err))
         return 1;
     const bool animated = request.frames > 0 || request.motion.turn > 0;
     if (animated && request.format == OutputFormat::Gif)

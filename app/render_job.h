@@ -7,4 +7,4 @@
 
 // Renders the request's frames and writes them; returns the exit status (0 done, 1 I/O error).
 // A trace or picture for standard output goes to out; messages go to err.
-int RunRenderJob(const RenderRequest& request, std::FILE* out, std::FILE* err);
+int RunRenderJob(const SurfaceRegistry& surfaces, const RenderRequest& request, std::FILE* out, std::FILE* err);

@@ -10,7 +10,8 @@ int main(int argc, char** argv)
 {
     int status = 1;
     try {
-        status = RunRenderCli(argc, argv, stdout, stderr);
+        SurfaceRegistry surfaces;   // the built-in eight; the gallery and the user's join on demand
+        status = RunRenderCli(surfaces, argc, argv, stdout, stderr);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vexilon-render: %s\n", e.what());
     }

@@ -10,5 +10,6 @@ int main(int argc, char** argv)
     int qtArgc = 1;
     char* qtArgv[] = {programName, nullptr};
     CViewerApp app(qtArgc, qtArgv);
-    return app.InitInstance();
+    SurfaceRegistry surfaces;   // the built-in eight; the gallery and the user's join at start
+    return app.InitInstance(surfaces);
 }

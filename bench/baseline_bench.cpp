@@ -29,7 +29,7 @@ struct Scene {
 Scene MakeScene(SurfaceKind kind)
 {
     Scene s;
-    const Wireframe& wire = Surfaces().WireframeOf(kind);
+    const Wireframe& wire = BuiltinWireframe(kind);
     for (size_t i = 0; i < wire.ops.size(); ++i) {
         const Vec3 p = wire.Point(wire.ops[i].from);
         if (wire.ops[i].to == WireOp::kLineStart)
@@ -123,7 +123,7 @@ void BM_BaselineFrame(benchmark::State& state)
         benchmark::DoNotOptimize(s.buffer.data());
         benchmark::ClobberMemory();
     }
-    state.SetLabel(Surfaces().Find(static_cast<SurfaceKind>(state.range(0)))->id);
+    state.SetLabel(SurfaceRegistry().Find(static_cast<SurfaceKind>(state.range(0)))->id);
 }
 
 }   // namespace

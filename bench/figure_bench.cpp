@@ -24,7 +24,7 @@ Camera SineCamera()
     ViewState view;
     ResetViewState(view);
     view.surface = kSine;
-    return BeginFrame(view, Surfaces().WireframeOf(kSine));
+    return BeginFrame(view, BuiltinWireframe(kSine));
 }
 
 // Argument: 0 the plain frame, 1 the papel theme, 2 the proyector theme (2-pixel lines), 3 the
@@ -32,7 +32,7 @@ Camera SineCamera()
 void BM_ThemedFrame(benchmark::State& state)
 {
     const Camera camera = SineCamera();
-    const Wireframe& wire = Surfaces().WireframeOf(kSine);
+    const Wireframe& wire = BuiltinWireframe(kSine);
     FrameStyle style;
     const Theme themes[] = {Theme::Pantalla, Theme::Papel, Theme::Proyector, Theme::Pantalla};
     style.theme = themes[state.range(0)];
@@ -50,7 +50,7 @@ void BM_ThemedFrame(benchmark::State& state)
 void BM_HiddenSinePdf(benchmark::State& state)
 {
     const Camera camera = SineCamera();
-    const Wireframe& wire = Surfaces().WireframeOf(kSine);
+    const Wireframe& wire = BuiltinWireframe(kSine);
     FrameStyle style;
     style.hiddenLines = true;
     FrameEncoder encoder(OutputFormat::Pdf);

@@ -40,7 +40,7 @@ void BM_TraceDirect(benchmark::State& state)
         TraceSurface(view, canvas);
         benchmark::DoNotOptimize(canvas.sum);
     }
-    state.SetLabel(Surfaces().Find(static_cast<SurfaceKind>(state.range(0)))->id);
+    state.SetLabel(SurfaceRegistry().Find(static_cast<SurfaceKind>(state.range(0)))->id);
 }
 
 // Tracing from the prepared wireframe: projection and replay only.
@@ -49,13 +49,13 @@ void BM_TraceWireframe(benchmark::State& state)
     ViewState view = ChosenView(static_cast<SurfaceKind>(state.range(0)));
     DiscardCanvas canvas;
     ProjectedPoints projected;
-    const Wireframe& wire = Surfaces().WireframeOf(view.surface);
+    const Wireframe& wire = BuiltinWireframe(view.surface);
     for (auto _ : state) {
         ProjectWireframe(CameraOf(view), wire, projected);
         ReplayWireframe(wire, projected, canvas);
         benchmark::DoNotOptimize(canvas.sum);
     }
-    state.SetLabel(Surfaces().Find(static_cast<SurfaceKind>(state.range(0)))->id);
+    state.SetLabel(SurfaceRegistry().Find(static_cast<SurfaceKind>(state.range(0)))->id);
 }
 
 // The whole frame: hidden rows cleared, square filled and outlined, camera update, trace, raster.
@@ -68,7 +68,7 @@ void BM_FullFrame(benchmark::State& state)
         benchmark::DoNotOptimize(picture.Bits());
         benchmark::ClobberMemory();
     }
-    state.SetLabel(Surfaces().Find(static_cast<SurfaceKind>(state.range(0)))->id);
+    state.SetLabel(SurfaceRegistry().Find(static_cast<SurfaceKind>(state.range(0)))->id);
 }
 
 // A drag of 100 orbit steps on the sine surface, a whole frame after each; time per 100 steps.

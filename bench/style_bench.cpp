@@ -40,14 +40,14 @@ void BM_StyledFrame(benchmark::State& state)
     ViewState view;
     ResetViewState(view);
     view.surface = static_cast<SurfaceKind>(state.range(1));
-    const Wireframe& wire = Surfaces().WireframeOf(view.surface);
+    const Wireframe& wire = BuiltinWireframe(view.surface);
     RasterCanvas picture;
     for (auto _ : state) {
         DrawFrame(BeginFrame(view, wire), wire, c.style, picture);
         benchmark::DoNotOptimize(picture.Bits());
         benchmark::ClobberMemory();
     }
-    state.SetLabel(std::string(Surfaces().Find(view.surface)->id) + " " + c.label);
+    state.SetLabel(std::string(SurfaceRegistry().Find(view.surface)->id) + " " + c.label);
 }
 
 }   // namespace

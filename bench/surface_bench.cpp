@@ -63,7 +63,7 @@ void FrameOf(benchmark::State& state, const Wireframe& wire)
 
 void BM_FrameSine(benchmark::State& state)
 {
-    FrameOf(state, Surfaces().WireframeOf(kSine));
+    FrameOf(state, BuiltinWireframe(kSine));
 }
 BENCHMARK(BM_FrameSine)->Unit(benchmark::kMicrosecond);
 

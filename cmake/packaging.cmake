@@ -10,12 +10,6 @@ endif()
 set(vexilon_res ${PROJECT_SOURCE_DIR}/res)
 set(vexilon_app_id org.vexilon.Vexilon)   # the desktop file, the AppStream id and the icon share it
 
-# The Windows version block takes the version from project().
-if(WIN32 AND TARGET vexilon)
-    set_source_files_properties(${vexilon_res}/vexilon.rc DIRECTORY ${PROJECT_SOURCE_DIR}/ui PROPERTIES
-        COMPILE_DEFINITIONS "VEXILON_VERSION_MAJOR=${PROJECT_VERSION_MAJOR};VEXILON_VERSION_MINOR=${PROJECT_VERSION_MINOR};VEXILON_VERSION_TEXT=\"${PROJECT_VERSION}\"")
-endif()
-
 # Desktop integration: the entry, the AppStream metadata and the icon in the hicolor theme.
 # The screenshots are the ones in res/, as published under this address.
 set(VEXILON_MEDIA_URL "https://vexilon.invalid/res" CACHE STRING

@@ -20,9 +20,6 @@ struct ViewState {
     Vec3     target;                // the point looked at; the origin after every reset
     Vec3     eye;                   // eye position in world units
     double   zoom = 20.0;           // screen magnification
-    IntPoint current;               // cursor in screen coordinates, last drag step
-    IntPoint anchor;                // cursor in screen coordinates, drag reference
-    unsigned char dragging = 0;     // 1 while the left button is held
     int      surface = 0;           // SurfaceKind drawn; 0 = none
 };
 

@@ -31,7 +31,7 @@ void DrawInStyle(const Camera& camera, const Wireframe& wire, const FrameStyle& 
 template <class C>
 void RenderNext(ViewState& view, C& canvas)
 {
-    const Wireframe& wire = Surfaces().WireframeOf(view.surface);
+    const Wireframe& wire = BuiltinWireframe(view.surface);
     DrawFrame(BeginFrame(view, wire), wire, canvas);
 }
 

@@ -28,7 +28,7 @@ void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& st
 void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, IndexedCanvas& picture);
 void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, SvgCanvas& svg);
 
-// Both steps for view.surface of the process's registry, as the window makes one frame.
+// Both steps for view.surface among the eight built-in surfaces, as the window makes one frame.
 void RenderNextFrame(ViewState& view, Canvas& canvas);
 void RenderNextFrame(ViewState& view, RasterCanvas& picture);
 void RenderNextFrame(ViewState& view, IndexedCanvas& picture);

@@ -3,11 +3,9 @@
 
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <mutex>
 
 namespace {
 
@@ -59,28 +57,16 @@ std::vector<SurfaceKind> AddDefinitions(SurfaceRegistry& registry, const Definit
     return added;
 }
 
-namespace {
-
-std::atomic<bool> g_galleryLoaded{false};
-
-}   // namespace
-
-bool GalleryLoaded()
+const GalleryState& LoadGallery(SurfaceRegistry& registry)
 {
-    return g_galleryLoaded.load();
-}
-
-const GalleryState& LoadGallery()
-{
-    static GalleryState state;
-    static std::once_flag once;
-    std::call_once(once, [] {
-        g_galleryLoaded = true;
+    if (!registry.Gallery()) {
         const std::string path = GalleryPath();
         const DefinitionsRead read = ReadDefinitionsFile(path);
+        GalleryState state;
         state.problems = read.problems;
-        AddDefinitions(Surfaces(), read, path, state.problems);
-        state.last = Surfaces().Count();
-    });
-    return state;
+        AddDefinitions(registry, read, path, state.problems);
+        state.last = registry.Count();
+        registry.SetGallery(std::move(state));
+    }
+    return *registry.Gallery();
 }

@@ -19,12 +19,6 @@ SurfaceKind AddDefinition(SurfaceRegistry& registry, const SurfaceDefinition& de
 std::vector<SurfaceKind> AddDefinitions(SurfaceRegistry& registry, const DefinitionsRead& read,
                                         const std::string& file, std::vector<FileProblem>& problems);
 
-struct GalleryState {
-    SurfaceKind              last = kBuiltinSurfaceCount;   // the gallery takes the numbers up to it
-    std::vector<FileProblem> problems;                      // a missing or broken file, bad entries
-};
-
-// Reads the gallery into Surfaces() after the eight, once a process; later calls return the same.
-// Must run before anything else is added to Surfaces().
-const GalleryState& LoadGallery();
-bool GalleryLoaded();   // whether LoadGallery has run in this process
+// Reads the gallery into registry after the eight, once a registry; later calls return the same.
+// Must run before anything else is added to registry.
+const GalleryState& LoadGallery(SurfaceRegistry& registry);

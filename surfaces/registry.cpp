@@ -55,8 +55,9 @@ constexpr Builtin kBuiltins[kBuiltinSurfaceCount] = {
 
 SurfaceRegistry::SurfaceRegistry()
 {
+    // A copy of the process's one tracing: a fresh registry costs no tracing of its own.
     for (const Builtin& builtin : kBuiltins)
-        Add(builtin.id, builtin.caption, [kind = builtin.kind] { return RecordBuiltin(kind); });
+        Add(builtin.id, builtin.caption, [kind = builtin.kind] { return BuiltinWireframe(kind); });
 }
 
 SurfaceKind SurfaceRegistry::Add(std::string id, std::string caption, std::function<Wireframe()> trace)
@@ -131,8 +132,14 @@ const Wireframe& SurfaceRegistry::WireframeOf(SurfaceKind number) const
     return slot->wire;
 }
 
-SurfaceRegistry& Surfaces()
+const Wireframe& BuiltinWireframe(SurfaceKind kind)
 {
-    static SurfaceRegistry registry;
-    return registry;
+    static const Wireframe kEmpty;
+    static std::once_flag traced[kBuiltinSurfaceCount];
+    static Wireframe wires[kBuiltinSurfaceCount];
+    if (kind < 1 || kind > kBuiltinSurfaceCount)
+        return kEmpty;
+    const size_t i = static_cast<size_t>(kind - 1);
+    std::call_once(traced[i], [kind, i] { wires[i] = RecordBuiltin(kind); });
+    return wires[i];
 }

@@ -5,10 +5,13 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "surfaces/definitions_file.h"
 #include "surfaces/wireframe.h"
 
 using SurfaceKind = int;   // a surface's number; 0 = none; unknown numbers draw nothing
@@ -18,6 +21,12 @@ constexpr SurfaceKind kMoebius = 1, kSaddle = 2, kSphere = 3, kSine = 4;
 constexpr SurfaceKind kTorus = 5, kPseudosphere = 6, kSpiralStair = 7, kLeonardoStair = 8;
 constexpr int kBuiltinSurfaceCount = 8;
 
+// Where the gallery stands in a registry once it is read into it (surfaces/gallery.h).
+struct GalleryState {
+    SurfaceKind              last = kBuiltinSurfaceCount;   // the gallery takes the numbers up to it
+    std::vector<FileProblem> problems;                      // a missing or broken file, bad entries
+};
+
 struct SurfaceEntry {
     SurfaceKind                number;    // its place in the registry, from 1
     std::string                id;        // the command-line name, lower case
@@ -25,6 +34,8 @@ struct SurfaceEntry {
     std::function<Wireframe()> trace;     // records the surface's wireframe; called once
 };
 
+// The surfaces of one program run: each program's main makes one and hands it down, and a test
+// makes its own, so no run sees another's additions.
 class SurfaceRegistry {
 public:
     SurfaceRegistry();   // the eight built-in surfaces
@@ -48,6 +59,10 @@ public:
     // Safe to call from several threads.
     const Wireframe& WireframeOf(SurfaceKind number) const;
 
+    // The gallery once read into this registry; empty before (surfaces/gallery.h fills it).
+    const std::optional<GalleryState>& Gallery() const { return m_gallery; }
+    void SetGallery(GalleryState gallery) { m_gallery = std::move(gallery); }
+
 private:
     struct Slot {
         SurfaceEntry           entry;
@@ -58,7 +73,9 @@ private:
 
     mutable std::mutex m_mutex;   // guards the growth of m_slots; slots never move once added
     std::deque<Slot>   m_slots;
+    std::optional<GalleryState> m_gallery;
 };
 
-// The registry of this process: the built-in surfaces and whatever the program adds.
-SurfaceRegistry& Surfaces();
+// The wireframe of one of the eight built-in surfaces, traced once a process and never changed
+// after; the empty one for any other number. Safe to call from several threads.
+const Wireframe& BuiltinWireframe(SurfaceKind kind);

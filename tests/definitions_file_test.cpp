@@ -147,21 +147,22 @@ v = [0, 1, 3]
 
 TEST(Gallery, EveryEntryReadsDrawsAndStaysInsideTheSquareAtItsFirstView)
 {
-    const GalleryState& gallery = LoadGallery();
+    SurfaceRegistry registry;
+    const GalleryState& gallery = LoadGallery(registry);
     ASSERT_TRUE(gallery.problems.empty()) << gallery.problems.front().English();
     ASSERT_GE(gallery.last - kBuiltinSurfaceCount, 24);
     std::set<std::string> ids;
     for (SurfaceKind n = kBuiltinSurfaceCount + 1; n <= gallery.last; ++n) {
-        const SurfaceEntry* entry = Surfaces().Find(n);
+        const SurfaceEntry* entry = registry.Find(n);
         ASSERT_NE(entry, nullptr);
         ids.insert(entry->id);
-        const Wireframe& wire = Surfaces().WireframeOf(n);
+        const Wireframe& wire = registry.WireframeOf(n);
         EXPECT_GT(wire.triangles.size(), 0u) << entry->id;
         ViewState view;
         ResetViewState(view);
         view.surface = n;
         RecordingCanvas canvas;
-        RenderNextFrame(view, canvas);
+        DrawFrame(BeginFrame(view, wire), wire, canvas);
         int lines = 0;
         for (const CanvasCall& call : canvas.calls)
             if (call.op == CanvasCall::Op::LineTo) {

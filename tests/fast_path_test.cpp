@@ -97,11 +97,11 @@ TEST(FastPath, PictureEqualsTheCallsDrawnThroughTheCanvasInterface)
 
 TEST(FastPath, WireframeIsBuiltOnceAndEmptyForUnknownKinds)
 {
-    EXPECT_EQ(&Surfaces().WireframeOf(kTorus), &Surfaces().WireframeOf(kTorus));
-    EXPECT_EQ(Surfaces().WireframeOf(kTorus).Size(), 91u * 91u);
-    EXPECT_EQ(Surfaces().WireframeOf(kSpiralStair).Size(), 2u * 255u);   // each step's points once
-    EXPECT_TRUE(Surfaces().WireframeOf(0).ops.empty());
-    EXPECT_TRUE(Surfaces().WireframeOf(42).Size() == 0);
+    EXPECT_EQ(&BuiltinWireframe(kTorus), &BuiltinWireframe(kTorus));
+    EXPECT_EQ(BuiltinWireframe(kTorus).Size(), 91u * 91u);
+    EXPECT_EQ(BuiltinWireframe(kSpiralStair).Size(), 2u * 255u);   // each step's points once
+    EXPECT_TRUE(BuiltinWireframe(0).ops.empty());
+    EXPECT_TRUE(BuiltinWireframe(42).Size() == 0);
 }
 
 }   // namespace

@@ -20,7 +20,7 @@ Camera FirstCamera(int surface)
     ViewState view;
     ResetViewState(view);
     view.surface = surface;
-    return BeginFrame(view, Surfaces().WireframeOf(surface));
+    return BeginFrame(view, BuiltinWireframe(surface));
 }
 
 // The figure's own pixels, drawn without the encoder's shortcut for recoloured frames.
@@ -67,7 +67,7 @@ std::vector<bool> Blocks(const std::vector<bool>& big, int side, int factor)
 TEST(Figure, TwoThousandPixelsAreTheFiveHundredDrawingAtFourTimes)
 {
     for (const int surface : {kTorus, kSine, kSphere, kMoebius}) {
-        const Wireframe& wire = Surfaces().WireframeOf(surface);
+        const Wireframe& wire = BuiltinWireframe(surface);
         const Camera camera = FirstCamera(surface);
         IndexedCanvas plain;
         DrawFrame(camera, wire, plain);
@@ -96,7 +96,7 @@ TEST(Figure, TwoThousandPixelsAreTheFiveHundredDrawingAtFourTimes)
 
 TEST(Figure, HiddenLinesAtTwoThousandPixelsAreTheFiveHundredFigureAtFourTimes)
 {
-    const Wireframe& wire = Surfaces().WireframeOf(kTorus);
+    const Wireframe& wire = BuiltinWireframe(kTorus);
     const Camera camera = FirstCamera(kTorus);
     FrameStyle style;
     style.hiddenLines = true;
@@ -124,9 +124,9 @@ TEST(Figure, PointsOfASmallFigureTimesFourAreTheBigFiguresPoints)
     FrameStyle style;
     style.theme = Theme::Papel;
     Figure small, big;
-    BuildFigure(FirstCamera(kSaddle), Surfaces().WireframeOf(kSaddle), style, small);
+    BuildFigure(FirstCamera(kSaddle), BuiltinWireframe(kSaddle), style, small);
     style.size = 2000;
-    BuildFigure(FirstCamera(kSaddle), Surfaces().WireframeOf(kSaddle), style, big);
+    BuildFigure(FirstCamera(kSaddle), BuiltinWireframe(kSaddle), style, big);
     ASSERT_EQ(small.layers[0].paths.size(), big.layers[0].paths.size());
     for (size_t i = 0; i < small.layers[0].paths.size(); ++i) {
         const std::vector<FigurePoint>& a = small.layers[0].paths[i].points;
@@ -195,7 +195,7 @@ TEST_F(FigureFiles, ThemedAnimationKeepsItsColoursInEveryFrame)
 
 TEST(Figure, DashedSphereKeepsTheWholeFrontAndDrawsPartOfTheBackInDashes)
 {
-    const Wireframe& wire = Surfaces().WireframeOf(kSphere);
+    const Wireframe& wire = BuiltinWireframe(kSphere);
     const Camera camera = FirstCamera(kSphere);
     FrameStyle hidden;
     hidden.hiddenLines = true;
@@ -233,7 +233,7 @@ TEST(Figure, AxesAndTitleAreDrawnWhereAsked)
     style.axes = true;
     style.title = "Toro";
     Figure figure;
-    BuildFigure(FirstCamera(kTorus), Surfaces().WireframeOf(kTorus), style, figure);
+    BuildFigure(FirstCamera(kTorus), BuiltinWireframe(kTorus), style, figure);
     EXPECT_EQ(figure.height, 550);   // a band of a tenth of the square above it
     ASSERT_EQ(figure.texts.size(), 4u);
     EXPECT_EQ(figure.texts[0].text, "x");
@@ -242,7 +242,7 @@ TEST(Figure, AxesAndTitleAreDrawnWhereAsked)
     ASSERT_EQ(figure.layers.size(), 2u);
     EXPECT_EQ(figure.layers[1].paths.size(), 6u);   // each axis, and its arrowhead drawn through the tip
     FrameEncoder encoder(OutputFormat::Png);
-    encoder.Draw(FirstCamera(kTorus), Surfaces().WireframeOf(kTorus), style);
+    encoder.Draw(FirstCamera(kTorus), BuiltinWireframe(kTorus), style);
     long titleInk = 0;
     for (int r = 0; r < 50; ++r)
         for (int c = 0; c < 500; ++c)

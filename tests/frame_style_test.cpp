@@ -26,7 +26,7 @@ Shot FirstView(SurfaceKind kind, double distance = 0.0)
     ViewState view;
     ResetViewState(view);
     view.surface = kind;
-    const Wireframe& wire = Surfaces().WireframeOf(kind);
+    const Wireframe& wire = BuiltinWireframe(kind);
     if (distance > 0.0) {
         BeginFrame(view, wire);
         SetEyeDistance(view, distance);
@@ -230,7 +230,7 @@ TEST(HiddenLines, EyeInsideTheTubeOrTheSphereDrawsWithoutFailing)
         ViewState view;
         ResetViewState(view);
         view.eye = eye;
-        const Wireframe& wire = Surfaces().WireframeOf(kind);
+        const Wireframe& wire = BuiltinWireframe(kind);
         const Camera camera = BeginFrame(view, wire);
         RasterCanvas picture;
         DrawFrame(camera, wire, hidden, picture);
@@ -354,18 +354,18 @@ TEST(Facets, EveryBuiltinSurfaceIsCoveredWhereItCloses)
         return sum;
     };
     const double pi = std::acos(-1.0);
-    EXPECT_NEAR(area(Surfaces().WireframeOf(kSphere)), 4 * pi * 35 * 35, 0.02 * 4 * pi * 35 * 35);
-    EXPECT_NEAR(area(Surfaces().WireframeOf(kTorus)), 4 * pi * pi * 30 * 10, 0.02 * 4 * pi * pi * 30 * 10);
+    EXPECT_NEAR(area(BuiltinWireframe(kSphere)), 4 * pi * 35 * 35, 0.02 * 4 * pi * 35 * 35);
+    EXPECT_NEAR(area(BuiltinWireframe(kTorus)), 4 * pi * pi * 30 * 10, 0.02 * 4 * pi * pi * 30 * 10);
     for (SurfaceKind kind = 1; kind <= kBuiltinSurfaceCount; ++kind) {
-        const Wireframe& wire = Surfaces().WireframeOf(kind);
+        const Wireframe& wire = BuiltinWireframe(kind);
         EXPECT_EQ(wire.triangles.size() % 3, 0u);
         EXPECT_GT(wire.triangles.size(), 300u) << kind;
         for (const std::uint32_t i : wire.triangles)
             ASSERT_LT(i, wire.Size());
     }
     // The staircases: one quad between consecutive steps of a flight, none between the flights.
-    EXPECT_EQ(Surfaces().WireframeOf(kSpiralStair).triangles.size(), 3u * 2 * 254);
-    EXPECT_EQ(Surfaces().WireframeOf(kLeonardoStair).triangles.size(), 3u * 2 * (254 + 254));
+    EXPECT_EQ(BuiltinWireframe(kSpiralStair).triangles.size(), 3u * 2 * 254);
+    EXPECT_EQ(BuiltinWireframe(kLeonardoStair).triangles.size(), 3u * 2 * (254 + 254));
 }
 
 }   // namespace

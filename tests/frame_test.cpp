@@ -35,7 +35,7 @@ TEST(Frame, DrawingReadsItsCameraAloneSoTheSameCameraGivesTheSameFrame)
     ViewState view;
     ResetViewState(view);
     view.surface = kTorus;
-    const Wireframe& wire = Surfaces().WireframeOf(kTorus);
+    const Wireframe& wire = BuiltinWireframe(kTorus);
     const Camera camera = BeginFrame(view, wire);
     RecordingCanvas first, again;
     DrawFrame(camera, wire, first);
@@ -47,7 +47,7 @@ TEST(Frame, DrawingReadsItsCameraAloneSoTheSameCameraGivesTheSameFrame)
 
 TEST(Frame, NoSurfaceOrAnUnknownOneDrawsTheSquareAlone)
 {
-    for (int kind : {0, Surfaces().Count() + 1, -5}) {
+    for (int kind : {0, SurfaceRegistry().Count() + 1, -5}) {
         ViewState view;
         view.surface = kind;
         RecordingCanvas canvas;

@@ -52,7 +52,7 @@ TEST(GifOutput, TurningTorusDecodesToEachPictureFromChangedRectangles)
     ViewState first;
     ResetViewState(first);
     first.surface = kTorus;
-    const Wireframe& wire = Surfaces().WireframeOf(first.surface);
+    const Wireframe& wire = BuiltinWireframe(first.surface);
     BeginFrame(first, wire);
     std::vector<std::vector<std::uint32_t>> shown;
     const DecodedGif gif = EncodeFrames(12, 25, [&](int k, IndexedCanvas& picture) {

@@ -1,8 +1,4 @@
-# Tests of the window: the view controls without Qt, the dialogs offscreen with Qt Test.
-
-add_executable(view_controls_tests view_controls_test.cpp)
-target_link_libraries(view_controls_tests PRIVATE vexilon_view_controls GTest::gtest_main)
-gtest_discover_tests(view_controls_tests)
+# Tests of the window: the dialogs offscreen with Qt Test.
 
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
@@ -11,7 +7,8 @@ find_package(Qt6 REQUIRED COMPONENTS Test)
 set(VEXILON_GUI_TEST_DATA "${VEXILON_TEST_GALLERY};XDG_DATA_HOME=${CMAKE_CURRENT_BINARY_DIR}/xdg-data-empty")
 
 foreach(gui_test viewer_dlg_test dialogs_test viewer_random_test viewer_export_test
-        viewer_keys_test viewer_hidpi_test viewer_motion_test own_surface_test viewer_view_options_test)
+        viewer_keys_test viewer_hidpi_test viewer_motion_test own_surface_test viewer_view_options_test
+        viewer_script_test)
     add_executable(${gui_test} ${gui_test}.cpp)
     set_target_properties(${gui_test} PROPERTIES AUTOMOC ON)
     target_include_directories(${gui_test} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})

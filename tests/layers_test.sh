@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The layers include one way only: geometry <- surfaces <- render <- export <- ui and app, and no
-# Qt below ui. Usage: layers_test.sh SOURCE_DIR
+# The layers include one way only: geometry <- surfaces <- render <- export <- session <- ui and
+# app, and no Qt below ui. Usage: layers_test.sh SOURCE_DIR
 set -uo pipefail
 cd "$1" || exit 1
 failures=0
@@ -12,9 +12,10 @@ check() {  # check LAYER FORBIDDEN-PATTERN
         failures=$((failures + 1))
     fi
 }
-check geometry 'surfaces/|render/|export/|ui/|app/|Q'
-check surfaces 'render/|export/|ui/|app/|Q'
-check render 'export/|ui/|app/|Q'
-check export 'ui/|app/|Q'
+check geometry 'surfaces/|render/|export/|session/|ui/|app/|web/|Q'
+check surfaces 'render/|export/|session/|ui/|app/|web/|Q'
+check render 'export/|session/|ui/|app/|web/|Q'
+check export 'session/|ui/|app/|web/|Q'
+check session 'ui/|app/|web/|Q'
 [ "$failures" -eq 0 ] && echo "every include runs down the layers"
 exit "$failures"

@@ -20,12 +20,12 @@
 
 namespace {
 
-QImage FreshFrame(SurfaceKind kind)
+QImage FreshFrame(const SurfaceRegistry& surfaces, SurfaceKind kind)
 {
     ViewState view;
     ResetViewState(view);
     view.surface = kind;
-    return FrameOf(view);
+    return FrameOf(view, &surfaces);
 }
 
 void Retype(QLineEdit* field, const QString& text)
@@ -92,10 +92,10 @@ private slots:
         const SurfaceKind kind = List()->itemData(index).toInt();
         QCOMPARE(dlg->View().surface, kind);
         QVERIFY(dlg->findChild<QRadioButton*>("IDC_OTHER_SURFACE")->isChecked());
-        QCOMPARE(CountDifferences(ShownFrame(*dlg), FreshFrame(kind)), 0);
+        QCOMPARE(CountDifferences(ShownFrame(*dlg), FreshFrame(dlg->Surfaces(), kind)), 0);
         auto* zoom = dlg->findChild<QScrollBar*>("IDC_SCROLL_ZOOM");
         QTest::mouseClick(zoom, Qt::LeftButton, {}, PartOf(*zoom, QStyle::SC_ScrollBarSubLine));
-        QVERIFY(CountDifferences(ShownFrame(*dlg), FreshFrame(kind)) > 0);
+        QVERIFY(CountDifferences(ShownFrame(*dlg), FreshFrame(dlg->Surfaces(), kind)) > 0);
         QTest::mouseClick(dlg->findChild<QRadioButton*>("IDC_SURFACE_TORUS"), Qt::LeftButton);
         QVERIFY(!dlg->findChild<QRadioButton*>("IDC_OTHER_SURFACE")->isChecked());
     }
@@ -142,7 +142,7 @@ private slots:
         // Accepted: the saved surface is chosen in the list and drawn from the registry.
         QCOMPARE(List()->currentText(), QString::fromUtf8("Huevo alto"));
         QCOMPARE(dlg->View().surface, List()->currentData().toInt());
-        QCOMPARE(CountDifferences(ShownFrame(*dlg), FreshFrame(dlg->View().surface)), 0);
+        QCOMPARE(CountDifferences(ShownFrame(*dlg), FreshFrame(dlg->Surfaces(), dlg->View().surface)), 0);
     }
 
     void cancellingGoesBackToTheSurfaceBefore()
@@ -156,7 +156,7 @@ private slots:
         QTest::mouseClick(dlg->findChild<QPushButton*>("IDC_DEFINE_BUTTON"), Qt::LeftButton);
         QCOMPARE(closer.Seen(), 1);
         QCOMPARE(dlg->View().surface, kSine);
-        QCOMPARE(CountDifferences(ShownFrame(*dlg), FreshFrame(kSine)), 0);
+        QCOMPARE(CountDifferences(ShownFrame(*dlg), FreshFrame(dlg->Surfaces(), kSine)), 0);
     }
 
     void aSurfaceWithNoFinitePointIsNotAccepted()

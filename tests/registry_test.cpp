@@ -75,20 +75,17 @@ TEST(Registry, TracesEachSurfaceOnceAndKeepsItsWireframe)
 
 TEST(Registry, AnAddedSurfaceIsDrawnThroughTheFrameLikeTheEight)
 {
-    const SurfaceKind kind = Surfaces().Add("cuadrado-de-prueba", "Cuadrado", Square);
+    SurfaceRegistry registry;
+    const SurfaceKind kind = registry.Add("cuadrado-de-prueba", "Cuadrado", Square);
     ASSERT_NE(kind, kSurfaceNone);
-    // Taken out again, so that a test after it in the same process finds the registry as it was.
-    struct RemoveAfter {
-        SurfaceKind kind;
-        ~RemoveAfter() { Surfaces().RemoveFrom(kind); }
-    } removeAfter{kind};
     ViewState view;
     view.eye = {0.0, 0.0, 300.0};
     view.up = {0.0, 1.0, 0.0};
     view.zoom = 20.0;
     view.surface = kind;
     RecordingCanvas canvas;
-    RenderNextFrame(view, canvas);
+    const Wireframe& wire = registry.WireframeOf(kind);
+    DrawFrame(BeginFrame(view, wire), wire, canvas);
     ASSERT_EQ(canvas.calls.size(), 3u + 1 + 4);   // square, pen, one move and four line-tos
     EXPECT_EQ(canvas.calls[3].op, CanvasCall::Op::MoveTo);
     // From straight above at 300 the plane stands at 280: 10 units become 10 * 20/300 * 20 px.

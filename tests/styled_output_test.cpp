@@ -126,7 +126,7 @@ TEST_F(StyledOutput, ManyColouredPicturesComeBackFromTheirPngsPixelForPixel)
         ViewState view;
         ResetViewState(view);
         view.surface = kSine;
-        const Wireframe& wire = Surfaces().WireframeOf(kSine);
+        const Wireframe& wire = BuiltinWireframe(kSine);
         BeginFrame(view, wire);
         OrbitEye(view, {0, 0}, {30, 20});
         RasterCanvas expected;

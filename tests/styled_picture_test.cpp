@@ -16,7 +16,7 @@ Camera CloseView(SurfaceKind kind, double distance)
     ViewState view;
     ResetViewState(view);
     view.surface = kind;
-    const Wireframe& wire = Surfaces().WireframeOf(kind);
+    const Wireframe& wire = BuiltinWireframe(kind);
     BeginFrame(view, wire);
     SetEyeDistance(view, distance);
     return BeginFrame(view, wire);
@@ -29,7 +29,7 @@ std::uint32_t Packed(const IndexedCanvas& picture, int col, int row)
 
 TEST(StyledPicture, TheStereoOutlineStaysWhiteWhereTheLinesCrossIt)
 {
-    const Wireframe& wire = Surfaces().WireframeOf(kSine);
+    const Wireframe& wire = BuiltinWireframe(kSine);
     const Camera camera = CloseView(kSine, 60.0);   // near: the surface runs past the square
     FrameStyle stereo;
     stereo.anaglyph = true;
@@ -47,7 +47,7 @@ TEST(StyledPicture, TheStereoOutlineStaysWhiteWhereTheLinesCrossIt)
 
 TEST(StyledPicture, TheIndexedPictureShowsTheColoursOfTheWindowsPictureInEveryStyle)
 {
-    const Wireframe& wire = Surfaces().WireframeOf(kTorus);
+    const Wireframe& wire = BuiltinWireframe(kTorus);
     const Camera camera = CloseView(kTorus, 150.0);
     for (int styleBits = 1; styleBits < 8; ++styleBits) {
         FrameStyle style;

@@ -23,7 +23,7 @@ ViewState FirstFrame(Camera& camera)
     ViewState view;
     ResetViewState(view);
     view.surface = kTorus;
-    const Wireframe& wire = Surfaces().WireframeOf(kTorus);
+    const Wireframe& wire = BuiltinWireframe(kTorus);
     BeginFrame(view, wire);
     OrbitEye(view, {0, 0}, {40, -90});
     SetZoom(view, 61.0);
@@ -35,7 +35,7 @@ TEST(Turntable, FrameZeroIsTheFirstFramesOwnCamera)
 {
     Camera camera;
     const ViewState first = FirstFrame(camera);
-    const Wireframe& wire = Surfaces().WireframeOf(kTorus);
+    const Wireframe& wire = BuiltinWireframe(kTorus);
     EXPECT_TRUE(SameBits(TurnFrameCamera(first, wire, 0, 36), camera));
     EXPECT_TRUE(SameBits(TurnFrameCamera(first, wire, 36, 36), camera));   // a whole turn comes back
 }
@@ -44,7 +44,7 @@ TEST(Turntable, EachFrameComesFromTheFirstNotFromItsNeighbour)
 {
     Camera camera;
     const ViewState first = FirstFrame(camera);
-    const Wireframe& wire = Surfaces().WireframeOf(kTorus);
+    const Wireframe& wire = BuiltinWireframe(kTorus);
     // The same angle reached as k of n and 2k of 2n: the same bits, so no step adds up an error.
     for (int k = 1; k < 36; ++k)
         EXPECT_TRUE(SameBits(TurnFrameCamera(first, wire, k, 36), TurnFrameCamera(first, wire, 2 * k, 72))) << k;
@@ -55,7 +55,7 @@ TEST(Turntable, EyeCirclesTheFirstUpAtItsDistanceAndUpStays)
 {
     Camera camera;
     const ViewState first = FirstFrame(camera);
-    const Wireframe& wire = Surfaces().WireframeOf(kTorus);
+    const Wireframe& wire = BuiltinWireframe(kTorus);
     const Vec3 start = VecSub(camera.eye, first.target);
     const double height = VecDot(start, camera.up);
     for (int k = 1; k < 8; ++k) {

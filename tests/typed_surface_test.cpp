@@ -241,7 +241,7 @@ TEST(TypedSurface, TheSaddleTypedOnItsOwnGridDrawsTheBuiltInSaddle)
     saddle.samples = 25;
     saddle.fit = false;
     const Wireframe typed = Build(saddle);
-    const Wireframe& builtin = Surfaces().WireframeOf(kSaddle);
+    const Wireframe& builtin = BuiltinWireframe(kSaddle);
     ASSERT_EQ(typed.Size(), builtin.Size());
     EXPECT_EQ(FirstView(typed), FirstView(builtin));
     ViewState a, b;
@@ -276,7 +276,7 @@ TEST(TypedSurface, AFittedUnitSphereHasTheBuiltInSpheresSizeOnScreen)
         return std::array<int, 4>{left, right, top, bottom};
     };
     const auto typed = extent(FirstView(Build(sphere)));
-    const auto builtin = extent(FirstView(Surfaces().WireframeOf(kSphere)));
+    const auto builtin = extent(FirstView(BuiltinWireframe(kSphere)));
     for (int i = 0; i < 4; ++i)
         EXPECT_NEAR(typed[static_cast<size_t>(i)], builtin[static_cast<size_t>(i)], 2) << i;
 }

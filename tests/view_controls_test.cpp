@@ -1,5 +1,5 @@
 // The view controls without a window: reset, drag orbit and every rule of the Z and P bars.
-#include "ui/view_controls.h"
+#include "session/view_controls.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "geometry/view_changes.h"
-#include "ui/resource.h"
 
 namespace {
 
@@ -35,7 +34,8 @@ protected:
     RecordingBar zoomBar, distanceBar;
     int          frames = 0;
     ViewState    atFrame;   // the view as the last frame saw it
-    ViewControls controls{view, zoomBar, distanceBar, [this] { ++frames, atFrame = view; }};
+    DragState    dragAtFrame;
+    ViewControls controls{view, zoomBar, distanceBar, [this] { ++frames, atFrame = view, dragAtFrame = controls.Drag(); }};
 
     void SetUp() override
     {
@@ -44,8 +44,8 @@ protected:
         zoomBar.calls.clear();
         distanceBar.calls.clear();
     }
-    void Zoom(int code, int position = 0) { controls.OnVScroll(code, position, IDC_SCROLL_ZOOM); }
-    void Distance(int code, int position = 0) { controls.OnVScroll(code, position, IDC_SCROLL_DISTANCE); }
+    void Zoom(int code, int position = 0) { controls.OnVScroll(code, position, kZoomBarId); }
+    void Distance(int code, int position = 0) { controls.OnVScroll(code, position, kDistanceBarId); }
 };
 
 TEST(BarPosition, TruncatesTowardZeroAndIsDefinedEverywhere)
@@ -112,7 +112,7 @@ TEST_F(ViewControlsTest, PageClicksOtherCodesAndOtherControlsChangeNothingButSti
         Zoom(code, 7);
         Distance(code, 77);
     }
-    controls.OnVScroll(SB_LINEUP, 0, IDC_SURFACE_TORUS);
+    controls.OnVScroll(SB_LINEUP, 0, kDistanceBarId + 1);   // another control
     EXPECT_EQ(view.zoom, before.zoom);
     EXPECT_TRUE(view.eye.x == before.eye.x && view.eye.z == before.eye.z);
     EXPECT_TRUE(zoomBar.calls.empty() && distanceBar.calls.empty());
@@ -161,12 +161,12 @@ TEST_F(ViewControlsTest, OnlyMovesBetweenPressAndReleaseTurnTheView)
 {
     controls.OnMouseMove({500, 500});
     controls.OnLButtonDown({40, -7});
-    EXPECT_TRUE(view.dragging == 1 && view.anchor.x == 40 && view.anchor.y == -7);
+    EXPECT_TRUE(controls.Drag().dragging == 1 && controls.Drag().anchor.x == 40 && controls.Drag().anchor.y == -7);
     controls.OnLButtonUp();
-    EXPECT_EQ(view.dragging, 0);
+    EXPECT_EQ(controls.Drag().dragging, 0);
     controls.OnMouseMove({400, 300});
     EXPECT_EQ(frames, 0);
-    EXPECT_EQ(view.current.x, 0);
+    EXPECT_EQ(controls.Drag().current.x, 0);
 }
 
 TEST_F(ViewControlsTest, DragOfOneHundredPixelsSidewaysTurnsTheEyeByAFifthOfPi)
@@ -179,8 +179,8 @@ TEST_F(ViewControlsTest, DragOfOneHundredPixelsSidewaysTurnsTheEyeByAFifthOfPi)
     EXPECT_LT(VecDot(view.eye, right), 0.0) << "the eye goes left, so the object turns with the cursor";
     EXPECT_NEAR(VecDot(view.eye, up), 0.0, 1e-9) << "a sideways drag turns about the screen's up";
     EXPECT_EQ(frames, 1);
-    EXPECT_EQ(atFrame.anchor.x, 300) << "the anchor moves after the frame";
-    EXPECT_TRUE(view.anchor.x == 400 && view.current.x == 400);
+    EXPECT_EQ(dragAtFrame.anchor.x, 300) << "the anchor moves after the frame";
+    EXPECT_TRUE(controls.Drag().anchor.x == 400 && controls.Drag().current.x == 400);
     const ViewState sideways = view;
     controls.OnMouseMove({400, 240});   // screen y grows downwards: dragging down raises the eye
     EXPECT_GT(VecDot(view.eye, sideways.up), VecDot(sideways.eye, sideways.up));

@@ -28,7 +28,6 @@ TEST(ViewState, StartsWithZoomTwentyAndNoSurface)
     const ViewState view;
     EXPECT_EQ(view.zoom, 20.0);
     EXPECT_EQ(view.surface, 0);
-    EXPECT_EQ(view.dragging, 0);
     EXPECT_EQ(view.up.z, 0.0);
 }
 

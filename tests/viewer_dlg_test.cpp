@@ -80,8 +80,9 @@ private slots:
         QCOMPARE(distanceBar->geometry(), QRect(731, 10, 23, 265));
         QCOMPARE(Button("IDC_SURFACE_LEONARDO")->geometry(), QRect(21, 197, 126, 26));
         QCOMPARE(dlg->findChild<QLabel*>("IDC_STATIC_BARS")->text(), QString::fromUtf8("Z         P"));
+        const SurfaceRegistry registry;
         for (SurfaceKind kind = 1; kind <= kBuiltinSurfaceCount; ++kind)
-            QCOMPARE(Button(kSurfaceButtons[kind - 1])->text().toStdString(), Surfaces().Find(kind)->caption);
+            QCOMPARE(Button(kSurfaceButtons[kind - 1])->text().toStdString(), registry.Find(kind)->caption);
         for (QWidget* child : dlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (child->objectName() != QLatin1String("IDC_FRAME_SQUARE"))
                 QVERIFY2(!child->geometry().intersects(kFrameRect), qPrintable(child->objectName()));
@@ -136,7 +137,7 @@ private slots:
         const Vec3 before = dlg->View().eye;
         const QPoint start(300, 400);   // on the square: the dialog's own surface
         QTest::mousePress(dlg, Qt::LeftButton, {}, start);
-        QCOMPARE(dlg->View().anchor.x, dlg->mapToGlobal(start).x());
+        QCOMPARE(dlg->Drag().anchor.x, dlg->mapToGlobal(start).x());
         QTest::mouseMove(dlg, start + QPoint(100, 0));
         QCOMPARE(dlg->FramesRendered(), 2);
         QVERIFY(std::abs(std::acos(VecDot(before, dlg->View().eye) / 90000.0) - 0.2 * PiValue()) < 1e-9);
@@ -181,10 +182,10 @@ private slots:
     {
         ClickSurface(*dlg, kSine);
         QTest::mousePress(dlg, Qt::LeftButton, {}, QPoint(140, 220));   // inside the frame of "Superficie"
-        QCOMPARE(dlg->View().dragging, 1);
+        QCOMPARE(dlg->Drag().dragging, 1);
         QTest::mouseRelease(dlg, Qt::LeftButton, {}, QPoint(140, 220));
         QTest::mousePress(Button("IDC_ABOUT_BUTTON"), Qt::LeftButton);
-        QCOMPARE(dlg->View().dragging, 0);
+        QCOMPARE(dlg->Drag().dragging, 0);
         QTest::mouseMove(Button("IDC_ABOUT_BUTTON"), QPoint(-50, 0));
         QTest::mouseRelease(Button("IDC_ABOUT_BUTTON"), Qt::LeftButton, {}, QPoint(-50, 0));
     }

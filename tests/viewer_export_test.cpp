@@ -22,7 +22,7 @@
 
 #include "app/render_cli.h"
 #include "cli_run_support.h"
-#include "ui/image_names.h"
+#include "session/image_names.h"
 #include "ui/viewer_app.h"
 #include "window_test_support.h"
 
@@ -214,8 +214,8 @@ private slots:
 
     void namesAndTypesOfImageFiles()
     {
-        QCOMPARE(ImageFileName(kLeonardoStair, OutputFormat::Svg), std::string("leonardo.svg"));
-        QCOMPARE(ImageFileName(kSurfaceNone, OutputFormat::Png), std::string("vexilon.png"));
+        QCOMPARE(ImageFileName(SurfaceRegistry(), kLeonardoStair, OutputFormat::Svg), std::string("leonardo.svg"));
+        QCOMPARE(ImageFileName(SurfaceRegistry(), kSurfaceNone, OutputFormat::Png), std::string("vexilon.png"));
         QCOMPARE(WithImageExtension("a/toro", OutputFormat::Svg), std::string("a/toro.svg"));
         QCOMPARE(WithImageExtension("toro.PNG", OutputFormat::Svg), std::string("toro.PNG"));
         QCOMPARE(WithImageExtension("toro.v2", OutputFormat::Png), std::string("toro.v2.png"));

@@ -158,9 +158,9 @@ private slots:
         ClickSurface(*mouse, kSaddle);
         const QPoint start(420, 260);
         QTest::mousePress(dlg, Qt::LeftButton, {}, start);
-        const IntPoint anchor = dlg->View().anchor;
+        const IntPoint anchor = dlg->Drag().anchor;
         Key(Qt::Key_Up, Qt::ControlModifier);
-        QVERIFY(dlg->View().dragging == 1 && dlg->View().anchor.x == anchor.x && dlg->View().anchor.y == anchor.y);
+        QVERIFY(dlg->Drag().dragging == 1 && dlg->Drag().anchor.x == anchor.x && dlg->Drag().anchor.y == anchor.y);
         QTest::mouseMove(dlg, start + QPoint(20, 7));
         QTest::mouseRelease(dlg, Qt::LeftButton, {}, start + QPoint(20, 7));
         Drag(*mouse, {0, -10});

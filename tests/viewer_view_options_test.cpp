@@ -26,7 +26,7 @@ QImage StyledFrame(SurfaceKind kind, const FrameStyle& style)
     ViewState view;
     ResetViewState(view);
     view.surface = kind;
-    const Wireframe& wire = Surfaces().WireframeOf(kind);
+    const Wireframe& wire = BuiltinWireframe(kind);
     RasterCanvas canvas;
     DrawFrame(BeginFrame(view, wire), wire, style, canvas);
     QImage image(kCanvasSide, kCanvasSide, QImage::Format_RGB32);

@@ -53,11 +53,17 @@ inline QPoint PartOf(QScrollBar& bar, QStyle::SubControl part)
     return bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, part, &bar).center();
 }
 
-// The frame of a copy of view, through the generic canvas path rather than the window's.
-inline QImage FrameOf(ViewState view)
+// The frame of a copy of view, through the generic canvas path rather than the window's; the
+// surface is one of the eight, or one of surfaces.
+inline QImage FrameOf(ViewState view, const SurfaceRegistry* surfaces = nullptr)
 {
     RasterCanvas canvas;
-    RenderNextFrame(view, static_cast<Canvas&>(canvas));
+    if (surfaces) {
+        const Wireframe& wire = surfaces->WireframeOf(view.surface);
+        DrawFrame(BeginFrame(view, wire), wire, static_cast<Canvas&>(canvas));
+    } else {
+        RenderNextFrame(view, static_cast<Canvas&>(canvas));
+    }
     QImage image(kCanvasSide, kCanvasSide, QImage::Format_RGB32);
     for (int row = 0; row < kCanvasSide; ++row)
         for (int col = 0; col < kCanvasSide; ++col)

@@ -1,9 +1,11 @@
 // The numbers of the window's resources and controls, and the texts that live in the string table.
 #pragma once
 
+#include "session/view_controls.h"
+
 // Control ids of the main dialog; the Qt controls carry the names as their objectName.
-constexpr int IDC_SCROLL_ZOOM = 1007;              // "Z", the zoom bar
-constexpr int IDC_SCROLL_DISTANCE = 1008;          // "P", the eye-distance bar
+constexpr int IDC_SCROLL_ZOOM = kZoomBarId;        // "Z", the zoom bar
+constexpr int IDC_SCROLL_DISTANCE = kDistanceBarId;   // "P", the eye-distance bar
 constexpr int IDC_ABOUT_BUTTON = 1011;             // "Sobre Vexilon"
 constexpr int IDC_INSTRUCTIONS_BUTTON = 1012;      // "Instrucciones"
 constexpr int IDC_SURFACE_TORUS = 1013;
@@ -21,9 +23,8 @@ constexpr int IDC_INSTRUCTIONS_TEXT = 1013;        // the text of the Instructio
 // IDC_ABOUT_TEXT. IDOK and IDCANCEL keep the window system's names, ids 1 and 2.
 
 constexpr unsigned IDM_ABOUTBOX = 0x0010;          // window-menu command; the low four bits are free
-constexpr int IDS_ABOUTBOX = 101;
 
-// String 101: the window-menu item that opens the About box.
+// The window-menu item that opens the About box.
 inline constexpr char kAboutMenuText[] = "&Acerca de vexilon...";
 
 inline constexpr char kApplicationName[] = "Vexilon";

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "ui/view_controls.h"
+#include "session/view_controls.h"
 
 class QScrollBar;
 

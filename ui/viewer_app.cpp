@@ -25,9 +25,9 @@ CViewerApp::CViewerApp(int& argc, char** argv) : QApplication(argc, argv)
     InstallSpanish(*this, m_qtTranslator);
 }
 
-int CViewerApp::InitInstance()
+int CViewerApp::InitInstance(SurfaceRegistry& surfaces)
 {
-    CViewerDlg dlg;
+    CViewerDlg dlg(surfaces);
     dlg.exec();
     return 0;
 }

@@ -16,18 +16,11 @@
 #include <QScrollBar>
 #include <QShortcut>
 
-#ifdef Q_OS_WIN
-#include <string>
-
-#include <qt_windows.h>
-#endif
-
 #include "render/frame.h"
 #include "ui/about_dlg.h"
 #include "ui/dialog_template.h"
 #include "ui/frame_square.h"
 #include "ui/instructions_dlg.h"
-#include "ui/own_surfaces.h"
 #include "ui/resource.h"
 #include "ui_viewer_dlg.h"
 
@@ -37,8 +30,6 @@ IntPoint ToIntPoint(QPoint p)
 {
     return {p.x(), p.y()};
 }
-
-constexpr int kWheelNotch = 120;   // angleDelta of one notch: one step of the "Z" arrows
 
 const char kSquareToolTip[] =
     "Arrastrar con el botón izquierdo: girar la superficie\n"
@@ -56,8 +47,13 @@ const char kSquareToolTip[] =
 
 }   // namespace
 
-CViewerDlg::CViewerDlg(QWidget* parent)
+CViewerDlg::CViewerDlg(SurfaceRegistry& surfaces, QWidget* parent) : CViewerDlg(nullptr, &surfaces, parent) {}
+
+CViewerDlg::CViewerDlg(QWidget* parent) : CViewerDlg(std::make_unique<SurfaceRegistry>(), nullptr, parent) {}
+
+CViewerDlg::CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* surfaces, QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::CViewerDlg>()), m_hIcon(ApplicationIcon()),
+      m_ownedSurfaces(std::move(owned)), m_surfaces(surfaces ? *surfaces : *m_ownedSurfaces),
       m_frame(reinterpret_cast<const uchar*>(m_canvas.Bits()), kCanvasSide, kCanvasSide,
               RasterCanvas::kBytesPerLine, QImage::Format_RGB32)
 {
@@ -96,8 +92,8 @@ CViewerDlg::CViewerDlg(QWidget* parent)
         kFrameRect.adjusted(-kSquareFocusMargin, -kSquareFocusMargin, kSquareFocusMargin, kSquareFocusMargin));
     m_square->setFocusPolicy(Qt::StrongFocus);   // after "Instrucciones" in the tab order
     m_square->setToolTip(QString::fromUtf8(kSquareToolTip));
-    connect(m_square, &CFrameSquare::arrowStep, this, &CViewerDlg::OnOrbitKey);
-    connect(m_square, &CFrameSquare::wheelTurned, this, &CViewerDlg::OnMouseWheel);
+    connect(m_square, &CFrameSquare::arrowStep, this, [this](QPoint travel) { m_session.OrbitKey(ToIntPoint(travel)); });
+    connect(m_square, &CFrameSquare::wheelTurned, this, [this](int delta) { m_session.Wheel(delta); });
 
     m_saveAction = new QAction(QString::fromUtf8("&Guardar imagen…"), this);
     m_saveAction->setShortcut(QKeySequence::Save);
@@ -113,8 +109,7 @@ CViewerDlg::CViewerDlg(QWidget* parent)
     AddKeys();
     AddMotion();
     ConnectViewOptions();
-
-    OnInitDialog();
+    setWindowIcon(m_hIcon);   // big and small icon alike
 }
 
 CViewerDlg::~CViewerDlg() = default;
@@ -128,16 +123,17 @@ void CViewerDlg::AddKeys()
         connect(shortcut, &QShortcut::activated, this, handler);
     };
     for (int key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down})
-        addKey(QKeySequence(Qt::ControlModifier | Qt::Key(key)), [this, key] { OnOrbitKey(*ArrowTravel(key)); });
+        addKey(QKeySequence(Qt::ControlModifier | Qt::Key(key)),
+               [this, key] { m_session.OrbitKey(ToIntPoint(*ArrowTravel(key))); });
     for (QKeySequence key : {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::KeypadModifier | Qt::Key_Plus),
                              QKeySequence(QKeySequence::ZoomIn)})
-        addKey(key, [this] { OnScrollKey(m_scrollZoom, SB_LINEUP); });
+        addKey(key, [this] { m_session.ScrollKey(kZoomBarId, SB_LINEUP); });
     for (QKeySequence key : {QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus),
                              QKeySequence(QKeySequence::ZoomOut)})
-        addKey(key, [this] { OnScrollKey(m_scrollZoom, SB_LINEDOWN); });
-    addKey(QKeySequence(Qt::Key_PageUp), [this] { OnScrollKey(m_scrollDistance, SB_LINEUP); });   // nearer
-    addKey(QKeySequence(Qt::Key_PageDown), [this] { OnScrollKey(m_scrollDistance, SB_LINEDOWN); });
-    addKey(QKeySequence(Qt::Key_Home), [this] { OnResetKey(); });
+        addKey(key, [this] { m_session.ScrollKey(kZoomBarId, SB_LINEDOWN); });
+    addKey(QKeySequence(Qt::Key_PageUp), [this] { m_session.ScrollKey(kDistanceBarId, SB_LINEUP); });   // nearer
+    addKey(QKeySequence(Qt::Key_PageDown), [this] { m_session.ScrollKey(kDistanceBarId, SB_LINEDOWN); });
+    addKey(QKeySequence(Qt::Key_Home), [this] { m_session.ResetKey(); });
     addKey(QKeySequence(QKeySequence::HelpContents), [this] { OnInstructionsButton(); });
 }
 
@@ -151,52 +147,35 @@ void CViewerDlg::ConnectSurfaceButtons()
             buttons.append(button);
     std::sort(buttons.begin(), buttons.end(), [](QRadioButton* a, QRadioButton* b) { return a->y() < b->y(); });
     for (int i = 0; i < buttons.size(); ++i) {
-        const SurfaceEntry* entry = Surfaces().Find(i + 1);
+        const SurfaceEntry* entry = m_surfaces.Find(i + 1);
         if (!entry)
             break;
         buttons[i]->setText(QString::fromStdString(entry->caption));
-        connect(buttons[i], &QAbstractButton::clicked, this, [this, kind = entry->number] { OnSurfaceButton(kind); });
+        connect(buttons[i], &QAbstractButton::clicked, this,
+                [this, kind = entry->number] { m_session.ChooseSurface(kind); });
     }
-}
-
-void CViewerDlg::OnInitDialog()
-{
-#ifdef Q_OS_WIN
-    // String 101 appended to the system menu, after a separator; without the menu or the string,
-    // the window works the same.
-    if (HMENU systemMenu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE)) {
-        const wchar_t* text = nullptr;   // points into the string table, not terminated
-        const int length =
-            LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, reinterpret_cast<LPWSTR>(&text), 0);
-        if (length > 0) {
-            const std::wstring item(text, static_cast<size_t>(length));
-            AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
-            AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, item.c_str());
-        }
-    }
-#endif
-    setWindowIcon(m_hIcon);   // big and small icon alike
 }
 
 void CViewerDlg::RenderScene()
 {
-    // The camera step belongs to every event, so the view after any sequence stays the same to
-    // the bit; only the drawing waits for the paint.
-    m_frameSurface = m_view.surface;
-    m_camera = BeginFrame(m_view, WireframeOf(m_frameSurface));
-    m_hasFrame = true;
+    m_session.NextFrame();
+}
+
+void CViewerDlg::OnFrame()
+{
+    // Only the drawing waits for the paint, so a burst of events draws only the last view.
     m_pictureStale = true;
-    m_saveAction->setEnabled(true);
-    m_copyAction->setEnabled(true);
-    m_saveAnimationAction->setEnabled(true);
-    ++m_framesRendered;
+    const bool hasFrame = m_session.HasFrame();
+    m_saveAction->setEnabled(hasFrame);
+    m_copyAction->setEnabled(hasFrame);
+    m_saveAnimationAction->setEnabled(hasFrame);
     update(kFrameRect);
 }
 
 const QImage& CViewerDlg::Picture()
 {
     if (m_pictureStale) {
-        DrawFrame(m_camera, WireframeOf(m_frameSurface), m_style, m_canvas);
+        DrawFrame(m_session.FrameCamera(), m_session.FrameWireframe(), m_session.Style(), m_canvas);
         m_pictureStale = false;
         ++m_picturesDrawn;
     }
@@ -205,7 +184,7 @@ const QImage& CViewerDlg::Picture()
 
 void CViewerDlg::OnPaint()
 {
-    if (!m_hasFrame)
+    if (!m_session.HasFrame())
         return;
     QPainter painter(this);
     // The kept frame: an expose never traces again. Into 500 x 500 logical pixels, each picture
@@ -234,21 +213,6 @@ void CViewerDlg::AddWindowMenuItems(QMenu& menu)
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
 }
 
-void CViewerDlg::OnLButtonDown(QPoint cursor)
-{
-    m_controls.OnLButtonDown(ToIntPoint(cursor));
-}
-
-void CViewerDlg::OnLButtonUp()
-{
-    m_controls.OnLButtonUp();
-}
-
-void CViewerDlg::OnMouseMove(QPoint cursor)
-{
-    m_controls.OnMouseMove(ToIntPoint(cursor));
-}
-
 void CViewerDlg::OnSliderAction(CScrollBar& bar, int action)
 {
     const std::optional<int> code = ScrollCodeForAction(action);
@@ -261,15 +225,7 @@ void CViewerDlg::OnSliderAction(CScrollBar& bar, int action)
 
 void CViewerDlg::OnVScroll(int code, int position, CScrollBar& bar)
 {
-    const int barId = &bar == &m_scrollZoom ? IDC_SCROLL_ZOOM : IDC_SCROLL_DISTANCE;
-    m_controls.OnVScroll(code, position, barId);
-}
-
-void CViewerDlg::OnSurfaceButton(SurfaceKind kind)
-{
-    m_controls.ResetView();
-    m_view.surface = kind;
-    RenderScene();
+    m_session.Scroll(code, position, &bar == &m_scrollZoom ? kZoomBarId : kDistanceBarId);
 }
 
 void CViewerDlg::OnAboutButton()
@@ -284,43 +240,6 @@ void CViewerDlg::OnInstructionsButton()
     dlg.exec();
 }
 
-void CViewerDlg::OnMouseWheel(int delta)
-{
-    if (!HasSurface())
-        return;   // before the first surface the "Z" bar is empty and takes no step either
-    m_wheelDelta += delta;
-    // Fine-grained wheels send fractions of a notch: a step for every whole notch gathered.
-    while (m_wheelDelta >= kWheelNotch) {
-        m_wheelDelta -= kWheelNotch;
-        OnScrollKey(m_scrollZoom, SB_LINEUP);
-    }
-    while (m_wheelDelta <= -kWheelNotch) {
-        m_wheelDelta += kWheelNotch;
-        OnScrollKey(m_scrollZoom, SB_LINEDOWN);
-    }
-}
-
-void CViewerDlg::OnOrbitKey(QPoint travel)
-{
-    if (HasSurface())
-        m_controls.OrbitStep(ToIntPoint(travel));
-}
-
-void CViewerDlg::OnScrollKey(CScrollBar& bar, int code)
-{
-    if (!HasSurface())
-        return;
-    bar.BeginAction();
-    OnVScroll(code, bar.Bar()->sliderPosition(), bar);
-    bar.EndAction();
-}
-
-void CViewerDlg::OnResetKey()
-{
-    if (HasSurface())
-        OnSurfaceButton(m_view.surface);
-}
-
 void CViewerDlg::paintEvent(QPaintEvent*)
 {
     OnPaint();
@@ -329,7 +248,7 @@ void CViewerDlg::paintEvent(QPaintEvent*)
 void CViewerDlg::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        OnLButtonDown(event->globalPosition().toPoint());   // our GetCursorPos: screen coordinates
+        m_session.PressButton(ToIntPoint(event->globalPosition().toPoint()));   // screen coordinates
     else
         QDialog::mousePressEvent(event);
 }
@@ -337,25 +256,21 @@ void CViewerDlg::mousePressEvent(QMouseEvent* event)
 void CViewerDlg::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        OnLButtonUp();
+        m_session.ReleaseButton();
     else
         QDialog::mouseReleaseEvent(event);
 }
 
 void CViewerDlg::mouseMoveEvent(QMouseEvent* event)
 {
-    OnMouseMove(event->globalPosition().toPoint());
+    m_session.MoveCursor(ToIntPoint(event->globalPosition().toPoint()));
 }
 
 void CViewerDlg::contextMenuEvent(QContextMenuEvent* event)
 {
-#ifdef Q_OS_WIN
-    QDialog::contextMenuEvent(event);   // the system menu holds the window's commands
-#else
     QMenu menu(this);
     AddWindowMenuItems(menu);
     menu.exec(event->globalPos());
-#endif
 }
 
 bool CViewerDlg::eventFilter(QObject* watched, QEvent* event)
@@ -365,19 +280,3 @@ bool CViewerDlg::eventFilter(QObject* watched, QEvent* event)
         return true;
     return QDialog::eventFilter(watched, event);
 }
-
-#ifdef Q_OS_WIN
-bool CViewerDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
-{
-    const MSG* msg = static_cast<const MSG*>(message);
-    if (eventType == "windows_generic_MSG" && msg->message == WM_SYSCOMMAND &&
-        (static_cast<unsigned>(msg->wParam) & 0xFFF0u) == IDM_ABOUTBOX) {
-        // Run the About box after the window system's message has returned, not inside it.
-        const unsigned id = static_cast<unsigned>(msg->wParam);
-        QMetaObject::invokeMethod(this, [this, id] { OnSysCommand(id); }, Qt::QueuedConnection);
-        *result = 0;
-        return true;
-    }
-    return QDialog::nativeEvent(eventType, message, result);
-}
-#endif

@@ -13,13 +13,12 @@
 #include "geometry/view_state.h"
 #include "render/frame_style.h"
 #include "render/raster_canvas.h"
+#include "session/own_surfaces.h"
+#include "session/view_session.h"
 #include "surfaces/registry.h"
 #include "ui/scroll_bar.h"
-#include "ui/view_controls.h"
 
 class CFrameSquare;
-struct COwnSurfaceState;
-struct SurfaceDefinition;
 class QAction;
 class QFileDialog;
 class QMenu;
@@ -35,13 +34,18 @@ class CViewerDlg : public QDialog {
     Q_OBJECT
 
 public:
+    // The window on the program's surfaces, which its main made.
+    explicit CViewerDlg(SurfaceRegistry& surfaces, QWidget* parent = nullptr);
+    // The window on surfaces of its own, as a fresh program would have them.
     explicit CViewerDlg(QWidget* parent = nullptr);
     ~CViewerDlg() override;
 
-    const ViewState& View() const { return m_view; }
-    int FramesRendered() const { return m_framesRendered; }   // calls of RenderScene so far
+    SurfaceRegistry& Surfaces() const { return m_surfaces; }
+    const ViewState& View() const { return m_session.View(); }
+    const DragState& Drag() const { return m_session.Drag(); }
+    int FramesRendered() const { return m_session.FramesRendered(); }   // camera steps so far
     int PicturesDrawn() const { return m_picturesDrawn; }     // frames actually drawn for the screen
-    const FrameStyle& Style() const { return m_style; }       // how the shown frame is drawn
+    const FrameStyle& Style() const { return m_session.Style(); }       // how the shown frame is drawn
 
     // The camera step of a new frame, now; its picture is drawn off screen when the window next
     // paints, so a burst of events draws only the last view. The last picture is kept and shown
@@ -75,30 +79,19 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-#ifdef Q_OS_WIN
-    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
-#endif
 
 private:
-    void OnInitDialog();
+    CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* surfaces, QWidget* parent);
+    void OnFrame();                         // the session made a camera step: paint it soon
     void OnPaint();
-    void OnLButtonDown(QPoint cursor);
-    void OnLButtonUp();
-    void OnMouseMove(QPoint cursor);
     void OnVScroll(int code, int position, CScrollBar& bar);
     void OnSliderAction(CScrollBar& bar, int action);
-    void OnSurfaceButton(SurfaceKind kind);
     void OnAboutButton();
     void OnInstructionsButton();
     void OnSaveImage();
     void OnCopyImage();
-    void OnMouseWheel(int delta);
-    void OnOrbitKey(QPoint travel);
-    void OnScrollKey(CScrollBar& bar, int code);
-    void OnResetKey();
     void AddKeys();
     void AddMotion();
-    void OnTurnTick();
     void OnSaveAnimation();
     QString SaveDirectory();                // where a save dialog opens
     void SetUpSaveDialog(QFileDialog& dialog, const QString& title);   // Qt's own, in Spanish, to save
@@ -106,36 +99,28 @@ private:
     void OnViewOption();                    // reads the group into m_style and redraws
     void ConnectSurfaceButtons();
     void ConnectOwnSurfaces();                  // "Otra:", its list and "Definir…" (viewer_dlg_own.cpp)
-    void RegisterOwnSurfaces();
+    void ListOwnSurfaces();                 // "Otra:"'s list from the registry
     void OnOtherSurface();
     void OnDefineButton();
-    bool SaveOwnSurface(const SurfaceDefinition& definition, QString& error);
-    const Wireframe& WireframeOf(SurfaceKind kind) const;   // the registry's, or the dialog's preview
     const QImage& Picture();                // the shown frame's picture, drawn if it is not yet
-    bool HasSurface() const { return m_view.surface != kSurfaceNone; }
 
     std::unique_ptr<Ui::CViewerDlg> m_ui;
     CScrollBar   m_scrollDistance;          // IDC_SCROLL_DISTANCE, the "P" bar
     CScrollBar   m_scrollZoom;              // IDC_SCROLL_ZOOM, the "Z" bar
     QIcon        m_hIcon;                   // the application icon
-    ViewState    m_view;                    // the one camera record of the window
-    ViewControls m_controls{m_view, m_scrollZoom, m_scrollDistance, [this] { RenderScene(); }};
+    std::unique_ptr<SurfaceRegistry> m_ownedSurfaces;   // when no registry was handed in
+    SurfaceRegistry& m_surfaces;
+    ViewSession  m_session{m_surfaces, m_scrollZoom, m_scrollDistance, [this] { OnFrame(); }};
     RasterCanvas m_canvas;                  // the frame's 500 x 502 picture, drawn off screen
     QImage       m_frame;                   // the top 500 rows of m_canvas, shared, not copied
-    Camera       m_camera{};                // the shown frame's camera, from its camera step
-    SurfaceKind  m_frameSurface = kSurfaceNone;   // the shown frame's surface
-    bool         m_hasFrame = false;        // nothing is shown before the first frame
-    bool         m_pictureStale = false;    // m_canvas is older than m_camera
-    int          m_framesRendered = 0;
+    bool         m_pictureStale = false;    // m_canvas is older than the session's frame
     int          m_picturesDrawn = 0;
-    int          m_wheelDelta = 0;          // eighths of a degree not yet turned into a step
     CFrameSquare* m_square = nullptr;       // over kFrameRect: focus, arrow keys, the tooltip
     QAction*     m_saveAction = nullptr;    // "Guardar imagen…", Ctrl+S
     QAction*     m_copyAction = nullptr;    // "Copiar imagen", Ctrl+C
-    FrameStyle   m_style;                   // the "Vista" group's options for every frame
     QAction*     m_swapEyesAction = nullptr;   // "Intercambiar ojos", I; with the anaglyph only
     QString      m_saveDirectory;           // where the next save starts; kept for this run only
     QTimer*      m_turnTimer = nullptr;     // runs only while the view turns
     QAction*     m_saveAnimationAction = nullptr;   // "Guardar animación…"
-    std::unique_ptr<COwnSurfaceState> m_own;   // the gallery's end, the user's surfaces, the preview
+    std::unique_ptr<OwnSurfaces> m_own;     // the gallery's end and the user's surfaces
 };

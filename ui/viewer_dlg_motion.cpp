@@ -12,19 +12,13 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
-#include "export/file_writer.h"
-#include "export/frame_encoder.h"
 #include "export/gif_encoder.h"
-#include "geometry/view_changes.h"
-#include "render/turntable.h"
 #include "ui/frame_square.h"
-#include "ui/image_names.h"
 #include "ui/viewer_dlg.h"
 #include "ui_viewer_dlg.h"
 
 namespace {
 
-constexpr int kTurnFrames = 300;                       // a full turn: 12 s at the rate below
 constexpr int kTurnTickMs = 1000 / kGifFpsDefault;     // 40 ms, the rate of a saved animation
 
 const char kGifFilter[] = "Animación GIF (*.gif)";
@@ -36,7 +30,7 @@ void CViewerDlg::AddMotion()
     m_turnTimer = new QTimer(this);
     m_turnTimer->setObjectName(QStringLiteral("IDT_TURN"));
     m_turnTimer->setInterval(kTurnTickMs);
-    connect(m_turnTimer, &QTimer::timeout, this, &CViewerDlg::OnTurnTick);
+    connect(m_turnTimer, &QTimer::timeout, this, [this] { m_session.TurnTick(); });
 
     // Space belongs to the square, so that a focused button still takes it; Ctrl+Space works anywhere.
     connect(m_square, &CFrameSquare::turnKey, this, [this] { SetTurning(!IsTurning()); });
@@ -58,7 +52,7 @@ bool CViewerDlg::IsTurning() const
 
 void CViewerDlg::SetTurning(bool on)
 {
-    on = on && HasSurface();
+    on = on && m_session.CanTurn();
     if (on && !IsTurning())
         m_turnTimer->start();
     else if (!on)
@@ -67,28 +61,10 @@ void CViewerDlg::SetTurning(bool on)
     m_ui->IDC_VIEW_TURN->setChecked(on);
 }
 
-void CViewerDlg::OnTurnTick()
-{
-    if (!HasSurface() || m_view.dragging)
-        return;   // a held button pauses the turn; the drag steps the view meanwhile
-    TurnEye(m_view, m_view.up, 2.0 * PiValue() / kTurnFrames);
-    RenderScene();
-}
-
 bool CViewerDlg::SaveAnimation(const QString& path)
 {
-    if (!m_hasFrame)
+    if (!m_session.HasFrame())
         return false;
-    // The record of the shown frame: its camera, whatever the view did since.
-    ViewState first = m_view;
-    first.eye = m_camera.eye;
-    first.planePoint = m_camera.planePoint;
-    first.normal = m_camera.normal;
-    first.right = m_camera.right;
-    first.up = m_camera.up;
-    first.zoom = m_camera.zoom;
-    const Wireframe& wire = WireframeOf(m_frameSurface);   // the dialog's preview too
-
     const bool wasTurning = IsTurning();
     m_turnTimer->stop();
     QProgressDialog progress(QString::fromUtf8("Guardando la animación…"), QString::fromUtf8("Cancelar"), 0,
@@ -98,24 +74,14 @@ bool CViewerDlg::SaveAnimation(const QString& path)
     progress.setMinimumDuration(0);
     // Escape and the title bar's close reject the dialog without a cancel of their own.
     connect(&progress, &QDialog::rejected, &progress, &QProgressDialog::cancel);
-    bool cancelled = false;
     std::string error;
-    const bool saved = WriteFileAtomically(QFile::encodeName(path).toStdString(), [&](std::FILE* file) {
-        FrameEncoder frame(OutputFormat::Gif);
-        GifEncoder gif(file, kGifFpsDefault);
-        for (int k = 0; k < kTurnFrames; ++k) {
-            progress.setValue(k);   // a modal progress dialog lets its Cancel button be pressed here
-            if ((cancelled = progress.wasCanceled()))
-                return false;
-            frame.Draw(TurnFrameCamera(first, wire, k, kTurnFrames), wire, m_style);
-            if (!gif.AddFrame(frame.Picture()))
-                return false;
-        }
-        return gif.Finish();
+    const bool saved = m_session.SaveAnimation(QFile::encodeName(path).toStdString(), [&](int done) {
+        progress.setValue(done);   // a modal progress dialog lets its Cancel button be pressed here
+        return !progress.wasCanceled();
     }, error);
     progress.setValue(kTurnFrames);
     SetTurning(wasTurning);
-    if (!saved && !cancelled)
+    if (!saved && !error.empty())
         QMessageBox::critical(this, QString::fromUtf8("Guardar animación"),
                               QString::fromUtf8("No se pudo guardar «%1»: %2")
                                   .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(error.c_str())));
@@ -124,13 +90,13 @@ bool CViewerDlg::SaveAnimation(const QString& path)
 
 void CViewerDlg::OnSaveAnimation()
 {
-    if (!m_hasFrame)
+    if (!m_session.HasFrame())
         return;
     QFileDialog dialog(this);
     SetUpSaveDialog(dialog, QString::fromUtf8("Guardar animación"));
     dialog.setNameFilter(QString::fromUtf8(kGifFilter));
     dialog.setDefaultSuffix(QStringLiteral("gif"));   // added, and asked about, before the dialog closes
-    dialog.selectFile(QString::fromStdString(ImageFileName(m_frameSurface, OutputFormat::Gif)));
+    dialog.selectFile(QString::fromStdString(m_session.FrameFileName(OutputFormat::Gif)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString path = dialog.selectedFiles().first();

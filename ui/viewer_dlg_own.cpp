@@ -1,63 +1,38 @@
-// The window's "Otra:" choice: the gallery and the user's surfaces in a list, the dialog
-// "Superficie propia" with its preview, and the user's file loaded at start and saved.
-#include <set>
+// The window's "Otra:" choice: the gallery and the user's surfaces in a list, and the dialog
+// "Superficie propia" with its preview in the square.
+#include <algorithm>
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 
-#include "export/file_writer.h"
-#include "surfaces/gallery.h"
 #include "ui/own_surface_dlg.h"
-#include "ui/own_surfaces.h"
 #include "ui/viewer_dlg.h"
 #include "ui_viewer_dlg.h"
 
 namespace {
 
-// The starting formulas of the dialog: the unit sphere, which fits as the built-in one.
-SurfaceDefinition FirstDefinition()
+// The user's file: QStandardPaths' AppDataLocation / superficies.toml.
+QString OwnSurfacesPath()
 {
-    SurfaceDefinition def;
-    def.caption = "Mi superficie";
-    def.xyz = {"cos(u)*cos(v)", "sin(u)*cos(v)", "sin(v)"};
-    def.u = {"0", "2*pi", 25};
-    def.v = {"-pi/2", "pi/2", 13};
-    return def;
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QString::fromLatin1(kOwnSurfacesFile));
 }
 
 }   // namespace
 
 void CViewerDlg::ConnectOwnSurfaces()
 {
-    m_own = std::make_unique<COwnSurfaceState>();
-    const GalleryState& gallery = LoadGallery();
-    m_own->galleryLast = gallery.last;
-    std::vector<FileProblem> problems = gallery.problems;
-    m_own->filePath = OwnSurfacesPath();
-    if (QFileInfo::exists(m_own->filePath)) {
-        const DefinitionsRead read = ReadDefinitionsFile(m_own->filePath.toStdString());
-        problems.insert(problems.end(), read.problems.begin(), read.problems.end());
-        m_own->fileHadProblems = !read.problems.empty();
-        std::set<std::string> seen;
-        for (size_t i = 0; i < read.surfaces.size(); ++i) {
-            const SurfaceDefinition& def = read.surfaces[i];
-            if (Surfaces().FindId(def.id) && Surfaces().FindId(def.id)->number <= m_own->galleryLast)
-                problems.push_back({m_own->filePath.toStdString(), read.lines[i], "",
-                                    "superficie «" + def.id + "»: el id «" + def.id + "» ya está en uso"});
-            else if (seen.insert(def.id).second)
-                m_own->saved.push_back(def);
-        }
-        m_own->fileHadProblems = m_own->fileHadProblems || m_own->saved.size() != read.surfaces.size();
-    }
-    RegisterOwnSurfaces();
+    m_own = std::make_unique<OwnSurfaces>(m_surfaces);
+    const std::vector<FileProblem> problems = m_own->Load(QFile::encodeName(OwnSurfacesPath()).toStdString());
+    ListOwnSurfaces();
 
     connect(m_ui->IDC_OTHER_SURFACE, &QAbstractButton::clicked, this, &CViewerDlg::OnOtherSurface);
     connect(m_ui->IDC_SURFACE_LIST, &QComboBox::activated, this, &CViewerDlg::OnOtherSurface);
@@ -75,19 +50,13 @@ void CViewerDlg::ConnectOwnSurfaces()
     }
 }
 
-void CViewerDlg::RegisterOwnSurfaces()
+void CViewerDlg::ListOwnSurfaces()
 {
-    Surfaces().RemoveFrom(m_own->galleryLast + 1);
-    for (const SurfaceDefinition& def : m_own->saved)
-        AddDefinition(Surfaces(), def);
-    if (m_own->session)
-        AddDefinition(Surfaces(), *m_own->session);
     QComboBox* list = m_ui->IDC_SURFACE_LIST;
     const QVariant chosen = list->currentData();
     list->clear();
-    for (const SurfaceEntry* entry : Surfaces().Entries())
-        if (entry->number > kBuiltinSurfaceCount)
-            list->addItem(QString::fromStdString(entry->caption), entry->number);
+    for (const SurfaceEntry* entry : m_own->Listed())
+        list->addItem(QString::fromStdString(entry->caption), entry->number);
     if (chosen.isValid() && list->findData(chosen) >= 0)
         list->setCurrentIndex(list->findData(chosen));
     // The popup as wide as the longest caption, though the box itself is narrow.
@@ -103,79 +72,30 @@ void CViewerDlg::OnOtherSurface()
     if (!number.isValid())
         return;
     m_ui->IDC_OTHER_SURFACE->setChecked(true);
-    OnSurfaceButton(number.toInt());
-}
-
-const Wireframe& CViewerDlg::WireframeOf(SurfaceKind kind) const
-{
-    if (kind == kPreviewSurface && m_own && m_own->preview)
-        return *m_own->preview;
-    return Surfaces().WireframeOf(kind);
-}
-
-bool CViewerDlg::SaveOwnSurface(const SurfaceDefinition& definition, QString& error)
-{
-    std::vector<SurfaceDefinition> saved = m_own->saved;
-    auto same = std::find_if(saved.begin(), saved.end(), [&](const SurfaceDefinition& d) { return d.caption == definition.caption; });
-    SurfaceDefinition entry = definition;
-    if (same != saved.end()) {
-        entry.id = same->id;   // the same name: the user edits that surface
-        *same = entry;
-    } else {
-        std::set<std::string> taken;
-        for (const SurfaceEntry* e : Surfaces().Entries())
-            if (e->number <= m_own->galleryLast)
-                taken.insert(e->id);
-        for (const SurfaceDefinition& d : saved)
-            taken.insert(d.id);
-        taken.insert("formulas");
-        entry.id = OwnIdFor(entry.caption, taken);
-        saved.push_back(entry);
-    }
-    const QString folder = QFileInfo(m_own->filePath).absolutePath();
-    if (!QDir().mkpath(folder)) {
-        error = QString::fromUtf8("No se pudo crear la carpeta %1.").arg(folder);
-        return false;
-    }
-    // A file that had unreadable entries is kept aside once, so saving loses none of them.
-    if (m_own->fileHadProblems && QFileInfo::exists(m_own->filePath))
-        QFile::copy(m_own->filePath, m_own->filePath + QStringLiteral(".anterior"));
-    const std::string text = DefinitionsText(saved);
-    std::string why;
-    if (!WriteFileAtomically(m_own->filePath.toStdString(),
-                             [&](std::FILE* file) { return std::fwrite(text.data(), 1, text.size(), file) == text.size(); },
-                             why)) {
-        error = QString::fromUtf8("No se pudo guardar %1: %2").arg(m_own->filePath, QString::fromStdString(why));
-        return false;
-    }
-    m_own->fileHadProblems = false;
-    m_own->saved = std::move(saved);
-    if (m_own->session && m_own->session->caption == entry.caption)
-        m_own->session.reset();
-    RegisterOwnSurfaces();
-    return true;
+    m_session.ChooseSurface(number.toInt());
 }
 
 void CViewerDlg::OnDefineButton()
 {
-    const SurfaceKind before = m_view.surface;
-    const bool hadFrame = m_hasFrame;
+    const SurfaceKind before = View().surface;
+    const bool hadFrame = m_session.HasFrame();
+    // By id: saving in the dialog numbers the user's surfaces anew.
+    const SurfaceEntry* beforeEntry = m_surfaces.Find(before);
+    const std::string beforeId = beforeEntry ? beforeEntry->id : std::string();
     // The dialog starts from the surface shown when it is the user's own, so it can be changed.
-    SurfaceDefinition start = m_own->session ? *m_own->session : FirstDefinition();
-    if (const SurfaceEntry* shown = Surfaces().Find(before))
-        for (const SurfaceDefinition& d : m_own->saved)
-            if (d.id == shown->id)
-                start = d;
-    COwnSurfaceDlg dlg(start,
-                       [this](const SurfaceDefinition& d, QString& error) { return SaveOwnSurface(d, error); }, this);
+    COwnSurfaceDlg dlg(m_own->StartingDefinition(before),
+                       [this](const SurfaceDefinition& d, QString& error) {
+                           std::string why;
+                           const bool saved = m_own->Save(d, why);
+                           error = QString::fromStdString(why);
+                           ListOwnSurfaces();
+                           return saved;
+                       },
+                       this);
     bool first = true;
     connect(&dlg, &COwnSurfaceDlg::previewReady, this, [this, &first](std::shared_ptr<const Wireframe> wire) {
-        m_own->preview = std::move(wire);
-        if (first)
-            m_controls.ResetView();   // a new surface starts at its first view; later previews keep it
+        m_session.ShowPreview(std::move(wire), first);
         first = false;
-        m_view.surface = kPreviewSurface;
-        RenderScene();
     });
     // Beside the window where the screen has room, so the square stays in sight while typing.
     dlg.adjustSize();
@@ -186,31 +106,14 @@ void CViewerDlg::OnDefineButton()
     at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - dlg.frameGeometry().width())));
     at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - dlg.frameGeometry().height())));
     dlg.move(at);
-    const bool accepted = dlg.exec() == QDialog::Accepted;
-    m_own->preview.reset();
-    if (!accepted) {
-        if (before != kSurfaceNone && before != kPreviewSurface) {
-            OnSurfaceButton(before);
-        } else {
-            m_view.surface = kSurfaceNone;
-            m_hasFrame = hadFrame && before != kSurfaceNone;
-            update(kFrameRect);
-        }
+    if (dlg.exec() != QDialog::Accepted) {
+        const SurfaceEntry* again = beforeId.empty() ? nullptr : m_surfaces.FindId(beforeId);
+        m_session.EndPreview(again ? again->number : before, hadFrame);
         return;
     }
-    SurfaceDefinition def = dlg.Definition();
-    const SurfaceEntry* saved = nullptr;
-    for (const SurfaceDefinition& d : m_own->saved)
-        if (d.caption == def.caption && d.xyz == def.xyz)
-            saved = Surfaces().FindId(d.id);
-    if (!saved) {
-        def.id = "formulas";
-        if (def.caption.empty())
-            def.caption = "Superficie propia";
-        m_own->session = def;
-        RegisterOwnSurfaces();
-    }
-    const SurfaceEntry* chosen = saved ? saved : Surfaces().FindId("formulas");
-    m_ui->IDC_SURFACE_LIST->setCurrentIndex(m_ui->IDC_SURFACE_LIST->findData(chosen->number));
-    OnOtherSurface();
+    const SurfaceKind chosen = m_own->Accept(dlg.Definition());
+    ListOwnSurfaces();
+    m_ui->IDC_SURFACE_LIST->setCurrentIndex(m_ui->IDC_SURFACE_LIST->findData(chosen));
+    m_ui->IDC_OTHER_SURFACE->setChecked(true);
+    m_session.EndPreview(chosen, true);
 }

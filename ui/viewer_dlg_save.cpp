@@ -8,8 +8,7 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 
-#include "export/frame_encoder.h"
-#include "ui/image_names.h"
+#include "session/image_names.h"
 #include "ui/viewer_dlg.h"
 
 namespace {
@@ -31,11 +30,8 @@ QString WithExtension(const QString& path, OutputFormat chosen)
 
 bool CViewerDlg::SaveFrame(const QString& path)
 {
-    const std::string name = QFile::encodeName(path).toStdString();
-    FrameEncoder frame(FormatOfFileName(name) == OutputFormat::Svg ? OutputFormat::Svg : OutputFormat::Png);
-    frame.Draw(m_camera, WireframeOf(m_frameSurface), m_style);
     std::string error;
-    if (WriteFrameFile(name, frame, error))
+    if (m_session.SaveFrame(QFile::encodeName(path).toStdString(), error))
         return true;
     QMessageBox::critical(this, QString::fromUtf8("Guardar imagen"),
                           QString::fromUtf8("No se pudo guardar «%1»: %2")
@@ -64,12 +60,12 @@ void CViewerDlg::SetUpSaveDialog(QFileDialog& dialog, const QString& title)
 
 void CViewerDlg::OnSaveImage()
 {
-    if (!m_hasFrame)
+    if (!m_session.HasFrame())
         return;
     QFileDialog dialog(this);
     SetUpSaveDialog(dialog, QString::fromUtf8("Guardar imagen"));
     dialog.setNameFilters({QString::fromUtf8(kPngFilter), QString::fromUtf8(kSvgFilter)});
-    dialog.selectFile(QString::fromStdString(ImageFileName(m_view.surface, OutputFormat::Png)));
+    dialog.selectFile(QString::fromStdString(m_session.FrameFileName(OutputFormat::Png)));
     // Choosing the other type renames the proposal: "toro.png" becomes "toro.svg".
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
         const QStringList chosen = dialog.selectedFiles();
@@ -97,7 +93,7 @@ void CViewerDlg::OnSaveImage()
 
 void CViewerDlg::OnCopyImage()
 {
-    if (m_hasFrame)
+    if (m_session.HasFrame())
         QGuiApplication::clipboard()->setImage(Picture().copy());   // a copy: m_frame shares the picture
 }
 

@@ -81,11 +81,8 @@ void CViewerDlg::OnViewOption()
     m_swapEyesAction->setEnabled(style.anaglyph);
     m_ui->IDC_SCROLL_DISTANCE->setToolTip(
         QString::fromUtf8(style.parallel ? kDistanceParallelToolTip : kDistanceToolTip));
-    if (style == m_style)
-        return;
-    m_style = style;
     // The same camera drawn anew: a style changes no view, so no camera step is made.
-    if (m_hasFrame) {
+    if (m_session.SetStyle(style) && m_session.HasFrame()) {
         m_pictureStale = true;
         update(kFrameRect);
     }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Redraws the icon and its PNG sizes; the results are committed, so a build needs none of this.
-# Needs python3, rsvg-convert (librsvg2-bin) and, for the Windows icon, convert (imagemagick).
+# Needs python3 and rsvg-convert (librsvg2-bin).
 set -euo pipefail
 cd "$(dirname "$0")"
 python3 draw_icon.py 16 3.5 10 > vexilon.svg
@@ -11,5 +11,3 @@ for n in 16 22 24 32 48 64 128 256; do
     mkdir -p "hicolor/${n}x${n}/apps"
     rsvg-convert -w "$n" -h "$n" "$src" -o "hicolor/${n}x${n}/apps/vexilon.png"
 done
-convert hicolor/16x16/apps/vexilon.png hicolor/24x24/apps/vexilon.png hicolor/32x32/apps/vexilon.png \
-    hicolor/48x48/apps/vexilon.png hicolor/256x256/apps/vexilon.png vexilon.ico

@@ -5,8 +5,7 @@
 
 #include "geometry/view_state.h"
 
-// The codes of a vertical scroll message; windows.h defines the same names with the same values.
-#ifndef SB_LINEUP
+// The codes of a vertical scroll message.
 constexpr int SB_LINEUP = 0;
 constexpr int SB_LINEDOWN = 1;
 constexpr int SB_PAGEUP = 2;
@@ -16,10 +15,17 @@ constexpr int SB_THUMBTRACK = 5;
 constexpr int SB_TOP = 6;
 constexpr int SB_BOTTOM = 7;
 constexpr int SB_ENDSCROLL = 8;
-#endif
 
 constexpr int kZoomBarMin = 0, kZoomBarMax = 100;            // inverted: the top is zoom 100
 constexpr int kDistanceBarMin = 20, kDistanceBarMax = 300;
+constexpr int kZoomBarId = 1007, kDistanceBarId = 1008;     // which bar a scroll message is for
+
+// The mouse drag in progress: a front end's state, never part of the view record.
+struct DragState {
+    IntPoint      current;        // cursor in screen coordinates, last drag step
+    IntPoint      anchor;         // cursor in screen coordinates, drag reference
+    unsigned char dragging = 0;   // 1 while the left button is held
+};
 
 // What the controls need of a scroll bar: the two calls of a bar control with SB_CTL and redraw.
 class ScrollBar {
@@ -49,15 +55,18 @@ public:
     // move by travel, while a mouse drag in progress keeps its anchor and its button.
     void OrbitStep(IntPoint travel);
 
-    // A vertical scroll message: code SB_*, the thumb position of codes 4 and 5, and the control
-    // id of the bar. Unknown codes and other controls change nothing but still draw a frame.
+    // A vertical scroll message: code SB_*, the thumb position of codes 4 and 5, and the id of
+    // the bar (kZoomBarId or kDistanceBarId). Unknown codes and other controls change nothing but still draw a frame.
     void OnVScroll(int code, int position, int barId);
+
+    const DragState& Drag() const { return m_drag; }
 
 private:
     void ScrollZoom(int code, int position);
     void ScrollDistance(int code, int position);
 
     ViewState&            m_view;
+    DragState             m_drag;
     ScrollBar&            m_zoomBar;
     ScrollBar&            m_distanceBar;
     std::function<void()> m_renderScene;

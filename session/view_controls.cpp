@@ -1,11 +1,10 @@
 // Reset, drag orbit, zoom and eye distance as the window's controls apply them to the view.
-#include "ui/view_controls.h"
+#include "session/view_controls.h"
 
 #include <utility>
 
 #include "geometry/view_changes.h"
 #include "render/pixel_mapping.h"
-#include "ui/resource.h"
 
 int BarPosition(double value)
 {
@@ -29,41 +28,38 @@ void ViewControls::ResetView()
 
 void ViewControls::OnLButtonDown(IntPoint cursor)
 {
-    m_view.anchor = cursor;
-    m_view.dragging = 1;
+    m_drag.anchor = cursor;
+    m_drag.dragging = 1;
 }
 
 void ViewControls::OnLButtonUp()
 {
-    m_view.dragging = 0;
+    m_drag.dragging = 0;
 }
 
 void ViewControls::OnMouseMove(IntPoint cursor)
 {
-    if (m_view.dragging != 1)
+    if (m_drag.dragging != 1)
         return;
-    m_view.current = cursor;
-    OrbitEye(m_view, m_view.anchor, m_view.current);
+    m_drag.current = cursor;
+    OrbitEye(m_view, m_drag.anchor, m_drag.current);
     m_renderScene();
-    m_view.anchor = m_view.current;   // after the frame: the next step starts where this one ended
+    m_drag.anchor = m_drag.current;   // after the frame: the next step starts where this one ended
 }
 
 void ViewControls::OrbitStep(IntPoint travel)
 {
-    const IntPoint anchor = m_view.anchor, current = m_view.current;
-    const unsigned char dragging = m_view.dragging;
+    const DragState held = m_drag;
     OnLButtonDown({0, 0});
     OnMouseMove(travel);
-    m_view.anchor = anchor;
-    m_view.current = current;
-    m_view.dragging = dragging;
+    m_drag = held;
 }
 
 void ViewControls::OnVScroll(int code, int position, int barId)
 {
-    if (barId == IDC_SCROLL_ZOOM)
+    if (barId == kZoomBarId)
         ScrollZoom(code, position);
-    else if (barId == IDC_SCROLL_DISTANCE)
+    else if (barId == kDistanceBarId)
         ScrollDistance(code, position);
     m_renderScene();
 }

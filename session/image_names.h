@@ -1,4 +1,4 @@
-// The names the window proposes and completes when it saves a picture.
+// The names a front end proposes and completes when it saves a picture.
 #pragma once
 
 #include <string>
@@ -17,8 +17,8 @@ inline std::string WithImageExtension(std::string path, OutputFormat chosen)
 }
 
 // "toro.png": the surface's id and the format's extension; "vexilon" when no surface is drawn.
-inline std::string ImageFileName(SurfaceKind kind, OutputFormat format)
+inline std::string ImageFileName(const SurfaceRegistry& surfaces, SurfaceKind kind, OutputFormat format)
 {
-    const SurfaceEntry* entry = Surfaces().Find(kind);
+    const SurfaceEntry* entry = surfaces.Find(kind);
     return (entry ? entry->id : std::string("vexilon")) + std::string(InfoOf(format).extension);
 }

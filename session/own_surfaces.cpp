@@ -1,0 +1,216 @@
+// The user's own surfaces: ids, the file, and their place in the registry.
+#include "session/own_surfaces.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+
+#include "export/file_writer.h"
+#include "surfaces/gallery.h"
+
+namespace {
+
+// The base letter of U+00C0 to U+017F as a decomposition leaves it, lower case; '.' where the
+// letter has no decomposition to an ASCII letter (Æ, Ø, ß, Ł, …) and is dropped.
+constexpr char kLatinBase[] =
+    "aaaaaa.ceeeeiiii.nooooo..uuuuy.."   // U+00C0
+    "aaaaaa.ceeeeiiii.nooooo..uuuuy.y"   // U+00E0
+    "aaaaaaccccccccdd..eeeeeeeeeegggg"   // U+0100
+    "gggghh..iiiiiiiii...jjkk.llllll."   // U+0120
+    "...nnnnnn...oooooo..rrrrrrssssss"   // U+0140
+    "sstttt..uuuuuuuuuuuuwwyyyzzzzzz.";  // U+0160
+static_assert(sizeof kLatinBase - 1 == 0x180 - 0xC0, "one letter for each code point");
+
+// The next code point of text from i on, advancing i; U+FFFD for a malformed sequence.
+std::uint32_t NextCodePoint(const std::string& text, size_t& i)
+{
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i++);
+    if (lead < 0x80)
+        return lead;
+    const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+    if (more < 0)
+        return 0xFFFD;
+    std::uint32_t code = lead & (0x3F >> more);
+    for (int k = 0; k < more; ++k) {
+        if (i >= text.size() || (byte(i) & 0xC0) != 0x80)
+            return 0xFFFD;
+        code = code << 6 | (byte(i++) & 0x3F);
+    }
+    return code;
+}
+
+}   // namespace
+
+std::string OwnIdFor(const std::string& caption, const std::set<std::string>& taken)
+{
+    std::string id;
+    for (size_t i = 0; i < caption.size();) {
+        const std::uint32_t c = NextCodePoint(caption, i);
+        char plain = 0;
+        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+            plain = static_cast<char>(c);
+        else if (c >= 'A' && c <= 'Z')
+            plain = static_cast<char>(c - 'A' + 'a');
+        else if (c >= 0xC0 && c < 0x180 && kLatinBase[c - 0xC0] != '.')
+            plain = kLatinBase[c - 0xC0];
+        if (plain != 0)
+            id += plain;
+        else if (c == ' ' || c == '\t' || c == '\n' || c == '-' || c == '_' || c == 0xA0)
+            id += id.empty() || id.back() == '-' ? "" : "-";
+    }
+    while (!id.empty() && id.back() == '-')
+        id.pop_back();
+    if (id.size() > 30)
+        id.resize(30);
+    if (id.empty() || id.find_first_not_of("0123456789-") == std::string::npos)
+        id = "propia" + (id.empty() ? "" : "-" + id);
+    std::string unique = id;
+    for (int n = 2; taken.count(unique) > 0; ++n)
+        unique = id + "-" + std::to_string(n);
+    return unique;
+}
+
+bool SameSurface(const SurfaceDefinition& a, const SurfaceDefinition& b)
+{
+    return a.caption == b.caption && a.xyz == b.xyz && a.u.from == b.u.from && a.u.to == b.u.to &&
+           a.u.lines == b.u.lines && a.v.from == b.v.from && a.v.to == b.v.to && a.v.lines == b.v.lines &&
+           a.samples == b.samples && a.families == b.families && a.fit == b.fit && a.params == b.params;
+}
+
+OwnSurfaces::OwnSurfaces(SurfaceRegistry& surfaces) : m_surfaces(surfaces)
+{
+    const GalleryState& gallery = LoadGallery(surfaces);
+    m_galleryLast = gallery.last;
+    m_galleryProblems = gallery.problems;
+}
+
+std::vector<FileProblem> OwnSurfaces::Load(const std::string& path)
+{
+    m_path = path;
+    std::vector<FileProblem> problems = m_galleryProblems;
+    std::error_code error;
+    if (std::filesystem::exists(path, error)) {
+        const DefinitionsRead read = ReadDefinitionsFile(path);
+        problems.insert(problems.end(), read.problems.begin(), read.problems.end());
+        std::set<std::string> seen;
+        for (size_t i = 0; i < read.surfaces.size(); ++i) {
+            const SurfaceDefinition& def = read.surfaces[i];
+            const SurfaceEntry* taken = m_surfaces.FindId(def.id);
+            if (taken && taken->number <= m_galleryLast)
+                problems.push_back({path, read.lines[i], "", "superficie «" + def.id + "»: el id «" + def.id + "» ya está en uso"});
+            else if (seen.insert(def.id).second)
+                m_saved.push_back(def);
+        }
+        m_fileHadProblems = !read.problems.empty() || m_saved.size() != read.surfaces.size();
+    }
+    Register();
+    return problems;
+}
+
+void OwnSurfaces::Register()
+{
+    m_surfaces.RemoveFrom(m_galleryLast + 1);
+    for (const SurfaceDefinition& def : m_saved)
+        AddDefinition(m_surfaces, def);
+    for (const SurfaceDefinition& def : m_accepted)
+        AddDefinition(m_surfaces, def);
+}
+
+bool OwnSurfaces::Save(const SurfaceDefinition& definition, std::string& error)
+{
+    std::vector<SurfaceDefinition> saved = m_saved;
+    auto same = std::find_if(saved.begin(), saved.end(), [&](const SurfaceDefinition& d) { return d.caption == definition.caption; });
+    SurfaceDefinition entry = definition;
+    if (same != saved.end()) {
+        entry.id = same->id;   // the same name: the user edits that surface
+        *same = entry;
+    } else {
+        std::set<std::string> taken;
+        for (const SurfaceEntry* e : m_surfaces.Entries())
+            if (e->number <= m_galleryLast)
+                taken.insert(e->id);
+        for (const SurfaceDefinition& d : saved)
+            taken.insert(d.id);
+        for (const SurfaceDefinition& d : m_accepted)
+            taken.insert(d.id);
+        taken.insert(kAcceptedId);
+        entry.id = OwnIdFor(entry.caption, taken);
+        saved.push_back(entry);
+    }
+    const std::filesystem::path folder = std::filesystem::absolute(m_path).parent_path();
+    std::error_code made;
+    std::filesystem::create_directories(folder, made);
+    if (made) {
+        error = "No se pudo crear la carpeta " + folder.string() + ".";
+        return false;
+    }
+    // A file that had unreadable entries is kept aside once, so saving loses none of them.
+    std::error_code copied;
+    if (m_fileHadProblems && std::filesystem::exists(m_path, copied))
+        std::filesystem::copy_file(m_path, m_path + ".anterior", std::filesystem::copy_options::skip_existing, copied);
+    const std::string text = DefinitionsText(saved);
+    std::string why;
+    if (!WriteFileAtomically(m_path,
+                             [&](std::FILE* file) { return std::fwrite(text.data(), 1, text.size(), file) == text.size(); },
+                             why)) {
+        error = "No se pudo guardar " + m_path + ": " + why;
+        return false;
+    }
+    m_fileHadProblems = false;
+    m_saved = std::move(saved);
+    // An accepted surface now saved as it is would stand twice in the list.
+    std::erase_if(m_accepted, [&](const SurfaceDefinition& d) { return SameSurface(d, entry); });
+    Register();
+    return true;
+}
+
+SurfaceKind OwnSurfaces::Accept(const SurfaceDefinition& definition)
+{
+    SurfaceDefinition def = definition;
+    if (def.caption.empty())
+        def.caption = "Superficie propia";
+    for (const SurfaceDefinition& d : m_saved)
+        if (SameSurface(d, def))
+            return m_surfaces.FindId(d.id)->number;
+    for (const SurfaceDefinition& d : m_accepted)
+        if (SameSurface(d, def))
+            return m_surfaces.FindId(d.id)->number;
+    std::set<std::string> taken;
+    for (const SurfaceEntry* e : m_surfaces.Entries())
+        taken.insert(e->id);
+    def.id = OwnIdFor(kAcceptedId, taken);   // "formulas", then "formulas-2", …
+    m_accepted.push_back(def);
+    Register();
+    return m_surfaces.FindId(def.id)->number;
+}
+
+SurfaceDefinition OwnSurfaces::StartingDefinition(SurfaceKind shown) const
+{
+    if (const SurfaceEntry* entry = m_surfaces.Find(shown); entry && entry->number > m_galleryLast) {
+        for (const SurfaceDefinition& d : m_saved)
+            if (d.id == entry->id)
+                return d;
+        for (const SurfaceDefinition& d : m_accepted)
+            if (d.id == entry->id)
+                return d;
+    }
+    if (!m_accepted.empty())
+        return m_accepted.back();
+    // The unit sphere, which fits as the built-in one.
+    SurfaceDefinition def;
+    def.caption = "Mi superficie";
+    def.xyz = {"cos(u)*cos(v)", "sin(u)*cos(v)", "sin(v)"};
+    def.u = {"0", "2*pi", 25};
+    def.v = {"-pi/2", "pi/2", 13};
+    return def;
+}
+
+std::vector<const SurfaceEntry*> OwnSurfaces::Listed() const
+{
+    std::vector<const SurfaceEntry*> listed;
+    for (const SurfaceEntry* entry : m_surfaces.Entries())
+        if (entry->number > kBuiltinSurfaceCount)
+            listed.push_back(entry);
+    return listed;
+}

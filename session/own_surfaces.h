@@ -1,0 +1,63 @@
+// The user's own surfaces: those saved in their file and those accepted without saving since the
+// program started, put into the registry after the gallery; their ids; and the file itself,
+// read at start and written whole through the safe writer.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "surfaces/definitions_file.h"
+#include "surfaces/registry.h"
+
+constexpr char kOwnSurfacesFile[] = "superficies.toml";
+constexpr char kAcceptedId[] = "formulas";   // the ids of accepted, unsaved surfaces start so
+
+// An id for a caption: lower-case ASCII letters and digits joined by '-', accents dropped, made
+// unique against taken with "-2", "-3", ...; "propia" for a caption with no letter or digit.
+std::string OwnIdFor(const std::string& caption, const std::set<std::string>& taken);
+
+// Whether two definitions draw the same surface under the same caption; ids are not compared.
+bool SameSurface(const SurfaceDefinition& a, const SurfaceDefinition& b);
+
+class OwnSurfaces {
+public:
+    // Reads the gallery into surfaces, if it is not there yet; the user's surfaces come after it.
+    explicit OwnSurfaces(SurfaceRegistry& surfaces);
+
+    // Reads the user's file at path, when there is one, and registers its good entries. Returns
+    // what could not be read, of the gallery and of the file, to be shown to the user.
+    std::vector<FileProblem> Load(const std::string& path);
+
+    const std::vector<SurfaceDefinition>& Saved() const { return m_saved; }
+    const std::vector<SurfaceDefinition>& Accepted() const { return m_accepted; }
+
+    // Saves definition in the file under its caption: the saved surface of that caption is
+    // replaced, else one with a new id is added. A file that had unreadable entries is copied
+    // once to "FILE.anterior" first. False with a Spanish sentence in error; the file and the
+    // registry are then as before.
+    bool Save(const SurfaceDefinition& definition, std::string& error);
+
+    // The surface to show for definition accepted in the dialog: the saved one when it is the
+    // same surface, else an accepted one, new unless the same was accepted before. Every
+    // accepted surface stays listed until the program ends.
+    SurfaceKind Accept(const SurfaceDefinition& definition);
+
+    // What the dialog starts from: the user's surface shown, else the last accepted one, else the
+    // unit sphere.
+    SurfaceDefinition StartingDefinition(SurfaceKind shown) const;
+
+    // The gallery's and the user's surfaces, in number order, for the list of "Otra:".
+    std::vector<const SurfaceEntry*> Listed() const;
+
+private:
+    void Register();   // the saved, then the accepted, after the gallery
+
+    SurfaceRegistry&               m_surfaces;
+    SurfaceKind                    m_galleryLast;
+    std::vector<FileProblem>       m_galleryProblems;
+    std::string                    m_path;        // the user's file
+    bool                           m_fileHadProblems = false;   // then a copy is kept before saving
+    std::vector<SurfaceDefinition> m_saved;       // the user's file, in its order
+    std::vector<SurfaceDefinition> m_accepted;    // accepted, not saved, in the order accepted
+};

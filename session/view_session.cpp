@@ -1,0 +1,174 @@
+// The session's actions: each changes the view by a control's rule and makes the frame's camera step.
+#include "session/view_session.h"
+
+#include <utility>
+
+#include "export/animation.h"
+#include "export/file_writer.h"
+#include "export/frame_encoder.h"
+#include "export/gif_encoder.h"
+#include "geometry/view_changes.h"
+#include "render/frame.h"
+#include "render/turntable.h"
+#include "session/image_names.h"
+
+ViewSession::ViewSession(SurfaceRegistry& surfaces, ScrollBar& zoomBar, ScrollBar& distanceBar,
+                         std::function<void()> onFrame)
+    : m_surfaces(surfaces), m_controls(m_view, zoomBar, distanceBar, [this] { NextFrame(); }),
+      m_onFrame(std::move(onFrame))
+{
+}
+
+void ViewSession::NextFrame()
+{
+    // The camera step belongs to every event, so the view after any sequence stays the same to
+    // the bit; only the drawing waits for the front end.
+    m_frameSurface = m_view.surface;
+    m_camera = BeginFrame(m_view, WireframeOf(m_frameSurface));
+    m_hasFrame = true;
+    ++m_framesRendered;
+    if (m_onFrame)
+        m_onFrame();
+}
+
+const Wireframe& ViewSession::WireframeOf(SurfaceKind kind) const
+{
+    if (kind == kPreviewSurface && m_preview)
+        return *m_preview;
+    return m_surfaces.WireframeOf(kind);
+}
+
+void ViewSession::ChooseSurface(SurfaceKind kind)
+{
+    m_controls.ResetView();
+    m_view.surface = kind;
+    NextFrame();
+}
+
+void ViewSession::ResetKey()
+{
+    if (HasSurface())
+        ChooseSurface(m_view.surface);
+}
+
+void ViewSession::PressButton(IntPoint cursor)
+{
+    m_controls.OnLButtonDown(cursor);
+}
+
+void ViewSession::ReleaseButton()
+{
+    m_controls.OnLButtonUp();
+}
+
+void ViewSession::MoveCursor(IntPoint cursor)
+{
+    m_controls.OnMouseMove(cursor);
+}
+
+void ViewSession::Scroll(int code, int position, int barId)
+{
+    m_controls.OnVScroll(code, position, barId);
+}
+
+void ViewSession::ScrollKey(int barId, int code)
+{
+    if (HasSurface())
+        m_controls.OnVScroll(code, 0, barId);   // a line step: the position is not read
+}
+
+void ViewSession::OrbitKey(IntPoint travel)
+{
+    if (HasSurface())
+        m_controls.OrbitStep(travel);
+}
+
+void ViewSession::Wheel(int angleDelta)
+{
+    if (!HasSurface())
+        return;   // before the first surface the "Z" bar is empty and takes no step either
+    m_wheelDelta += angleDelta;
+    // Fine-grained wheels send fractions of a notch: a step for every whole notch gathered.
+    while (m_wheelDelta >= kWheelNotch) {
+        m_wheelDelta -= kWheelNotch;
+        ScrollKey(kZoomBarId, SB_LINEUP);
+    }
+    while (m_wheelDelta <= -kWheelNotch) {
+        m_wheelDelta += kWheelNotch;
+        ScrollKey(kZoomBarId, SB_LINEDOWN);
+    }
+}
+
+void ViewSession::TurnTick()
+{
+    if (!HasSurface() || Drag().dragging)
+        return;   // a held button pauses the turn; the drag steps the view meanwhile
+    TurnEye(m_view, m_view.up, 2.0 * PiValue() / kTurnFrames);
+    NextFrame();
+}
+
+bool ViewSession::SetStyle(const FrameStyle& style)
+{
+    if (style == m_style)
+        return false;
+    m_style = style;
+    return true;
+}
+
+void ViewSession::ShowPreview(std::shared_ptr<const Wireframe> wire, bool first)
+{
+    m_preview = std::move(wire);
+    if (first)
+        m_controls.ResetView();   // a new surface starts at its first view; later previews keep it
+    m_view.surface = kPreviewSurface;
+    NextFrame();
+}
+
+void ViewSession::EndPreview(SurfaceKind before, bool hadFrame)
+{
+    m_preview.reset();
+    if (before != kSurfaceNone && before != kPreviewSurface) {
+        ChooseSurface(before);
+    } else {
+        m_view.surface = kSurfaceNone;
+        m_frameSurface = kSurfaceNone;
+        m_hasFrame = hadFrame && before != kSurfaceNone;
+        if (m_onFrame)
+            m_onFrame();
+    }
+}
+
+std::string ViewSession::FrameFileName(OutputFormat format) const
+{
+    return ImageFileName(m_surfaces, m_frameSurface, format);
+}
+
+bool ViewSession::SaveFrame(const std::string& path, std::string& error) const
+{
+    FrameEncoder frame(FormatOfFileName(path) == OutputFormat::Svg ? OutputFormat::Svg : OutputFormat::Png);
+    frame.Draw(m_camera, FrameWireframe(), m_style);
+    return WriteFrameFile(path, frame, error);
+}
+
+bool ViewSession::SaveAnimation(const std::string& path, const std::function<bool(int done)>& progress,
+                                std::string& error) const
+{
+    // The record of the shown frame: its camera, whatever the view did since.
+    ViewState first = m_view;
+    first.eye = m_camera.eye;
+    first.planePoint = m_camera.planePoint;
+    first.normal = m_camera.normal;
+    first.right = m_camera.right;
+    first.up = m_camera.up;
+    first.zoom = m_camera.zoom;
+    const Wireframe& wire = FrameWireframe();   // a preview too
+    bool stopped = false;
+    const bool saved = WriteFileAtomically(path, [&](std::FILE* file) {
+        return EncodeAnimation(file, kGifFpsDefault, kTurnFrames,
+                               [&](int k) { return TurnFrameCamera(first, wire, k, kTurnFrames); }, wire, m_style,
+                               [&](int done) { return !(stopped = !progress(done)); });
+    }, error);
+    if (stopped)
+        error.clear();
+    return saved;
+}

@@ -1,0 +1,104 @@
+// What the user has open, without a window system: the surface shown and the view of it, every
+// view control's rule, the frame style, the turntable's tick and the shown frame's camera. A front
+// end hands its events over in one call each and draws the frame it is told about; nothing here
+// needs a thread or, but for saving, a file.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "export/output_format.h"
+#include "geometry/view_state.h"
+#include "render/frame_style.h"
+#include "session/view_controls.h"
+#include "surfaces/registry.h"
+#include "surfaces/wireframe.h"
+
+constexpr SurfaceKind kPreviewSurface = -1;   // the number under which a preview is shown
+constexpr int kTurnFrames = 300;              // a full turn of the turntable and of a saved animation
+constexpr int kWheelNotch = 120;              // angle delta of one notch: one step of the "Z" arrows
+
+class ViewSession {
+public:
+    // The front end's two bars follow the view; onFrame is told after every camera step, so
+    // that the front end draws the new frame when it next can.
+    ViewSession(SurfaceRegistry& surfaces, ScrollBar& zoomBar, ScrollBar& distanceBar,
+                std::function<void()> onFrame);
+    ViewSession(const ViewSession&) = delete;
+    ViewSession& operator=(const ViewSession&) = delete;
+
+    SurfaceRegistry& Surfaces() const { return m_surfaces; }
+    const ViewState& View() const { return m_view; }
+    const DragState& Drag() const { return m_controls.Drag(); }
+    bool HasSurface() const { return m_view.surface != kSurfaceNone; }
+
+    // A camera step and a frame of the view as it stands.
+    void NextFrame();
+
+    // A surface chosen: its first view, both bars set, and a frame.
+    void ChooseSurface(SurfaceKind kind);
+    void ResetKey();                        // Home: the shown surface chosen again; nothing without one
+
+    // The mouse, cursor in screen coordinates: a drag turns the view between press and release.
+    void PressButton(IntPoint cursor);
+    void ReleaseButton();
+    void MoveCursor(IntPoint cursor);
+
+    // A bar's own message (arrows, pages, thumb), a frame even before the first surface; barId
+    // is kZoomBarId or kDistanceBarId.
+    void Scroll(int code, int position, int barId);
+    // A key or wheel standing for a bar's arrow: nothing before the first surface.
+    void ScrollKey(int barId, int code);
+    void OrbitKey(IntPoint travel);         // an arrow key: a drag step of travel; nothing without a surface
+    void Wheel(int angleDelta);             // eighths of a degree; a step of the "Z" arrows a whole notch
+
+    // The turntable: each tick turns the eye 1/kTurnFrames of a circle about the picture's
+    // vertical and makes a frame; a held button pauses it. The timer is the front end's.
+    bool CanTurn() const { return HasSurface(); }
+    void TurnTick();
+
+    // How frames are drawn. True when it changed: the front end then draws the same camera anew,
+    // without a camera step.
+    bool SetStyle(const FrameStyle& style);
+    const FrameStyle& Style() const { return m_style; }
+
+    // A preview under kPreviewSurface: the first one starts at its first view, later ones keep it.
+    void ShowPreview(std::shared_ptr<const Wireframe> wire, bool first);
+    // The preview ends: back to surface before (none: an empty square, or none at all if there
+    // was no frame before the preview).
+    void EndPreview(SurfaceKind before, bool hadFrame);
+
+    // The shown frame, as its camera step left it.
+    bool HasFrame() const { return m_hasFrame; }
+    const Camera& FrameCamera() const { return m_camera; }
+    SurfaceKind FrameSurface() const { return m_frameSurface; }
+    const Wireframe& FrameWireframe() const { return WireframeOf(m_frameSurface); }
+    int FramesRendered() const { return m_framesRendered; }
+
+    // "toro.png": the name proposed for saving the shown frame in format.
+    std::string FrameFileName(OutputFormat format) const;
+    // Writes the shown frame to path, as SVG for a name ending in ".svg", else PNG: the bytes the
+    // command line writes for the same view. False with the reason, and no file, on failure.
+    bool SaveFrame(const std::string& path, std::string& error) const;
+    // Writes a GIF of one full turn of the shown frame's view to path; progress(done) is told
+    // before each of the kTurnFrames frames and after the last, and false from it stops. False
+    // with the reason (empty when stopped), and no file, on failure.
+    bool SaveAnimation(const std::string& path, const std::function<bool(int done)>& progress,
+                       std::string& error) const;
+
+private:
+    const Wireframe& WireframeOf(SurfaceKind kind) const;
+
+    SurfaceRegistry&      m_surfaces;
+    ViewState             m_view;
+    ViewControls          m_controls;
+    std::function<void()> m_onFrame;
+    FrameStyle            m_style;
+    std::shared_ptr<const Wireframe> m_preview;
+    Camera                m_camera{};
+    SurfaceKind           m_frameSurface = kSurfaceNone;
+    bool                  m_hasFrame = false;
+    int                   m_framesRendered = 0;
+    int                   m_wheelDelta = 0;   // eighths of a degree not yet turned into a step
+};

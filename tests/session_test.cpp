@@ -1,0 +1,144 @@
+// The session without a window: the recorded script ends on the window's view to the bit, and the
+// actions that front ends share keep their rules (surface, keys before a surface, preview, turn).
+#include "session/view_session.h"
+
+#include <gtest/gtest.h>
+
+#include "geometry/view_changes.h"
+#include "recorded_view.h"
+#include "surfaces/gallery.h"
+
+namespace {
+
+// A bar that keeps what it was last given, as a page's or a test's bar would.
+class StoredBar final : public ScrollBar {
+public:
+    void SetRange(int low, int high) override { minimum = low, maximum = high; }
+    void SetPosition(int p) override { position = p; }
+    int minimum = 0, maximum = 0, position = 0;
+};
+
+class SessionTest : public ::testing::Test {
+protected:
+    SurfaceRegistry surfaces;
+    StoredBar       zoomBar, distanceBar;
+    int             told = 0;   // frames the front end was told of
+    ViewSession     session{surfaces, zoomBar, distanceBar, [this] { ++told; }};
+};
+
+void Play(ViewSession& session, const ScriptEntry& entry)
+{
+    const int up = entry.value < 0 ? SB_LINEUP : SB_LINEDOWN, page = entry.value < 0 ? SB_PAGEUP : SB_PAGEDOWN;
+    switch (entry.step) {
+    case ScriptStep::Surface: session.ChooseSurface(entry.value); break;
+    case ScriptStep::Drag: {
+        IntPoint at{1000, 700};   // screen coordinates: only the travel turns the view
+        session.PressButton(at);
+        for (size_t i = 0; i + 1 < entry.travel.size(); i += 2)
+            session.MoveCursor(at = {at.x + entry.travel[i], at.y + entry.travel[i + 1]});
+        session.ReleaseButton();
+        break;
+    }
+    case ScriptStep::ZoomArrow: session.Scroll(up, 0, kZoomBarId); break;
+    case ScriptStep::ZoomPage: session.Scroll(page, 0, kZoomBarId); break;
+    case ScriptStep::DistanceArrow: session.Scroll(up, 0, kDistanceBarId); break;
+    case ScriptStep::DistancePage: session.Scroll(page, 0, kDistanceBarId); break;
+    case ScriptStep::Wheel: session.Wheel(entry.value); break;
+    case ScriptStep::ArrowKey:
+    case ScriptStep::CtrlArrowKey: session.OrbitKey({entry.travel[0], entry.travel[1]}); break;
+    case ScriptStep::PageKey: session.ScrollKey(kDistanceBarId, up); break;
+    case ScriptStep::ZoomKey: session.ScrollKey(kZoomBarId, up); break;
+    case ScriptStep::HomeKey: session.ResetKey(); break;
+    }
+}
+
+TEST_F(SessionTest, TheRecordedScriptEndsOnTheWindowsViewToTheBit)
+{
+    LoadGallery(surfaces);   // "Otra:" lists the gallery after the eight
+    for (const ScriptEntry& entry : kViewScript)
+        Play(session, entry);
+    std::string differences;
+    EXPECT_TRUE(MatchesRecording(session.View(), differences)) << differences;
+    EXPECT_EQ(session.FramesRendered(), kRecordedFrames);
+    EXPECT_EQ(told, kRecordedFrames);
+    EXPECT_EQ(zoomBar.position, 100 - BarPosition(session.View().zoom));
+    EXPECT_EQ(distanceBar.position, BarPosition(EyeDistance(session.View())));
+}
+
+TEST_F(SessionTest, KeysAndTheWheelWaitForTheFirstSurfaceButTheBarsDoNot)
+{
+    session.OrbitKey({10, 0});
+    session.ScrollKey(kZoomBarId, SB_LINEUP);
+    session.Wheel(240);
+    session.ResetKey();
+    session.TurnTick();
+    EXPECT_EQ(session.FramesRendered(), 0);
+    EXPECT_FALSE(session.HasFrame() || session.CanTurn());
+    session.Scroll(SB_LINEUP, 0, kZoomBarId);   // the bar's own message: a frame, as the window always drew
+    EXPECT_EQ(session.FramesRendered(), 1);
+    EXPECT_EQ(session.View().zoom, 21.0);
+}
+
+TEST_F(SessionTest, HalfNotchesOfTheWheelGatherIntoSteps)
+{
+    session.ChooseSurface(kTorus);
+    session.Wheel(60);
+    EXPECT_EQ(session.View().zoom, kZoomAtReset);
+    session.Wheel(60);
+    session.Wheel(-30);
+    EXPECT_EQ(session.View().zoom, kZoomAtReset + 1);
+    session.Wheel(-210);   // -240 gathered: two steps down
+    EXPECT_EQ(session.View().zoom, kZoomAtReset - 1);
+}
+
+TEST_F(SessionTest, TheTurnTableTurnsAboutTheVerticalAndWaitsForAHeldButton)
+{
+    session.ChooseSurface(kSaddle);
+    const ViewState start = session.View();
+    session.PressButton({5, 5});
+    session.TurnTick();
+    EXPECT_EQ(session.FramesRendered(), 1) << "a held button pauses the turn";
+    session.ReleaseButton();
+    for (int k = 0; k < kTurnFrames / 4; ++k)
+        session.TurnTick();
+    EXPECT_EQ(session.FramesRendered(), 1 + kTurnFrames / 4);
+    EXPECT_NEAR(VecDot(session.View().eye, start.eye), 0.0, 1e-6) << "a quarter turn";
+    EXPECT_NEAR(EyeDistance(session.View()), EyeDistance(start), 1e-9);
+}
+
+TEST_F(SessionTest, APreviewStartsAtItsFirstViewAndEndsOnTheSurfaceBefore)
+{
+    session.ChooseSurface(kSphere);
+    session.OrbitKey({10, 0});
+    auto square = std::make_shared<Wireframe>(BuiltinWireframe(kSine));
+    session.ShowPreview(square, true);
+    EXPECT_EQ(session.View().surface, kPreviewSurface);
+    EXPECT_EQ(&session.FrameWireframe(), square.get());
+    ViewState fresh;
+    ResetViewState(fresh);
+    EXPECT_EQ(session.View().eye.x, fresh.eye.x);
+    session.OrbitKey({10, 0});
+    session.ShowPreview(square, false);   // a later preview keeps the view
+    EXPECT_NE(session.View().eye.x, fresh.eye.x);
+    session.EndPreview(kSphere, true);
+    EXPECT_EQ(session.FrameSurface(), kSphere);
+    EXPECT_EQ(session.View().eye.x, fresh.eye.x);
+    session.ShowPreview(square, true);
+    session.EndPreview(kSurfaceNone, false);   // there was nothing before: nothing again
+    EXPECT_FALSE(session.HasFrame());
+    EXPECT_EQ(session.FrameFileName(OutputFormat::Png), "vexilon.png");
+}
+
+TEST_F(SessionTest, AStyleChangeIsToldOnceAndMakesNoCameraStep)
+{
+    session.ChooseSurface(kTorus);
+    FrameStyle style;
+    EXPECT_FALSE(session.SetStyle(style));
+    style.hiddenLines = true;
+    EXPECT_TRUE(session.SetStyle(style));
+    EXPECT_FALSE(session.SetStyle(style));
+    EXPECT_EQ(session.FramesRendered(), 1);
+    EXPECT_EQ(session.FrameFileName(OutputFormat::Gif), "toro.gif");
+}
+
+}   // namespace
