@@ -1,6 +1,7 @@
 // The session's actions: each changes the view by a control's rule and makes the frame's camera step.
 #include "session/view_session.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "export/animation.h"
@@ -143,10 +144,13 @@ std::string ViewSession::FrameFileName(OutputFormat format) const
     return ImageFileName(m_surfaces, m_frameSurface, format);
 }
 
-bool ViewSession::SaveFrame(const std::string& path, std::string& error) const
+bool ViewSession::SaveFrame(const std::string& path, std::string& error, int size) const
 {
-    FrameEncoder frame(FormatOfFileName(path) == OutputFormat::Svg ? OutputFormat::Svg : OutputFormat::Png);
-    frame.Draw(m_camera, FrameWireframe(), m_style);
+    const std::optional<OutputFormat> named = FormatOfFileName(path);
+    FrameEncoder frame(IsImageFormat(named) ? *named : OutputFormat::Png);
+    FrameStyle style = m_style;
+    style.size = std::clamp(size, kPictureSizeMin, kPictureSizeMax);
+    frame.Draw(m_camera, FrameWireframe(), style);
     return WriteFrameFile(path, frame, error);
 }
 

@@ -78,9 +78,10 @@ public:
 
     // "toro.png": the name proposed for saving the shown frame in format.
     std::string FrameFileName(OutputFormat format) const;
-    // Writes the shown frame to path, as SVG for a name ending in ".svg", else PNG: the bytes the
-    // command line writes for the same view. False with the reason, and no file, on failure.
-    bool SaveFrame(const std::string& path, std::string& error) const;
+    // Writes the shown frame to path, in the image format its name ends in (PNG, SVG, PDF, EPS or
+    // TikZ; PNG for any other name), the square size pixels a side: the bytes the command line
+    // writes for the same view and --size. False with the reason, and no file, on failure.
+    bool SaveFrame(const std::string& path, std::string& error, int size = kCanvasSide) const;
     // Writes a GIF of one full turn of the shown frame's view to path; progress(done) is told
     // before each of the kTurnFrames frames and after the last, and false from it stops. False
     // with the reason (empty when stopped), and no file, on failure.

@@ -59,10 +59,11 @@ public:
     // The commands of the window menu, as a context menu where the platform has no system menu.
     void AddWindowMenuItems(QMenu& menu);
 
-    // Writes the shown frame to path, as SVG for a name ending in ".svg", else as PNG: the bytes
-    // vexilon-render writes for the same view, drawn from the shown frame's camera. A failure is
+    // Writes the shown frame to path in the image format its name ends in (PNG, SVG, PDF, EPS or
+    // TikZ; PNG for any other), size pixels a side: the bytes vexilon-render writes for the same
+    // view and --size, drawn from the shown frame's camera. A failure is
     // shown in a message box naming the file and the reason, and leaves no file behind.
-    bool SaveFrame(const QString& path);
+    bool SaveFrame(const QString& path, int size = kCanvasSide);
 
     // The turntable: the eye turning slowly about the picture's vertical, one frame a tick.
     bool IsTurning() const;
@@ -120,6 +121,7 @@ private:
     QAction*     m_copyAction = nullptr;    // "Copiar imagen", Ctrl+C
     QAction*     m_swapEyesAction = nullptr;   // "Intercambiar ojos", I; with the anaglyph only
     QString      m_saveDirectory;           // where the next save starts; kept for this run only
+    int          m_saveSize = kCanvasSide;   // the size the last save chose
     QTimer*      m_turnTimer = nullptr;     // runs only while the view turns
     QAction*     m_saveAnimationAction = nullptr;   // "Guardar animación…"
     std::unique_ptr<OwnSurfaces> m_own;     // the gallery's end and the user's surfaces
