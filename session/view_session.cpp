@@ -9,7 +9,11 @@
 #include "export/frame_encoder.h"
 #include "export/gif_encoder.h"
 #include "geometry/view_changes.h"
+#include "export/figure_cairo.h"
+#include "render/figure.h"
+#include "render/figure_picture.h"
 #include "render/frame.h"
+#include "render/theme.h"
 #include "render/turntable.h"
 #include "session/image_names.h"
 
@@ -175,4 +179,39 @@ bool ViewSession::SaveAnimation(const std::string& path, const std::function<boo
     if (stopped)
         error.clear();
     return saved;
+}
+
+void DrawShownFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, RasterCanvas& picture)
+{
+    if (!style.IsFigure()) {
+        DrawFrame(camera, wire, style, picture);
+        return;
+    }
+    FrameStyle square = style;   // the window's square whatever the size saved last
+    square.size = kCanvasSide;
+    square.title.clear();
+    if (IsRecolouredFrame(square)) {
+        DrawFrame(camera, wire, FrameOnly(square), picture);
+        std::uint32_t* bits = picture.Bits();
+        std::uint32_t from = 0, to = 0;   // the last colour changed: lines come in runs of one colour
+        bool known = false;
+        for (size_t i = 0; i < static_cast<size_t>(kCanvasSide) * kCanvasSide; ++i) {
+            if (!known || bits[i] != from) {
+                from = bits[i];
+                to = PackPixel(ThemedColour({std::uint8_t(from >> 16), std::uint8_t(from >> 8), std::uint8_t(from)}, square));
+                known = true;
+            }
+            bits[i] = to;
+        }
+        return;
+    }
+    thread_local Figure figure;
+    thread_local FigurePicture pixels;
+    BuildFigure(camera, wire, square, figure);
+    RasterizeFigure(figure, pixels);
+    DrawFigureTexts(figure, pixels);
+    picture.ClearHiddenRows();
+    std::uint32_t* bits = picture.Bits();
+    for (size_t i = 0; i < pixels.indices.size(); ++i)
+        bits[i] = PackPixel(pixels.palette[pixels.indices[i]]);
 }

@@ -11,6 +11,7 @@
 #include "export/output_format.h"
 #include "geometry/view_state.h"
 #include "render/frame_style.h"
+#include "render/raster_canvas.h"
 #include "session/view_controls.h"
 #include "surfaces/registry.h"
 #include "surfaces/wireframe.h"
@@ -18,6 +19,10 @@
 constexpr SurfaceKind kPreviewSurface = -1;   // the number under which a preview is shown
 constexpr int kTurnFrames = 300;              // a full turn of the turntable and of a saved animation
 constexpr int kWheelNotch = 120;              // angle delta of one notch: one step of the "Z" arrows
+
+// The shown frame's picture in style: the frame itself, recoloured for a theme or colours, or the
+// figure of its options at the square's size (axes, dashes, stereo in a theme).
+void DrawShownFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, RasterCanvas& picture);
 
 class ViewSession {
 public:

@@ -122,6 +122,8 @@ private:
     QAction*     m_swapEyesAction = nullptr;   // "Intercambiar ojos", I; with the anaglyph only
     QString      m_saveDirectory;           // where the next save starts; kept for this run only
     int          m_saveSize = kCanvasSide;   // the size the last save chose
+    Theme        m_theme = Theme::Pantalla;   // T: the colours of the shown frame
+    bool         m_axes = false;              // E: the axes over it
     QTimer*      m_turnTimer = nullptr;     // runs only while the view turns
     QAction*     m_saveAnimationAction = nullptr;   // "Guardar animación…"
     std::unique_ptr<OwnSurfaces> m_own;     // the gallery's end and the user's surfaces
