@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what the tests need, builds, and runs every test: once as a normal build, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer; then builds the Debian package twice and checks
+# Installs what the tests need, builds, and runs every test: once as a normal build, once without
+# the window (no Qt looked for), once under AddressSanitizer and UndefinedBehaviorSanitizer; then builds the Debian package twice and checks
 # it with lintian and hardening-check. Exits non-zero on any failure or report.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -18,6 +18,11 @@ cmake --build build -j "$jobs"
 echo "== tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
+echo "== build and tests without the window"
+cmake -S . -B build-nogui -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXILON_BUILD_GUI=OFF >/dev/null
+cmake --build build-nogui -j "$jobs"
+ctest --test-dir build-nogui --output-on-failure -j "$jobs"
+
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXILON_SANITIZE=ON >/dev/null
 cmake --build build-asan -j "$jobs"
@@ -26,3 +31,8 @@ ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 echo "== Debian package"
 bash tests/deb_packaging_test.sh
+
+echo "== the page in Chromium"
+web/build.sh
+(cd web/tests && npm ci --no-audit --no-fund >/dev/null)
+node web/tests/page_test.mjs build-web build/vexilon-render

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/cli_values.h"
+#include "app/translation.h"
 #include "export/gif_encoder.h"
 #include "geometry/view_changes.h"
 #include "render/theme.h"
@@ -42,16 +43,16 @@ double Number(const Parsing& p, std::string_view option, std::string_view text, 
 {
     const std::optional<double> value = ParseDouble(text);
     if (!value)
-        p.Fail(std::string(option) + ": " + Quote(text) + " is not a number; accepted: " + std::string(accepted));
+        p.Fail(TrFormat("%1: %2 is not a number; accepted: %3", {std::string(option), Quote(text), std::string(accepted)}));
     if (*value < low || *value > high)
-        p.Fail(std::string(option) + ": " + Quote(text) + " is out of range; accepted: " + std::string(accepted));
+        p.Fail(TrFormat("%1: %2 is out of range; accepted: %3", {std::string(option), Quote(text), std::string(accepted)}));
     return *value;
 }
 
 using Apply = void (*)(Parsing& p, std::string_view value);
 
 constexpr const char* kOwnOptions[] = {"--x", "--y", "--z", "--u", "--v", "--samples", "--families",
-                                       "--param", "--no-fit", "--define"};
+                                       "--param", "--no-fit", "--define", "--let", "--fit", "--sweep"};
 
 template <int N>
 void ReadOwn(Parsing& p, std::string_view value)
@@ -90,13 +91,16 @@ const OptionSpec kOptions[] = {
     {"param", 0, true, ReadOwn<7>},
     {"no-fit", 0, false, ReadOwn<8>},
     {"define", 0, true, ReadOwn<9>},
+    {"let", 0, true, ReadOwn<10>},
+    {"fit", 0, true, ReadOwn<11>},
+    {"sweep", 0, true, ReadOwn<12>},
     {"zoom", 0, true, [](Parsing& p, std::string_view v) {
          p.request.changes.push_back(
-             {ViewChange::Kind::Zoom, Number(p, "--zoom", v, kZoomMin, kZoomMax, "a number from 0 to 100")});
+             {ViewChange::Kind::Zoom, Number(p, "--zoom", v, kZoomMin, kZoomMax, Tr("a number from 0 to 100"))});
      }},
     {"distance", 0, true, [](Parsing& p, std::string_view v) {
          p.request.changes.push_back({ViewChange::Kind::Distance,
-                                      Number(p, "--distance", v, kDistanceMin, kDistanceMax, "a number from 20 to 300")});
+                                      Number(p, "--distance", v, kDistanceMin, kDistanceMax, Tr("a number from 20 to 300"))});
      }},
     {"orbit", 0, true, [](Parsing& p, std::string_view v) {
          const auto parts = SplitCommas(v);
@@ -106,7 +110,7 @@ const OptionSpec kOptions[] = {
              ty = ParseInt(parts[1]);
          }
          if (!tx || !ty)
-             p.Fail("--orbit: " + Quote(v) + " is not a pair of whole numbers; accepted: TX,TY, e.g. 100,0");
+             p.Fail(TrFormat("--orbit: %1 is not a pair of whole numbers; accepted: TX,TY, e.g. 100,0", {Quote(v)}));
          p.request.changes.push_back({ViewChange::Kind::Orbit, double(*tx), double(*ty)});
      }},
     {"eye", 0, true, [](Parsing& p, std::string_view v) {
@@ -118,17 +122,17 @@ const OptionSpec kOptions[] = {
              z = ParseDouble(parts[2]);
          }
          if (!x || !y || !z)
-             p.Fail("--eye: " + Quote(v) + " is not three numbers; accepted: X,Y,Z, e.g. 100,100,100");
+             p.Fail(TrFormat("--eye: %1 is not three numbers; accepted: X,Y,Z, e.g. 100,100,100", {Quote(v)}));
          if (*x == 0.0 && *y == 0.0 && *z == 0.0)
-             p.Fail("--eye: " + Quote(v) + " is the target; accepted: any other point");
+             p.Fail(TrFormat("--eye: %1 is the target; accepted: any other point", {Quote(v)}));
          if (!std::isfinite(VecLength({*x, *y, *z})))
-             p.Fail("--eye: " + Quote(v) + " is too far away; accepted: a point at a finite distance");
+             p.Fail(TrFormat("--eye: %1 is too far away; accepted: a point at a finite distance", {Quote(v)}));
          p.request.changes.push_back({ViewChange::Kind::Eye, *x, *y, *z});
      }},
     // How the frame is drawn: hidden lines, depth cue, stereo, projection, line width.
     {"hidden", 0, optional_argument, [](Parsing& p, std::string_view v) {
          if (!v.empty() && v != "dashed")
-             p.Fail("--hidden: " + Quote(v) + " is not a way of drawing hidden lines; accepted: --hidden, or --hidden=dashed");
+             p.Fail(TrFormat("--hidden: %1 is not a way of drawing hidden lines; accepted: --hidden, or --hidden=dashed", {Quote(v)}));
          p.request.style.hiddenLines = true;
          p.request.style.dashedHidden = v == "dashed";
      }},
@@ -139,7 +143,7 @@ const OptionSpec kOptions[] = {
     {"line-width", 0, true, [](Parsing& p, std::string_view v) {
          const std::optional<int> n = ParseInt(v);
          if (!n || *n < kLineWidthMin || *n > kLineWidthMax)
-             p.Fail("--line-width: " + Quote(v) + " is not a whole number from 1 to 4");
+             p.Fail(TrFormat("--line-width: %1 is not a whole number from 1 to 4", {Quote(v)}));
          p.request.style.lineWidth = *n;
          p.lineWidthGiven = true;
      }},
@@ -147,59 +151,65 @@ const OptionSpec kOptions[] = {
     {"size", 0, true, [](Parsing& p, std::string_view v) {
          const std::optional<int> n = ParseInt(v);
          if (!n || *n < kPictureSizeMin || *n > kPictureSizeMax)
-             p.Fail("--size: " + Quote(v) + " is not a whole number from 100 to 8192");
+             p.Fail(TrFormat("--size: %1 is not a whole number from 100 to 8192", {Quote(v)}));
          p.request.style.size = *n;
      }},
     {"theme", 0, true, [](Parsing& p, std::string_view v) {
          const std::optional<Theme> theme = ThemeNamed(v);
          if (!theme)
-             p.Fail("--theme: unknown theme " + Quote(v) + "; accepted: " + ThemeNames(", "));
+             p.Fail(TrFormat("--theme: unknown theme %1; accepted: %2", {Quote(v), ThemeNames(", ")}));
          p.request.style.theme = *theme;
      }},
     {"background", 0, true, [](Parsing& p, std::string_view v) {
          p.request.style.background = ColourNamed(v);
          if (!p.request.style.background)
-             p.Fail("--background: " + Quote(v) + " is not a colour; accepted: " + ColourNamesSentence());
+             p.Fail(TrFormat("--%1: %2 is not a colour; accepted: %3, their English names, or #rrggbb", {"background", Quote(v), ColourNames(", ")}));
      }},
     {"color", 0, true, [](Parsing& p, std::string_view v) {
          p.request.style.lineColour = ColourNamed(v);
          if (!p.request.style.lineColour)
-             p.Fail("--color: " + Quote(v) + " is not a colour; accepted: " + ColourNamesSentence());
+             p.Fail(TrFormat("--%1: %2 is not a colour; accepted: %3, their English names, or #rrggbb", {"color", Quote(v), ColourNames(", ")}));
      }},
     {"axes", 0, false, [](Parsing& p, std::string_view) { p.request.style.axes = true; }},
     {"title", 0, true, [](Parsing& p, std::string_view v) {
          if (!IsPrintableText(v) || v.size() > 200)
-             p.Fail("--title: " + Quote(v) + " cannot be written; accepted: one line of printable UTF-8 text, "
-                    "up to 200 bytes");
+             p.Fail(TrFormat("--title: %1 cannot be written; accepted: one line of printable UTF-8 text, up to 200 bytes",
+                           {Quote(v)}));
          p.request.style.title = std::string(v);
      }},
     {"output", 'o', true, [](Parsing& p, std::string_view v) {
          if (v.empty())
-             p.Fail("--output: the file name is empty; accepted: a file name, or - for standard output");
+             p.Fail(Tr("--output: the file name is empty; accepted: a file name, or - for standard output"));
          p.request.output = std::string(v);
      }},
     {"format", 0, true, [](Parsing& p, std::string_view v) {
          p.format = FormatNamed(v);
          if (!p.format)
-             p.Fail("--format: unknown format " + Quote(v) + "; accepted: " + FormatNames(", "));
+             p.Fail(TrFormat("--format: unknown format %1; accepted: %2", {Quote(v), FormatNames(", ")}));
      }},
     // Motion: the turn and the rate of an animated GIF.
     {"turn", 0, true, [](Parsing& p, std::string_view v) {
          const std::optional<int> n = ParseInt(v);
          if (!n || *n < 1 || *n > kMaxFrames)
-             p.Fail("--turn: " + Quote(v) + " is not a whole number from 1 to 1000000");
+             p.Fail(TrFormat("--turn: %1 is not a whole number from 1 to 1000000", {Quote(v)}));
          p.request.motion.turn = *n;
+     }},
+    {"turn-axis", 0, true, [](Parsing& p, std::string_view v) {
+         if (v != "pantalla" && v != "z")
+             p.Fail(TrFormat("--turn-axis: %1 is not an axis; accepted: pantalla or z", {Quote(v)}));
+         p.request.motion.axis = v == "z" ? TurnAxis::Z : TurnAxis::Screen;
+         p.request.motion.axisGiven = true;
      }},
     {"fps", 0, true, [](Parsing& p, std::string_view v) {
          const std::optional<int> n = ParseInt(v);
          if (!n || *n < kGifFpsMin || *n > kGifFpsMax)
-             p.Fail("--fps: " + Quote(v) + " is not a whole number from 1 to 50");
+             p.Fail(TrFormat("--fps: %1 is not a whole number from 1 to 50", {Quote(v)}));
          p.request.motion.fps = *n;
      }},
     {"frames", 0, true, [](Parsing& p, std::string_view v) {
          const std::optional<int> n = ParseInt(v);
          if (!n || *n < 1 || *n > kMaxFrames)
-             p.Fail("--frames: " + Quote(v) + " is not a whole number from 1 to 1000000");
+             p.Fail(TrFormat("--frames: %1 is not a whole number from 1 to 1000000", {Quote(v)}));
          p.request.frames = *n;
      }},
     {"list", 0, false, [](Parsing& p, std::string_view) { p.action = CliAction::List; }},
@@ -240,14 +250,14 @@ void ReadOptions(Parsing& p, int argc, const char* const* argv)
     opterr = 0;
     for (int c; (c = getopt_long(argc, args.data(), letters.c_str(), longOptions.data(), nullptr)) != -1;) {
         if (c == ':')
-            p.Fail(Spelling(*OptionOf(optopt)) + " needs a value; see --help");
+            p.Fail(TrFormat("%1 needs a value; see --help", {Spelling(*OptionOf(optopt))}));
         if (c == '?') {
             if (const OptionSpec* row = optopt >= kFirstLongOnly ? OptionOf(optopt) : nullptr)
-                p.Fail("--" + std::string(row->name) + " takes no value; see --help");
+                p.Fail(TrFormat("--%1 takes no value; see --help", {std::string(row->name)}));
             std::string_view written = optopt ? std::string_view() : std::string_view(args[optind - 1]);
             written = written.substr(0, written.find('='));
-            p.Fail("unknown option " + Quote(optopt ? std::string{'-', static_cast<char>(optopt)} : std::string(written)) +
-                   "; see --help");
+            p.Fail(TrFormat("unknown option %1; see --help",
+                            {Quote(optopt ? std::string{'-', static_cast<char>(optopt)} : std::string(written))}));
         }
         const OptionSpec& row = *OptionOf(c);
         row.apply(p, optarg ? std::string_view(optarg) : std::string_view());
@@ -255,7 +265,7 @@ void ReadOptions(Parsing& p, int argc, const char* const* argv)
             return;
     }
     if (optind < argc)
-        p.Fail("unexpected argument " + Quote(argv[optind]) + "; see --help");
+        p.Fail(TrFormat("unexpected argument %1; see --help", {Quote(argv[optind])}));
 }
 
 // --turn and --fps against each other, --frames and the format.
@@ -263,12 +273,16 @@ void CheckMotion(Parsing& p)
 {
     const RenderRequest& request = p.request;
     if (request.motion.turn > 0 && request.frames > 0)
-        p.Fail("--turn and --frames both say how frames follow each other; accepted: one of them");
+        p.Fail(Tr("--turn and --frames both say how frames follow each other; accepted: one of them"));
     const bool animated = request.motion.turn > 0 || request.frames > 0;
     if (request.motion.fps > 0 && (!animated || request.format != OutputFormat::Gif))
-        p.Fail("--fps sets the rate of an animated GIF; accepted: with --turn N or --frames N and -o NAME.gif");
+        p.Fail(Tr("--fps sets the rate of an animated GIF; accepted: with --turn N or --frames N and -o NAME.gif"));
+    if (request.motion.axisGiven && request.motion.turn == 0)
+        p.Fail(Tr("--turn-axis chooses the axis of a turn; accepted: with --turn N"));
+    if (request.own.sweep && !animated)
+        p.Fail(Tr("--sweep needs frames to sweep over; accepted: with --frames N or --turn N"));
     if (request.motion.turn > 0 && request.format != OutputFormat::Gif && (!request.output || *request.output == "-"))
-        p.Fail("--turn writes numbered files and needs -o NAME.EXT; accepted: e.g. -o turn.png, or -o turn.gif");
+        p.Fail(Tr("--turn writes numbered files and needs -o NAME.EXT; accepted: e.g. -o turn.png, or -o turn.gif"));
 }
 
 // The figure's options against the format, and the theme's width of lines unless one was given.
@@ -278,11 +292,11 @@ void CheckFigure(Parsing& p)
     if (!p.lineWidthGiven)
         style.lineWidth = InfoOf(style.theme).lineWidth;
     if (p.request.format == OutputFormat::Gif && (style.size != kCanvasSide || !style.title.empty()))
-        p.Fail("--size and --title make still pictures and documents; accepted: a GIF of 500 pixels without a title, "
-               "or -o NAME.png, .svg, .pdf, .eps or .tikz");
+        p.Fail(Tr("--size and --title make still pictures and documents; accepted: a GIF of 500 pixels without a "
+                  "title, or -o NAME.png, .svg, .pdf, .eps or .tikz"));
     if (p.request.format == OutputFormat::Trace && style.IsFigure())
-        p.Fail("a trace lists the drawing calls of the 500-pixel frame; accepted: --size, --theme, --background, "
-               "--color, --hidden=dashed, --axes and --title with a picture or a document");
+        p.Fail(Tr("a trace lists the drawing calls of the 500-pixel frame; accepted: --size, --theme, --background, "
+                  "--color, --hidden=dashed, --axes and --title with a picture or a document"));
 }
 
 // What must hold once every option is read.
@@ -294,25 +308,25 @@ void CheckRequest(Parsing& p)
         p.Fail(ownError);
     p.surfaceGiven = request.surface != kSurfaceNone;
     if (!p.surfaceGiven)
-        p.Fail("no surface given; accepted: -s 1 to " + std::to_string(LoadGallery(p.surfaces).last) +
-               ", or -s with a name from --list");
+        p.Fail(TrFormat("no surface given; accepted: -s 1 to %1, or -s with a name from --list",
+                        {std::to_string(LoadGallery(p.surfaces).last)}));
     if (!p.format) {
         if (!request.output || *request.output == "-")
-            p.Fail("no output given; accepted: -o FILE.png, -o FILE.svg, -o FILE.gif, or --format trace");
+            p.Fail(Tr("no output given; accepted: -o FILE.png, -o FILE.svg, -o FILE.gif, or --format trace"));
         p.format = FormatOfFileName(*request.output);
         if (!p.format)
-            p.Fail("cannot tell the format of " + Quote(*request.output) + "; accepted: a name ending in " +
-                   ExtensionsSentence() + ", or --format " + FormatNames("|"));
+            p.Fail(TrFormat("cannot tell the format of %1; accepted: a name ending in %2, or --format %3",
+                            {Quote(*request.output), ExtensionsSentence(), FormatNames("|")}));
     }
     request.format = *p.format;
     CheckFigure(p);
     if (request.style.swapEyes && !request.style.anaglyph)
-        p.Fail("--swap-eyes exchanges the eyes of --anaglyph; accepted: --anaglyph --swap-eyes");
+        p.Fail(Tr("--swap-eyes exchanges the eyes of --anaglyph; accepted: --anaglyph --swap-eyes"));
     if (request.format != OutputFormat::Trace && !request.output)
-        p.Fail("no output file given for the picture; accepted: -o FILE, or -o - for standard output");
+        p.Fail(Tr("no output file given for the picture; accepted: -o FILE, or -o - for standard output"));
     CheckMotion(p);
     if (request.frames > 0 && request.format != OutputFormat::Gif && (!request.output || *request.output == "-"))
-        p.Fail("--frames writes numbered files and needs -o NAME.EXT; accepted: e.g. -o orbit.png, or -o orbit.gif");
+        p.Fail(Tr("--frames writes numbered files and needs -o NAME.EXT; accepted: e.g. -o orbit.png, or -o orbit.gif"));
 }
 
 }   // namespace

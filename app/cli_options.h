@@ -9,6 +9,7 @@
 #include "app/cli_surface_options.h"
 #include "export/output_format.h"
 #include "render/frame_style.h"
+#include "render/turntable.h"
 #include "surfaces/registry.h"
 
 struct ViewChange {
@@ -18,8 +19,10 @@ struct ViewChange {
 
 // The frames of a turn and the rate of an animated GIF.
 struct MotionRequest {
-    int turn = 0;   // N: N frames turning the eye one full circle; 0: no turn
-    int fps = 0;    // frames per second of an animated GIF; 0: not given, the default
+    int      turn = 0;   // N: N frames turning the eye one full circle; 0: no turn
+    int      fps = 0;    // frames per second of an animated GIF; 0: not given, the default
+    TurnAxis axis = TurnAxis::Screen;
+    bool     axisGiven = false;
 };
 
 struct RenderRequest {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "surfaces/registry.h"
+#include "surfaces/quoted_text.h"   // Quote: every echoed value
 
 // A finite double, the whole text; a leading '+' allowed.
 std::optional<double> ParseDouble(std::string_view text);
@@ -17,20 +18,12 @@ std::optional<int> ParseInt(std::string_view text);
 // The parts between commas; "a,,b" has an empty middle part.
 std::vector<std::string_view> SplitCommas(std::string_view text);
 
-// text in single quotes, as messages show a value the user gave, one line of printable text: a
-// quote or backslash gets a backslash before it, \n \t \r \a \b \v \f stand for those controls,
-// any other control byte, C1 control or byte outside valid UTF-8 is \ and three octal digits.
-std::string Quote(std::string_view text);
-
-// Whether text is all printable characters of valid UTF-8 (no control byte, no malformed sequence).
-bool IsPrintableText(std::string_view text);
-
 struct FileProblem;
 
 // "'FILE':LINE: what" in English, the file's name quoted as every echoed value is.
 std::string DescribeFileProblem(const FileProblem& problem);
 
 std::string SurfacesAccepted(const SurfaceRegistry& surfaces);   // "1 to 36, or a name from --list"
+std::string ThemeNames(const char* separator);     // "pantalla, papel, proyector" with the separator given
 std::string FormatNames(const char* separator);    // "png, svg, trace" with the separator given
-std::string ThemeNames(const char* separator);     // "pantalla, papel, proyector"
 std::string ExtensionsSentence();                  // ".png, .svg, .trace or .txt"

@@ -25,7 +25,7 @@ ViewState ViewAfter(const RenderRequest& request, const Wireframe& wire)
 }
 
 FrameSequence::FrameSequence(const RenderRequest& request, const Wireframe& wire)
-    : m_wire(wire), m_view(ViewAfter(request, wire)), m_turn(request.motion.turn),
+    : m_wire(wire), m_view(ViewAfter(request, wire)), m_turn(request.motion.turn), m_axis(request.motion.axis),
       m_count(request.motion.turn > 0 ? request.motion.turn : request.frames > 0 ? request.frames : 1)
 {
     for (const ViewChange& change : request.changes)
@@ -39,7 +39,7 @@ Camera FrameSequence::Next()
     if (k == 0)
         return BeginFrame(m_view, m_wire);
     if (m_turn > 0)
-        return TurnFrameCamera(m_view, m_wire, k, m_turn);
+        return TurnFrameCamera(m_view, m_wire, k, m_turn, m_axis);
     // Each drag step a frame of its own in the window: a camera step between steps.
     for (size_t i = 0; i < m_steps.size(); ++i) {
         if (i > 0)

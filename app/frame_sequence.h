@@ -13,7 +13,8 @@ ViewState ViewAfter(const RenderRequest& request, const Wireframe& wire);
 
 // The cameras of the request's frames in order. The first is the frame the options give without
 // --frames or --turn; with --frames each next one makes the --orbit steps again; with --turn
-// frame k sees from the first frame's eye turned by k/N of a circle about its up.
+// frame k sees from the first frame's eye turned by k/N of a circle about its up (or about z).
+// The cameras do not depend on the wireframe's points: a sweep draws each frame's own.
 class FrameSequence {
 public:
     FrameSequence(const RenderRequest& request, const Wireframe& wire);
@@ -26,6 +27,7 @@ private:
     ViewState             m_view;     // with --turn, the record as the first frame left it
     std::vector<IntPoint> m_steps;    // the --orbit steps that --frames makes again
     int                   m_turn;
+    TurnAxis              m_axis;
     int                   m_count;
     int                   m_next = 0;
 };

@@ -7,6 +7,7 @@
 #include "app/cli_options.h"
 #include "app/cli_values.h"
 #include "app/render_job.h"
+#include "app/translation.h"
 #include "surfaces/gallery.h"
 #include "surfaces/registry.h"
 #include "version.h"
@@ -20,7 +21,7 @@ int Finish(std::FILE* out, std::FILE* err)
     if (std::fflush(out) == 0 && !std::ferror(out))
         return 0;
     if (errno != EPIPE)
-        std::fprintf(err, "vexilon-render: write error: %s\n", errno ? std::strerror(errno) : "unknown error");
+        std::fprintf(err, Tr("vexilon-render: write error: %s\n"), errno ? std::strerror(errno) : Tr("unknown error"));
     return 1;
 }
 
@@ -40,7 +41,7 @@ int RunRenderCli(SurfaceRegistry& surfaces, int argc, const char* const* argv, s
     case CliAction::Version: std::fprintf(out, "vexilon-render %s\n", kVexilonVersion); return Finish(out, err);
     case CliAction::List: {
         for (const FileProblem& problem : LoadGallery(surfaces).problems)
-            std::fprintf(err, "vexilon-render: gallery: %s\n", DescribeFileProblem(problem).c_str());
+            std::fprintf(err, Tr("vexilon-render: gallery: %s\n"), DescribeFileProblem(problem).c_str());
         std::string error;
         SurfaceKind none = kSurfaceNone;
         if (!ResolveOwnSurfaces(surfaces, request.own, none, true, error)) {   // --define files are listed too

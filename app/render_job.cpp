@@ -11,6 +11,7 @@
 
 #include "app/cli_values.h"
 #include "app/frame_sequence.h"
+#include "app/translation.h"
 #include "export/animation.h"
 #include "export/file_writer.h"
 #include "export/frame_encoder.h"
@@ -19,6 +20,12 @@
 namespace {
 
 constexpr char kProgram[] = "vexilon-render";
+
+// The writer's reason in the user's language: the C library's already is, its own is not.
+const char* WriteReason(const std::string& error)
+{
+    return error == kNotEncodedReason ? Tr("the data could not be encoded") : error.c_str();
+}
 
 // Writes through write to path, or to out for "-"; says why on err when it fails. The exit status.
 int WriteOutput(const std::string& path, const std::function<bool(std::FILE*)>& write, std::FILE* out,
@@ -29,15 +36,15 @@ int WriteOutput(const std::string& path, const std::function<bool(std::FILE*)>& 
         if (!write(out) || std::fflush(out) != 0) {
             if (errno == EPIPE)
                 return 1;   // the reader has gone, as with "| head": nothing to tell it
-            std::fprintf(err, "%s: cannot write to standard output: %s\n", kProgram,
-                         errno ? std::strerror(errno) : "write failed");
+            std::fprintf(err, Tr("%s: cannot write to standard output: %s\n"), kProgram,
+                         errno ? std::strerror(errno) : Tr("write failed"));
             return 1;
         }
         return 0;
     }
     std::string error;
     if (!WriteFileAtomically(path, write, error)) {
-        std::fprintf(err, "%s: cannot write %s: %s\n", kProgram, Quote(path).c_str(), error.c_str());
+        std::fprintf(err, Tr("%s: cannot write %s: %s\n"), kProgram, Quote(path).c_str(), WriteReason(error));
         return 1;
     }
     return 0;
@@ -52,21 +59,61 @@ int WriteOne(const FrameEncoder& frame, const std::string& path, std::FILE* out,
 void ShowProgress(std::FILE* err, int frame, int count)
 {
     if ((frame % 25 == 0 || frame == count) && isatty(fileno(err)) != 0)
-        std::fprintf(err, "\r%s: frame %d of %d%s", kProgram, frame, count, frame == count ? "\n" : "");
+        std::fprintf(err, "\r"), std::fprintf(err, Tr("%s: frame %d of %d%s"), kProgram, frame, count, frame == count ? "\n" : "");
 }
+
+// The wireframe of each frame: the one surface, or with --sweep the definition sampled again at
+// frame k's value A + k(B - A)/(N - 1), the last exactly B.
+class FrameSurfaces {
+public:
+    FrameSurfaces(const RenderRequest& request, const Wireframe& wire, int count) : m_request(request), m_wire(wire)
+    {
+        if (request.own.sweep)
+            m_values = AxisValues(request.own.sweep->from, request.own.sweep->to, count);
+    }
+
+    // Frame k's wireframe (from 0), valid until the next call; null with the problem said on err.
+    const Wireframe* At(int k, std::FILE* err)
+    {
+        if (m_values.empty())
+            return &m_wire;
+        std::string error;
+        std::optional<Wireframe> wire =
+            BuildSweptSurface(*m_request.own.drawn, m_request.own.sweep->name, m_values[static_cast<size_t>(k)], error);
+        if (!wire) {
+            std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
+            return nullptr;
+        }
+        m_swept = std::move(*wire);
+        return &m_swept;
+    }
+
+private:
+    const RenderRequest& m_request;
+    const Wireframe&     m_wire;
+    std::vector<double>  m_values;
+    Wireframe            m_swept;
+};
 
 // Frames 1..N of the sequence, each to a numbered file.
 int RenderFrames(const RenderRequest& request, const Wireframe& wire, std::FILE* err)
 {
     FrameSequence frames(request, wire);
+    FrameSurfaces surfaces(request, wire, frames.Count());
     const int digits = std::max(4, static_cast<int>(std::to_string(frames.Count()).size()));
     FrameEncoder encoder(request.format);
     for (int frame = 1; frame <= frames.Count(); ++frame) {
-        encoder.Draw(frames.Next(), wire, request.style);
+        const Wireframe* drawn = surfaces.At(frame - 1, err);
+        if (!drawn) {
+            if (frame > 1)
+                std::fprintf(err, Tr("%s: frames 1 to %d were written\n"), kProgram, frame - 1);
+            return 1;
+        }
+        encoder.Draw(frames.Next(), *drawn, request.style);
         const std::string path = NumberedFileName(*request.output, frame, digits);
         if (WriteOne(encoder, path, nullptr, err) != 0) {
             if (frame > 1)
-                std::fprintf(err, "%s: frames 1 to %d were written\n", kProgram, frame - 1);
+                std::fprintf(err, Tr("%s: frames 1 to %d were written\n"), kProgram, frame - 1);
             return 1;
         }
         ShowProgress(err, frame, frames.Count());
@@ -79,9 +126,10 @@ int RenderAnimation(const RenderRequest& request, const Wireframe& wire, std::FI
 {
     auto encode = [&](std::FILE* file) {
         FrameSequence frames(request, wire);
+        FrameSurfaces surfaces(request, wire, frames.Count());
         const int fps = request.motion.fps > 0 ? request.motion.fps : kGifFpsDefault;
-        return EncodeAnimation(file, fps, frames.Count(), [&](int) { return frames.Next(); }, wire, request.style,
-                               [&](int done) {
+        return EncodeAnimation(file, fps, frames.Count(), [&](int) { return frames.Next(); },
+                               [&](int k) { return surfaces.At(k, err); }, request.style, [&](int done) {
                                    if (done > 0)
                                        ShowProgress(err, done, frames.Count());
                                    return true;
@@ -100,7 +148,7 @@ bool EndsInAFile(const SurfaceRegistry& surfaces, const RenderRequest& request, 
         return true;
     const std::string example = name.substr(0, name.size() - file.size()) +
                                 surfaces.Find(request.surface)->id + std::string(InfoOf(request.format).extension);
-    std::fprintf(err, "%s: cannot write %s: the name ends in a folder; accepted: a file name after the last /, e.g. %s\n",
+    std::fprintf(err, Tr("%s: cannot write %s: the name ends in a folder; accepted: a file name after the last /, e.g. %s\n"),
                  kProgram, Quote(name).c_str(), Quote(example).c_str());
     return false;
 }
@@ -109,7 +157,18 @@ bool EndsInAFile(const SurfaceRegistry& surfaces, const RenderRequest& request, 
 
 int RunRenderJob(const SurfaceRegistry& surfaces, const RenderRequest& request, std::FILE* out, std::FILE* err)
 {
-    const Wireframe& wire = surfaces.WireframeOf(request.surface);
+    std::optional<Wireframe> own;   // the surface with --param or --fit, or a sweep's first value
+    if (request.own.drawn) {
+        std::string error;
+        const ParameterSweep* sweep = request.own.sweep ? &*request.own.sweep : nullptr;
+        own = sweep ? BuildSweptSurface(*request.own.drawn, sweep->name, sweep->from, error)
+                    : BuildSweptSurface(*request.own.drawn, "", 0.0, error);
+        if (!own) {
+            std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
+            return 2;
+        }
+    }
+    const Wireframe& wire = own ? *own : surfaces.WireframeOf(request.surface);
     if (request.output && *request.output != "-" && !EndsInAFile(surfaces, request, err))
         return 1;
     const bool animated = request.frames > 0 || request.motion.turn > 0;

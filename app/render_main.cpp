@@ -5,10 +5,12 @@
 #include <exception>
 
 #include "app/render_cli.h"
+#include "app/translation.h"
 
 int main(int argc, char** argv)
 {
     int status = 1;
+    StartTranslation();
     try {
         SurfaceRegistry surfaces;   // the built-in eight; the gallery and the user's join on demand
         status = RunRenderCli(surfaces, argc, argv, stdout, stderr);

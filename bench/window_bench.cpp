@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QSlider>
 #include <QMouseEvent>
 #include <QRadioButton>
 
@@ -71,8 +73,32 @@ void BM_WindowRenderAndPresent(benchmark::State& state)
     }
 }
 
+// A slider step of "Parámetros" with hidden lines: Dini's surface (49 x 11 lines, 61 samples)
+// sampled again at the slider's next place, drawn and the square repainted.
+void BM_WindowSliderStepDiniHidden(benchmark::State& state)
+{
+    Window window;
+    window.dialog.findChild<QCheckBox*>("IDC_VIEW_HIDDEN")->click();
+    auto* list = window.dialog.findChild<QComboBox*>("IDC_SURFACE_LIST");
+    list->setCurrentIndex(list->findData(window.dialog.Surfaces().FindId("dini")->number));
+    window.dialog.findChild<QRadioButton*>("IDC_OTHER_SURFACE")->click();
+    QApplication::processEvents();
+    auto* slider = window.dialog.findChild<QSlider*>("IDC_PARAM_SLIDER_1");   // b, the rise
+    int step = 1;
+    for (auto _ : state) {
+        if (slider->value() + step > slider->maximum() || slider->value() + step < 0)
+            step = -step;
+        slider->setValue(slider->value() + 10 * step);
+        window.dialog.repaint(kFrameRect);
+    }
+}
+
 }   // namespace
 
+BENCHMARK(BM_WindowSliderStepDiniHidden)
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", BenchMin)
+    ->ComputeStatistics("max", BenchMax);
 BENCHMARK(BM_WindowDragStepSine)
     ->Unit(benchmark::kMicrosecond)
     ->ComputeStatistics("min", BenchMin)

@@ -64,3 +64,5 @@ install(FILES ${vexilon_res}/completion/vexilon-render DESTINATION ${VEXILON_BAS
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # The gallery of surfaces, where the programs look for it: share/vexilon/ beside their bin/.
 install(FILES res/gallery.toml DESTINATION ${CMAKE_INSTALL_DATADIR}/vexilon)
+install(FILES ${PROJECT_BINARY_DIR}/locale/es/LC_MESSAGES/vexilon-render.mo
+        DESTINATION ${CMAKE_INSTALL_LOCALEDIR}/es/LC_MESSAGES)

@@ -15,3 +15,9 @@
 // False when stopped or when encoding or writing failed (errno tells why).
 bool EncodeAnimation(std::FILE* file, int fps, int count, const std::function<Camera(int k)>& cameraOf,
                      const Wireframe& wire, const FrameStyle& style, const std::function<bool(int done)>& progress);
+
+// The same with each frame's own wireframe, wireOf(k), asked in order after cameraOf(k), as a
+// sweep of a parameter samples the surface anew for each frame; null from it stops.
+bool EncodeAnimation(std::FILE* file, int fps, int count, const std::function<Camera(int k)>& cameraOf,
+                     const std::function<const Wireframe*(int k)>& wireOf, const FrameStyle& style,
+                     const std::function<bool(int done)>& progress);

@@ -9,12 +9,14 @@
 #include <sys/statfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <memory>
 #include <random>
+#include <vector>
 
 #include "export/output_format.h"
 #include "export/temp_cleanup.h"
@@ -41,7 +43,7 @@ bool WriteAndFlush(std::FILE* file, const std::function<bool(std::FILE*)>& write
     errno = 0;
     bool ok = write(file);
     if (!ok)
-        error = errno ? std::strerror(errno) : "the data could not be encoded";
+        error = errno ? std::strerror(errno) : kNotEncodedReason;
     if (std::fflush(file) != 0 && ok)
         ok = Fail(error, errno);
     return ok;
@@ -237,31 +239,70 @@ bool StreamInPlace(const std::string& path, const std::function<bool(std::FILE*)
     return Close(file, WriteAndFlush(file, write, error), error);
 }
 
-// Rewrites an existing regular file in its own inode once the whole new content is made in memory,
-// space reserved first where the file system can, so that a failure of the encoder touches nothing.
+// A file with no name, for content made in full before it is copied in place: in near's folder
+// where allowed (same file system, same space), else in the temporary folder. Having no name, it
+// vanishes on any exit; -1 with errno when neither place takes one.
+int NamelessScratchFile(const std::string& near)
+{
+    const char* tmp = std::getenv("TMPDIR");
+    for (const std::string& folder : {near, std::string(tmp && *tmp ? tmp : "/tmp")}) {
+        int fd = open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+        if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+            const CleanupSignalsHeld held;   // named for an instant: gone before any signal is taken
+            std::string name = folder + "/.vexilon-XXXXXX";
+            fd = mkstemp(name.data());
+            if (fd >= 0)
+                unlink(name.c_str());
+        }
+        if (fd >= 0)
+            return fd;
+    }
+    return -1;
+}
+
+// Rewrites an existing regular file in its own inode once the whole new content is made in a
+// nameless scratch file (memory stays bounded however long the content), space reserved first
+// where the file system can, so that a failure of the encoder touches nothing.
 bool RewriteInPlace(const std::string& path, const std::function<bool(std::FILE*)>& write, std::string& error)
 {
-    char* data = nullptr;
-    size_t size = 0;
-    std::FILE* memory = open_memstream(&data, &size);
-    if (!memory)
+    const int scratchFd = NamelessScratchFile(FolderOf(path));
+    if (scratchFd < 0)
         return Fail(error, errno);
-    const bool made = Close(memory, WriteAndFlush(memory, write, error), error);
-    const std::unique_ptr<char, decltype(&std::free)> owned(data, &std::free);
-    if (!made)
+    std::FILE* scratch = fdopen(scratchFd, "w+b");
+    if (!scratch) {
+        close(scratchFd);
+        return Fail(error, errno);
+    }
+    const std::unique_ptr<std::FILE, decltype(&std::fclose)> owned(scratch, &std::fclose);
+    if (!WriteAndFlush(scratch, write, error))
         return false;
+    struct stat made {};
+    if (fstat(scratchFd, &made) != 0)
+        return Fail(error, errno);
+    const size_t size = static_cast<size_t>(made.st_size);
     const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return Fail(error, errno);
     if (size > 0)
         (void)fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size));   // unsupported: written anyway
     bool ok = true;
+    std::vector<char> buffer(1 << 16);
     for (size_t done = 0; ok && done < size;) {
-        const ssize_t n = pwrite(fd, data + done, size - done, static_cast<off_t>(done));
-        if (n > 0)
-            done += static_cast<size_t>(n);
-        else if (n < 0 && errno != EINTR)
-            ok = Fail(error, errno);
+        const ssize_t got = pread(scratchFd, buffer.data(), std::min(buffer.size(), size - done), static_cast<off_t>(done));
+        if (got <= 0) {
+            if (got < 0 && errno == EINTR)
+                continue;
+            ok = Fail(error, got < 0 ? errno : EIO);
+            break;
+        }
+        for (size_t put = 0; ok && put < static_cast<size_t>(got);) {
+            const ssize_t n = pwrite(fd, buffer.data() + put, static_cast<size_t>(got) - put, static_cast<off_t>(done + put));
+            if (n > 0)
+                put += static_cast<size_t>(n);
+            else if (n < 0 && errno != EINTR)
+                ok = Fail(error, errno);
+        }
+        done += static_cast<size_t>(got);
     }
     if (ok && ftruncate(fd, static_cast<off_t>(size)) != 0)
         ok = Fail(error, errno);

@@ -1,9 +1,10 @@
-// Drawing a frame in the format asked for and writing it.
+// Drawing a frame in the format asked for and encoding it onto a stream.
 #include "export/frame_encoder.h"
 
+#if VEXILON_HAS_CAIRO
 #include "export/figure_cairo.h"
+#endif
 #include "export/figure_text_formats.h"
-#include "export/file_writer.h"
 #include "export/gif_encoder.h"
 #include "export/png_encoder.h"
 #include "render/frame.h"
@@ -61,7 +62,9 @@ void FrameEncoder::Draw(const Camera& camera, const Wireframe& wire, const Frame
         case OutputFormat::Png:
         case OutputFormat::Gif:
             RasterizeFigure(m_figure, m_figurePicture);
+#if VEXILON_HAS_CAIRO
             DrawFigureTexts(m_figure, m_figurePicture);
+#endif
             if (m_format == OutputFormat::Gif)
                 CopyToFrame(m_figurePicture, m_picture);
             break;
@@ -90,10 +93,15 @@ void FrameEncoder::Draw(const Camera& camera, const Wireframe& wire, const Frame
 
 bool FrameEncoder::Write(std::FILE* file) const
 {
+#if VEXILON_HAS_CAIRO
     if (m_format == OutputFormat::Pdf)
         return WriteFigurePdf(file, m_figure);
     if (m_format == OutputFormat::Eps)
         return WriteFigureEps(file, m_figure);
+#else
+    if (!FormatWritable(m_format))
+        return false;
+#endif
     if (m_format == OutputFormat::Png && m_drewFigure)
         return WritePng(file, m_figurePicture);
     if (m_format == OutputFormat::Png)
@@ -101,9 +109,4 @@ bool FrameEncoder::Write(std::FILE* file) const
     if (m_format == OutputFormat::Gif)
         return WriteGif(file, m_picture);
     return std::fwrite(m_text.data(), 1, m_text.size(), file) == m_text.size();
-}
-
-bool WriteFrameFile(const std::string& path, const FrameEncoder& frame, std::string& error)
-{
-    return WriteFileAtomically(path, [&](std::FILE* file) { return frame.Write(file); }, error);
 }

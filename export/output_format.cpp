@@ -54,6 +54,16 @@ bool IsFigureFormat(OutputFormat format)
     return format == OutputFormat::Pdf || format == OutputFormat::Eps || format == OutputFormat::Tikz;
 }
 
+bool FormatWritable(OutputFormat format)
+{
+#if VEXILON_HAS_CAIRO
+    (void)format;
+    return true;
+#else
+    return format != OutputFormat::Pdf && format != OutputFormat::Eps;
+#endif
+}
+
 std::optional<OutputFormat> FormatOfFileName(std::string_view path)
 {
     const std::string_view file = FilePartOf(path);

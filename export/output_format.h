@@ -21,6 +21,9 @@ const FormatInfo& InfoOf(OutputFormat format);
 std::optional<OutputFormat> FormatNamed(std::string_view name);        // "png", "svg", "trace", "gif", "pdf", ...
 // Whether the format draws every frame as a figure (vector documents made for print).
 bool IsFigureFormat(OutputFormat format);
+// Whether this build can write the format: the PDF and the EPS need cairo, which the page's build
+// has not.
+bool FormatWritable(OutputFormat format);
 std::optional<OutputFormat> FormatOfFileName(std::string_view path);   // by its extension, any case
 
 // NAME.EXT with the frame number before the extension, zero-padded to digits: orbit.png gives

@@ -42,8 +42,9 @@ public:
                             std::llabs(static_cast<long long>(s.to.row) - s.from.row);
         for (int pass = 0; pass < m_width; ++pass) {
             const int o = WidthOffset(m_width, pass);
-            auto shifted = [&](Pixel p) {   // saturating: a far end stays far
-                const long long col = p.col + (xMajor ? 0 : o), row = p.row + (xMajor ? o : 0);
+            auto shifted = [&](Pixel p) {   // widened before the offset, then saturated: a far end stays far
+                const long long col = static_cast<long long>(p.col) + (xMajor ? 0 : o);
+                const long long row = static_cast<long long>(p.row) + (xMajor ? o : 0);
                 return Pixel{static_cast<int>(std::clamp<long long>(col, INT_MIN, INT_MAX)),
                              static_cast<int>(std::clamp<long long>(row, INT_MIN, INT_MAX))};
             };

@@ -86,12 +86,12 @@ std::optional<Rgb> ColourNamed(std::string_view text)
     return std::nullopt;
 }
 
-std::string ColourNamesSentence()
+std::string ColourNames(std::string_view separator)
 {
     std::string out;
     for (const NamedColour& c : kColours)
-        out += std::string(c.spanish) + ", ";
-    return out + "their English names, or #rrggbb";
+        out += (out.empty() ? "" : std::string(separator)) + std::string(c.spanish);
+    return out;
 }
 
 double RelativeLuminance(Rgb c)

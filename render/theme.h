@@ -26,7 +26,7 @@ std::optional<Theme> ThemeNamed(std::string_view name);    // "pantalla", "papel
 
 // "#rrggbb" (any case) or a name of the table, Spanish or English, e.g. "azul", "blue".
 std::optional<Rgb> ColourNamed(std::string_view text);
-std::string ColourNamesSentence();                         // "negro, blanco, ... or #rrggbb"
+std::string ColourNames(std::string_view separator);        // "negro, blanco, ..."
 
 // The relative luminance of sRGB c, 0 (black) to 1 (white), as accessibility guidelines define it.
 double RelativeLuminance(Rgb c);

@@ -4,11 +4,18 @@
 #include "geometry/view_changes.h"
 #include "render/frame.h"
 
-Camera TurnFrameCamera(const ViewState& first, const Wireframe& wire, int k, int n)
+Camera TurnFrameCamera(const ViewState& first, const Wireframe& wire, int k, int n, TurnAxis axis)
 {
     if (k % n == 0)
         return CameraOf(first);
     ViewState view = first;
-    TurnEye(view, first.up, (2.0 * PiValue() * (k % n)) / n);
+    const double angle = (2.0 * PiValue() * (k % n)) / n;
+    if (axis == TurnAxis::Screen) {
+        TurnEye(view, first.up, angle);
+    } else {
+        constexpr Vec3 kZ{0.0, 0.0, 1.0};
+        TurnEye(view, kZ, angle);
+        view.up = TurnAbout(first.up, {0.0, 0.0, 0.0}, kZ, angle);   // the picture's vertical turns along
+    }
     return BeginFrame(view, wire);
 }

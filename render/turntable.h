@@ -8,4 +8,7 @@
 // frame's camera step left it; frame k sees from first's eye turned by k/n of a full circle about
 // first's up through the target, each frame computed from first alone, so that nothing drifts and
 // the last frame is one step before the first. Frame 0 is the first frame's camera itself.
-Camera TurnFrameCamera(const ViewState& first, const Wireframe& wire, int k, int n);
+// With TurnAxis::Z the eye and up turn about the world's z axis through the target instead, as
+// a turntable carries a surface of revolution about its own axis.
+enum class TurnAxis { Screen, Z };
+Camera TurnFrameCamera(const ViewState& first, const Wireframe& wire, int k, int n, TurnAxis axis = TurnAxis::Screen);

@@ -7,6 +7,7 @@
 
 #include "export/file_writer.h"
 #include "surfaces/gallery.h"
+#include "surfaces/quoted_text.h"
 
 namespace {
 
@@ -89,17 +90,24 @@ std::vector<FileProblem> OwnSurfaces::Load(const std::string& path)
 {
     m_path = path;
     std::vector<FileProblem> problems = m_galleryProblems;
+    // A link is read even when it leads nowhere, so that a broken or looping one is reported.
     std::error_code error;
-    if (std::filesystem::exists(path, error)) {
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
         const DefinitionsRead read = ReadDefinitionsFile(path);
         problems.insert(problems.end(), read.problems.begin(), read.problems.end());
-        std::set<std::string> seen;
+        std::set<std::string> seen;   // lower case, as the registry compares ids
         for (size_t i = 0; i < read.surfaces.size(); ++i) {
             const SurfaceDefinition& def = read.surfaces[i];
+            std::string lower = def.id;
+            for (char& c : lower)
+                c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            const std::string id = QuoteSpanish(def.id);
             const SurfaceEntry* taken = m_surfaces.FindId(def.id);
             if (taken && taken->number <= m_galleryLast)
-                problems.push_back({path, read.lines[i], "", "superficie «" + def.id + "»: el id «" + def.id + "» ya está en uso"});
-            else if (seen.insert(def.id).second)
+                problems.push_back({path, read.lines[i], "", "superficie " + id + ": el id " + id + " ya está en uso en la galería"});
+            else if (!seen.insert(lower).second)
+                problems.push_back({path, read.lines[i], "", "superficie " + id + ": el id " + id + " está repetido; se conserva la primera"});
+            else
                 m_saved.push_back(def);
         }
         m_fileHadProblems = !read.problems.empty() || m_saved.size() != read.surfaces.size();
@@ -113,8 +121,13 @@ void OwnSurfaces::Register()
     m_surfaces.RemoveFrom(m_galleryLast + 1);
     for (const SurfaceDefinition& def : m_saved)
         AddDefinition(m_surfaces, def);
-    for (const SurfaceDefinition& def : m_accepted)
-        AddDefinition(m_surfaces, def);
+    for (size_t i = 0; i < m_accepted.size(); ++i) {
+        const SurfaceDefinition& def = m_accepted[i];
+        if (const std::shared_ptr<const Wireframe>& wire = m_acceptedWires[i])   // the preview's, not a second sampling
+            m_surfaces.Add(def.id, def.caption, [wire] { return *wire; });
+        else
+            AddDefinition(m_surfaces, def);
+    }
 }
 
 bool OwnSurfaces::Save(const SurfaceDefinition& definition, std::string& error)
@@ -160,12 +173,16 @@ bool OwnSurfaces::Save(const SurfaceDefinition& definition, std::string& error)
     m_fileHadProblems = false;
     m_saved = std::move(saved);
     // An accepted surface now saved as it is would stand twice in the list.
-    std::erase_if(m_accepted, [&](const SurfaceDefinition& d) { return SameSurface(d, entry); });
+    for (size_t i = m_accepted.size(); i-- > 0;)
+        if (SameSurface(m_accepted[i], entry)) {
+            m_accepted.erase(m_accepted.begin() + static_cast<std::ptrdiff_t>(i));
+            m_acceptedWires.erase(m_acceptedWires.begin() + static_cast<std::ptrdiff_t>(i));
+        }
     Register();
     return true;
 }
 
-SurfaceKind OwnSurfaces::Accept(const SurfaceDefinition& definition)
+SurfaceKind OwnSurfaces::Accept(const SurfaceDefinition& definition, std::shared_ptr<const Wireframe> sampled)
 {
     SurfaceDefinition def = definition;
     if (def.caption.empty())
@@ -181,6 +198,7 @@ SurfaceKind OwnSurfaces::Accept(const SurfaceDefinition& definition)
         taken.insert(e->id);
     def.id = OwnIdFor(kAcceptedId, taken);   // "formulas", then "formulas-2", …
     m_accepted.push_back(def);
+    m_acceptedWires.push_back(std::move(sampled));
     Register();
     return m_surfaces.FindId(def.id)->number;
 }

@@ -3,6 +3,8 @@
 // read at start and written whole through the safe writer.
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 
 constexpr char kOwnSurfacesFile[] = "superficies.toml";
 constexpr char kAcceptedId[] = "formulas";   // the ids of accepted, unsaved surfaces start so
+constexpr size_t kProblemsShown = 5;         // in the message at start; the rest are counted
 
 // An id for a caption: lower-case ASCII letters and digits joined by '-', accents dropped, made
 // unique against taken with "-2", "-3", ...; "propia" for a caption with no letter or digit.
@@ -25,8 +28,10 @@ public:
     // Reads the gallery into surfaces, if it is not there yet; the user's surfaces come after it.
     explicit OwnSurfaces(SurfaceRegistry& surfaces);
 
-    // Reads the user's file at path, when there is one, and registers its good entries. Returns
-    // what could not be read, of the gallery and of the file, to be shown to the user.
+    // Reads the user's file at path, when there is one (a link even when it leads nowhere), by
+    // the rules of every definitions file, and registers its good entries; an id the gallery has
+    // or an earlier entry repeats is a problem. Returns what could not be read, of the gallery and
+    // of the file, to be shown to the user (SpanishSummary says it in bounded size).
     std::vector<FileProblem> Load(const std::string& path);
 
     const std::vector<SurfaceDefinition>& Saved() const { return m_saved; }
@@ -41,7 +46,9 @@ public:
     // The surface to show for definition accepted in the dialog: the saved one when it is the
     // same surface, else an accepted one, new unless the same was accepted before. Every
     // accepted surface stays listed until the program ends.
-    SurfaceKind Accept(const SurfaceDefinition& definition);
+    // sampled, when given, is the definition's wireframe already made (the dialog's preview): it
+    // is drawn as it is instead of being sampled again.
+    SurfaceKind Accept(const SurfaceDefinition& definition, std::shared_ptr<const Wireframe> sampled = nullptr);
 
     // What the dialog starts from: the user's surface shown, else the last accepted one, else the
     // unit sphere.
@@ -60,4 +67,5 @@ private:
     bool                           m_fileHadProblems = false;   // then a copy is kept before saving
     std::vector<SurfaceDefinition> m_saved;       // the user's file, in its order
     std::vector<SurfaceDefinition> m_accepted;    // accepted, not saved, in the order accepted
+    std::vector<std::shared_ptr<const Wireframe>> m_acceptedWires;   // each one's sampling, or null
 };

@@ -1,4 +1,4 @@
-// Reset, drag orbit, zoom and eye distance as the window's controls apply them to the view.
+// Reset, drag orbit, zoom and eye distance as every front end's controls apply them to the view.
 #include "session/view_controls.h"
 
 #include <utility>

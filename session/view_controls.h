@@ -1,4 +1,4 @@
-// The view controls of the window without a window system: reset, drag orbit and the two bars.
+// The rules of the view controls, for any front end: reset, drag orbit and the two bars.
 #pragma once
 
 #include <functional>

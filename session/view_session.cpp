@@ -9,7 +9,9 @@
 #include "export/frame_encoder.h"
 #include "export/gif_encoder.h"
 #include "geometry/view_changes.h"
+#if VEXILON_HAS_CAIRO
 #include "export/figure_cairo.h"
+#endif
 #include "render/figure.h"
 #include "render/figure_picture.h"
 #include "render/frame.h"
@@ -40,11 +42,18 @@ const Wireframe& ViewSession::WireframeOf(SurfaceKind kind) const
 {
     if (kind == kPreviewSurface && m_preview)
         return *m_preview;
+    if (kind == m_variedSurface && m_variedWire)
+        return *m_variedWire;
     return m_surfaces.WireframeOf(kind);
 }
 
 void ViewSession::ChooseSurface(SurfaceKind kind)
 {
+    if (kind != m_variedSurface) {   // another surface starts at its own values; Home keeps them
+        m_varied.reset();
+        m_variedWire.reset();
+        m_variedSurface = kSurfaceNone;
+    }
     m_controls.ResetView();
     m_view.surface = kind;
     NextFrame();
@@ -108,8 +117,73 @@ void ViewSession::TurnTick()
 {
     if (!HasSurface() || Drag().dragging)
         return;   // a held button pauses the turn; the drag steps the view meanwhile
-    TurnEye(m_view, m_view.up, 2.0 * PiValue() / kTurnFrames);
+    const double step = 2.0 * PiValue() / kTurnFrames;
+    if (m_turnAxis == TurnAxis::Screen) {
+        TurnEye(m_view, m_view.up, step);
+    } else {
+        constexpr Vec3 kZ{0.0, 0.0, 1.0};
+        TurnEye(m_view, kZ, step);
+        m_view.up = TurnAbout(m_view.up, {0.0, 0.0, 0.0}, kZ, step);   // the picture's vertical turns along
+    }
     NextFrame();
+}
+
+std::vector<ParameterControl> ViewSession::Parameters() const
+{
+    const SurfaceEntry* entry = m_surfaces.Find(m_view.surface);
+    const SurfaceDefinition* def = m_variedSurface == m_view.surface && m_varied ? m_varied.get()
+                                   : entry                                  ? entry->definition.get()
+                                                                            : nullptr;
+    std::vector<ParameterControl> controls;
+    if (!def)
+        return controls;
+    for (const auto& [name, value] : def->params) {
+        ParameterControl control{name, value == 0.0 ? -1.0 : std::min(0.0, 2 * value),
+                                 value == 0.0 ? 1.0 : std::max(0.0, 2 * value), value};
+        for (const ParameterRange& range : def->ranges)
+            if (range.name == name) {
+                control.least = range.least;
+                control.greatest = range.greatest;
+            }
+        controls.push_back(control);
+    }
+    return controls;
+}
+
+bool ViewSession::SetParameter(const std::string& name, double value)
+{
+    const SurfaceEntry* entry = m_surfaces.Find(m_view.surface);
+    if (!entry || !entry->definition)
+        return false;
+    SurfaceDefinition def = m_variedSurface == m_view.surface && m_varied ? *m_varied : *entry->definition;
+    if (!::SetParameter(def, name, value))
+        return false;
+    def.ranges.clear();   // the slider keeps to its range; the value is not checked against it again
+    DefinitionProblem problem;
+    std::optional<Wireframe> wire = BuildTypedSurface(def, problem);
+    if (!wire)
+        return false;
+    def.ranges = m_variedSurface == m_view.surface && m_varied ? m_varied->ranges : entry->definition->ranges;
+    m_varied = std::make_shared<const SurfaceDefinition>(std::move(def));
+    m_variedWire = std::make_shared<const Wireframe>(std::move(*wire));
+    m_variedSurface = m_view.surface;
+    NextFrame();   // the same view: a camera step as any redraw makes, no reset
+    return true;
+}
+
+void ViewSession::SweepTick(const std::string& name)
+{
+    for (const ParameterControl& control : Parameters()) {
+        if (control.name != name)
+            continue;
+        const double step = (control.greatest - control.least) / kSweepSteps;
+        double next = control.value + m_sweepDirection * step;
+        if (next >= control.greatest || next <= control.least) {   // back at an end: turn round there
+            next = next >= control.greatest ? control.greatest : control.least;
+            m_sweepDirection = -m_sweepDirection;
+        }
+        SetParameter(name, next);
+    }
 }
 
 bool ViewSession::SetStyle(const FrameStyle& style)
@@ -173,8 +247,47 @@ bool ViewSession::SaveAnimation(const std::string& path, const std::function<boo
     bool stopped = false;
     const bool saved = WriteFileAtomically(path, [&](std::FILE* file) {
         return EncodeAnimation(file, kGifFpsDefault, kTurnFrames,
-                               [&](int k) { return TurnFrameCamera(first, wire, k, kTurnFrames); }, wire, m_style,
+                               [&](int k) { return TurnFrameCamera(first, wire, k, kTurnFrames, m_turnAxis); }, wire, m_style,
                                [&](int done) { return !(stopped = !progress(done)); });
+    }, error);
+    if (stopped)
+        error.clear();
+    return saved;
+}
+
+bool ViewSession::SaveSweep(const std::string& path, const std::string& name,
+                            const std::function<bool(int done)>& progress, std::string& error) const
+{
+    const SurfaceEntry* entry = m_surfaces.Find(m_frameSurface);
+    const std::vector<ParameterControl> controls = Parameters();
+    const auto control = std::find_if(controls.begin(), controls.end(), [&](const ParameterControl& c) { return c.name == name; });
+    if (!entry || !entry->definition || control == controls.end()) {
+        error = "la superficie no tiene el parámetro «" + name + "»";
+        return false;
+    }
+    SurfaceDefinition def = m_variedSurface == m_frameSurface && m_varied ? *m_varied : *entry->definition;
+    def.ranges.clear();
+    // Up the range and down again, the ends once each: the loop closes without a repeated frame.
+    const std::vector<double> up = AxisValues(control->least, control->greatest, kSweepSteps + 1);
+    std::vector<double> values(up.begin(), up.end());
+    values.insert(values.end(), up.rbegin() + 1, up.rend() - 1);
+    Wireframe wire;
+    bool stopped = false;
+    const bool saved = WriteFileAtomically(path, [&](std::FILE* file) {
+        return EncodeAnimation(
+            file, kGifFpsDefault, static_cast<int>(values.size()), [&](int) { return m_camera; },
+            [&](int k) -> const Wireframe* {
+                ::SetParameter(def, name, values[static_cast<size_t>(k)]);
+                DefinitionProblem problem;
+                std::optional<Wireframe> built = BuildTypedSurface(def, problem);
+                if (!built) {
+                    error = "en " + name + " = " + std::to_string(values[static_cast<size_t>(k)]) + ": " + problem.what.spanish;
+                    return nullptr;
+                }
+                wire = std::move(*built);
+                return &wire;
+            },
+            m_style, [&](int done) { return !(stopped = !progress(done)); });
     }, error);
     if (stopped)
         error.clear();
@@ -209,7 +322,9 @@ void DrawShownFrame(const Camera& camera, const Wireframe& wire, const FrameStyl
     thread_local FigurePicture pixels;
     BuildFigure(camera, wire, square, figure);
     RasterizeFigure(figure, pixels);
+#if VEXILON_HAS_CAIRO
     DrawFigureTexts(figure, pixels);
+#endif
     picture.ClearHiddenRows();
     std::uint32_t* bits = picture.Bits();
     for (size_t i = 0; i < pixels.indices.size(); ++i)

@@ -7,18 +7,27 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "export/output_format.h"
 #include "geometry/view_state.h"
 #include "render/frame_style.h"
 #include "render/raster_canvas.h"
+#include "render/turntable.h"
 #include "session/view_controls.h"
 #include "surfaces/registry.h"
 #include "surfaces/wireframe.h"
 
 constexpr SurfaceKind kPreviewSurface = -1;   // the number under which a preview is shown
 constexpr int kTurnFrames = 300;              // a full turn of the turntable and of a saved animation
-constexpr int kWheelNotch = 120;              // angle delta of one notch: one step of the "Z" arrows
+constexpr int kWheelNotch = 120;
+constexpr int kSweepSteps = 100;              // the ticks of "Animar" from one end of a range to the other              // angle delta of one notch: one step of the "Z" arrows
+
+// One parameter of the shown surface as its slider shows it.
+struct ParameterControl {
+    std::string name;
+    double      least = 0.0, greatest = 1.0, value = 0.0;
+};
 
 // The shown frame's picture in style: the frame itself, recoloured for a theme or colours, or the
 // figure of its options at the square's size (axes, dashes, stereo in a theme).
@@ -62,6 +71,19 @@ public:
     // vertical and makes a frame; a held button pauses it. The timer is the front end's.
     bool CanTurn() const { return HasSurface(); }
     void TurnTick();
+    // The axis of the turntable and of a saved turn: the picture's vertical (as ever), or the
+    // surface's own z axis through the target, as a turntable carries a surface of revolution.
+    void SetTurnAxis(TurnAxis axis) { m_turnAxis = axis; }
+    TurnAxis GetTurnAxis() const { return m_turnAxis; }
+
+    // The parameters of the shown surface, each with the range of its slider: the one its
+    // definition gives, else from 0 to twice its value (-1 to 1 for 0). Empty for the eight.
+    std::vector<ParameterControl> Parameters() const;
+    // A slider moved: the surface sampled anew with that value and a frame, the view as it was.
+    // False, and the frame kept, when there is no such parameter or no finite point at value.
+    bool SetParameter(const std::string& name, double value);
+    // "Animar": one step of name back and forth across its range, 1/kSweepSteps of it a tick.
+    void SweepTick(const std::string& name);
 
     // How frames are drawn. True when it changed: the front end then draws the same camera anew,
     // without a camera step.
@@ -92,11 +114,21 @@ public:
     // with the reason (empty when stopped), and no file, on failure.
     bool SaveAnimation(const std::string& path, const std::function<bool(int done)>& progress,
                        std::string& error) const;
+    // The same for a sweep of parameter name from the least of its range to the greatest and back,
+    // 2 * kSweepSteps frames seen from the shown frame's camera.
+    bool SaveSweep(const std::string& path, const std::string& name, const std::function<bool(int done)>& progress,
+                   std::string& error) const;
 
 private:
     const Wireframe& WireframeOf(SurfaceKind kind) const;
 
     SurfaceRegistry&      m_surfaces;
+    // The shown surface with the sliders' values, and its wireframe, once a slider has moved.
+    std::shared_ptr<const SurfaceDefinition> m_varied;
+    std::shared_ptr<const Wireframe>         m_variedWire;
+    SurfaceKind           m_variedSurface = kSurfaceNone;
+    int                   m_sweepDirection = 1;
+    TurnAxis              m_turnAxis = TurnAxis::Screen;
     ViewState             m_view;
     ViewControls          m_controls;
     std::function<void()> m_onFrame;

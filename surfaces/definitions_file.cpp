@@ -3,12 +3,19 @@
 
 #include <toml++/toml.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <charconv>
 #include <cstring>
-#include <fstream>
 #include <sstream>
+
+#include "surfaces/quoted_text.h"
 
 namespace {
 
@@ -25,8 +32,10 @@ public:
         m_name = "the surface";
         m_nombre = "la superficie";
         if (const auto id = table["id"].value<std::string>()) {
-            m_name = "surface '" + *id + "'";
-            m_nombre = "superficie «" + *id + "»";
+            size_t unused = 0;   // an id too long to be good is shown in part
+            const std::string shown = EscapedExcerpt(*id, 0, 40, unused);
+            m_name = "surface '" + shown + "'";
+            m_nombre = "superficie «" + shown + "»";
         }
     }
 
@@ -64,8 +73,17 @@ public:
     static std::string NumberText(double value)
     {
         char buffer[32];
+#if defined(__cpp_lib_to_chars)
         const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
         return std::string(buffer, end);
+#else
+        // A library without the shortest form (the page's): the fewest digits that read back the same.
+        for (int digits = 1;; ++digits) {
+            std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
+            if (digits >= 17 || std::strtod(buffer, nullptr) == value)
+                return buffer;
+        }
+#endif
     }
 
     std::string Bound(const toml::node& node, const char* key) const
@@ -88,6 +106,53 @@ public:
         return {Bound(*array->get(0), key), Bound(*array->get(1), key), Count(array->get(2), key)};
     }
 
+    // A parameter's value or one end of its range: a number, or a formula in quotes of numbers,
+    // pi, e and the parameters written before it.
+    double ParamValue(const toml::node& node, const std::string& name, const std::vector<NamedValue>& earlier) const
+    {
+        if (node.is_integer() || node.is_floating_point())
+            return *node.value<double>();
+        const auto text = node.value_exact<std::string>();
+        if (!text)
+            Fail(&node, "parameter " + Quote(name) + " must be a number, a formula in quotes or [LEAST, GREATEST, VALUE]",
+                 "el parámetro " + QuoteSpanish(name) + " debe ser un número, una fórmula entre comillas o [MÍNIMO, MÁXIMO, VALOR]");
+        FormulaProblem problem;
+        const std::optional<double> value = EvaluateConstant(*text, earlier, problem);
+        if (!value)
+            Fail(&node, "parameter " + Quote(name) + ": " + problem.english, "parámetro " + QuoteSpanish(name) + ": " + problem.spanish);
+        return *value;
+    }
+
+    // The parameters in the order written (a TOML table keeps its keys sorted), so that each may
+    // use those before it.
+    void ReadParams(const toml::node& node, SurfaceDefinition& def) const
+    {
+        const toml::table* params = node.as_table();
+        if (!params)
+            Fail(&node, "'params' must be a table of names and numbers", "«params» debe ser una tabla de nombres y números");
+        std::vector<std::pair<std::string, const toml::node*>> written;
+        for (const auto& [name, value] : *params)
+            written.emplace_back(std::string(name.str()), &value);
+        std::stable_sort(written.begin(), written.end(), [](const auto& a, const auto& b) {
+            const toml::source_position pa = a.second->source().begin, pb = b.second->source().begin;
+            return pa.line != pb.line ? pa.line < pb.line : pa.column < pb.column;
+        });
+        for (const auto& [name, value] : written) {
+            const toml::array* range = value->as_array();
+            if (!range) {
+                def.params.emplace_back(name, ParamValue(*value, name, def.params));
+                continue;
+            }
+            if (range->size() != 3)
+                Fail(value, "the range of " + Quote(name) + " must be [LEAST, GREATEST, VALUE]",
+                     "el intervalo de " + QuoteSpanish(name) + " debe ser [MÍNIMO, MÁXIMO, VALOR]");
+            const double least = ParamValue(*range->get(0), name, def.params);
+            const double greatest = ParamValue(*range->get(1), name, def.params);
+            def.params.emplace_back(name, ParamValue(*range->get(2), name, def.params));
+            def.ranges.push_back({name, least, greatest});
+        }
+    }
+
     SurfaceDefinition Read() const
     {
         SurfaceDefinition def;
@@ -105,26 +170,31 @@ public:
             def.families = *text == "u" ? Families::U : *text == "v" ? Families::V : Families::UV;
         }
         if (const toml::node* node = Node("fit", false)) {
-            if (!node->is_boolean())
-                Fail(node, "'fit' must be true or false", "«fit» debe ser true o false");
-            def.fit = *node->value<bool>();
+            const auto text = node->value_exact<std::string>();
+            if (!node->is_boolean() && !(text && (*text == "uniform" || *text == "box" || *text == "none")))
+                Fail(node, "'fit' must be true, false, \"uniform\", \"box\" or \"none\"",
+                     "«fit» debe ser true, false, \"uniform\", \"box\" o \"none\"");
+            def.fit = node->is_boolean() ? *node->value<bool>() : *text != "none";
+            def.fitEachAxis = text && *text == "box";
         }
-        if (const toml::node* node = Node("params", false)) {
-            const toml::table* params = node->as_table();
-            if (!params)
-                Fail(node, "'params' must be a table of names and numbers", "«params» debe ser una tabla de nombres y números");
-            for (const auto& [name, value] : *params) {
-                if (!value.is_integer() && !value.is_floating_point())
-                    Fail(&value, "parameter '" + std::string(name.str()) + "' must be a number",
-                         "el parámetro «" + std::string(name.str()) + "» debe ser un número");
-                def.params.emplace_back(std::string(name.str()), *value.value<double>());
+        if (const toml::node* node = Node("params", false))
+            ReadParams(*node, def);
+        if (const toml::node* node = Node("let", false)) {
+            const toml::table* lets = node->as_table();
+            if (!lets)
+                Fail(node, "'let' must be a table of names and formulas in quotes", "«let» debe ser una tabla de nombres y fórmulas entre comillas");
+            for (const auto& [name, value] : *lets) {
+                if (!value.is_string())
+                    Fail(&value, "let " + Quote(name.str()) + " must be a formula in quotes",
+                         "el let " + QuoteSpanish(name.str()) + " debe ser una fórmula entre comillas");
+                def.lets.push_back({std::string(name.str()), *value.value<std::string>()});
             }
         }
         for (const auto& [key, value] : m_table) {
             static constexpr std::string_view kKnown[] = {"id", "caption", "x", "y", "z", "u", "v",
-                                                          "samples", "families", "fit", "params"};
+                                                          "samples", "families", "fit", "params", "let"};
             if (std::find(std::begin(kKnown), std::end(kKnown), key.str()) == std::end(kKnown))
-                Fail(&value, "unknown key '" + std::string(key.str()) + "'", "clave desconocida «" + std::string(key.str()) + "»");
+                Fail(&value, "unknown key " + Quote(key.str()), "clave desconocida " + QuoteSpanish(key.str()));
         }
         CheckIdAndCaption(def);
         DefinitionProblem problem;
@@ -147,14 +217,22 @@ private:
         if (!good)
             Fail(m_table.get("id"), "the id must be 1 to 40 letters, digits, '-' or '_', not a number alone",
                  "el id debe tener de 1 a 40 letras, cifras, «-» o «_», y no ser solo un número");
-        if (def.caption.empty() || def.caption.size() > 80 || def.caption.find_first_of("\n\r\t") != std::string::npos)
-            Fail(m_table.get("caption"), "the caption must be one line of 1 to 80 bytes",
-                 "el título debe ser una línea de 1 a 80 bytes");
+        std::string lower = def.id;
+        for (char& c : lower)
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        if (lower == kTypedSurfaceId)
+            Fail(m_table.get("id"), std::string("the id '") + kTypedSurfaceId + "' is kept for the surface typed as formulas; accepted: any other id",
+                 std::string("el id «") + kTypedSurfaceId + "» está reservado para la superficie escrita con fórmulas; use otro");
+        const bool control = std::any_of(def.caption.begin(), def.caption.end(),
+                                         [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
+        if (def.caption.empty() || def.caption.size() > 80 || control)
+            Fail(m_table.get("caption"), "the caption must be one line of 1 to 80 bytes without control characters",
+                 "el título debe ser una línea de 1 a 80 bytes sin caracteres de control");
     }
 
     const toml::node* FieldNode(DefinitionField field) const
     {
-        constexpr const char* kKeys[] = {"x", "y", "z", "u", "u", "u", "v", "v", "v", "samples", "params", "id"};
+        constexpr const char* kKeys[] = {"x", "y", "z", "u", "u", "u", "v", "v", "v", "samples", "params", "id", "let"};
         return m_table.get(kKeys[static_cast<int>(field)]);
     }
 
@@ -163,6 +241,21 @@ private:
     int                m_line = 0;
     std::string        m_name, m_nombre;
 };
+
+// The characters of an entry's formulas and range ends, as given, before any is checked.
+long long FormulaCharacters(const toml::table& table)
+{
+    long long characters = 0;
+    for (const char* key : {"x", "y", "z"})
+        if (const auto text = table[key].value_exact<std::string>())
+            characters += static_cast<long long>(text->size());
+    for (const char* key : {"u", "v"})
+        if (const toml::array* ends = table[key].as_array())
+            for (const toml::node& end : *ends)
+                if (const auto text = end.value_exact<std::string>())
+                    characters += static_cast<long long>(text->size());
+    return characters;
+}
 
 }   // namespace
 
@@ -183,9 +276,9 @@ DefinitionsRead ParseDefinitions(std::string_view text, const std::string& fileN
     try {
         root = toml::parse(text, fileName);
     } catch (const toml::parse_error& error) {
+        // The library's words are English: the Spanish message says only where.
         read.problems.push_back({fileName, static_cast<int>(error.source().begin.line),
-                                 "not valid TOML: " + std::string(error.description()),
-                                 "no es TOML válido: " + std::string(error.description())});
+                                 "not valid TOML: " + EscapeText(error.description()), "no es TOML válido"});
         return read;
     }
     const toml::node* surfaces = root.get("surface");
@@ -195,7 +288,24 @@ DefinitionsRead ParseDefinitions(std::string_view text, const std::string& fileN
                                  "no [[surface]] tables found", "no hay tablas [[surface]]"});
         return read;
     }
+    long long characters = 0;
     for (const toml::node& node : *array) {
+        const int line = static_cast<int>(node.source().begin.line);
+        if (read.surfaces.size() + read.problems.size() == static_cast<size_t>(kMaxSurfacesPerFile)) {
+            const std::string limit = std::to_string(kMaxSurfacesPerFile);
+            read.problems.push_back({fileName, line,
+                                     "more than " + limit + " surfaces; accepted: at most " + limit + " a file, the rest left out",
+                                     "más de " + limit + " superficies; se aceptan como mucho " + limit + " por archivo, el resto se omite"});
+            break;
+        }
+        characters += FormulaCharacters(*node.as_table());
+        if (characters > kMaxFormulaCharactersPerFile) {
+            const std::string limit = std::to_string(kMaxFormulaCharactersPerFile);
+            read.problems.push_back({fileName, line,
+                                     "the formulas pass " + limit + " characters in all; accepted: at most " + limit + " a file, the rest left out",
+                                     "las fórmulas pasan de " + limit + " caracteres en total; se aceptan como mucho " + limit + " por archivo, el resto se omite"});
+            break;
+        }
         try {
             EntryReader reader(*node.as_table(), fileName);
             read.surfaces.push_back(reader.Read());
@@ -207,21 +317,107 @@ DefinitionsRead ParseDefinitions(std::string_view text, const std::string& fileN
     return read;
 }
 
+namespace {
+
+// What a name that is not a regular file is, in both languages; empty for a regular file.
+std::pair<std::string, std::string> NotAFile(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return {};
+    if (S_ISDIR(mode))
+        return {"is a folder", "es una carpeta"};
+    if (S_ISFIFO(mode))
+        return {"is a FIFO", "es una tubería con nombre (FIFO)"};
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return {"is a device", "es un dispositivo"};
+    if (S_ISSOCK(mode))
+        return {"is a socket", "es un socket"};
+    return {"is not a regular file", "no es un archivo normal"};
+}
+
+std::string SpanishReason(int reason)
+{
+    switch (reason) {
+    case ENOENT: return "no existe";
+    case EACCES: return "no hay permiso para leerlo";
+    case ELOOP: return "sus enlaces simbólicos forman un bucle";
+    case ENOTDIR: return "una parte de la ruta no es una carpeta";
+    case ENAMETOOLONG: return "el nombre es demasiado largo";
+    default: return "no se puede leer";
+    }
+}
+
+// The whole text of a regular file of at most kMaxDefinitionsFileBytes; else a problem.
+bool ReadWhole(const std::string& path, std::string& text, FileProblem& problem)
+{
+    const std::string limit = std::to_string(kMaxDefinitionsFileBytes / (1024 * 1024)) + " MB";
+    const auto fail = [&](std::string english, std::string spanish) {
+        problem = {path, 0, std::move(english), std::move(spanish)};
+        return false;
+    };
+    const auto failErrno = [&](int reason) {
+        return fail(std::string("cannot be read: ") + std::strerror(reason), SpanishReason(reason));
+    };
+    // Non-blocking, so that opening a FIFO does not wait for a writer before it can be refused.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return failErrno(errno);
+    struct Closer {
+        int fd;
+        ~Closer() { close(fd); }
+    } closer{fd};
+    struct stat seen {};
+    if (fstat(fd, &seen) != 0)
+        return failErrno(errno);
+    if (const auto [english, spanish] = NotAFile(seen.st_mode); !english.empty())
+        return fail(english + ", not a definitions file; accepted: a regular TOML file",
+                    spanish + ", no un archivo de definiciones; se acepta un archivo TOML normal");
+    const auto tooLarge = [&] {
+        return fail("is larger than " + limit + "; accepted: a definitions file of at most " + limit,
+                    "ocupa más de " + limit + "; se aceptan archivos de definiciones de hasta " + limit);
+    };
+    if (seen.st_size > kMaxDefinitionsFileBytes)
+        return tooLarge();
+    // The size is checked again while reading: a file may grow, and some report none.
+    text.clear();
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            return true;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return failErrno(errno);
+        }
+        if (static_cast<long long>(text.size()) + n > kMaxDefinitionsFileBytes)
+            return tooLarge();
+        text.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+}   // namespace
+
 DefinitionsRead ReadDefinitionsFile(const std::string& path)
 {
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    if (in)
-        text << in.rdbuf();
-    if (!in || in.bad()) {
-        const int reason = errno;   // what the system said, for the user to act on
+    std::string text;
+    FileProblem problem;
+    if (!ReadWhole(path, text, problem)) {
         DefinitionsRead read;
-        read.problems.push_back({path, 0, reason ? std::string("cannot be read: ") + std::strerror(reason) : "cannot be read",
-                                 "no se puede leer"});
+        read.problems.push_back(std::move(problem));
         return read;
     }
-    return ParseDefinitions(text.str(), path);
+    return ParseDefinitions(text, path);
+}
+
+std::string SpanishSummary(const std::vector<FileProblem>& problems, size_t shown)
+{
+    std::string text;
+    for (size_t i = 0; i < problems.size() && i < shown; ++i)
+        text += problems[i].Spanish() + "\n";
+    if (problems.size() > shown)
+        text += "y " + std::to_string(problems.size() - shown) + " más\n";
+    return text;
 }
 
 std::string DefinitionsText(const std::vector<SurfaceDefinition>& surfaces)
@@ -238,12 +434,27 @@ std::string DefinitionsText(const std::vector<SurfaceDefinition>& surfaces)
         entry.insert("v", toml::array{def.v.from, def.v.to, int64_t{def.v.lines}});
         entry.insert("samples", int64_t{def.samples});
         entry.insert("families", def.families == Families::U ? "u" : def.families == Families::V ? "v" : "uv");
-        entry.insert("fit", def.fit);
+        if (def.fit && def.fitEachAxis)
+            entry.insert("fit", "box");
+        else
+            entry.insert("fit", def.fit);
         if (!def.params.empty()) {
             toml::table params;
-            for (const NamedValue& param : def.params)
-                params.insert(param.first, param.second);
+            for (const NamedValue& param : def.params) {
+                const auto range = std::find_if(def.ranges.begin(), def.ranges.end(),
+                                                [&](const ParameterRange& r) { return r.name == param.first; });
+                if (range == def.ranges.end())
+                    params.insert(param.first, param.second);
+                else
+                    params.insert(param.first, toml::array{range->least, range->greatest, param.second});
+            }
             entry.insert("params", std::move(params));
+        }
+        if (!def.lets.empty()) {
+            toml::table lets;
+            for (const NamedFormula& let : def.lets)
+                lets.insert(let.name, let.text);
+            entry.insert("let", std::move(lets));
         }
         list.push_back(std::move(entry));
     }

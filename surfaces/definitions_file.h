@@ -9,6 +9,13 @@
 
 #include "surfaces/typed_surface.h"
 
+// Limits of a definitions file, so that reading one is bounded in memory and time.
+constexpr long long kMaxDefinitionsFileBytes = 16LL * 1024 * 1024;   // 16 MB
+constexpr int       kMaxSurfacesPerFile = 1000;
+// The formulas of a file together (x, y, z and the ends of u and v): checking one costs time
+// that grows faster than its length.
+constexpr long long kMaxFormulaCharactersPerFile = 300000;
+
 // A problem found in a file: where, and what, in both languages.
 struct FileProblem {
     std::string file;
@@ -26,11 +33,18 @@ struct DefinitionsRead {
 };
 
 // Reads definitions from text; fileName only names it in problems. Every entry is checked
-// (formulas, ranges, limits), not sampled.
+// (formulas, ranges, limits), not sampled; the entries after the first kMaxSurfacesPerFile, or
+// past kMaxFormulaCharactersPerFile, are left out with one problem.
 DefinitionsRead ParseDefinitions(std::string_view text, const std::string& fileName);
 
-// The same for a file; a file that cannot be read is one problem.
+// The same for a file; a file that cannot be read is one problem. Only a regular file is read (a
+// folder, FIFO, device or socket is refused at once, naming what it is), and only up to
+// kMaxDefinitionsFileBytes, counted while reading.
 DefinitionsRead ReadDefinitionsFile(const std::string& path);
+
+// The Spanish text of one message about problems: the first `shown`, one a line, then "y N más"
+// when there are more, so that the message stays the same size however many there are.
+std::string SpanishSummary(const std::vector<FileProblem>& problems, size_t shown);
 
 // The TOML text of definitions, read back by ParseDefinitions as the same definitions.
 std::string DefinitionsText(const std::vector<SurfaceDefinition>& surfaces);

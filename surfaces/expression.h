@@ -17,9 +17,31 @@ struct FormulaProblem {
 
 using NamedValue = std::pair<std::string, double>;   // a named parameter and its value
 
+// A name whose value lives elsewhere and changes between evaluations: a let's value, written by
+// whoever evaluates the let before the formulas that read it.
+struct BoundName {
+    std::string name;
+    double*     value;
+};
+
+// Our own limits on one formula, checked before the expression library sees it: long or deeply
+// nested texts are mistakes, and cost time on every sample.
+constexpr int kMaxFormulaLength = 1000;   // characters
+constexpr int kMaxFormulaNesting = 100;   // parentheses open at once
+
+// Whether text keeps within kMaxFormulaLength and kMaxFormulaNesting; if not, says which is passed.
+bool CheckFormulaLimits(std::string_view text, FormulaProblem& problem);
+
 // Whether name can name a parameter: a letter then letters, digits or '_', not u, v, pi, e nor a
-// function's name.
+// function's name (English or Spanish).
 bool IsParameterName(std::string_view name);
+
+// The Spanish names of functions, each beside the English one it stands for: sen for sin, ...
+struct SpanishFunction {
+    const char* spanish;
+    const char* english;
+};
+const std::vector<SpanishFunction>& SpanishFunctions();
 
 // The value of a constant expression ("2*pi", "-pi/2") over the parameters given; no u nor v.
 std::optional<double> EvaluateConstant(std::string_view text, const std::vector<NamedValue>& params,
@@ -34,8 +56,10 @@ public:
     Formula(const Formula&) = delete;
     Formula& operator=(const Formula&) = delete;
 
-    // Compiles text; on failure says why in problem and returns false.
-    bool Compile(std::string_view text, const std::vector<NamedValue>& params, FormulaProblem& problem);
+    // Compiles text; on failure says why in problem and returns false. bound names are read
+    // through their pointers at every evaluation.
+    bool Compile(std::string_view text, const std::vector<NamedValue>& params, FormulaProblem& problem,
+                 const std::vector<BoundName>& bound = {});
     bool Uses(std::string_view name) const;   // whether the compiled text reads that variable
     double At(double u, double v);            // NaN and infinities flow through as computed
 

@@ -33,11 +33,14 @@ std::string GalleryPath()
 SurfaceKind AddDefinition(SurfaceRegistry& registry, const SurfaceDefinition& definition)
 {
     auto shared = std::make_shared<const SurfaceDefinition>(definition);
-    return registry.Add(definition.id, definition.caption, [shared] {
-        DefinitionProblem problem;
-        std::optional<Wireframe> wire = BuildTypedSurface(*shared, problem);
-        return wire ? std::move(*wire) : Wireframe{};
-    });
+    return registry.Add(
+        definition.id, definition.caption,
+        [shared] {
+            DefinitionProblem problem;
+            std::optional<Wireframe> wire = BuildTypedSurface(*shared, problem);
+            return wire ? std::move(*wire) : Wireframe{};
+        },
+        shared);
 }
 
 std::vector<SurfaceKind> AddDefinitions(SurfaceRegistry& registry, const DefinitionsRead& read,

@@ -14,6 +14,7 @@ std::string GalleryPath();
 // Adds definition under the next number, traced on first use; kSurfaceNone when its id is taken.
 SurfaceKind AddDefinition(SurfaceRegistry& registry, const SurfaceDefinition& definition);
 
+
 // Adds the good entries of read to registry in order; an id already taken becomes a problem
 // naming the file and the entry's line. Returns the numbers added.
 std::vector<SurfaceKind> AddDefinitions(SurfaceRegistry& registry, const DefinitionsRead& read,

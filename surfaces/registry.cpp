@@ -14,14 +14,12 @@ char LowerAscii(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool SameIdIgnoringCase(std::string_view a, std::string_view b)
+std::string LowerAscii(std::string_view id)
 {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
-            return false;
-    return true;
+    std::string lower(id);
+    for (char& c : lower)
+        c = LowerAscii(c);
+    return lower;
 }
 
 Wireframe RecordBuiltin(SurfaceKind kind)
@@ -60,19 +58,18 @@ SurfaceRegistry::SurfaceRegistry()
         Add(builtin.id, builtin.caption, [kind = builtin.kind] { return BuiltinWireframe(kind); });
 }
 
-SurfaceKind SurfaceRegistry::Add(std::string id, std::string caption, std::function<Wireframe()> trace)
+SurfaceKind SurfaceRegistry::Add(std::string id, std::string caption, std::function<Wireframe()> trace,
+                                 std::shared_ptr<const SurfaceDefinition> definition)
 {
     std::lock_guard lock(m_mutex);
     if (id.empty())
         return kSurfaceNone;
-    for (const Slot& slot : m_slots)
-        if (SameIdIgnoringCase(slot.entry.id, id))
-            return kSurfaceNone;
-    for (char& c : id)
-        c = LowerAscii(c);
+    id = LowerAscii(id);
     const SurfaceKind number = static_cast<SurfaceKind>(m_slots.size()) + 1;
+    if (!m_numbers.emplace(id, number).second)
+        return kSurfaceNone;
     Slot& slot = m_slots.emplace_back();
-    slot.entry = {number, std::move(id), std::move(caption), std::move(trace)};
+    slot.entry = {number, std::move(id), std::move(caption), std::move(trace), std::move(definition)};
     return number;
 }
 
@@ -80,8 +77,10 @@ void SurfaceRegistry::RemoveFrom(SurfaceKind first)
 {
     std::lock_guard lock(m_mutex);
     const size_t keep = static_cast<size_t>(std::max(first - 1, kBuiltinSurfaceCount));
-    while (m_slots.size() > keep)
+    while (m_slots.size() > keep) {
+        m_numbers.erase(m_slots.back().entry.id);
         m_slots.pop_back();
+    }
 }
 
 const SurfaceRegistry::Slot* SurfaceRegistry::SlotOf(SurfaceKind number) const
@@ -101,10 +100,8 @@ const SurfaceEntry* SurfaceRegistry::Find(SurfaceKind number) const
 const SurfaceEntry* SurfaceRegistry::FindId(std::string_view id) const
 {
     std::lock_guard lock(m_mutex);
-    for (const Slot& slot : m_slots)
-        if (SameIdIgnoringCase(slot.entry.id, id))
-            return &slot.entry;
-    return nullptr;
+    const auto found = m_numbers.find(LowerAscii(id));
+    return found == m_numbers.end() ? nullptr : &m_slots[static_cast<size_t>(found->second - 1)].entry;
 }
 
 int SurfaceRegistry::Count() const

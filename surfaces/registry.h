@@ -4,10 +4,12 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -32,6 +34,7 @@ struct SurfaceEntry {
     std::string                id;        // the command-line name, lower case
     std::string                caption;   // Spanish, as a button or a list shows it
     std::function<Wireframe()> trace;     // records the surface's wireframe; called once
+    std::shared_ptr<const SurfaceDefinition> definition;   // its formulas, when it is given by them
 };
 
 // The surfaces of one program run: each program's main makes one and hands it down, and a test
@@ -42,9 +45,10 @@ public:
     SurfaceRegistry(const SurfaceRegistry&) = delete;
     SurfaceRegistry& operator=(const SurfaceRegistry&) = delete;
 
-    // Adds a surface under the next number and returns that number; an empty id or one already
-    // taken (in any case) adds nothing and returns kSurfaceNone.
-    SurfaceKind Add(std::string id, std::string caption, std::function<Wireframe()> trace);
+    // Adds a surface under the next number and returns that number, in constant time; an empty id
+    // or one already taken (in any case) adds nothing and returns kSurfaceNone.
+    SurfaceKind Add(std::string id, std::string caption, std::function<Wireframe()> trace,
+                    std::shared_ptr<const SurfaceDefinition> definition = nullptr);
 
     // Removes the surfaces numbered first and after (never the eight built-in ones), so a list
     // loaded at run time can be loaded again. Nobody may hold their entries or wireframes.
@@ -73,6 +77,7 @@ private:
 
     mutable std::mutex m_mutex;   // guards the growth of m_slots; slots never move once added
     std::deque<Slot>   m_slots;
+    std::unordered_map<std::string, SurfaceKind> m_numbers;   // by lower-case id: adding is not a scan
     std::optional<GalleryState> m_gallery;
 };
 

@@ -14,15 +14,33 @@
 constexpr int    kMaxLinesPerFamily = 1000;
 constexpr int    kMaxSamplesPerLine = 10000;
 constexpr long   kMaxSamplesInAll = 2000000;
+constexpr int    kMaxParameters = 50;      // per surface
+// The characters of x, y and z together times the samples in all: what sampling costs, kept so
+// that any accepted surface is sampled and drawn in a few seconds.
+constexpr long long kMaxFormulaWork = 200000000;
 constexpr int    kDefaultSamples = 61;     // 60 steps a line: curves look smooth at the first view
 constexpr int    kDefaultLines = 25;       // lines a family when a count is not given
 constexpr double kFitRadius = 35.0;        // the sphere's radius: the farthest sample after fitting
+
+// The typed surface's id in the registry: no file may take it.
+constexpr char kTypedSurfaceId[] = "formulas";
 
 enum class Families { U, V, UV };   // lines of constant u, of constant v, or both
 
 struct ParameterAxis {
     std::string from, to;             // numbers or constant expressions, e.g. "-pi/2"
     int         lines = kDefaultLines;   // lines of constant value, equally spaced, ends included
+};
+
+// The range a parameter's slider and sweep run over: least and greatest, its value within.
+struct ParameterRange {
+    std::string name;
+    double      least = 0.0, greatest = 1.0;
+};
+
+// An intermediate name: its formula of u, v, the parameters and other lets, which x, y and z read.
+struct NamedFormula {
+    std::string name, text;
 };
 
 // What a user or the gallery writes down for one surface.
@@ -33,11 +51,17 @@ struct SurfaceDefinition {
     int                        samples = kDefaultSamples;   // along each line, ends included
     Families                   families = Families::UV;
     bool                       fit = true;                  // centred and scaled to kFitRadius
+    bool                       fitEachAxis = false;         // with fit: each axis first brought to the same extent
     std::vector<NamedValue>    params;
+    std::vector<ParameterRange> ranges;                     // for some of the parameters, in no order
+    std::vector<NamedFormula>  lets;                        // in any order; none may use itself, even through others
 };
 
+// Sets parameter name to value; false when the definition has no such parameter.
+bool SetParameter(SurfaceDefinition& definition, const std::string& name, double value);
+
 // Which part of a definition a problem is about, so the window can show it at its field.
-enum class DefinitionField { X, Y, Z, UFrom, UTo, ULines, VFrom, VTo, VLines, Samples, Params, Whole };
+enum class DefinitionField { X, Y, Z, UFrom, UTo, ULines, VFrom, VTo, VLines, Samples, Params, Whole, Lets };
 
 struct DefinitionProblem {
     DefinitionField field = DefinitionField::Whole;
@@ -61,6 +85,13 @@ std::optional<Wireframe> BuildTypedSurface(const SurfaceDefinition& definition, 
 
 // Checks everything but the sampling: the formulas, ranges, counts, limits and parameters.
 bool CheckDefinition(const SurfaceDefinition& definition, DefinitionProblem& problem);
+
+// The names of parameters that no formula (x, y, z or a let) reads.
+std::vector<std::string> UnusedParameters(const SurfaceDefinition& definition);
+
+// Brings each axis's finite values to -1 ... 1 about the centre of their bounding box, so a flat
+// graph fills a cube; an axis whose values are all equal is only moved to 0.
+void ScaleAxesToSameExtent(Wireframe& wire);
 
 // Moves the centre of the bounding box of the finite points to the origin and scales so the
 // farthest point lies radius away; false when no point is finite.

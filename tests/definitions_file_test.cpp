@@ -80,7 +80,7 @@ TEST(DefinitionsFile, AProblemNamesTheSurfaceTheKeyAndTheLine)
               "mias.toml:7: surface 'cono2': 'u' must be [START, END, LINES]");
     EXPECT_EQ(FirstProblem(with("families = \"u\"", "families = \"w\"")),
               "mias.toml:10: surface 'cono2': 'families' must be \"u\", \"v\" or \"uv\"");
-    EXPECT_EQ(FirstProblem(with("fit = false", "fit = 0")), "mias.toml:11: surface 'cono2': 'fit' must be true or false");
+    EXPECT_EQ(FirstProblem(with("fit = false", "fit = 0")), "mias.toml:11: surface 'cono2': 'fit' must be true, false, \"uniform\", \"box\" or \"none\"");
     EXPECT_EQ(FirstProblem(with("fit = false", "fits = false")), "mias.toml:11: surface 'cono2': unknown key 'fits'");
     EXPECT_EQ(FirstProblem(with("a*v*cos(u)", "a*v*cos(u")).rfind("mias.toml:4: surface 'cono2': x: the formula ends too soon", 0), 0u);
     EXPECT_EQ(FirstProblem(with("params = { a = 2 }", "params = { b = 2 }")).rfind("mias.toml:4: surface 'cono2': x: unknown name", 0), 0u);

@@ -50,7 +50,10 @@ expect "--frames"                 --fr
 expect "--version"                --ver
 expect "--orbit --output"         -s toro --o
 expect "esfera.svg out toro.png vuelta.gif" -o ""   # notes.md is not offered
-expect "--turn"                   --tu
+expect "--turn --turn-axis"       --tu
+expect "pantalla z"               --turn-axis ""
+expect "box none uniform"         --fit ""
+expect ""                         --sweep ""
 expect ""                         --fps ""
 expect ""                         --turn ""
 expect ""                         --zoom ""

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The layers include one way only: geometry <- surfaces <- render <- export <- session <- ui and
-# app, and no Qt below ui. Usage: layers_test.sh SOURCE_DIR
+# The layers include one way only: geometry <- surfaces <- render <- export <- session <- ui, app
+# and web, and no Qt below ui; the page (web) takes nothing of the window or the programs.
+# Usage: layers_test.sh SOURCE_DIR
 set -uo pipefail
 cd "$1" || exit 1
 failures=0
@@ -17,5 +18,6 @@ check surfaces 'render/|export/|session/|ui/|app/|web/|Q'
 check render 'export/|session/|ui/|app/|web/|Q'
 check export 'session/|ui/|app/|web/|Q'
 check session 'ui/|app/|web/|Q'
+check web 'ui/|app/|Q'
 [ "$failures" -eq 0 ] && echo "every include runs down the layers"
 exit "$failures"

@@ -13,9 +13,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
+#include <functional>
+
 #include "geometry/view_changes.h"
 #include "surfaces/definitions_file.h"
 #include "ui/own_surface_dlg.h"
+#include "ui/surface_list.h"
 #include "window_test_support.h"
 
 namespace {
@@ -176,6 +181,69 @@ private slots:
         QCOMPARE(dlg->View().surface, kSurfaceNone);
     }
 
+    void theSurfaceAcceptedIsTheOneShownWhateverIsSavedUnderItsName()
+    {
+        Open();
+        auto define = [&](const QString& params, bool save) {
+            ModalCloser closer([&](QWidget& modal) {
+                auto* z = modal.findChild<QLineEdit*>("IDC_OWN_Z");
+                if (z->text() != QStringLiteral("sin(v) + a*cos(u)"))
+                    Retype(z, QStringLiteral("sin(v) + a*cos(u)"));
+                const QImage before = ShownFrame(*dlg);
+                Retype(modal.findChild<QLineEdit*>("IDC_OWN_PARAMS"), params);
+                // The preview of these very fields is in the square.
+                QTRY_VERIFY(dlg->View().surface == -1 && CountDifferences(ShownFrame(*dlg), before) > 0);
+                if (save) {
+                    QTest::mouseClick(modal.findChild<QPushButton*>("IDC_OWN_SAVE"), Qt::LeftButton);
+                    QCOMPARE(modal.findChild<QLabel*>("IDC_OWN_PROBLEM")->text(),
+                             QString::fromUtf8("Guardada entre sus superficies."));
+                }
+                QTest::mouseClick(modal.findChild<QPushButton*>("IDOK"), Qt::LeftButton);
+            });
+            QTest::mouseClick(dlg->findChild<QPushButton*>("IDC_DEFINE_BUTTON"), Qt::LeftButton);
+            QCOMPARE(closer.Seen(), 1);
+        };
+        define(QStringLiteral("a=0"), true);
+        const SurfaceKind saved = dlg->View().surface;
+        const QImage savedFrame = ShownFrame(*dlg);
+        QCOMPARE(CountDifferences(savedFrame, FreshFrame(dlg->Surfaces(), saved)), 0);
+        define(QStringLiteral("a=1"), false);   // the same name, another surface, not saved
+        QVERIFY(CountDifferences(ShownFrame(*dlg), savedFrame) > 0);
+        QCOMPARE(CountDifferences(ShownFrame(*dlg), FreshFrame(dlg->Surfaces(), dlg->View().surface)), 0);
+        QCOMPARE(List()->currentText(), QString::fromUtf8("Mi superficie"));
+        QFile::remove(OwnFile());
+    }
+
+    void everySurfaceAcceptedStaysInOtherAndItsWholeCaptionIsShown()
+    {
+        Open();
+        const int gallery = List()->count();
+        const QString long_ = QString::fromUtf8("Una superficie de nombre largo, la %1");
+        for (int k = 1; k <= 8; ++k) {
+            ModalCloser closer([&](QWidget& modal) {
+                Retype(modal.findChild<QLineEdit*>("IDC_OWN_CAPTION"), long_.arg(k));
+                Retype(modal.findChild<QLineEdit*>("IDC_OWN_Z"), QStringLiteral("%1*sin(v)").arg(k));
+                QTRY_COMPARE(dlg->View().surface, -1);
+                QTest::mouseClick(modal.findChild<QPushButton*>("IDOK"), Qt::LeftButton);
+            });
+            QTest::mouseClick(dlg->findChild<QPushButton*>("IDC_DEFINE_BUTTON"), Qt::LeftButton);
+            QCOMPARE(closer.Seen(), 1);
+            QCOMPARE(List()->currentText(), long_.arg(k));
+        }
+        QCOMPARE(List()->count(), gallery + 8);
+        for (int k = 1; k <= 8; ++k) {
+            const int index = List()->findText(long_.arg(k));
+            QVERIFY2(index >= gallery, qPrintable(long_.arg(k)));
+            QCOMPARE(List()->itemData(index, Qt::ToolTipRole).toString(), long_.arg(k));
+        }
+        // Too long for the box: cut with an ellipsis, and whole in its tooltip.
+        QCOMPARE(List()->toolTip(), long_.arg(8));
+        const QString shown = dlg->findChild<CSurfaceList*>("IDC_SURFACE_LIST")->ShownCaption();
+        QVERIFY2(shown.endsWith(QChar(0x2026)) && long_.arg(8).startsWith(shown.chopped(1)), qPrintable(shown));
+        List()->setCurrentIndex(0);
+        QCOMPARE(List()->toolTip(), List()->itemText(0));
+    }
+
     void theUsersFileIsReadAtStartAndABrokenEntryIsReportedWithoutLosingTheOthers()
     {
         QDir().mkpath(QFileInfo(OwnFile()).absolutePath());
@@ -199,6 +267,69 @@ private slots:
         QVERIFY(List()->findText(QString::fromUtf8("Mi plano")) >= 0);
         QCOMPARE(List()->findText(QString::fromUtf8("Rota")), -1);
         QFile::remove(OwnFile());
+    }
+
+    // The message shown at start when the user's file is what make() leaves.
+    void MessageAtStart(const std::function<void()>& make, QString& shown)
+    {
+        QFile::remove(OwnFile());
+        QDir().mkpath(QFileInfo(OwnFile()).absolutePath());
+        make();
+        shown.clear();
+        ModalCloser closer([&](QWidget& modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
+                shown = box->text();
+                // Bounded whatever the file holds: "Aceptar" stays on the screen.
+                if (box->sizeHint().height() > 600)
+                    shown = QStringLiteral("too tall");
+                box->accept();
+            }
+        });
+        Open();
+        QTRY_COMPARE(closer.Seen(), 1);
+        delete dlg;
+        dlg = nullptr;
+        QFile::remove(OwnFile());
+    }
+
+    void aHostileUsersFileIsReportedInOneBoundedSpanishMessageAndTheWindowShows()
+    {
+        const auto write = [this](const QByteArray& text) {
+            QFile file(OwnFile());
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(text);
+        };
+        const QString own = OwnFile();
+        QString shown;
+        MessageAtStart([&] { QFile::link(QStringLiteral("/dev/zero"), own); }, shown);
+        QVERIFY2(shown.contains(own + QString::fromUtf8(": es un dispositivo, no un archivo de definiciones")), qPrintable(shown));
+        MessageAtStart([&] { QCOMPARE(mkfifo(own.toLocal8Bit().constData(), 0600), 0); }, shown);
+        QVERIFY2(shown.contains(own + QString::fromUtf8(": es una tubería con nombre (FIFO)")), qPrintable(shown));
+        MessageAtStart([&] {
+            QFile::link(own + QStringLiteral(".b"), own);
+            QFile::link(own, own + QStringLiteral(".b"));
+        }, shown);
+        QFile::remove(own + QStringLiteral(".b"));
+        QVERIFY2(shown.contains(own + QString::fromUtf8(": sus enlaces simbólicos forman un bucle")), qPrintable(shown));
+
+        // Ten thousand bad entries: the first few, then how many more.
+        QByteArray many;
+        for (int i = 0; i < 10000; ++i)
+            many += "[[surface]]\nid = \"r" + QByteArray::number(i) + "\"\ncaption = \"R\"\n";
+        MessageAtStart([&] { write(many); }, shown);
+        QVERIFY2(shown.contains(QString::fromUtf8("y 996 más")), qPrintable(shown));
+        QVERIFY2(shown.count(QLatin1Char('\n')) <= 10, qPrintable(shown));
+
+        // A repeated id is said, the first entry kept; the TOML library's English stays out.
+        MessageAtStart([&] {
+            write("[[surface]]\nid = \"mia\"\ncaption = \"Mi plano\"\nx = \"u\"\ny = \"v\"\nz = \"u*v\"\nu = [0, 1, 5]\nv = [0, 1, 5]\n"
+                  "[[surface]]\nid = \"MIA\"\ncaption = \"Otra\"\nx = \"u\"\ny = \"v\"\nz = \"u\"\nu = [0, 1, 5]\nv = [0, 1, 5]\n");
+        }, shown);
+        QVERIFY2(shown.contains(own + QString::fromUtf8(", línea 9: superficie «MIA»: el id «MIA» está repetido; se conserva la primera")),
+                 qPrintable(shown));
+        MessageAtStart([&] { write("[[surface]\n"); }, shown);
+        QVERIFY2(shown.contains(own + QString::fromUtf8(", línea 1: no es TOML válido\n")), qPrintable(shown));
+        QVERIFY2(!shown.contains(QStringLiteral("Error")), qPrintable(shown));
     }
 };
 

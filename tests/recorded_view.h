@@ -76,7 +76,7 @@ inline std::vector<double> RecordedDoubles(const ViewState& v)
 inline constexpr int kRecordedSurface = 7;
 inline constexpr int kRecordedFrames = 54;   // camera steps the script makes
 inline const std::vector<double> kRecordedView = {
-    0x1.fc019bb58121p+1, -0x1.0ec867572029cp+5, -0x1.c677906858f9fp-50,   // scratch
+    0x1.fc019bb581216p+1, -0x1.0ec867572029dp+5, -0x1.c677906858fa1p-50,   // scratch
     0x1.442eefc874c87p+13, -0x1.31bd1209bd969p+13, -0x1.897e36a06a98bp+9,   // planeHit
     0x1.970c4cec93e0ap+7, -0x1.7fe379a6db733p+7, -0x1.744df73791c9cp+3,   // planePoint
     0x1.27a4efbb59372p-1, 0x1.278ff8b73c74dp-1, 0x1.279a74394ad6p-1,   // right

@@ -12,6 +12,7 @@
 
 #include "geometry/view_changes.h"
 #include "ui/instructions_dlg.h"
+#include "ui/help_dlg.h"
 #include "window_test_support.h"
 
 namespace {
@@ -210,11 +211,11 @@ private slots:
         QCOMPARE(dlg->View().surface, kSpiralStair);
     }
 
-    void f1OpensTheInstructions()
+    void f1OpensTheHelp()
     {
         int opened = 0;
         ModalCloser closer([&](QWidget& modal) {
-            opened += qobject_cast<CInstructionsDlg*>(&modal) != nullptr;
+            opened += qobject_cast<CHelpDlg*>(&modal) != nullptr;
             QTest::mouseClick(modal.findChild<QPushButton*>("IDOK"), Qt::LeftButton);
         });
         Key(Qt::Key_F1);

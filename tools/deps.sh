@@ -31,8 +31,12 @@ VEXILON_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libpng-dev 
     libgtest-dev libgmock-dev libbenchmark-dev
     desktop-file-utils appstream man-db groff-base dpkg-dev bash-completion qt6-translations-l10n
     libmuparser-dev libtomlplusplus-dev libgif-dev
-    libacl1-dev libcairo2-dev fonts-dejavu-core
+    libacl1-dev musl-dev gettext libcairo2-dev fonts-dejavu-core
     poppler-utils ghostscript librsvg2-bin texlive-latex-base texlive-pictures)
 
 # What building and checking the Debian package needs besides: hardening-check is in devscripts.
 VEXILON_DEB_PACKAGES=(debhelper lintian devscripts git)
+
+# What building, serving and testing the page needs besides: node with npm (node 20 from the
+# machine's own setup, or Debian's), Debian's emscripten and Chromium, dpkg-dev for the sources.
+VEXILON_WEB_PACKAGES=(emscripten binaryen nodejs chromium dpkg-dev libtomlplusplus-dev cmake ninja-build)

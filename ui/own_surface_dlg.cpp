@@ -1,6 +1,8 @@
 // The fields of a typed surface, their checks at the field, and the preview made off the GUI thread.
 #include "ui/own_surface_dlg.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -13,6 +15,9 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include "surfaces/definitions_file.h"
+#include "surfaces/expression.h"
+
 namespace {
 
 QLineEdit* Field(QWidget* parent, const char* name, const std::string& text)
@@ -20,6 +25,26 @@ QLineEdit* Field(QWidget* parent, const char* name, const std::string& text)
     auto* field = new QLineEdit(QString::fromStdString(text), parent);
     field->setObjectName(QString::fromLatin1(name));
     return field;
+}
+
+// The parts of text between its commas outside parentheses, so that "a=max(1,2), b=a" is two.
+QStringList TopLevelParts(const QString& text)
+{
+    QStringList parts;
+    QString part;
+    int depth = 0;
+    for (const QChar c : text) {
+        depth += c == QLatin1Char('(') ? 1 : c == QLatin1Char(')') && depth > 0 ? -1 : 0;
+        if (c == QLatin1Char(',') && depth == 0) {
+            parts << part;
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    parts << part;
+    parts.removeIf([](const QString& p) { return p.trimmed().isEmpty(); });
+    return parts;
 }
 
 QSpinBox* Count(QWidget* parent, const char* name, int low, int high, int value)
@@ -37,6 +62,15 @@ QString ParamsText(const std::vector<NamedValue>& params)
     for (const NamedValue& param : params)
         parts << QString::fromStdString(param.first) + QLatin1Char('=') + QString::number(param.second, 'g', 17);
     return parts.join(QStringLiteral(", "));
+}
+
+// Lets as typed: "r=sqrt(1-b^2); s=r*cos(u)" (a comma belongs to the formulas' functions).
+QString LetsText(const std::vector<NamedFormula>& lets)
+{
+    QStringList parts;
+    for (const NamedFormula& let : lets)
+        parts << QString::fromStdString(let.name) + QLatin1Char('=') + QString::fromStdString(let.text);
+    return parts.join(QStringLiteral("; "));
 }
 
 }   // namespace
@@ -81,12 +115,23 @@ COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save
     m_families->setCurrentIndex(m_families->findData(static_cast<int>(start.families)));
     form->addRow(QString::fromUtf8("&Familias:"), m_families);
     m_params = Field(this, "IDC_OWN_PARAMS", ParamsText(start.params).toStdString());
-    m_params->setPlaceholderText(QString::fromUtf8("por ejemplo: a=2, b=0.5"));
+    m_params->setPlaceholderText(QString::fromUtf8("por ejemplo: a=2, b=pi/a"));
     form->addRow(QString::fromUtf8("&Parámetros:"), m_params);
+    m_lets = Field(this, "IDC_OWN_LETS", LetsText(start.lets).toStdString());
+    m_lets->setPlaceholderText(QString::fromUtf8("nombres intermedios, por ejemplo: r=sqrt(1-b^2); s=r*cos(u)"));
+    form->addRow(QString::fromUtf8("&Let:"), m_lets);
     m_fit = new QCheckBox(QString::fromUtf8("&Escala automática (centrada y del tamaño de la esfera)"), this);
     m_fit->setObjectName(QStringLiteral("IDC_OWN_FIT"));
     m_fit->setChecked(start.fit);
+    m_fitMode = new QComboBox(this);
+    m_fitMode->setObjectName(QStringLiteral("IDC_OWN_FIT_MODE"));
+    m_fitMode->addItem(QString::fromUtf8("la misma escala en los tres ejes"));
+    m_fitMode->addItem(QString::fromUtf8("cada eje a la misma extensión (una gráfica plana llena un cubo)"));
+    m_fitMode->setCurrentIndex(start.fitEachAxis ? 1 : 0);
+    m_fitMode->setEnabled(start.fit);
+    connect(m_fit, &QCheckBox::toggled, m_fitMode, &QWidget::setEnabled);
     form->addRow(m_fit);
+    form->addRow(QString::fromUtf8("Escala:"), m_fitMode);
 
     m_problem = new QLabel(this);
     m_problem->setObjectName(QStringLiteral("IDC_OWN_PROBLEM"));
@@ -94,7 +139,11 @@ COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save
     m_problem->setTextFormat(Qt::PlainText);
     auto* help = new QLabel(QString::fromUtf8(
         "Use u, v, pi, e, + − * / ^, sin, cos, tan, atan2, sqrt, exp, ln, abs, hypot, mod, floor, ceil…\n"
-        "El punto decimal es «.»; los extremos pueden ser fórmulas como 2*pi."), this);
+        "El punto decimal es «.»; los extremos pueden ser fórmulas como 2*pi.\n"
+        "Límites: %1 caracteres y %2 paréntesis anidados por fórmula; %3 parámetros; %4 millones de "
+        "muestras en total, y %5 millones de caracteres (x, y, z juntos) por muestras.")
+        .arg(kMaxFormulaLength).arg(kMaxFormulaNesting).arg(kMaxParameters).arg(kMaxSamplesInAll / 1000000)
+        .arg(kMaxFormulaWork / 1000000), this);
     help->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -120,12 +169,13 @@ COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save
     m_pause.setInterval(kPreviewPauseMs);
     connect(&m_pause, &QTimer::timeout, this, &COwnSurfaceDlg::StartPreview);
     connect(&m_sampling, &QFutureWatcherBase::finished, this, &COwnSurfaceDlg::OnPreviewDone);
-    for (QLineEdit* field : {m_xyz[0], m_xyz[1], m_xyz[2], m_uFrom, m_uTo, m_vFrom, m_vTo, m_params})
+    for (QLineEdit* field : {m_xyz[0], m_xyz[1], m_xyz[2], m_uFrom, m_uTo, m_vFrom, m_vTo, m_params, m_lets})
         connect(field, &QLineEdit::textEdited, this, &COwnSurfaceDlg::OnEdited);
     for (QSpinBox* spin : {m_uLines, m_vLines, m_samples})
         connect(spin, &QSpinBox::valueChanged, this, &COwnSurfaceDlg::OnEdited);
     connect(m_families, &QComboBox::currentIndexChanged, this, &COwnSurfaceDlg::OnEdited);
     connect(m_fit, &QCheckBox::toggled, this, &COwnSurfaceDlg::OnEdited);
+    connect(m_fitMode, &QComboBox::currentIndexChanged, this, &COwnSurfaceDlg::OnEdited);
     m_pause.start();   // the starting definition is shown too
 }
 
@@ -138,17 +188,22 @@ COwnSurfaceDlg::~COwnSurfaceDlg()
 
 bool COwnSurfaceDlg::ReadParams(std::vector<NamedValue>& params, DefinitionProblem& problem) const
 {
-    const QStringList parts = m_params->text().split(QLatin1Char(','), Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
+    for (const QString& part : TopLevelParts(m_params->text())) {
         const int equals = part.indexOf(QLatin1Char('='));
-        bool ok = false;
-        const double value = equals < 0 ? 0.0 : part.mid(equals + 1).trimmed().toDouble(&ok);
-        if (!ok) {
+        if (equals < 0) {
             problem = {DefinitionField::Params,
-                       {-1, "", "«" + part.trimmed().toStdString() + "» no es NOMBRE=VALOR, por ejemplo a=2"}};
+                       {-1, "", "«" + part.trimmed().toStdString() + "» no es NOMBRE=VALOR, por ejemplo a=2 o b=pi/a"}};
             return false;
         }
-        params.emplace_back(part.left(equals).trimmed().toStdString(), value);
+        // A value is a formula of numbers, pi, e and the parameters before it, as in a definitions file.
+        const std::string name = part.left(equals).trimmed().toStdString();
+        FormulaProblem why;
+        const std::optional<double> value = EvaluateConstant(part.mid(equals + 1).trimmed().toStdString(), params, why);
+        if (!value) {
+            problem = {DefinitionField::Params, {-1, "", "«" + name + "»: " + why.spanish}};
+            return false;
+        }
+        params.emplace_back(name, *value);
     }
     return true;
 }
@@ -164,6 +219,12 @@ SurfaceDefinition COwnSurfaceDlg::Definition() const
     def.samples = m_samples->value();
     def.families = static_cast<Families>(m_families->currentData().toInt());
     def.fit = m_fit->isChecked();
+    def.fitEachAxis = def.fit && m_fitMode->currentIndex() == 1;
+    for (const QString& part : m_lets->text().split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const int equals = part.indexOf(QLatin1Char('='));
+        // A part without '=' is a let without a name, which the check refuses at this field.
+        def.lets.push_back({part.left(std::max(equals, 0)).trimmed().toStdString(), part.mid(equals + 1).trimmed().toStdString()});
+    }
     DefinitionProblem ignored;
     ReadParams(def.params, ignored);
     return def;
@@ -183,6 +244,7 @@ bool COwnSurfaceDlg::CheckNow(DefinitionProblem& problem) const
 void COwnSurfaceDlg::OnEdited()
 {
     m_noPoints = false;
+    m_acceptPending = false;   // "Aceptar" was for the fields as they were
     m_pause.start();
 }
 
@@ -193,13 +255,24 @@ void COwnSurfaceDlg::StartPreview()
         m_again = true;
         return;
     }
+    // A parameter that no formula uses yet (typed before the formula that will use it) is only a
+    // warning here: the preview draws without it.
+    SurfaceDefinition definition = Definition();
+    const std::vector<std::string> unused = UnusedParameters(definition);
+    std::erase_if(definition.params, [&](const NamedValue& p) {
+        return std::find(unused.begin(), unused.end(), p.first) != unused.end();
+    });
+    m_warning.clear();
+    for (const std::string& name : unused)
+        m_warning += QString::fromUtf8("Aviso: ninguna fórmula usa el parámetro «%1».").arg(QString::fromStdString(name));
     DefinitionProblem problem;
-    if (!CheckNow(problem)) {   // formulas compile in microseconds: the problem shows at once
+    std::vector<NamedValue> read;
+    if (!ReadParams(read, problem) || !CheckDefinition(definition, problem)) {   // microseconds: at once
         ShowProblem(problem);
         return;
     }
     m_cancel = std::make_shared<std::atomic<bool>>(false);
-    m_sampling.setFuture(QtConcurrent::run([definition = Definition(), cancel = m_cancel] {
+    m_sampling.setFuture(QtConcurrent::run([definition, cancel = m_cancel] {
         Sampled sampled;
         sampled.definition = definition;
         sampled.wire = BuildTypedSurface(definition, sampled.problem, cancel.get());
@@ -216,13 +289,24 @@ void COwnSurfaceDlg::OnPreviewDone()
     }
     Sampled sampled = m_sampling.result();
     if (!sampled.wire) {
+        m_acceptPending = false;
         if (!sampled.problem.what.spanish.empty())
             ShowProblem(sampled.problem);
         m_noPoints = sampled.problem.field == DefinitionField::Whole && !sampled.problem.what.spanish.empty();
         return;
     }
     ClearProblem();
-    emit previewReady(std::make_shared<const Wireframe>(std::move(*sampled.wire)));
+    if (!m_warning.isEmpty()) {
+        m_problem->setStyleSheet(QStringLiteral("color: #8a5a00"));
+        m_problem->setText(m_warning);
+    }
+    m_sampledDefinition = sampled.definition;
+    m_sampledWire = std::make_shared<const Wireframe>(std::move(*sampled.wire));
+    emit previewReady(m_sampledWire);
+    if (m_acceptPending && SampledWireframe()) {
+        m_acceptPending = false;
+        accept();
+    }
 }
 
 QWidget* COwnSurfaceDlg::FieldOf(DefinitionField field) const
@@ -239,6 +323,7 @@ QWidget* COwnSurfaceDlg::FieldOf(DefinitionField field) const
     case DefinitionField::VLines: return m_vLines;
     case DefinitionField::Samples: return m_samples;
     case DefinitionField::Params: return m_params;
+    case DefinitionField::Lets: return m_lets;
     case DefinitionField::Whole: break;
     }
     return nullptr;
@@ -276,7 +361,26 @@ void COwnSurfaceDlg::OnAccept()
     }
     if (m_noPoints)
         return;   // the problem is shown: nothing would be drawn
+    if (!SampledWireframe()) {
+        // The fields are being sampled, or about to be: accept when that is done, off this thread.
+        m_acceptPending = true;
+        m_problem->setStyleSheet(QString());
+        m_problem->setText(QString::fromUtf8("Calculando la superficie…"));
+        if (!m_sampling.isRunning()) {
+            m_pause.stop();
+            StartPreview();
+        }
+        return;
+    }
     accept();
+}
+
+std::shared_ptr<const Wireframe> COwnSurfaceDlg::SampledWireframe() const
+{
+    // Compared as the file would write them: one place says what a definition holds.
+    if (!m_sampledWire || DefinitionsText({m_sampledDefinition}) != DefinitionsText({Definition()}))
+        return nullptr;
+    return m_sampledWire;
 }
 
 void COwnSurfaceDlg::OnSave()

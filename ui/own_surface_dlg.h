@@ -34,6 +34,8 @@ public:
 
     SurfaceDefinition Definition() const;   // as the fields say now, the parameters included
     QString Problem() const;                // the problem shown, empty when none
+    // The preview's wireframe when it was sampled from the fields as they are now; else null.
+    std::shared_ptr<const Wireframe> SampledWireframe() const;
 
 signals:
     // A new preview, sampled off the window's thread; the window shows it in its square.
@@ -68,7 +70,10 @@ private:
     QSpinBox*  m_samples = nullptr;
     QComboBox* m_families = nullptr;
     QLineEdit* m_params = nullptr;
+    QLineEdit* m_lets = nullptr;      // "r=sqrt(1-b^2); s=r*cos(u)"
     QCheckBox* m_fit = nullptr;
+    QComboBox* m_fitMode = nullptr;   // with the fit: the same scale for all axes, or each its own
+    QString    m_warning;             // a parameter no formula uses: said, and left out of the preview
     QLabel*    m_problem = nullptr;   // IDC_OWN_PROBLEM: the field, what is wrong and where
     QWidget*   m_badField = nullptr;  // the field shown in red
     SaveFunction m_save;
@@ -77,4 +82,7 @@ private:
     std::shared_ptr<std::atomic<bool>> m_cancel;   // the running sampling's; set when superseded
     bool       m_again = false;       // the fields changed while a sampling ran
     bool       m_noPoints = false;    // the fields as they are give no finite point
+    bool       m_acceptPending = false;   // "Aceptar" waits for the sampling of the fields as they are
+    SurfaceDefinition                m_sampledDefinition;   // what the last preview was sampled from
+    std::shared_ptr<const Wireframe> m_sampledWire;
 };

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include <QAction>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QEvent>
 #include <QGuiApplication>
@@ -20,6 +21,7 @@
 #include "ui/about_dlg.h"
 #include "ui/dialog_template.h"
 #include "ui/frame_square.h"
+#include "ui/help_dlg.h"
 #include "ui/instructions_dlg.h"
 #include "ui/resource.h"
 #include "ui_viewer_dlg.h"
@@ -39,7 +41,7 @@ const char kSquareToolTip[] =
     "+ y −: ampliar y encoger, como las flechas de Z\n"
     "Re Pág y Av Pág: acercar y alejar el ojo, como las flechas de P\n"
     "Inicio: la vista inicial de la superficie\n"
-    "F1: instrucciones\n"
+    "F1: ayuda\n"
     "Ctrl+S: guardar imagen\n"
     "Ctrl+C: copiar imagen\n"
     "O: ocultar líneas traseras; C: color por profundidad; A: anaglifo;\n"
@@ -74,7 +76,7 @@ CViewerDlg::CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* 
     }
 
     ConnectSurfaceButtons();
-    ConnectOwnSurfaces();
+    m_otherSurfaces = std::make_unique<COtherSurfaceGroup>(*this, *m_ui, m_session);
 
     connect(m_ui->IDC_ABOUT_BUTTON, &QAbstractButton::clicked, this, &CViewerDlg::OnAboutButton);
     connect(m_ui->IDC_INSTRUCTIONS_BUTTON, &QAbstractButton::clicked, this, &CViewerDlg::OnInstructionsButton);
@@ -95,6 +97,18 @@ CViewerDlg::CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* 
     connect(m_square, &CFrameSquare::arrowStep, this, [this](QPoint travel) { m_session.OrbitKey(ToIntPoint(travel)); });
     connect(m_square, &CFrameSquare::wheelTurned, this, [this](int delta) { m_session.Wheel(delta); });
 
+    m_turntable = std::make_unique<CTurntableSwitch>(*this, *m_ui->IDC_VIEW_TURN, *m_square, m_session);
+    m_files = std::make_unique<CFrameFiles>(*this, m_session, *m_turntable);
+    AddActions();
+    AddKeys();
+    m_viewOptions = std::make_unique<CViewOptionsGroup>(*this, *m_ui, m_session, [this] { Redraw(); });
+    m_parameters = std::make_unique<CParameterGroup>(*this, m_session);
+    m_files->SetParameterGroup(m_parameters.get());
+    setWindowIcon(m_hIcon);   // big and small icon alike
+}
+
+void CViewerDlg::AddActions()
+{
     m_saveAction = new QAction(QString::fromUtf8("&Guardar imagen…"), this);
     m_saveAction->setShortcut(QKeySequence::Save);
     m_copyAction = new QAction(QString::fromUtf8("&Copiar imagen"), this);
@@ -104,12 +118,16 @@ CViewerDlg::CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* 
         action->setEnabled(false);   // the square is empty until the first frame
         addAction(action);
     }
-    connect(m_saveAction, &QAction::triggered, this, &CViewerDlg::OnSaveImage);
+    connect(m_saveAction, &QAction::triggered, this, [this] { m_files->AskAndSaveFrame(); });
     connect(m_copyAction, &QAction::triggered, this, &CViewerDlg::OnCopyImage);
-    AddKeys();
-    AddMotion();
-    ConnectViewOptions();
-    setWindowIcon(m_hIcon);   // big and small icon alike
+    m_saveAnimationAction = new QAction(QString::fromUtf8("Guardar &animación…"), this);
+    m_saveAnimationAction->setEnabled(false);   // the square is empty until the first frame
+    connect(m_saveAnimationAction, &QAction::triggered, this, [this] { m_files->AskAndSaveAnimation(); });
+    m_turnAxisAction = new QAction(QString::fromUtf8("Girar sobre el eje &z"), this);
+    m_turnAxisAction->setObjectName(QStringLiteral("IDM_TURN_AXIS_Z"));
+    m_turnAxisAction->setCheckable(true);
+    connect(m_turnAxisAction, &QAction::toggled, this,
+            [this](bool z) { m_session.SetTurnAxis(z ? TurnAxis::Z : TurnAxis::Screen); });
 }
 
 CViewerDlg::~CViewerDlg() = default;
@@ -134,7 +152,10 @@ void CViewerDlg::AddKeys()
     addKey(QKeySequence(Qt::Key_PageUp), [this] { m_session.ScrollKey(kDistanceBarId, SB_LINEUP); });   // nearer
     addKey(QKeySequence(Qt::Key_PageDown), [this] { m_session.ScrollKey(kDistanceBarId, SB_LINEDOWN); });
     addKey(QKeySequence(Qt::Key_Home), [this] { m_session.ResetKey(); });
-    addKey(QKeySequence(QKeySequence::HelpContents), [this] { OnInstructionsButton(); });
+    addKey(QKeySequence(QKeySequence::HelpContents), [this] {   // the whole help; "Instrucciones" keeps the short one
+        CHelpDlg help(this);
+        help.exec();
+    });
 }
 
 void CViewerDlg::ConnectSurfaceButtons()
@@ -164,12 +185,25 @@ void CViewerDlg::RenderScene()
 void CViewerDlg::OnFrame()
 {
     // Only the drawing waits for the paint, so a burst of events draws only the last view.
-    m_pictureStale = true;
     const bool hasFrame = m_session.HasFrame();
     m_saveAction->setEnabled(hasFrame);
     m_copyAction->setEnabled(hasFrame);
     m_saveAnimationAction->setEnabled(hasFrame);
+    if (m_parameters)
+        m_parameters->Show();
+    Redraw();
+}
+
+void CViewerDlg::Redraw()
+{
+    m_pictureStale = true;
     update(kFrameRect);
+}
+
+void CViewerDlg::OnCopyImage()
+{
+    if (m_session.HasFrame())
+        QGuiApplication::clipboard()->setImage(Picture().copy());   // a copy: m_frame shares the picture
 }
 
 const QImage& CViewerDlg::Picture()
@@ -207,7 +241,8 @@ void CViewerDlg::AddWindowMenuItems(QMenu& menu)
     menu.addAction(m_saveAction);
     menu.addAction(m_copyAction);
     menu.addAction(m_saveAnimationAction);
-    menu.addAction(m_swapEyesAction);
+    menu.addAction(m_viewOptions->SwapEyesAction());
+    menu.addAction(m_turnAxisAction);
     menu.addSeparator();
     QAction* about = menu.addAction(QString::fromUtf8(kAboutMenuText));
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });

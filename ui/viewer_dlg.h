@@ -13,17 +13,18 @@
 #include "geometry/view_state.h"
 #include "render/frame_style.h"
 #include "render/raster_canvas.h"
-#include "session/own_surfaces.h"
 #include "session/view_session.h"
 #include "surfaces/registry.h"
+#include "ui/frame_files.h"
+#include "ui/other_surface_group.h"
 #include "ui/scroll_bar.h"
+#include "ui/parameter_group.h"
+#include "ui/turntable_switch.h"
+#include "ui/view_options_group.h"
 
 class CFrameSquare;
 class QAction;
-class QFileDialog;
 class QMenu;
-class QScrollBar;
-class QTimer;
 namespace Ui {
 class CViewerDlg;
 }
@@ -59,19 +60,18 @@ public:
     // The commands of the window menu, as a context menu where the platform has no system menu.
     void AddWindowMenuItems(QMenu& menu);
 
-    // Writes the shown frame to path in the image format its name ends in (PNG, SVG, PDF, EPS or
-    // TikZ; PNG for any other), size pixels a side: the bytes vexilon-render writes for the same
-    // view and --size, drawn from the shown frame's camera. A failure is
+    // Writes the shown frame to path, as SVG for a name ending in ".svg", else as PNG: the bytes
+    // vexilon-render writes for the same view, drawn from the shown frame's camera. A failure is
     // shown in a message box naming the file and the reason, and leaves no file behind.
-    bool SaveFrame(const QString& path, int size = kCanvasSide);
+    bool SaveFrame(const QString& path, int size = kCanvasSide) { return m_files->SaveFrame(path, size); }
 
     // The turntable: the eye turning slowly about the picture's vertical, one frame a tick.
-    bool IsTurning() const;
-    void SetTurning(bool on);                 // no surface, no turn; "Girar" follows
+    bool IsTurning() const { return m_turntable->IsTurning(); }
+    void SetTurning(bool on) { m_turntable->SetTurning(on); }   // no surface, no turn; "Girar" follows
     // Writes a GIF of one full turn of the shown frame's view to path, the frames vexilon-render
     // --turn writes for it, with a progress dialog; on cancel or failure nothing is left, and a
     // failure is shown in a message box.
-    bool SaveAnimation(const QString& path);
+    bool SaveAnimation(const QString& path) { return m_files->SaveAnimation(path); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -89,20 +89,11 @@ private:
     void OnSliderAction(CScrollBar& bar, int action);
     void OnAboutButton();
     void OnInstructionsButton();
-    void OnSaveImage();
     void OnCopyImage();
+    void Redraw();                          // the shown camera drawn again, in a new style
     void AddKeys();
-    void AddMotion();
-    void OnSaveAnimation();
-    QString SaveDirectory();                // where a save dialog opens
-    void SetUpSaveDialog(QFileDialog& dialog, const QString& title);   // Qt's own, in Spanish, to save
-    void ConnectViewOptions();              // the "Vista" group; in viewer_dlg_view_options.cpp
-    void OnViewOption();                    // reads the group into m_style and redraws
+    void AddActions();
     void ConnectSurfaceButtons();
-    void ConnectOwnSurfaces();                  // "Otra:", its list and "Definir…" (viewer_dlg_own.cpp)
-    void ListOwnSurfaces();                 // "Otra:"'s list from the registry
-    void OnOtherSurface();
-    void OnDefineButton();
     const QImage& Picture();                // the shown frame's picture, drawn if it is not yet
 
     std::unique_ptr<Ui::CViewerDlg> m_ui;
@@ -119,12 +110,11 @@ private:
     CFrameSquare* m_square = nullptr;       // over kFrameRect: focus, arrow keys, the tooltip
     QAction*     m_saveAction = nullptr;    // "Guardar imagen…", Ctrl+S
     QAction*     m_copyAction = nullptr;    // "Copiar imagen", Ctrl+C
-    QAction*     m_swapEyesAction = nullptr;   // "Intercambiar ojos", I; with the anaglyph only
-    QString      m_saveDirectory;           // where the next save starts; kept for this run only
-    int          m_saveSize = kCanvasSide;   // the size the last save chose
-    Theme        m_theme = Theme::Pantalla;   // T: the colours of the shown frame
-    bool         m_axes = false;              // E: the axes over it
-    QTimer*      m_turnTimer = nullptr;     // runs only while the view turns
     QAction*     m_saveAnimationAction = nullptr;   // "Guardar animación…"
-    std::unique_ptr<OwnSurfaces> m_own;     // the gallery's end and the user's surfaces
+    std::unique_ptr<CTurntableSwitch>   m_turntable;       // "Girar", Space and the timer
+    std::unique_ptr<CFrameFiles>        m_files;           // saving the picture and a turn of it
+    std::unique_ptr<CViewOptionsGroup>  m_viewOptions;     // the "Vista" group
+    std::unique_ptr<COtherSurfaceGroup> m_otherSurfaces;   // "Otra:", its list and "Definir…"
+    std::unique_ptr<CParameterGroup>    m_parameters;      // "Parámetros": sliders and "Animar"
+    QAction*     m_turnAxisAction = nullptr;        // "Girar sobre el eje z", checkable
 };

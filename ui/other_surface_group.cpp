@@ -13,8 +13,9 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include "session/view_session.h"
+#include "ui/other_surface_group.h"
 #include "ui/own_surface_dlg.h"
-#include "ui/viewer_dlg.h"
 #include "ui_viewer_dlg.h"
 
 namespace {
@@ -28,29 +29,28 @@ QString OwnSurfacesPath()
 
 }   // namespace
 
-void CViewerDlg::ConnectOwnSurfaces()
+COtherSurfaceGroup::COtherSurfaceGroup(QWidget& window, Ui::CViewerDlg& ui, ViewSession& session)
+    : QObject(&window), m_window(&window), m_ui(&ui), m_session(session), m_surfaces(session.Surfaces())
 {
     m_own = std::make_unique<OwnSurfaces>(m_surfaces);
     const std::vector<FileProblem> problems = m_own->Load(QFile::encodeName(OwnSurfacesPath()).toStdString());
     ListOwnSurfaces();
 
-    connect(m_ui->IDC_OTHER_SURFACE, &QAbstractButton::clicked, this, &CViewerDlg::OnOtherSurface);
-    connect(m_ui->IDC_SURFACE_LIST, &QComboBox::activated, this, &CViewerDlg::OnOtherSurface);
-    connect(m_ui->IDC_DEFINE_BUTTON, &QAbstractButton::clicked, this, &CViewerDlg::OnDefineButton);
+    connect(m_ui->IDC_OTHER_SURFACE, &QAbstractButton::clicked, this, &COtherSurfaceGroup::OnOtherSurface);
+    connect(m_ui->IDC_SURFACE_LIST, &QComboBox::activated, this, &COtherSurfaceGroup::OnOtherSurface);
+    connect(m_ui->IDC_DEFINE_BUTTON, &QAbstractButton::clicked, this, &COtherSurfaceGroup::OnDefineButton);
 
     if (!problems.empty()) {
-        QString text;
-        for (const FileProblem& problem : problems)
-            text += QString::fromStdString(problem.Spanish()) + QLatin1Char('\n');
+        const QString text = QString::fromStdString(SpanishSummary(problems, kProblemsShown));
         // After the window shows, so the message has a window to stand over; the rest still loads.
-        QTimer::singleShot(0, this, [this, text] {
-            QMessageBox::warning(this, QString::fromUtf8("Superficies no leídas"),
+        QTimer::singleShot(0, m_window, [this, text] {
+            QMessageBox::warning(m_window, QString::fromUtf8("Superficies no leídas"),
                                  QString::fromUtf8("Algunas superficies no se pudieron leer y se han dejado fuera:\n\n") + text);
         });
     }
 }
 
-void CViewerDlg::ListOwnSurfaces()
+void COtherSurfaceGroup::ListOwnSurfaces()
 {
     QComboBox* list = m_ui->IDC_SURFACE_LIST;
     const QVariant chosen = list->currentData();
@@ -66,7 +66,7 @@ void CViewerDlg::ListOwnSurfaces()
     list->view()->setMinimumWidth(widest + 40);
 }
 
-void CViewerDlg::OnOtherSurface()
+void COtherSurfaceGroup::OnOtherSurface()
 {
     const QVariant number = m_ui->IDC_SURFACE_LIST->currentData();
     if (!number.isValid())
@@ -75,9 +75,9 @@ void CViewerDlg::OnOtherSurface()
     m_session.ChooseSurface(number.toInt());
 }
 
-void CViewerDlg::OnDefineButton()
+void COtherSurfaceGroup::OnDefineButton()
 {
-    const SurfaceKind before = View().surface;
+    const SurfaceKind before = m_session.View().surface;
     const bool hadFrame = m_session.HasFrame();
     // By id: saving in the dialog numbers the user's surfaces anew.
     const SurfaceEntry* beforeEntry = m_surfaces.Find(before);
@@ -91,7 +91,7 @@ void CViewerDlg::OnDefineButton()
                            ListOwnSurfaces();
                            return saved;
                        },
-                       this);
+                       m_window);
     bool first = true;
     connect(&dlg, &COwnSurfaceDlg::previewReady, this, [this, &first](std::shared_ptr<const Wireframe> wire) {
         m_session.ShowPreview(std::move(wire), first);
@@ -99,10 +99,10 @@ void CViewerDlg::OnDefineButton()
     });
     // Beside the window where the screen has room, so the square stays in sight while typing.
     dlg.adjustSize();
-    const QRect room = screen()->availableGeometry();
-    QPoint at = frameGeometry().topRight() + QPoint(8, 0);
+    const QRect room = m_window->screen()->availableGeometry();
+    QPoint at = m_window->frameGeometry().topRight() + QPoint(8, 0);
     if (at.x() + dlg.frameGeometry().width() > room.right())
-        at.setX(frameGeometry().left() - dlg.frameGeometry().width() - 8);
+        at.setX(m_window->frameGeometry().left() - dlg.frameGeometry().width() - 8);
     at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - dlg.frameGeometry().width())));
     at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - dlg.frameGeometry().height())));
     dlg.move(at);
@@ -111,7 +111,7 @@ void CViewerDlg::OnDefineButton()
         m_session.EndPreview(again ? again->number : before, hadFrame);
         return;
     }
-    const SurfaceKind chosen = m_own->Accept(dlg.Definition());
+    const SurfaceKind chosen = m_own->Accept(dlg.Definition(), dlg.SampledWireframe());
     ListOwnSurfaces();
     m_ui->IDC_SURFACE_LIST->setCurrentIndex(m_ui->IDC_SURFACE_LIST->findData(chosen));
     m_ui->IDC_OTHER_SURFACE->setChecked(true);

@@ -1,7 +1,8 @@
 // The "Vista" group of the window: how the shown frame is drawn, with a key for each switch.
-#include "ui/viewer_dlg.h"
+#include "ui/view_options_group.h"
 
 #include <iterator>
+#include <utility>
 
 #include <QAction>
 #include <QCheckBox>
@@ -12,6 +13,7 @@
 #include <QSpinBox>
 
 #include "render/theme.h"
+#include "session/view_session.h"
 #include "ui_viewer_dlg.h"
 
 namespace {
@@ -23,7 +25,8 @@ const char kDistanceParallelToolTip[] =
 
 }   // namespace
 
-void CViewerDlg::ConnectViewOptions()
+CViewOptionsGroup::CViewOptionsGroup(QWidget& window, Ui::CViewerDlg& ui, ViewSession& session, std::function<void()> redraw)
+    : QObject(&window), m_window(&window), m_ui(&ui), m_session(session), m_redraw(std::move(redraw))
 {
     struct Switch {
         QCheckBox*  box;
@@ -40,8 +43,8 @@ void CViewerDlg::ConnectViewOptions()
     };
     for (const Switch& s : switches) {
         s.box->setToolTip(QString::fromUtf8(s.tip));
-        connect(s.box, &QCheckBox::toggled, this, &CViewerDlg::OnViewOption);
-        auto* shortcut = new QShortcut(QKeySequence(s.key), this);
+        connect(s.box, &QCheckBox::toggled, this, &CViewOptionsGroup::OnViewOption);
+        auto* shortcut = new QShortcut(QKeySequence(s.key), m_window);
         connect(shortcut, &QShortcut::activated, s.box, &QAbstractButton::toggle);
     }
     QSpinBox* width = m_ui->IDC_VIEW_LINE_WIDTH;
@@ -50,43 +53,44 @@ void CViewerDlg::ConnectViewOptions()
                                         "Mayús+G: uno menos)"));
     m_ui->IDC_STATIC_LINE_WIDTH->setToolTip(width->toolTip());
     m_ui->IDC_STATIC_LINE_WIDTH->setBuddy(width);
-    connect(width, &QSpinBox::valueChanged, this, &CViewerDlg::OnViewOption);
-    auto* wider = new QShortcut(QKeySequence(Qt::Key_G), this);
+    connect(width, &QSpinBox::valueChanged, this, &CViewOptionsGroup::OnViewOption);
+    auto* wider = new QShortcut(QKeySequence(Qt::Key_G), m_window);
     connect(wider, &QShortcut::activated, width, &QSpinBox::stepUp);
-    auto* thinner = new QShortcut(QKeySequence(Qt::ShiftModifier | Qt::Key_G), this);
+    auto* thinner = new QShortcut(QKeySequence(Qt::ShiftModifier | Qt::Key_G), m_window);
     connect(thinner, &QShortcut::activated, width, &QSpinBox::stepDown);
 
-    m_swapEyesAction = new QAction(QString::fromUtf8("&Intercambiar ojos"), this);
+    m_swapEyesAction = new QAction(QString::fromUtf8("&Intercambiar ojos"), m_window);
     m_swapEyesAction->setCheckable(true);
     m_swapEyesAction->setShortcut(QKeySequence(Qt::Key_I));
     m_swapEyesAction->setShortcutVisibleInContextMenu(true);
     m_swapEyesAction->setToolTip(QString::fromUtf8("Para gafas puestas al revés: ojo izquierdo cian, derecho rojo"));
-    addAction(m_swapEyesAction);
-    connect(m_swapEyesAction, &QAction::toggled, this, &CViewerDlg::OnViewOption);
+    m_window->addAction(m_swapEyesAction);
+    connect(m_swapEyesAction, &QAction::toggled, this, &CViewOptionsGroup::OnViewOption);
     // The theme (T, in turn: Pantalla, Papel, Proyector), the axes (E) and full screen (F11).
-    auto* theme = new QShortcut(QKeySequence(Qt::Key_T), this);
+    auto* theme = new QShortcut(QKeySequence(Qt::Key_T), m_window);
     connect(theme, &QShortcut::activated, this, [this] {
         m_theme = static_cast<Theme>((static_cast<int>(m_theme) + 1) % static_cast<int>(Themes().size()));
         const QSignalBlocker quiet(m_ui->IDC_VIEW_LINE_WIDTH);   // one redraw for both
         m_ui->IDC_VIEW_LINE_WIDTH->setValue(InfoOf(m_theme).lineWidth);   // the theme's width, still the user's to change
         OnViewOption();
     });
-    auto* axes = new QShortcut(QKeySequence(Qt::Key_E), this);
+    auto* axes = new QShortcut(QKeySequence(Qt::Key_E), m_window);
     connect(axes, &QShortcut::activated, this, [this] {
         m_axes = !m_axes;
         OnViewOption();
     });
-    auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), this);
-    connect(fullScreen, &QShortcut::activated, this, [this] { isFullScreen() ? showNormal() : showFullScreen(); });
+    auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), m_window);
+    connect(fullScreen, &QShortcut::activated, this,
+            [this] { m_window->isFullScreen() ? m_window->showNormal() : m_window->showFullScreen(); });
     // After "Cerrar", the group's controls from the top, then round to the first button.
     QWidget* order[] = {m_ui->IDCANCEL, m_ui->IDC_VIEW_HIDDEN, m_ui->IDC_VIEW_DEPTH_CUE, m_ui->IDC_VIEW_ANAGLYPH,
                         m_ui->IDC_VIEW_PARALLEL, m_ui->IDC_VIEW_LINE_WIDTH, m_ui->IDC_ABOUT_BUTTON};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(order[i], order[i + 1]);
+        QWidget::setTabOrder(order[i], order[i + 1]);
     OnViewOption();
 }
 
-void CViewerDlg::OnViewOption()
+void CViewOptionsGroup::OnViewOption()
 {
     FrameStyle style;
     style.hiddenLines = m_ui->IDC_VIEW_HIDDEN->isChecked();
@@ -101,8 +105,6 @@ void CViewerDlg::OnViewOption()
     m_ui->IDC_SCROLL_DISTANCE->setToolTip(
         QString::fromUtf8(style.parallel ? kDistanceParallelToolTip : kDistanceToolTip));
     // The same camera drawn anew: a style changes no view, so no camera step is made.
-    if (m_session.SetStyle(style) && m_session.HasFrame()) {
-        m_pictureStale = true;
-        update(kFrameRect);
-    }
+    if (m_session.SetStyle(style) && m_session.HasFrame())
+        m_redraw();
 }

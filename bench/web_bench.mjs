@@ -1,0 +1,88 @@
+// The page's figures: the sine frame, plain and with hidden lines, in WebAssembly under node beside
+// the native style_bench in the same run; from navigation to the first picture in Chromium; the
+// size of the page's WebAssembly and JavaScript. Usage (after web/build.sh and a Release build of
+// the benchmarks in build-bench): node bench/web_bench.mjs
+import {execFileSync, spawn} from 'node:child_process';
+import {createRequire} from 'node:module';
+import {readFileSync, readdirSync} from 'node:fs';
+import {gzipSync} from 'node:zlib';
+import {loadCore, kZoomBar} from '../web/binding.js';
+
+const require = createRequire(import.meta.url);
+const kRounds = 5;   // each: 3 native repetitions, then 3 of the WebAssembly
+const median = values => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+const micro = value => `${value.toFixed(1)} µs`;
+
+// Native: style_bench's plain and hidden sine frames (camera step and frame into the 32-bit picture).
+function nativeRuns() {
+    const report = JSON.parse(execFileSync('build-bench/bench/style_bench', [
+        '--benchmark_filter=BM_StyledFrame/[01]/4$', '--benchmark_repetitions=3', '--benchmark_min_time=0.2',
+        '--benchmark_format=json'], {encoding: 'utf8'}));
+    const runs = name => report.benchmarks.filter(b => b.run_name === name && b.run_type === 'iteration').map(b => b.real_time);
+    return {plain: runs('BM_StyledFrame/0/4'), hidden: runs('BM_StyledFrame/1/4')};
+}
+
+// WebAssembly under node: the same two steps through the binding's module.
+const source = {glue: readFileSync('build-web/site/vexilon.js', 'utf8'), wasm: await WebAssembly.compile(readFileSync('build-web/site/vexilon.wasm'))};
+const core = await loadCore(source, require);
+core.start();
+const sine = core.surfaces().find(s => s.id === 'seno').n;
+core.choose(sine);
+function wasmRuns(hidden) {
+    core.setStyle({hiddenLines: hidden, lineWidth: 1});
+    const runs = [];
+    for (let r = 0; r < 3; ++r) {
+        let n = 0;
+        const start = performance.now();
+        do {
+            core.scroll(kZoomBar, 99);   // a code no bar knows: the camera step alone, as every event makes
+            core.m._vx_draw();           // the frame alone: the pixels stay in the module
+            ++n;
+        } while (performance.now() - start < 200);
+        runs.push((performance.now() - start) * 1000 / n);
+    }
+    return runs;
+}
+// Rounds of each in turn, so that other work on the machine weighs on both alike.
+const all = {native: {plain: [], hidden: []}, wasm: {plain: [], hidden: []}};
+for (let round = 0; round < kRounds; ++round) {
+    const native = nativeRuns();
+    all.native.plain.push(...native.plain);
+    all.native.hidden.push(...native.hidden);
+    all.wasm.plain.push(...wasmRuns(false));
+    all.wasm.hidden.push(...wasmRuns(true));
+}
+console.log(`| frame | WebAssembly (node), median (min) | native, median (min) | ratio of medians | ratio of minima |`);
+console.log('|---|---|---|---|---|');
+for (const [label, key] of [['sine, plain', 'plain'], ['sine, hidden lines', 'hidden']]) {
+    const w = all.wasm[key], n = all.native[key];
+    console.log(`| ${label} | ${micro(median(w))} (${micro(Math.min(...w))}) | ${micro(median(n))} (${micro(Math.min(...n))}) | ` +
+                `${(median(w) / median(n)).toFixed(2)} × | ${(Math.min(...w) / Math.min(...n)).toFixed(2)} × |`);
+}
+
+// The page's files as a browser fetches them.
+const site = 'build-web/site';
+const files = readdirSync(site).filter(name => /\.(wasm|js)$/.test(name));
+const bytes = Buffer.concat(files.map(name => readFileSync(`${site}/${name}`)));
+console.log(`\nWebAssembly and JavaScript (${files.join(', ')}): ${(bytes.length / 1024).toFixed(0)} KiB, ` +
+            `${(gzipSync(bytes, {level: 9}).length / 1024).toFixed(0)} KiB gzipped`);
+
+// Navigation to the first picture, in Chromium headless: a fresh context each time.
+const {chromium} = require('../web/tests/node_modules/playwright-core');
+const server = spawn(process.execPath, ['web/serve.mjs', site, '0'], {stdio: ['ignore', 'pipe', 'inherit']});
+const address = await new Promise(done => server.stdout.once('data', data => done(String(data).trim())));
+const browser = await chromium.launch({executablePath: '/usr/bin/chromium', args: ['--no-sandbox', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync', '--no-first-run', '--disable-quic']});
+const firstPicture = [];
+for (let r = 0; r < 7; ++r) {
+    const context = await browser.newContext({viewport: {width: 1280, height: 900}});
+    const page = await context.newPage();
+    await page.goto(`${address}?superficie=toro`);
+    await page.waitForFunction(() => performance.getEntriesByName('vexilon-primera-imagen').length > 0);
+    firstPicture.push(await page.evaluate(() => performance.getEntriesByName('vexilon-primera-imagen')[0].startTime));
+    await context.close();
+}
+await browser.close();
+server.kill();
+console.log(`Navigation to the first picture (torus), 7 fresh loads: median ${median(firstPicture).toFixed(0)} ms ` +
+            `(${Math.min(...firstPicture).toFixed(0)}–${Math.max(...firstPicture).toFixed(0)})`);

@@ -1,0 +1,241 @@
+// The "Parámetros" group offscreen: sliders for the shown surface's parameters, a real drag that
+// samples the surface again without touching the view, "Animar", and a saved sweep.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <QAbstractButton>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QRegularExpression>
+
+#include "app/cli_options.h"
+#include "gif_decoding.h"
+#include "surfaces/expression.h"
+#include "ui/help_dlg.h"
+#include "window_test_support.h"
+
+class ViewerParamsTest : public QObject {
+    Q_OBJECT
+
+    CViewerDlg* dlg = nullptr;
+
+    QSlider* Slider(int i) { return dlg->findChild<QSlider*>(QStringLiteral("IDC_PARAM_SLIDER_%1").arg(i)); }
+    QGroupBox* Group() { return dlg->findChild<QGroupBox*>("IDC_GROUP_PARAMS"); }
+    QLabel* Value() { return dlg->findChild<QLabel*>("IDC_PARAM_VALUE"); }
+
+    void Show(const char* id)
+    {
+        auto* list = dlg->findChild<QComboBox*>("IDC_SURFACE_LIST");
+        list->setCurrentIndex(list->findData(dlg->Surfaces().FindId(id)->number));
+        QTest::mouseClick(dlg->findChild<QAbstractButton*>("IDC_OTHER_SURFACE"), Qt::LeftButton);
+    }
+
+    // A drag of the slider's handle by dy pixels, as a hand makes it.
+    void DragHandle(QSlider* slider, int dy)
+    {
+        const int span = slider->height() - slider->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, slider);
+        const int y = slider->height() - 1 - (slider->value() * span) / slider->maximum() - 6;
+        QPoint at(slider->width() / 2, y);
+        QTest::mousePress(slider, Qt::LeftButton, {}, at);
+        for (int step = 0; step < 5; ++step)
+            QTest::mouseMove(slider, at += QPoint(0, dy / 5));
+        QTest::mouseRelease(slider, Qt::LeftButton, {}, at);
+    }
+
+    // "Guardar animación…" chosen in the picture's menu with the keyboard, as a user does.
+    void SaveAnimationFromTheMenu()
+    {
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr || !menu->isVisible())
+                return;
+            poll.stop();
+            for (QAction* action : menu->actions())
+                if (action->text() == QString::fromUtf8("Guardar &animación…"))
+                    menu->setActiveAction(action);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        poll.start(0);
+        QContextMenuEvent rightButton(QContextMenuEvent::Mouse, {400, 200}, dlg->mapToGlobal(QPoint(400, 200)));
+        QApplication::sendEvent(dlg, &rightButton);
+    }
+
+private slots:
+    void init()
+    {
+        dlg = new CViewerDlg;
+        QVERIFY(ShowActive(*dlg));
+    }
+    void cleanup()
+    {
+        delete dlg;
+        dlg = nullptr;
+    }
+
+    void theGroupShowsASliderPerParameterAndHidesForTheEight()
+    {
+        ClickSurface(*dlg, kTorus);
+        QVERIFY(!Group()->isVisible());
+        Show("elipsoide");
+        QVERIFY(Group()->isVisible());
+        QCOMPARE(Group()->title(), QString::fromUtf8("Parámetros"));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(Slider(i)->isVisible());
+        QCOMPARE(dlg->findChild<QLabel*>("IDC_PARAM_NAME_2")->text(), QStringLiteral("c"));
+        Show("klein8");
+        QVERIFY(Slider(0)->isVisible());
+        QVERIFY(!Slider(1)->isVisible());
+        QCOMPARE(Value()->text(), QStringLiteral("r = 2.5"));
+        QVERIFY(Group()->geometry().left() >= 175 + 500);   // beside the square, under the bars
+    }
+
+    void aDragSamplesTheSurfaceAgainAndKeepsTheView()
+    {
+        Show("klein8");
+        QTest::mousePress(dlg, Qt::LeftButton, {}, QPoint(400, 250));   // a turn of the view first
+        QTest::mouseMove(dlg, QPoint(440, 270));
+        QTest::mouseRelease(dlg, Qt::LeftButton, {}, QPoint(440, 270));
+        const ViewState view = dlg->View();
+        const QImage before = ShownFrame(*dlg);
+        const int frames = dlg->FramesRendered();
+        DragHandle(Slider(0), -60);
+        QVERIFY(Slider(0)->value() > 600);
+        QVERIFY(dlg->FramesRendered() > frames);
+        QCOMPARE(dlg->View().eye.x, view.eye.x);   // the orbit and zoom are kept
+        QCOMPARE(dlg->View().eye.z, view.eye.z);
+        QCOMPARE(dlg->View().zoom, view.zoom);
+        QVERIFY(CountDifferences(ShownFrame(*dlg), before) > 1000);
+        QVERIFY(Value()->text().startsWith(QStringLiteral("r = ")));
+        QVERIFY(Value()->text().mid(4).toDouble() > 2.8);   // a slider above 60 % of 1.2 to 4
+        // Home keeps the value; another surface and back starts again at the file's value.
+        ClickSurface(*dlg, kTorus);
+        Show("klein8");
+        QCOMPARE(Value()->text(), QStringLiteral("r = 2.5"));
+    }
+
+    void animateRunsOnlyWhileCheckedAndSavesTheSweep()
+    {
+        Show("plucker");
+        auto* animate = dlg->findChild<QCheckBox*>("IDC_PARAM_ANIMATE");
+        auto* timer = dlg->findChild<QTimer*>("IDT_SWEEP");
+        QVERIFY(!timer->isActive());
+        QTest::mouseClick(animate, Qt::LeftButton);
+        QVERIFY(timer->isActive());
+        QTemporaryDir dir;
+        const QString path = dir.filePath("barrido.gif");
+        QVERIFY(dlg->SaveAnimation(path));
+        QVERIFY(timer->isActive());   // going on after the save
+        QTest::mouseClick(animate, Qt::LeftButton);
+        QVERIFY(!timer->isActive());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const DecodedGif gif = DecodeGif(file.readAll().toStdString());
+        QVERIFY(gif.ok);
+        QCOMPARE(gif.frames.size(), size_t{2 * kSweepSteps});
+        QVERIFY(gif.frames[0] != gif.frames[kSweepSteps]);   // n = 1 against n = 6
+        QVERIFY(gif.frames[1] == gif.frames[2 * kSweepSteps - 1]);   // up and down the same way
+    }
+
+    void saveAnimationAsksForTheTurnOrTheSweep()
+    {
+        Show("plucker");
+        QTest::mouseClick(dlg->findChild<QCheckBox*>("IDC_PARAM_ANIMATE"), Qt::LeftButton);
+        QTemporaryDir dir;
+        struct Choice {
+            const char* button;
+            const char* file;
+        };
+        for (const Choice choice : {Choice{"IDC_ANIMATION_TURN", "giro"}, Choice{"IDC_ANIMATION_SWEEP_n", "barrido"},
+                                    Choice{nullptr, "nada"}}) {
+            QStringList buttons;
+            QString proposed, title;
+            ModalCloser closer([&](QWidget& modal) {
+                if (auto* question = qobject_cast<QMessageBox*>(&modal)) {
+                    title = question->windowTitle();
+                    for (QAbstractButton* button : question->buttons())
+                        buttons << button->text();
+                    proposed = question->defaultButton()->objectName();
+                    if (choice.button)
+                        QTest::mouseClick(question->findChild<QPushButton*>(choice.button), Qt::LeftButton);
+                    else
+                        QTest::keyClick(question, Qt::Key_Escape);
+                } else if (auto* files = qobject_cast<QFileDialog*>(&modal)) {
+                    auto* name = files->findChild<QLineEdit*>("fileNameEdit");
+                    name->setText(dir.filePath(choice.file));
+                    QTest::keyClick(name, Qt::Key_Return);
+                }
+            });
+            SaveAnimationFromTheMenu();
+            QCOMPARE(title, QString::fromUtf8("Guardar animación"));
+            buttons.sort();
+            QCOMPARE(buttons, QStringList({QStringLiteral("Barrido de n"), QStringLiteral("Cancelar"), QStringLiteral("Giro")}));
+            QCOMPARE(proposed, QStringLiteral("IDC_ANIMATION_SWEEP_n"));   // the sweep "Animar" runs
+            QCOMPARE(closer.Seen(), choice.button ? 3 : 1);   // the question, the files, the progress; or only the question
+        }
+        QCOMPARE(DecodeGif(Bytes(dir.filePath("giro.gif")).toStdString()).frames.size(), size_t{kTurnFrames});
+        const DecodedGif sweep = DecodeGif(Bytes(dir.filePath("barrido.gif")).toStdString());
+        QCOMPARE(sweep.frames.size(), size_t{2 * kSweepSteps});
+        QVERIFY(sweep.frames[0] != sweep.frames[kSweepSteps]);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+        QVERIFY(dlg->findChild<QTimer*>("IDT_SWEEP")->isActive());   // "Animar" goes on after the saves
+
+        // With "Animar" off the turn is proposed; a surface without parameters is never asked about.
+        QTest::mouseClick(dlg->findChild<QCheckBox*>("IDC_PARAM_ANIMATE"), Qt::LeftButton);
+        QString proposed;
+        int questions = 0;
+        ModalCloser closer([&](QWidget& modal) {
+            if (auto* question = qobject_cast<QMessageBox*>(&modal)) {
+                ++questions;
+                proposed = question->defaultButton()->objectName();
+                QTest::keyClick(question, Qt::Key_Escape);
+            } else if (auto* files = qobject_cast<QFileDialog*>(&modal)) {
+                files->reject();
+            }
+        });
+        SaveAnimationFromTheMenu();
+        QCOMPARE(proposed, QStringLiteral("IDC_ANIMATION_TURN"));
+        ClickSurface(*dlg, kTorus);
+        SaveAnimationFromTheMenu();
+        QCOMPARE(questions, 1);
+        QCOMPARE(closer.Seen(), 2);
+    }
+
+    void theHelpNamesEveryControlOptionAndFunction()
+    {
+        const QString help = HelpText();
+        QVERIFY(help.contains(QStringLiteral("Ayuda")));
+        // Every long option of vexilon-render --help.
+        const QString usage = QString::fromStdString(RenderUsage());
+        QRegularExpression option(QStringLiteral("^ +(?:-[a-zA-Z], )?(--[a-z][a-z-]*)"), QRegularExpression::MultilineOption);
+        int options = 0;
+        for (auto match = option.globalMatch(usage); match.hasNext(); ++options) {
+            const QString name = match.next().captured(1);
+            QVERIFY2(help.contains(QStringLiteral("<code>") + name), qPrintable(name));
+        }
+        QVERIFY(options >= 30);
+        for (const SpanishFunction& names : SpanishFunctions())
+            QVERIFY2(help.contains(QString::fromUtf8(names.spanish)), names.spanish);
+        // Every button and switch of the window, by the words it shows.
+        for (QAbstractButton* button : dlg->findChildren<QAbstractButton*>()) {
+            const QString words = button->text().remove(QLatin1Char('&'));
+            if (!words.isEmpty() && words != QStringLiteral("Otra:"))
+                QVERIFY2(help.contains(words), qPrintable(words));
+        }
+        QVERIFY(help.contains(QStringLiteral("Otra:")));
+    }
+};
+
+QTEST_MAIN(ViewerParamsTest)
+#include "viewer_params_test.moc"

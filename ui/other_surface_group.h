@@ -1,0 +1,33 @@
+// "Otra:", its list and "Definir…": the gallery and the user's own surfaces, read at start, and
+// the dialog "Superficie propia" previewed in the square; each choice goes to the session.
+#pragma once
+
+#include <memory>
+
+#include <QObject>
+
+#include "session/own_surfaces.h"
+
+class QWidget;
+class ViewSession;
+namespace Ui {
+class CViewerDlg;
+}
+
+class COtherSurfaceGroup : public QObject {
+public:
+    // Reads the gallery and the user's file into the session's registry; what could not be read is
+    // told in a message once the window shows.
+    COtherSurfaceGroup(QWidget& window, Ui::CViewerDlg& ui, ViewSession& session);
+
+private:
+    void ListOwnSurfaces();   // the list from the registry, the choice kept
+    void OnOtherSurface();
+    void OnDefineButton();
+
+    QWidget*                     m_window;
+    Ui::CViewerDlg*              m_ui;
+    ViewSession&                 m_session;
+    SurfaceRegistry&             m_surfaces;
+    std::unique_ptr<OwnSurfaces> m_own;
+};

@@ -1,0 +1,44 @@
+// The window's "Parámetros" group beside the square, under the bars: a vertical slider per
+// parameter of the shown surface, the value of the last one moved, and "Animar", which sweeps that
+// parameter back and forth until it is pressed again.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "session/view_session.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QSlider;
+class QTimer;
+class QWidget;
+
+class CParameterGroup {
+public:
+    CParameterGroup(QWidget& window, ViewSession& session);
+
+    void Show();   // after a frame: the sliders rebuilt when another surface is shown
+    // The parameters the sliders stand for, in their order; empty while the group is hidden.
+    std::vector<std::string> Names() const;
+    // The parameter "Animar" is sweeping; empty when it is off.
+    std::string Sweeping() const;
+    bool Pause();  // the sweep's timer stopped, "Animar" left as it is; whether it ran
+    void Resume();
+
+private:
+    void ShowValues();   // the sliders' places and the value, from the session
+    void OnSlider(int index, int position);
+
+    ViewSession&          m_session;
+    QGroupBox*            m_group;
+    std::vector<QLabel*>  m_names;
+    std::vector<QSlider*> m_sliders;
+    QLabel*               m_value;
+    QCheckBox*            m_animate;
+    QTimer*               m_timer;    // runs only while "Animar" is on; owned by the window
+    std::vector<ParameterControl> m_controls;
+    std::string           m_active;   // the last slider moved: the one "Animar" sweeps
+    SurfaceKind           m_surface = kSurfaceNone;   // the surface the sliders stand for
+};

@@ -1,0 +1,51 @@
+// Lays out the site (build-web/site) and the same page as one file that works opened from disk
+// (build-web/vexilon.html): styles, modules, the worker and the WebAssembly written inside it.
+// Usage: node assemble.mjs WEB-SOURCE-DIR WASM-DIR OUT-DIR VERSION
+import {copyFileSync, mkdirSync, readFileSync, renameSync, writeFileSync} from 'node:fs';
+import {join} from 'node:path';
+
+const [web, wasmDir, out, version] = process.argv.slice(2);
+const site = join(out, 'site');
+mkdirSync(site, {recursive: true});
+const read = name => readFileSync(join(web, name), 'utf8').replaceAll('@VERSION@', version);
+
+// Written under a temporary name and renamed, so a failed run leaves no half-written file.
+function writeWhole(path, data) {
+    writeFileSync(path + '.part', data);
+    renameSync(path + '.part', path);
+}
+
+const kModules = ['binding.js', 'own_surfaces.js', 'page.js'];   // each after those it imports
+for (const name of ['index.html', 'page.css', 'sampling_worker.js', 'offline_worker.js', 'vexilon-icon.svg', ...kModules])
+    writeWhole(join(site, name), read(name));
+for (const name of ['vexilon.js', 'vexilon.wasm'])
+    copyFileSync(join(wasmDir, name), join(site, name));
+
+// Modules as one script, in the order given, without their imports and exports: each imports only
+// named things of the modules before it, and no two share a top-level name.
+function bundle(modules) {
+    const text = modules.map(name => {
+        const body = read(name).replace(/^import\s*\{[^}]*\}\s*from\s*'\.\/[a-z_]+\.js';\n/gm, '').replace(/^export /gm, '');
+        if (/^(import|export)\b/m.test(body))
+            throw new Error(`${name}: an import or export the single file cannot hold`);
+        return body;
+    }).join('\n');
+    return inline(text);
+}
+// Text inside a <script> element ends at the first "</script": the JavaScript spells it otherwise.
+const inline = text => text.replace(/<\/script/gi, '<\\/script');
+
+const glue = readFileSync(join(wasmDir, 'vexilon.js'), 'utf8');
+const wasm = readFileSync(join(wasmDir, 'vexilon.wasm')).toString('base64');
+const icon = 'data:image/svg+xml;base64,' + Buffer.from(read('vexilon-icon.svg')).toString('base64');
+let page = read('index.html')
+    .replace('<link rel="stylesheet" href="page.css">', () => `<style>\n${read('page.css')}</style>`)
+    .replace('href="vexilon-icon.svg"', () => `href="${icon}"`)
+    .replace('<script type="module" src="page.js"></script>', () =>
+        `<script type="text/plain" id="vx-glue">${inline(glue)}</script>\n` +
+        `<script type="text/plain" id="vx-wasm">${wasm}</script>\n` +
+        `<script type="text/plain" id="vx-worker">${bundle(['binding.js', 'sampling_worker.js'])}</script>\n` +
+        `<script type="module">\n${bundle(kModules)}</script>`);
+if (page.includes('page.css') || page.includes('src="page.js"'))
+    throw new Error('index.html no longer has the lines the single file replaces');
+writeWhole(join(out, 'vexilon.html'), page);

@@ -1,0 +1,134 @@
+// The one module that talks to the session compiled to WebAssembly: the page calls features here
+// and never touches the module's memory itself.
+
+export const kSide = 500;   // the square, in picture pixels
+// How the page shows and types the core's output formats; a format not named here is shown by its
+// own name and saved as plain bytes.
+const kFormatLooks = {png: ['PNG', 'image/png'], svg: ['SVG', 'image/svg+xml'], trace: ['Trazo', 'text/plain'],
+                      gif: ['GIF', 'image/gif'], tikz: ['TikZ', 'text/x-tex']};
+export const kZoomBar = 0, kDistanceBar = 1;
+export const kLineUp = 0, kLineDown = 1, kThumbPosition = 4;
+// The fields of a definition, in the order the core reads them.
+export const kDefinitionFields = ['caption', 'x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples'];
+// The core's DefinitionField numbers, as the names of the page's fields; parameters, the whole
+// definition and lets, which the page has no field for, show at the caption.
+const kProblemFields = ['x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples', 'caption', 'caption', 'caption'];
+
+// The glue's text and the compiled module: from the site's files, or from the single page itself.
+export async function fetchCoreSource(base) {
+    const [glue, wasm] = await Promise.all([
+        fetch(new URL('vexilon.js', base)).then(r => r.ok ? r.text() : Promise.reject(new Error(r.statusText))),
+        WebAssembly.compileStreaming(fetch(new URL('vexilon.wasm', base))),
+    ]);
+    return {glue, wasm};
+}
+
+export async function embeddedCoreSource(document) {
+    const bytes = Uint8Array.from(atob(document.getElementById('vx-wasm').textContent.trim()), c => c.charCodeAt(0));
+    return {glue: document.getElementById('vx-glue').textContent, wasm: await WebAssembly.compile(bytes)};
+}
+
+// An instance of the core; require is node's, when the core runs there.
+export async function loadCore(source, require = undefined) {
+    const factory = new Function('require', '__dirname', source.glue + '\nreturn VexilonModule;')(require, '.');
+    const module = await factory({
+        instantiateWasm(imports, done) {
+            WebAssembly.instantiate(source.wasm, imports).then(instance => done(instance, source.wasm));
+            return {};
+        },
+    });
+    return new Core(module);
+}
+
+class Core {
+    constructor(module) { this.m = module; }
+
+    #text(pointer) { return this.m.UTF8ToString(pointer); }
+
+    #withString(text, call) {
+        const size = this.m.lengthBytesUTF8(text) + 1;
+        const pointer = this.m._malloc(size);
+        try {
+            this.m.stringToUTF8(text, pointer, size);
+            return call(pointer);
+        } finally {
+            this.m._free(pointer);
+        }
+    }
+
+    #fields(definition) { return kDefinitionFields.map(name => String(definition[name] ?? '')).join('\x1f'); }
+
+    #problem(json) {
+        const answer = JSON.parse(json);
+        return answer.message === undefined ? null : {...answer, field: kProblemFields[answer.field] ?? 'caption'};
+    }
+
+    // Reads the gallery and the user's superficies.toml text; the problems found, in Spanish.
+    start(ownText = '') { return JSON.parse(this.#withString(ownText, p => this.#text(this.m._vx_start(p)))); }
+
+    // The eight, then the gallery's and the user's: [{n, id, caption, own}].
+    surfaces() { return JSON.parse(this.#text(this.m._vx_surfaces())); }
+
+    choose(number) { this.m._vx_choose(number); }
+    resetKey() { this.m._vx_reset_key(); }
+    press(x, y) { this.m._vx_press(x, y); }
+    move(x, y) { this.m._vx_move(x, y); }
+    release() { this.m._vx_release(); }
+    orbitKey(dx, dy) { this.m._vx_orbit_key(dx, dy); }
+    wheel(angleDelta) { this.m._vx_wheel(angleDelta); }
+    // A bar's own message; key: the bar's arrow standing for a key.
+    scroll(bar, code, position = 0, key = false) { this.m._vx_scroll(bar, code, position, key ? 1 : 0); }
+    barPosition(bar) { return this.m._vx_bar_position(bar); }
+    turnTick() { this.m._vx_turn_tick(); }
+    nextFrame() { this.m._vx_next_frame(); }
+    frames() { return this.m._vx_frames(); }
+    frameSurface() { return this.m._vx_frame_surface(); }
+    setStyle(s) {
+        this.m._vx_set_style(+!!s.hiddenLines, +!!s.depthCue, +!!s.anaglyph, +!!s.swapEyes, +!!s.parallel, s.lineWidth | 0 || 1);
+    }
+
+    // The shown frame's 500 x 500 pixels as RGBA, copied out of the module's memory (which may move).
+    draw() {
+        const pointer = this.m._vx_draw();
+        if (!pointer)
+            return null;
+        const argb = new Uint8Array(this.m.HEAPU8.buffer, pointer, kSide * kSide * 4);
+        const rgba = new Uint8ClampedArray(kSide * kSide * 4);
+        for (let i = 0; i < rgba.length; i += 4) {
+            rgba[i] = argb[i + 2];
+            rgba[i + 1] = argb[i + 1];
+            rgba[i + 2] = argb[i];
+            rgba[i + 3] = 255;
+        }
+        return rgba;
+    }
+
+    #bytes(pointer) { return pointer ? this.m.HEAPU8.slice(pointer, pointer + this.m._vx_bytes_size()) : null; }
+
+    // The core's output formats in its order: [{name, extension, label, type}].
+    formats() {
+        return JSON.parse(this.#text(this.m._vx_formats())).map(f => {
+            const [label, type] = kFormatLooks[f.name] ?? [f.name.toUpperCase(), 'application/octet-stream'];
+            return {...f, label, type};
+        });
+    }
+
+    // The shown frame as the bytes of a file in format (an index of formats()); null on failure.
+    encode(format) { return this.#bytes(this.m._vx_encode(format)); }
+
+    // A full turn of the shown frame as an animated GIF; null on failure.
+    encodeTurn() { return this.#bytes(this.m._vx_encode_turn()); }
+
+    // Samples a definition and shows it; null, or the problem {field, message, position}.
+    preview(definition) { return this.#problem(this.#withString(this.#fields(definition), p => this.#text(this.m._vx_preview(p)))); }
+    check(definition) { return this.#problem(this.#withString(this.#fields(definition), p => this.#text(this.m._vx_check(p)))); }
+
+    // "Aceptar": the definition shown and listed until the page closes; its number.
+    accept(definition) { return this.#withString(this.#fields(definition), p => this.m._vx_accept(p)); }
+    // "Guardar en mis superficies": '' or the reason, in Spanish.
+    save(definition) { return this.#withString(this.#fields(definition), p => this.#text(this.m._vx_save(p))); }
+    // The user's superficies.toml as it stands.
+    ownText() { return this.#text(this.m._vx_own_text()); }
+    // Another superficies.toml added to the user's: {added, problems}.
+    import(text) { return JSON.parse(this.#withString(text, p => this.#text(this.m._vx_import(p)))); }
+}

@@ -1,0 +1,137 @@
+// "Definir…" and the user's own surfaces: kept in the browser as the text of a superficies.toml,
+// imported and exported as that file; the dialog's preview sampled by a worker as it is typed.
+import {kSide, kDefinitionFields} from './binding.js';
+
+export const kOwnKey = 'vexilon.superficies';   // the user's own surfaces: a superficies.toml text
+const kDraftKey = 'vexilon.borrador';    // what the definition dialog holds, kept as it is typed
+const kDefaultDefinition = {caption: 'Mi superficie', x: 'cos(u)*(2+cos(v))', y: 'sin(u)*(2+cos(v))', z: 'sin(v)',
+                            uFrom: '0', uTo: '2*pi', uLines: '25', vFrom: '0', vTo: '2*pi', vLines: '25', samples: '61'};
+
+// page: {core, source, download(bytes, name, type), relist(), show(number)}; the session has read
+// the user's superficies.toml before.
+export function setUpOwnSurfaces(page) {
+    const {core, source} = page;
+    const $ = id => document.getElementById(id);
+    const defineDialog = $('definir'), defineForm = $('definir-formulario'), defineError = $('definir-error');
+    const status = $('superficies-estado');
+
+    // The session's superficies.toml kept in the browser's storage after every change.
+    function keepOwnText() { localStorage.setItem(kOwnKey, core.ownText()); }
+
+    // ---- "Definir…": the user's own surface, previewed by a worker as it is typed ----
+    const previewCanvas = $('vista-previa');
+    let worker = null, previewAsked = 0, previewTimer = 0;
+
+    function startWorker() {
+        const text = document.getElementById('vx-worker')?.textContent;
+        const url = text ? URL.createObjectURL(new Blob([text], {type: 'text/javascript'})) : new URL('sampling_worker.js', import.meta.url);
+        worker = new Worker(url, {type: 'module'});
+        worker.postMessage({source});
+        worker.addEventListener('message', ({data}) => {
+            if (data.asked !== previewAsked)
+                return;      // an older definition's answer
+            showProblem(data.problem);
+            const context = previewCanvas.getContext('2d');
+            if (data.pixels) {
+                const full = new OffscreenCanvas(kSide, kSide);
+                full.getContext('2d').putImageData(new ImageData(data.pixels, kSide, kSide), 0, 0);
+                context.drawImage(full, 0, 0, previewCanvas.width, previewCanvas.height);
+            }
+        });
+    }
+    function definitionInForm() {
+        const definition = {};
+        for (const name of kDefinitionFields)
+            definition[name] = defineForm.elements[name].value.trim();
+        return definition;
+    }
+    function showProblem(problem) {
+        for (const name of kDefinitionFields) {
+            defineForm.elements[name].removeAttribute('aria-invalid');
+            defineForm.elements[name].removeAttribute('aria-errormessage');
+        }
+        defineError.textContent = problem ? problem.message : '';
+        if (problem) {
+            const field = defineForm.elements[problem.field];
+            field.setAttribute('aria-invalid', 'true');
+            field.setAttribute('aria-errormessage', 'definir-error');
+        }
+    }
+    function askPreview() {
+        localStorage.setItem(kDraftKey, JSON.stringify(definitionInForm()));
+        clearTimeout(previewTimer);
+        previewTimer = setTimeout(() => worker.postMessage({asked: ++previewAsked, definition: definitionInForm()}), 150);
+    }
+    $('definir-boton').addEventListener('click', () => {
+        if (!worker)
+            startWorker();
+        let draft = kDefaultDefinition;
+        try { draft = {...kDefaultDefinition, ...JSON.parse(localStorage.getItem(kDraftKey) ?? '{}')}; } catch { /* a broken draft: the example */ }
+        for (const name of kDefinitionFields)
+            defineForm.elements[name].value = draft[name];
+        showProblem(null);
+        defineDialog.showModal();
+        askPreview();
+    });
+    defineForm.addEventListener('input', askPreview);
+
+
+    // Checks what is typed; the problem shown at its field, and false, when there is one.
+    function checked(definition) {
+        const problem = core.check(definition);
+        showProblem(problem);
+        if (problem)
+            defineForm.elements[problem.field].focus();
+        return !problem;
+    }
+    defineDialog.addEventListener('close', () => {
+        if (defineDialog.returnValue !== 'aceptar')
+            return;
+        const definition = definitionInForm();
+        if (!checked(definition)) {
+            defineDialog.showModal();     // nothing typed is lost: the dialog stays with the message
+            return;
+        }
+        const number = core.accept(definition);
+        page.relist();
+        page.show(number);
+    });
+    $('definir-guardar').addEventListener('click', () => {
+        const definition = definitionInForm();
+        if (!checked(definition))
+            return;
+        if (!definition.caption) {
+            defineError.textContent = 'Escriba un nombre para guardarla entre sus superficies.';
+            defineForm.elements.caption.focus();
+            return;
+        }
+        const error = core.save(definition);
+        defineError.textContent = error || 'Guardada entre sus superficies.';
+        if (!error) {
+            keepOwnText();
+            page.relist();
+        }
+    });
+
+    // ---- superficies.toml in and out ----
+    $('exportar-boton').addEventListener('click', () => {
+        const text = core.ownText();
+        if (!text) {
+            status.textContent = 'Aún no hay superficies propias guardadas: «Definir…» crea una.';
+            return;
+        }
+        status.textContent = '';
+        page.download(new TextEncoder().encode(text), 'superficies.toml', 'application/toml');
+    });
+    $('importar-boton').addEventListener('click', () => $('importar-archivo').click());
+    $('importar-archivo').addEventListener('change', async event => {
+        const file = event.target.files[0];
+        event.target.value = '';
+        if (!file)
+            return;
+        const answer = core.import(await file.text());
+        keepOwnText();
+        page.relist();
+        status.textContent = `Superficies importadas: ${answer.added}.` + (answer.problems.length ? ` ${answer.problems.join(' ')}` : '');
+    });
+}

@@ -1,0 +1,350 @@
+// What the page asks of the session, as plain C functions the binding module calls: the page's
+// ViewSession and OwnSurfaces, the shown frame's pixels, and its files as bytes. The page's files
+// (the gallery, superficies.toml, a saved animation) live in the WebAssembly's memory.
+#include <emscripten/emscripten.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "export/frame_encoder.h"
+#include "export/output_format.h"
+#include "render/frame.h"
+#include "render/raster_canvas.h"
+#include "session/own_surfaces.h"
+#include "session/view_controls.h"
+#include "session/view_session.h"
+#include "surfaces/definitions_file.h"
+#include "surfaces/gallery.h"
+#include "surfaces/typed_surface.h"
+#include "web/gallery_text.h"
+
+namespace {
+
+constexpr char kGalleryPath[] = "/vexilon/gallery.toml";
+constexpr char kOwnPath[] = "/datos/superficies.toml";
+constexpr char kAnimationPath[] = "/datos/animacion.gif";
+
+// The formats the page offers: those its build can write, in the core's order.
+std::vector<FormatInfo> PageFormats()
+{
+    std::vector<FormatInfo> formats;
+    for (const FormatInfo& info : OutputFormats())
+        if (FormatWritable(info.format))
+            formats.push_back(info);
+    return formats;
+}
+
+class PageBar final : public ScrollBar {
+public:
+    void SetRange(int minimum, int maximum) override { m_min = minimum; m_max = maximum; }
+    void SetPosition(int position) override { m_position = position < m_min ? m_min : position > m_max ? m_max : position; }
+    int Position() const { return m_position; }
+
+private:
+    int m_min = 0, m_max = 0, m_position = 0;
+};
+
+struct Page {
+    SurfaceRegistry surfaces;
+    PageBar         zoomBar, distanceBar;
+    ViewSession     session{surfaces, zoomBar, distanceBar, [] {}};
+    std::unique_ptr<OwnSurfaces> own;
+    RasterCanvas    picture;
+    std::vector<unsigned char> bytes;   // the last file or answer handed out
+    bool            previewShown = false;
+};
+
+Page& ThePage()
+{
+    static Page page;
+    return page;
+}
+
+std::string Escaped(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    }
+    return out;
+}
+
+const char* Answer(const std::string& text)
+{
+    Page& page = ThePage();
+    page.bytes.assign(text.begin(), text.end());
+    page.bytes.push_back(0);
+    return reinterpret_cast<const char*>(page.bytes.data());
+}
+
+const unsigned char* Bytes(std::vector<unsigned char> bytes)
+{
+    ThePage().bytes = std::move(bytes);
+    return ThePage().bytes.empty() ? nullptr : ThePage().bytes.data();
+}
+
+std::string ReadWhole(const char* path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WriteWhole(const char* path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    return static_cast<bool>(out.flush());
+}
+
+// The fields of a definition, separated by the unit separator: caption, x, y, z, u from, u to,
+// u lines, v from, v to, v lines, samples. Counts that are not whole numbers become -1, which the
+// check refuses at their field.
+SurfaceDefinition DefinitionOf(const char* fields)
+{
+    std::vector<std::string> part(1);
+    for (const char* c = fields; *c; ++c) {
+        if (*c == '\x1f')
+            part.emplace_back();
+        else
+            part.back() += *c;
+    }
+    part.resize(11);
+    auto count = [](const std::string& text) {
+        char* end = nullptr;
+        const long n = std::strtol(text.c_str(), &end, 10);
+        return text.empty() || *end != '\0' || n < -1 || n > 100000000 ? -1 : static_cast<int>(n);
+    };
+    SurfaceDefinition definition;
+    definition.caption = part[0];
+    definition.xyz = {part[1], part[2], part[3]};
+    definition.u = {part[4], part[5], count(part[6])};
+    definition.v = {part[7], part[8], count(part[9])};
+    definition.samples = count(part[10]);
+    return definition;
+}
+
+std::string ProblemJson(const DefinitionProblem& problem)
+{
+    return "{\"field\":" + std::to_string(static_cast<int>(problem.field)) + ",\"message\":\"" +
+           Escaped(problem.what.spanish) + "\",\"position\":" + std::to_string(problem.what.position) + "}";
+}
+
+std::string ProblemsJson(const std::vector<FileProblem>& problems)
+{
+    std::string json = "[";
+    for (std::size_t i = 0; i < problems.size(); ++i)
+        json += (i ? ",\"" : "\"") + Escaped(problems[i].Spanish()) + "\"";
+    return json + "]";
+}
+
+// The user's surfaces read anew from the page's superficies.toml (accepted ones are dropped).
+std::vector<FileProblem> ReadOwnSurfaces()
+{
+    Page& page = ThePage();
+    page.own = std::make_unique<OwnSurfaces>(page.surfaces);
+    return page.own->Load(kOwnPath);
+}
+
+}  // namespace
+
+extern "C" {
+
+// The gallery and the user's superficies.toml (its text, from the browser's storage) read into the
+// registry; returns the problems found, in Spanish, as a JSON list.
+EMSCRIPTEN_KEEPALIVE const char* vx_start(const char* ownText)
+{
+    mkdir("/vexilon", 0755);
+    mkdir("/datos", 0755);
+    WriteWhole(kGalleryPath, kGalleryText);
+    setenv("VEXILON_GALLERY", kGalleryPath, 1);
+    if (*ownText)
+        WriteWhole(kOwnPath, ownText);
+    return Answer(ProblemsJson(ReadOwnSurfaces()));
+}
+
+// The surfaces: the eight, then those of "Otra:", as JSON [{"n":1,"id":"…","caption":"…","own":false}].
+EMSCRIPTEN_KEEPALIVE const char* vx_surfaces()
+{
+    Page& page = ThePage();
+    const SurfaceKind galleryLast = LoadGallery(page.surfaces).last;
+    std::string json = "[";
+    std::vector<const SurfaceEntry*> entries;
+    for (SurfaceKind n = 1; n <= kBuiltinSurfaceCount; ++n)
+        entries.push_back(page.surfaces.Find(n));
+    for (const SurfaceEntry* entry : page.own->Listed())
+        entries.push_back(entry);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        json += std::string(i ? "," : "") + "{\"n\":" + std::to_string(entries[i]->number) + ",\"id\":\"" +
+                Escaped(entries[i]->id) + "\",\"caption\":\"" + Escaped(entries[i]->caption) + "\",\"own\":" +
+                (entries[i]->number > galleryLast ? "true" : "false") + "}";
+    return Answer(json + "]");
+}
+
+EMSCRIPTEN_KEEPALIVE void vx_choose(int number) { ThePage().session.ChooseSurface(number); }
+EMSCRIPTEN_KEEPALIVE void vx_reset_key() { ThePage().session.ResetKey(); }
+EMSCRIPTEN_KEEPALIVE void vx_press(int x, int y) { ThePage().session.PressButton({x, y}); }
+EMSCRIPTEN_KEEPALIVE void vx_release() { ThePage().session.ReleaseButton(); }
+EMSCRIPTEN_KEEPALIVE void vx_move(int x, int y) { ThePage().session.MoveCursor({x, y}); }
+EMSCRIPTEN_KEEPALIVE void vx_orbit_key(int dx, int dy) { ThePage().session.OrbitKey({dx, dy}); }
+EMSCRIPTEN_KEEPALIVE void vx_wheel(int angleDelta) { ThePage().session.Wheel(angleDelta); }
+EMSCRIPTEN_KEEPALIVE void vx_turn_tick() { ThePage().session.TurnTick(); }
+EMSCRIPTEN_KEEPALIVE void vx_next_frame() { ThePage().session.NextFrame(); }
+
+// bar 0 is "Z", 1 is "P"; code a scroll code (line up/down, thumb position). key: the bar's arrow
+// standing for a key, which does nothing before the first surface.
+EMSCRIPTEN_KEEPALIVE void vx_scroll(int bar, int code, int position, int key)
+{
+    const int barId = bar == 0 ? kZoomBarId : kDistanceBarId;
+    if (key)
+        ThePage().session.ScrollKey(barId, code);
+    else
+        ThePage().session.Scroll(code, position, barId);
+}
+
+EMSCRIPTEN_KEEPALIVE int vx_bar_position(int bar)
+{
+    return bar == 0 ? ThePage().zoomBar.Position() : ThePage().distanceBar.Position();
+}
+
+EMSCRIPTEN_KEEPALIVE int vx_frames() { return ThePage().session.FramesRendered(); }
+EMSCRIPTEN_KEEPALIVE int vx_frame_surface() { return ThePage().session.FrameSurface(); }
+
+EMSCRIPTEN_KEEPALIVE void vx_set_style(int hidden, int depthCue, int anaglyph, int swapEyes, int parallel, int lineWidth)
+{
+    FrameStyle style;
+    style.hiddenLines = hidden != 0;
+    style.depthCue = depthCue != 0;
+    style.anaglyph = anaglyph != 0;
+    style.swapEyes = swapEyes != 0;
+    style.parallel = parallel != 0;
+    style.lineWidth = lineWidth < kLineWidthMin ? kLineWidthMin : lineWidth > kLineWidthMax ? kLineWidthMax : lineWidth;
+    ThePage().session.SetStyle(style);
+}
+
+// The shown frame drawn: 500 x 502 pixels 0xAARRGGBB, or null before the first frame; the caller
+// copies what it needs at once.
+EMSCRIPTEN_KEEPALIVE const std::uint32_t* vx_draw()
+{
+    Page& page = ThePage();
+    if (!page.session.HasFrame())
+        return nullptr;
+    DrawFrame(page.session.FrameCamera(), page.session.FrameWireframe(), page.session.Style(), page.picture);
+    return page.picture.Bits();
+}
+
+// The output formats in the core's order that this build writes, as JSON [{"name":"png","extension":".png"}, …].
+EMSCRIPTEN_KEEPALIVE const char* vx_formats()
+{
+    std::string json = "[";
+    for (const FormatInfo& info : PageFormats())
+        json += std::string(json.size() > 1 ? "," : "") + "{\"name\":\"" + std::string(info.name) +
+                "\",\"extension\":\"" + std::string(info.extension) + "\"}";
+    return Answer(json + "]");
+}
+
+// The shown frame as a file of format (an index of vx_formats), the bytes the command line
+// writes; their count from vx_bytes_size, valid until the next call.
+EMSCRIPTEN_KEEPALIVE const unsigned char* vx_encode(int format)
+{
+    Page& page = ThePage();
+    const std::vector<FormatInfo> formats = PageFormats();
+    if (!page.session.HasFrame() || format < 0 || format >= static_cast<int>(formats.size()))
+        return Bytes({});
+    FrameEncoder frame(formats[static_cast<std::size_t>(format)].format);
+    frame.Draw(page.session.FrameCamera(), page.session.FrameWireframe(), page.session.Style());
+    char* data = nullptr;
+    std::size_t size = 0;
+    std::FILE* stream = open_memstream(&data, &size);
+    if (!stream)
+        return Bytes({});
+    const bool written = frame.Write(stream);
+    const bool closed = std::fclose(stream) == 0;
+    std::vector<unsigned char> bytes;
+    if (written && closed)
+        bytes.assign(data, data + size);
+    std::free(data);
+    return Bytes(std::move(bytes));
+}
+
+// "Guardar animación…": the session's full turn of the shown frame as a GIF.
+EMSCRIPTEN_KEEPALIVE const unsigned char* vx_encode_turn()
+{
+    std::string error;
+    if (!ThePage().session.SaveAnimation(kAnimationPath, [](int) { return true; }, error))
+        return Bytes({});
+    const std::string gif = ReadWhole(kAnimationPath);
+    std::remove(kAnimationPath);
+    return Bytes({gif.begin(), gif.end()});
+}
+
+EMSCRIPTEN_KEEPALIVE int vx_bytes_size() { return static_cast<int>(ThePage().bytes.size()); }
+
+// Samples a definition and shows it as the preview: "{}", or the problem with its field.
+EMSCRIPTEN_KEEPALIVE const char* vx_preview(const char* fields)
+{
+    Page& page = ThePage();
+    DefinitionProblem problem;
+    std::optional<Wireframe> wire = BuildTypedSurface(DefinitionOf(fields), problem);
+    if (!wire)
+        return Answer(ProblemJson(problem));
+    page.session.ShowPreview(std::make_shared<const Wireframe>(std::move(*wire)), !page.previewShown);
+    page.previewShown = true;
+    return Answer("{}");
+}
+
+// Checks a definition as "Aceptar" does: "{}" or the problem with its field.
+EMSCRIPTEN_KEEPALIVE const char* vx_check(const char* fields)
+{
+    DefinitionProblem problem;
+    return Answer(CheckDefinition(DefinitionOf(fields), problem) ? "{}" : ProblemJson(problem));
+}
+
+// "Aceptar": the definition shown, listed until the page is closed; returns its number.
+EMSCRIPTEN_KEEPALIVE int vx_accept(const char* fields)
+{
+    return ThePage().own->Accept(DefinitionOf(fields));
+}
+
+// "Guardar en mis superficies": into the page's superficies.toml; "" or the reason in Spanish.
+EMSCRIPTEN_KEEPALIVE const char* vx_save(const char* fields)
+{
+    std::string error;
+    return Answer(ThePage().own->Save(DefinitionOf(fields), error) ? std::string() : error);
+}
+
+// The page's superficies.toml as it stands, for the browser's storage and for exporting.
+EMSCRIPTEN_KEEPALIVE const char* vx_own_text() { return Answer(ReadWhole(kOwnPath)); }
+
+// Another superficies.toml added after the user's own: {"added":N,"problems":[…]}. Its entries
+// that cannot be read, or whose id is taken, stay out; the user's file is kept as it was when
+// nothing could be added.
+EMSCRIPTEN_KEEPALIVE const char* vx_import(const char* text)
+{
+    Page& page = ThePage();
+    const std::size_t before = page.own->Saved().size();
+    const std::string kept = ReadWhole(kOwnPath);
+    const DefinitionsRead read = ParseDefinitions(text, "superficies.toml");
+    WriteWhole(kOwnPath, kept.empty() ? std::string(text) : kept + "\n" + text);
+    ReadOwnSurfaces();
+    const std::size_t added = page.own->Saved().size() > before ? page.own->Saved().size() - before : 0;
+    if (added == 0) {
+        WriteWhole(kOwnPath, kept);
+        ReadOwnSurfaces();
+    }
+    std::vector<FileProblem> problems = read.problems;
+    if (added < read.surfaces.size())
+        problems.push_back({"superficies.toml", 0, "", std::to_string(read.surfaces.size() - added) +
+                            " superficies no se añadieron: su id ya está en uso"});
+    return Answer("{\"added\":" + std::to_string(added) + ",\"problems\":" + ProblemsJson(problems) + "}");
+}
+
+}  // extern "C"
