@@ -23,6 +23,19 @@ inline int TruncateToPixel(double value)
     return value > 0.0 ? INT_MAX : INT_MIN;
 }
 
+#if defined(__EMSCRIPTEN__)
+// WebAssembly emulates SSE2's truncation with a call to lrint; TruncateToPixel's own range test on
+// both coordinates is the fast path there: in range is finite, and the plain conversion is exact.
+inline bool TruncateBothInRange(double col, double row, int& outCol, int& outRow)
+{
+    if (!(col > -2147483649.0 && col < 2147483648.0 && row > -2147483649.0 && row < 2147483648.0))
+        return false;
+    outCol = static_cast<int>(col);
+    outRow = static_cast<int>(row);
+    return true;
+}
+#endif
+
 // Column trunc(x + 250), row trunc(250 - y) of a view point; none when either is not finite.
 inline std::optional<Pixel> PixelFromView(Vec3 view)
 {

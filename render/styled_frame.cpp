@@ -116,7 +116,12 @@ void ProjectEye(const Camera& camera, bool parallel, bool continuous, bool depth
     if (parallel || continuous)   // PixelFromView of the same sums: column x + 250, row 250 - y
         for (size_t i = 0; i < n; ++i) {
             const double col = out.cols[i], row = out.rows[i];
-#if defined(__SSE2__)
+#if defined(__EMSCRIPTEN__)
+            if (TruncateBothInRange(col, row, out.pixels.cols[i], out.pixels.rows[i])) {
+                out.pixels.finite[i] = 1;
+                continue;
+            }
+#elif defined(__SSE2__)
             // As ProjectWireframe: the processor's truncation is exact wherever it does not
             // answer INT_MIN, and only then is the careful path needed.
             const int fastCol = _mm_cvttsd_si32(_mm_set_sd(col)), fastRow = _mm_cvttsd_si32(_mm_set_sd(row));

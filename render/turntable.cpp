@@ -10,12 +10,17 @@ Camera TurnFrameCamera(const ViewState& first, const Wireframe& wire, int k, int
         return CameraOf(first);
     ViewState view = first;
     const double angle = (2.0 * PiValue() * (k % n)) / n;
+    TurnView(view, axis, angle);
+    return BeginFrame(view, wire);
+}
+
+void TurnView(ViewState& view, TurnAxis axis, double angle)
+{
     if (axis == TurnAxis::Screen) {
-        TurnEye(view, first.up, angle);
+        TurnEye(view, view.up, angle);
     } else {
         constexpr Vec3 kZ{0.0, 0.0, 1.0};
         TurnEye(view, kZ, angle);
-        view.up = TurnAbout(first.up, {0.0, 0.0, 0.0}, kZ, angle);   // the picture's vertical turns along
+        view.up = TurnAbout(view.up, {0.0, 0.0, 0.0}, kZ, angle);   // the picture's vertical turns along
     }
-    return BeginFrame(view, wire);
 }

@@ -12,3 +12,7 @@
 // a turntable carries a surface of revolution about its own axis.
 enum class TurnAxis { Screen, Z };
 Camera TurnFrameCamera(const ViewState& first, const Wireframe& wire, int k, int n, TurnAxis axis = TurnAxis::Screen);
+
+// Turns view's eye by angle radians about its own up through the target (Screen), or turns its eye
+// and up about the world's z axis through the target (Z); the one step of every turn.
+void TurnView(ViewState& view, TurnAxis axis, double angle);

@@ -46,7 +46,12 @@ void ProjectWireframe(const Camera& camera, const Wireframe& wire, ProjectedPoin
         for (size_t i = 0; i < count; ++i) {   // PixelFromView, from the sums already made
             const double col = viewCols[i], row = viewRows[i];
             const size_t at = first + i;
-#if defined(__SSE2__)
+#if defined(__EMSCRIPTEN__)
+            if (TruncateBothInRange(col, row, out.cols[at], out.rows[at])) {
+                out.finite[at] = 1;
+                continue;
+            }
+#elif defined(__SSE2__)
             // The processor's truncation is exact for every value that fits, and answers INT_MIN
             // for everything else (NaN, infinities, overflow): only then is the careful path needed.
             const int fastCol = _mm_cvttsd_si32(_mm_set_sd(col)), fastRow = _mm_cvttsd_si32(_mm_set_sd(row));

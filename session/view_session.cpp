@@ -118,13 +118,7 @@ void ViewSession::TurnTick()
     if (!HasSurface() || Drag().dragging)
         return;   // a held button pauses the turn; the drag steps the view meanwhile
     const double step = 2.0 * PiValue() / kTurnFrames;
-    if (m_turnAxis == TurnAxis::Screen) {
-        TurnEye(m_view, m_view.up, step);
-    } else {
-        constexpr Vec3 kZ{0.0, 0.0, 1.0};
-        TurnEye(m_view, kZ, step);
-        m_view.up = TurnAbout(m_view.up, {0.0, 0.0, 0.0}, kZ, step);   // the picture's vertical turns along
-    }
+    TurnView(m_view, m_turnAxis, step);
     NextFrame();
 }
 

@@ -50,7 +50,7 @@ rm "$dir/a.toml"
 # The C library's reason as it says it in Spanish: itself where its catalogue (libc-l10n) is missing.
 missing=$(TEXTDOMAIN=libc LANGUAGE=es LC_ALL=C.UTF-8 gettext "No such file or directory")
 message=$(es --define "$dir/none.toml" -o "$dir/x.png" 2>&1)
-[ "$message" = "vexilon-render: --define: '$dir/none.toml': no se puede leer: $missing" ] || fail "Spanish unreadable file: $message"
+[ "$message" = "vexilon-render: --define: '$dir/none.toml': no existe" ] || fail "Spanish unreadable file: $message"
 message=$(es -s 1 -o "$dir/missing/x.png" 2>&1); status=$?
 [ "$message" = "vexilon-render: no se puede escribir '$dir/missing/x.png': $missing" ] || fail "Spanish write failure: $message"
 [ "$status" -eq 1 ] || fail "status $status"
