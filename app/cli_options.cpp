@@ -10,6 +10,7 @@
 #include "app/translation.h"
 #include "export/gif_encoder.h"
 #include "geometry/view_changes.h"
+#include "render/theme.h"
 #include "surfaces/gallery.h"
 
 namespace {
@@ -28,6 +29,7 @@ struct Parsing {
     std::optional<CliAction>    action;        // --help, --version or --list
     bool                        surfaceGiven = false;
     std::optional<OutputFormat> format;        // --format, when given
+    bool                        lineWidthGiven = false;
 
     [[noreturn]] void Fail(const std::string& message) const
     {
@@ -63,7 +65,7 @@ void ReadOwn(Parsing& p, std::string_view value)
 struct OptionSpec {
     const char* name;         // the long name, without its dashes
     char        letter;       // the short name; 0 when there is none
-    bool        takesValue;
+    int         takesValue;   // getopt's no_argument (false), required_argument (true) or optional_argument
     Apply       apply;
 };
 
@@ -128,7 +130,12 @@ const OptionSpec kOptions[] = {
          p.request.changes.push_back({ViewChange::Kind::Eye, *x, *y, *z});
      }},
     // How the frame is drawn: hidden lines, depth cue, stereo, projection, line width.
-    {"hidden", 0, false, [](Parsing& p, std::string_view) { p.request.style.hiddenLines = true; }},
+    {"hidden", 0, optional_argument, [](Parsing& p, std::string_view v) {
+         if (!v.empty() && v != "dashed")
+             p.Fail(TrFormat("--hidden: %1 is not a way of drawing hidden lines; accepted: --hidden, or --hidden=dashed", {Quote(v)}));
+         p.request.style.hiddenLines = true;
+         p.request.style.dashedHidden = v == "dashed";
+     }},
     {"depth-cue", 0, false, [](Parsing& p, std::string_view) { p.request.style.depthCue = true; }},
     {"anaglyph", 0, false, [](Parsing& p, std::string_view) { p.request.style.anaglyph = true; }},
     {"swap-eyes", 0, false, [](Parsing& p, std::string_view) { p.request.style.swapEyes = true; }},
@@ -138,6 +145,37 @@ const OptionSpec kOptions[] = {
          if (!n || *n < kLineWidthMin || *n > kLineWidthMax)
              p.Fail(TrFormat("--line-width: %1 is not a whole number from 1 to 4", {Quote(v)}));
          p.request.style.lineWidth = *n;
+         p.lineWidthGiven = true;
+     }},
+    // The figure: its size, colours, axes and title.
+    {"size", 0, true, [](Parsing& p, std::string_view v) {
+         const std::optional<int> n = ParseInt(v);
+         if (!n || *n < kPictureSizeMin || *n > kPictureSizeMax)
+             p.Fail(TrFormat("--size: %1 is not a whole number from 100 to 8192", {Quote(v)}));
+         p.request.style.size = *n;
+     }},
+    {"theme", 0, true, [](Parsing& p, std::string_view v) {
+         const std::optional<Theme> theme = ThemeNamed(v);
+         if (!theme)
+             p.Fail(TrFormat("--theme: unknown theme %1; accepted: %2", {Quote(v), ThemeNames(", ")}));
+         p.request.style.theme = *theme;
+     }},
+    {"background", 0, true, [](Parsing& p, std::string_view v) {
+         p.request.style.background = ColourNamed(v);
+         if (!p.request.style.background)
+             p.Fail(TrFormat("--%1: %2 is not a colour; accepted: %3, their English names, or #rrggbb", {"background", Quote(v), ColourNames(", ")}));
+     }},
+    {"color", 0, true, [](Parsing& p, std::string_view v) {
+         p.request.style.lineColour = ColourNamed(v);
+         if (!p.request.style.lineColour)
+             p.Fail(TrFormat("--%1: %2 is not a colour; accepted: %3, their English names, or #rrggbb", {"color", Quote(v), ColourNames(", ")}));
+     }},
+    {"axes", 0, false, [](Parsing& p, std::string_view) { p.request.style.axes = true; }},
+    {"title", 0, true, [](Parsing& p, std::string_view v) {
+         if (!IsPrintableText(v) || v.size() > 200)
+             p.Fail(TrFormat("--title: %1 cannot be written; accepted: one line of printable UTF-8 text, up to 200 bytes",
+                           {Quote(v)}));
+         p.request.style.title = std::string(v);
      }},
     {"output", 'o', true, [](Parsing& p, std::string_view v) {
          if (v.empty())
@@ -199,9 +237,9 @@ void ReadOptions(Parsing& p, int argc, const char* const* argv)
     std::string letters = "+:";   // no reordering: view changes apply in the order given
     for (const OptionSpec& row : kOptions) {
         const int value = row.letter ? row.letter : kFirstLongOnly + static_cast<int>(&row - kOptions);
-        longOptions.push_back({row.name, row.takesValue ? required_argument : no_argument, nullptr, value});
+        longOptions.push_back({row.name, row.takesValue, nullptr, value});
         if (row.letter)
-            letters += std::string(1, row.letter) + (row.takesValue ? ":" : "");
+            letters += std::string(1, row.letter) + (row.takesValue == required_argument ? ":" : row.takesValue ? "::" : "");
     }
     longOptions.push_back({nullptr, 0, nullptr, 0});
     std::vector<char*> args;   // getopt never writes the strings, and with '+' never moves them
@@ -247,6 +285,20 @@ void CheckMotion(Parsing& p)
         p.Fail(Tr("--turn writes numbered files and needs -o NAME.EXT; accepted: e.g. -o turn.png, or -o turn.gif"));
 }
 
+// The figure's options against the format, and the theme's width of lines unless one was given.
+void CheckFigure(Parsing& p)
+{
+    FrameStyle& style = p.request.style;
+    if (!p.lineWidthGiven)
+        style.lineWidth = InfoOf(style.theme).lineWidth;
+    if (p.request.format == OutputFormat::Gif && (style.size != kCanvasSide || !style.title.empty()))
+        p.Fail(Tr("--size and --title make still pictures and documents; accepted: a GIF of 500 pixels without a "
+                  "title, or -o NAME.png, .svg, .pdf, .eps or .tikz"));
+    if (p.request.format == OutputFormat::Trace && style.IsFigure())
+        p.Fail(Tr("a trace lists the drawing calls of the 500-pixel frame; accepted: --size, --theme, --background, "
+                  "--color, --hidden=dashed, --axes and --title with a picture or a document"));
+}
+
 // What must hold once every option is read.
 void CheckRequest(Parsing& p)
 {
@@ -267,6 +319,7 @@ void CheckRequest(Parsing& p)
                             {Quote(*request.output), ExtensionsSentence(), FormatNames("|")}));
     }
     request.format = *p.format;
+    CheckFigure(p);
     if (request.style.swapEyes && !request.style.anaglyph)
         p.Fail(Tr("--swap-eyes exchanges the eyes of --anaglyph; accepted: --anaglyph --swap-eyes"));
     if (request.format != OutputFormat::Trace && !request.output)

@@ -6,6 +6,7 @@
 
 #include "app/translation.h"
 #include "export/output_format.h"
+#include "render/theme.h"
 #include "surfaces/definitions_file.h"
 #include "surfaces/registry.h"
 
@@ -61,6 +62,14 @@ std::string FormatNames(const char* separator)
 {
     std::string text;
     for (const FormatInfo& info : OutputFormats())
+        text += (text.empty() ? "" : separator) + std::string(info.name);
+    return text;
+}
+
+std::string ThemeNames(const char* separator)
+{
+    std::string text;
+    for (const ThemeInfo& info : Themes())
         text += (text.empty() ? "" : separator) + std::string(info.name);
     return text;
 }

@@ -24,5 +24,6 @@ struct FileProblem;
 std::string DescribeFileProblem(const FileProblem& problem);
 
 std::string SurfacesAccepted(const SurfaceRegistry& surfaces);   // "1 to 36, or a name from --list"
+std::string ThemeNames(const char* separator);     // "pantalla, papel, proyector" with the separator given
 std::string FormatNames(const char* separator);    // "png, svg, trace" with the separator given
 std::string ExtensionsSentence();                  // ".png, .svg, .trace or .txt"

@@ -19,6 +19,8 @@ echo "== lessons that move: a slider step (25 x 25 lines, 61 samples, hidden lin
 "$build/bench/motion_bench" "${reps[@]}" | grep -E '_(median|min|max) '
 echo "== frame styles beside the plain frame"
 "$build/bench/style_bench" "${reps[@]}" | grep -E '_(median|min|max) '
+echo "== figures: themes beside the plain frame, a PDF, a 4000-pixel picture as a whole process"
+"$build/bench/figure_bench" "${reps[@]}" | grep -E '_(median|min|max) '
 echo "== the window, offscreen"
 # The window reads the gallery and the user's surfaces at start: the project's gallery and an empty
 # data folder, so that no message box about them waits for a click.

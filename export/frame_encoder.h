@@ -6,6 +6,8 @@
 
 #include "export/output_format.h"
 #include "geometry/view_state.h"
+#include "render/figure.h"
+#include "render/figure_picture.h"
 #include "render/frame_style.h"
 #include "render/raster_canvas.h"
 #include "render/recording_canvas.h"
@@ -26,11 +28,20 @@ public:
     // The picture the last Draw made, for the PNG and GIF formats; an animation takes its frames here.
     const IndexedCanvas& Picture() const { return m_picture; }
 
+    // Whether the last Draw made a figure (an option of the figure on, or a figure's format).
+    bool DrewFigure() const { return m_drewFigure; }
+    const FigurePicture& FigurePixels() const { return m_figurePicture; }   // its PNG's pixels
+
 private:
     OutputFormat    m_format;
     IndexedCanvas   m_picture;     // palette indices: a quarter of the memory of the window's picture
     RecordingCanvas m_recording;
     std::string     m_text;        // the SVG document or the trace
+    bool            m_drewFigure = false;
+    bool            m_recoloured = false;   // m_picture's palette is in a theme's colours
+    std::vector<Rgb> m_framePalette;        // its palette as the frame drew it
+    Figure          m_figure;
+    FigurePicture   m_figurePicture;
 };
 
 // Writes what frame last drew to path, whole or not at all; on failure false, with the reason.

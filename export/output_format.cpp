@@ -6,11 +6,14 @@
 
 namespace {
 
-constexpr std::array<FormatInfo, 4> kFormats{{
+constexpr std::array<FormatInfo, 7> kFormats{{
     {OutputFormat::Png, "png", ".png", ""},
     {OutputFormat::Svg, "svg", ".svg", ""},
     {OutputFormat::Trace, "trace", ".trace", ".txt"},
     {OutputFormat::Gif, "gif", ".gif", ""},
+    {OutputFormat::Pdf, "pdf", ".pdf", ""},
+    {OutputFormat::Eps, "eps", ".eps", ""},
+    {OutputFormat::Tikz, "tikz", ".tikz", ""},
 }};
 
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix)
@@ -44,6 +47,21 @@ std::optional<OutputFormat> FormatNamed(std::string_view name)
         if (info.name == name)
             return info.format;
     return std::nullopt;
+}
+
+bool IsFigureFormat(OutputFormat format)
+{
+    return format == OutputFormat::Pdf || format == OutputFormat::Eps || format == OutputFormat::Tikz;
+}
+
+bool FormatWritable(OutputFormat format)
+{
+#if VEXILON_HAS_CAIRO
+    (void)format;
+    return true;
+#else
+    return format != OutputFormat::Pdf && format != OutputFormat::Eps;
+#endif
 }
 
 std::optional<OutputFormat> FormatOfFileName(std::string_view path)

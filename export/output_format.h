@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-enum class OutputFormat { Png, Svg, Trace, Gif };
+enum class OutputFormat { Png, Svg, Trace, Gif, Pdf, Eps, Tikz };
 
 struct FormatInfo {
     OutputFormat     format;
@@ -18,7 +18,12 @@ struct FormatInfo {
 std::span<const FormatInfo> OutputFormats();                      // in the order help lists them
 const FormatInfo& InfoOf(OutputFormat format);
 
-std::optional<OutputFormat> FormatNamed(std::string_view name);        // "png", "svg", "trace", "gif"
+std::optional<OutputFormat> FormatNamed(std::string_view name);        // "png", "svg", "trace", "gif", "pdf", ...
+// Whether the format draws every frame as a figure (vector documents made for print).
+bool IsFigureFormat(OutputFormat format);
+// Whether this build can write the format: the PDF and the EPS need cairo, which the page's build
+// has not.
+bool FormatWritable(OutputFormat format);
 std::optional<OutputFormat> FormatOfFileName(std::string_view path);   // by its extension, any case
 
 // NAME.EXT with the frame number before the extension, zero-padded to digits: orbit.png gives

@@ -26,6 +26,7 @@ void OnPngError(png_structp png, png_const_charp)
 void OnPngWarning(png_structp, png_const_charp) {}
 
 struct PngImage {
+    int width, height;
     int depth;
     bool indexed;
     const png_color* palette;
@@ -45,7 +46,7 @@ bool RunLibpng(png_structp png, png_infop info, std::FILE* file, const PngImage*
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_compression_strategy(png, Z_RLE);
     png_set_compression_level(png, 1);
-    png_set_IHDR(png, info, kCanvasSide, kCanvasSide, image->depth,
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image->width), static_cast<png_uint_32>(image->height), image->depth,
                  image->indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (image->indexed)
@@ -75,7 +76,8 @@ bool EncodePng(std::FILE* file, const PngImage& image)
 // from the top-left: the same image, byte for byte, whichever picture it was drawn on. The
 // indices are read through lut, which renumbers them.
 struct IndexedSquare {
-    const std::uint8_t* indices = nullptr;   // 500 rows of 500, one after another
+    int width = kCanvasSide, height = kCanvasSide;
+    const std::uint8_t* indices = nullptr;   // height rows of width, one after another
     std::array<std::uint8_t, 256> lut{};
     std::vector<Rgb> palette;
     std::vector<std::uint8_t> storage;        // holds the indices when they had to be made
@@ -120,14 +122,12 @@ bool IndexSquare(const RasterCanvas& picture, IndexedSquare& out)
     return true;
 }
 
-void IndexSquare(const IndexedCanvas& picture, IndexedSquare& out)
+// Indices numbered in the order their colours first appear: each colour's first place is found
+// by a byte search, and their order gives the numbering.
+void IndexByFirstPlace(const std::uint8_t* bits, size_t size, const std::vector<Rgb>& palette, IndexedSquare& out)
 {
-    // The picture's rows are 500 wide, so the square is its first 250000 bytes. Each colour's
-    // first place is found by a byte search; their order gives the numbering.
-    const std::uint8_t* bits = picture.Bits();
-    const size_t size = static_cast<size_t>(kCanvasSide) * kCanvasSide;
     std::vector<std::pair<size_t, size_t>> firsts;   // (first place, canvas index)
-    for (size_t i = 0; i < picture.Palette().size(); ++i) {
+    for (size_t i = 0; i < palette.size(); ++i) {
         const void* at = std::memchr(bits, static_cast<int>(i), size);
         if (at)
             firsts.emplace_back(static_cast<size_t>(static_cast<const std::uint8_t*>(at) - bits), i);
@@ -135,20 +135,26 @@ void IndexSquare(const IndexedCanvas& picture, IndexedSquare& out)
     std::sort(firsts.begin(), firsts.end());
     for (const auto& [place, index] : firsts) {
         out.lut[index] = static_cast<std::uint8_t>(out.palette.size());
-        out.palette.push_back(picture.Palette()[index]);
+        out.palette.push_back(palette[index]);
     }
     out.indices = bits;
 }
 
+void IndexSquare(const IndexedCanvas& picture, IndexedSquare& out)
+{
+    // The picture's rows are 500 wide, so the square is its first 250000 bytes.
+    IndexByFirstPlace(picture.Bits(), static_cast<size_t>(kCanvasSide) * kCanvasSide, picture.Palette(), out);
+}
+
 // Packs one row of indices, perByte to a byte, most significant first.
 template <int kDepth>
-void PackRow(const std::uint8_t* in, const std::array<std::uint8_t, 256>& lut, std::uint8_t* row)
+void PackRow(const std::uint8_t* in, int width, const std::array<std::uint8_t, 256>& lut, std::uint8_t* row)
 {
     constexpr int kPerByte = 8 / kDepth;
-    for (int c = 0; c < kCanvasSide; c += kPerByte) {
+    for (int c = 0; c < width; c += kPerByte) {
         unsigned byte = 0;
         for (int k = 0; k < kPerByte; ++k)
-            byte = (byte << kDepth) | (c + k < kCanvasSide ? lut[in[c + k]] : 0u);
+            byte = (byte << kDepth) | (c + k < width ? lut[in[c + k]] : 0u);
         row[c / kPerByte] = static_cast<std::uint8_t>(byte);
     }
 }
@@ -159,24 +165,25 @@ bool WriteIndexedPng(std::FILE* file, const IndexedSquare& square)
     const size_t count = square.palette.size();
     const int depth = count <= 2 ? 1 : count <= 4 ? 2 : count <= 16 ? 4 : 8;
     const int perByte = 8 / depth;
-    const size_t rowBytes = static_cast<size_t>((kCanvasSide + perByte - 1) / perByte);
-    std::vector<std::uint8_t> data(rowBytes * kCanvasSide, 0);
-    std::vector<png_bytep> rows(kCanvasSide);
-    for (int r = 0; r < kCanvasSide; ++r) {
+    const int width = square.width, height = square.height;
+    const size_t rowBytes = static_cast<size_t>((width + perByte - 1) / perByte);
+    std::vector<std::uint8_t> data(rowBytes * static_cast<size_t>(height), 0);
+    std::vector<png_bytep> rows(static_cast<size_t>(height));
+    for (int r = 0; r < height; ++r) {
         std::uint8_t* row = data.data() + rowBytes * static_cast<size_t>(r);
         rows[static_cast<size_t>(r)] = row;
-        const std::uint8_t* in = square.indices + static_cast<size_t>(r) * kCanvasSide;
+        const std::uint8_t* in = square.indices + static_cast<size_t>(r) * static_cast<size_t>(width);
         switch (depth) {
-        case 1: PackRow<1>(in, square.lut, row); break;
-        case 2: PackRow<2>(in, square.lut, row); break;
-        case 4: PackRow<4>(in, square.lut, row); break;
-        default: PackRow<8>(in, square.lut, row); break;
+        case 1: PackRow<1>(in, width, square.lut, row); break;
+        case 2: PackRow<2>(in, width, square.lut, row); break;
+        case 4: PackRow<4>(in, width, square.lut, row); break;
+        default: PackRow<8>(in, width, square.lut, row); break;
         }
     }
     std::array<png_color, 256> colours{};
     for (size_t i = 0; i < count; ++i)
         colours[i] = {square.palette[i].r, square.palette[i].g, square.palette[i].b};
-    const PngImage image{depth, true, colours.data(), static_cast<int>(count), rows.data()};
+    const PngImage image{width, height, depth, true, colours.data(), static_cast<int>(count), rows.data()};
     return EncodePng(file, image);
 }
 
@@ -197,7 +204,7 @@ bool WriteRgbPng(std::FILE* file, const RasterCanvas& picture)
             row[c * 3 + 2] = colour.b;
         }
     }
-    const PngImage image{8, false, nullptr, 0, rows.data()};
+    const PngImage image{kCanvasSide, kCanvasSide, 8, false, nullptr, 0, rows.data()};
     return EncodePng(file, image);
 }
 
@@ -215,5 +222,14 @@ bool WritePng(std::FILE* file, const IndexedCanvas& picture)
 {
     IndexedSquare square;
     IndexSquare(picture, square);
+    return WriteIndexedPng(file, square);
+}
+
+bool WritePng(std::FILE* file, const FigurePicture& picture)
+{
+    IndexedSquare square;
+    square.width = picture.width;
+    square.height = picture.height;
+    IndexByFirstPlace(picture.indices.data(), picture.indices.size(), picture.palette, square);
     return WriteIndexedPng(file, square);
 }

@@ -3,11 +3,19 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
+
+#include "render/canvas.h"
 
 constexpr int kLineWidthMin = 1, kLineWidthMax = 4;   // pixels
 constexpr int kDepthShades = 12;                      // shades of the depth cue, far to near
 constexpr double kFirstEyeDistance = 300.0;           // the eye's distance after a reset
 constexpr double kStereoSeparationRatio = 1.0 / 30.0; // eye separation over the eye's distance
+constexpr int kPictureSizeMin = 100, kPictureSizeMax = 8192;   // pixels a side of a figure
+
+// The colours a picture is drawn in: the screen's black, the printed page, the projector's wall.
+enum class Theme { Pantalla, Papel, Proyector };
 
 struct FrameStyle {
     bool hiddenLines = false;   // lines behind the surface's facets are not drawn
@@ -16,9 +24,26 @@ struct FrameStyle {
     bool swapEyes = false;      // with anaglyph: left eye cyan, right eye red
     bool parallel = false;      // the eye at infinity along its direction
     int  lineWidth = 1;         // kLineWidthMin..kLineWidthMax
+    // The figure: any of these drawn at the picture's own size, in doubles until the last step.
+    int  size = kCanvasSide;    // pixels a side, kPictureSizeMin..kPictureSizeMax
+    Theme theme = Theme::Pantalla;
+    std::optional<Rgb> background;   // instead of the theme's
+    std::optional<Rgb> lineColour;   // instead of the theme's
+    bool dashedHidden = false;  // with hiddenLines: the hidden lines dashed instead of left out
+    bool axes = false;          // x, y and z through the surface's origin, with arrows and labels
+    std::string title;          // written above the square; empty: none
 
+    // True when an option of the figure is on: such a frame is drawn as a figure, in any format.
+    bool IsFigure() const
+    {
+        return size != kCanvasSide || theme != Theme::Pantalla || background || lineColour || dashedHidden || axes ||
+               !title.empty();
+    }
     // True when nothing differs from the plain frame (swapEyes alone changes nothing).
-    bool IsPlain() const { return !hiddenLines && !depthCue && !anaglyph && !parallel && lineWidth == 1; }
+    bool IsPlain() const
+    {
+        return !hiddenLines && !depthCue && !anaglyph && !parallel && lineWidth == 1 && !IsFigure();
+    }
     friend bool operator==(const FrameStyle&, const FrameStyle&) = default;
 };
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -48,6 +49,9 @@ public:
     P* Bits() { return m_bits.data(); }
     // The indexed picture's colours; past 256 colours the last entry is reused.
     const std::vector<Rgb>& Palette() const { return m_palette; }
+    // The indexed picture's colours replaced, index for index: how a frame is shown in other
+    // colours without drawing it again. Drawing on looks colours up in the palette given.
+    void SetPalette(std::vector<Rgb> palette) { m_palette = std::move(palette); }
 
 private:
     P ValueOf(Rgb colour);

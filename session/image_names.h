@@ -6,12 +6,18 @@
 #include "export/output_format.h"
 #include "surfaces/registry.h"
 
-// The name as typed when its extension already says a picture format (PNG or SVG, any case);
-// else the name with the extension of chosen added.
+// Whether a still picture of the window can be saved in format: PNG, SVG, PDF, EPS or TikZ.
+inline bool IsImageFormat(std::optional<OutputFormat> format)
+{
+    return format == OutputFormat::Png || format == OutputFormat::Svg || format == OutputFormat::Pdf ||
+           format == OutputFormat::Eps || format == OutputFormat::Tikz;
+}
+
+// The name as typed when its extension already says an image format (any case); else the name
+// with the extension of chosen added.
 inline std::string WithImageExtension(std::string path, OutputFormat chosen)
 {
-    const std::optional<OutputFormat> typed = FormatOfFileName(path);
-    if (typed != OutputFormat::Png && typed != OutputFormat::Svg)
+    if (!IsImageFormat(FormatOfFileName(path)))
         path += InfoOf(chosen).extension;
     return path;
 }

@@ -9,7 +9,13 @@
 #include "export/frame_encoder.h"
 #include "export/gif_encoder.h"
 #include "geometry/view_changes.h"
+#if VEXILON_HAS_CAIRO
+#include "export/figure_cairo.h"
+#endif
+#include "render/figure.h"
+#include "render/figure_picture.h"
 #include "render/frame.h"
+#include "render/theme.h"
 #include "render/turntable.h"
 #include "session/image_names.h"
 
@@ -210,10 +216,13 @@ std::string ViewSession::FrameFileName(OutputFormat format) const
     return ImageFileName(m_surfaces, m_frameSurface, format);
 }
 
-bool ViewSession::SaveFrame(const std::string& path, std::string& error) const
+bool ViewSession::SaveFrame(const std::string& path, std::string& error, int size) const
 {
-    FrameEncoder frame(FormatOfFileName(path) == OutputFormat::Svg ? OutputFormat::Svg : OutputFormat::Png);
-    frame.Draw(m_camera, FrameWireframe(), m_style);
+    const std::optional<OutputFormat> named = FormatOfFileName(path);
+    FrameEncoder frame(IsImageFormat(named) ? *named : OutputFormat::Png);
+    FrameStyle style = m_style;
+    style.size = std::clamp(size, kPictureSizeMin, kPictureSizeMax);
+    frame.Draw(m_camera, FrameWireframe(), style);
     return WriteFrameFile(path, frame, error);
 }
 
@@ -277,4 +286,41 @@ bool ViewSession::SaveSweep(const std::string& path, const std::string& name,
     if (stopped)
         error.clear();
     return saved;
+}
+
+void DrawShownFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, RasterCanvas& picture)
+{
+    if (!style.IsFigure()) {
+        DrawFrame(camera, wire, style, picture);
+        return;
+    }
+    FrameStyle square = style;   // the window's square whatever the size saved last
+    square.size = kCanvasSide;
+    square.title.clear();
+    if (IsRecolouredFrame(square)) {
+        DrawFrame(camera, wire, FrameOnly(square), picture);
+        std::uint32_t* bits = picture.Bits();
+        std::uint32_t from = 0, to = 0;   // the last colour changed: lines come in runs of one colour
+        bool known = false;
+        for (size_t i = 0; i < static_cast<size_t>(kCanvasSide) * kCanvasSide; ++i) {
+            if (!known || bits[i] != from) {
+                from = bits[i];
+                to = PackPixel(ThemedColour({std::uint8_t(from >> 16), std::uint8_t(from >> 8), std::uint8_t(from)}, square));
+                known = true;
+            }
+            bits[i] = to;
+        }
+        return;
+    }
+    thread_local Figure figure;
+    thread_local FigurePicture pixels;
+    BuildFigure(camera, wire, square, figure);
+    RasterizeFigure(figure, pixels);
+#if VEXILON_HAS_CAIRO
+    DrawFigureTexts(figure, pixels);
+#endif
+    picture.ClearHiddenRows();
+    std::uint32_t* bits = picture.Bits();
+    for (size_t i = 0; i < pixels.indices.size(); ++i)
+        bits[i] = PackPixel(pixels.palette[pixels.indices[i]]);
 }

@@ -12,6 +12,7 @@
 #include "export/output_format.h"
 #include "geometry/view_state.h"
 #include "render/frame_style.h"
+#include "render/raster_canvas.h"
 #include "render/turntable.h"
 #include "session/view_controls.h"
 #include "surfaces/registry.h"
@@ -27,6 +28,10 @@ struct ParameterControl {
     std::string name;
     double      least = 0.0, greatest = 1.0, value = 0.0;
 };
+
+// The shown frame's picture in style: the frame itself, recoloured for a theme or colours, or the
+// figure of its options at the square's size (axes, dashes, stereo in a theme).
+void DrawShownFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, RasterCanvas& picture);
 
 class ViewSession {
 public:
@@ -100,9 +105,10 @@ public:
 
     // "toro.png": the name proposed for saving the shown frame in format.
     std::string FrameFileName(OutputFormat format) const;
-    // Writes the shown frame to path, as SVG for a name ending in ".svg", else PNG: the bytes the
-    // command line writes for the same view. False with the reason, and no file, on failure.
-    bool SaveFrame(const std::string& path, std::string& error) const;
+    // Writes the shown frame to path, in the image format its name ends in (PNG, SVG, PDF, EPS or
+    // TikZ; PNG for any other name), the square size pixels a side: the bytes the command line
+    // writes for the same view and --size. False with the reason, and no file, on failure.
+    bool SaveFrame(const std::string& path, std::string& error, int size = kCanvasSide) const;
     // Writes a GIF of one full turn of the shown frame's view to path; progress(done) is told
     // before each of the kTurnFrames frames and after the last, and false from it stops. False
     // with the reason (empty when stopped), and no file, on failure.

@@ -35,6 +35,21 @@ size_t PrintableSequence(std::string_view text)
     return length;
 }
 
+}   // namespace
+
+bool IsPrintableText(std::string_view text)
+{
+    while (!text.empty()) {
+        const size_t printable = PrintableSequence(text);
+        if (printable == 0)
+            return false;
+        text.remove_prefix(printable);
+    }
+    return true;
+}
+
+namespace {
+
 // Escapes the character at text's start onto out; returns the bytes of text it took and adds the
 // characters it wrote to columns.
 size_t EscapeOne(std::string_view text, std::string& out, size_t& columns)

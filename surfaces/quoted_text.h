@@ -10,6 +10,9 @@
 // UTF-8 is \ and three octal digits.
 std::string EscapeText(std::string_view text);
 
+// Whether text is all printable characters of valid UTF-8 (no control byte, no malformed sequence).
+bool IsPrintableText(std::string_view text);
+
 // EscapeText(text) in single quotes, as English messages show a value the user gave; a text of
 // more than 200 characters is shown by its first 120 and its last 60, with "…" between.
 std::string Quote(std::string_view text);

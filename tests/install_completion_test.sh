@@ -42,7 +42,10 @@ expect "mias.toml out"            --define ""
 expect "u uv v"                   --families ""
 expect ""                         --x ""
 expect "svg"                      --format s
-expect "gif png svg trace"        --format ""
+expect "eps gif pdf png svg tikz trace" --format ""
+expect "pantalla papel proyector"  --theme p
+expect "magenta marino morado"     --color m
+expect ""                         --size ""
 expect "--frames"                 --fr
 expect "--version"                --ver
 expect "--orbit --output"         -s toro --o

@@ -23,6 +23,13 @@ message=$(es -s 1 --zoom abc -o "$dir/x.png" 2>&1); status=$?
 [ -z "$(ls -A "$dir")" ] || fail "a file was left"
 message=$(en -s 1 --zoom abc -o "$dir/x.png" 2>&1)
 [ "$message" = "vexilon-render: --zoom: 'abc' is not a number; accepted: a number from 0 to 100" ] || fail "English usage error: $message"
+message=$(es -s 1 --size 50 -o "$dir/x.png" 2>&1); status=$?
+[ "$message" = "vexilon-render: --size: '50' no es un número entero de 100 a 8192" ] || fail "Spanish figure error: $message"
+[ "$status" -eq 2 ] || fail "status $status"
+message=$(es -s 1 --color rosa -o "$dir/x.pdf" 2>&1)
+[[ $message == "vexilon-render: --color: 'rosa' no es un color; se acepta: negro, blanco, "*", sus nombres en inglés, o #rrggbb" ]] ||
+    fail "Spanish colour error: $message"
+[ -z "$(ls -A "$dir")" ] || fail "a file was left"
 message=$(es --x u --y v --z "2cos(v)" --u 0,1 --v 0,1 -o "$dir/x.png" 2>&1 | head -1)
 [ "$message" = "vexilon-render: --z: falta un * entre 2 y cos en la posición 2" ] || fail "Spanish formula error: $message"
 

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
@@ -208,10 +209,45 @@ private slots:
         QCOMPARE(closer.Seen(), 1);
         QVERIFY(!native);
         QCOMPARE(proposed, QStringLiteral("seno.png seno.svg"));
-        QCOMPARE(filters, QStringList({QStringLiteral("Imagen PNG (*.png)"), QStringLiteral("Imagen SVG (*.svg)")}));
+        QCOMPARE(filters, QStringList({QStringLiteral("Imagen PNG (*.png)"), QStringLiteral("Imagen SVG (*.svg)"),
+                                       QStringLiteral("Documento PDF (*.pdf)"),
+                                       QStringLiteral("PostScript encapsulado (*.eps)"),
+                                       QStringLiteral("Figura TikZ para LaTeX (*.tikz)")}));
         QCOMPARE(accept, QStringLiteral("&Guardar"));   // Qt's own text, in Spanish
         QCOMPARE(RenderCli({"-s", "seno", "--orbit", "-46,5", "--zoom", "51", "-o", CliPath("cli.svg")}), 0);
         QCOMPARE(Bytes(PathOf("vista.svg")), Bytes(PathOf("cli.svg")));
+    }
+
+    void theSaveDialogTakesASizeAndTheDocumentTypes()
+    {
+        MakeTheView();
+        QString proposed;
+        ModalCloser closer([&](QWidget& modal) {
+            auto* files = qobject_cast<QFileDialog*>(&modal);
+            QVERIFY(files != nullptr);
+            auto* size = files->findChild<QSpinBox*>("IDC_SAVE_SIZE");
+            QVERIFY(size != nullptr);
+            QCOMPARE(size->value(), 500);
+            size->setFocus();
+            QTest::keyClick(size, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(size, QStringLiteral("1000"));
+            auto* types = files->findChild<QComboBox*>("fileTypeCombo");
+            types->setFocus();
+            QTest::keyClick(types, Qt::Key_Down);
+            QTest::keyClick(types, Qt::Key_Down);   // the PDF: the proposal follows
+            proposed = files->findChild<QLineEdit*>("fileNameEdit")->text();
+            auto* name = files->findChild<QLineEdit*>("fileNameEdit");
+            name->setText(PathOf("grande"));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        QTest::keyClick(dlg, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(closer.Seen(), 1);
+        QCOMPARE(proposed, QStringLiteral("seno.pdf"));
+        QVERIFY(Bytes(PathOf("grande.pdf")).startsWith("%PDF-"));
+        // The size chosen is kept for the next save, and a PNG of it is the command line's.
+        QVERIFY(dlg->SaveFrame(PathOf("grande.png"), 1000));
+        QCOMPARE(RenderCli({"-s", "seno", "--orbit", "-46,5", "--zoom", "51", "--size", "1000", "-o", CliPath("cli.png")}), 0);
+        QCOMPARE(Bytes(PathOf("grande.png")), Bytes(PathOf("cli.png")));
     }
 
     void namesAndTypesOfImageFiles()

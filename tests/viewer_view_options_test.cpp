@@ -16,6 +16,7 @@
 #include "app/render_cli.h"
 #include "cli_run_support.h"
 #include "geometry/view_changes.h"
+#include "render/theme.h"
 #include "window_test_support.h"
 
 namespace {
@@ -166,6 +167,36 @@ private slots:
             QCOMPARE(Bytes(saved), Bytes(written));
             QCOMPARE(Bytes(saved).isEmpty(), false);
         }
+    }
+
+    void keysTurnTheThemeTheAxesAndFullScreen()
+    {
+        ClickSurface(*dlg, kTorus);
+        const QImage plain = ShownFrame(*dlg);
+        QTest::keyClick(dlg, Qt::Key_T);   // papel: the same lines in black on white
+        QCOMPARE(dlg->Style().theme, Theme::Papel);
+        const QImage paper = ShownFrame(*dlg);
+        QCOMPARE(paper.pixel(250, 2), qRgb(255, 255, 255));
+        for (int row = 1; row < 499; ++row)
+            for (int col = 1; col < 499; ++col)
+                QCOMPARE(plain.pixel(col, row) == qRgb(0, 0, 255), paper.pixel(col, row) == qRgb(0, 0, 0));
+        QTest::keyClick(dlg, Qt::Key_T);   // proyector: light lines, two pixels wide, on a dark ground
+        QCOMPARE(dlg->Style().theme, Theme::Proyector);
+        const Rgb wall = InfoOf(Theme::Proyector).lines;
+        const int lit = CountPixels(ShownFrame(*dlg), [&](QRgb c) { return c == qRgb(wall.r, wall.g, wall.b); });
+        QVERIFY(lit > CountPixels(plain, [](QRgb c) { return c == qRgb(0, 0, 255); }));
+        QTest::keyClick(dlg, Qt::Key_E);   // the axes and their labels in the theme's ink
+        const Rgb ink = InfoOf(Theme::Proyector).ink;
+        QVERIFY(CountPixels(ShownFrame(*dlg), [&](QRgb c) { return c == qRgb(ink.r, ink.g, ink.b); }) > 300);
+        QTest::keyClick(dlg, Qt::Key_T);
+        QTest::keyClick(dlg, Qt::Key_E);
+        QCOMPARE(dlg->Style(), FrameStyle{});
+        QCOMPARE(CountDifferences(ShownFrame(*dlg), plain), 0);   // back to the plain frame, to the pixel
+        QVERIFY(!dlg->isFullScreen());
+        QTest::keyClick(dlg, Qt::Key_F11);
+        QVERIFY(dlg->windowState() & Qt::WindowFullScreen);
+        QTest::keyClick(dlg, Qt::Key_F11);
+        QVERIFY(!(dlg->windowState() & Qt::WindowFullScreen));
     }
 };
 

@@ -31,7 +31,8 @@ VEXILON_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libpng-dev 
     libgtest-dev libgmock-dev libbenchmark-dev
     desktop-file-utils appstream man-db groff-base dpkg-dev bash-completion qt6-translations-l10n
     libmuparser-dev libtomlplusplus-dev libgif-dev
-    libacl1-dev musl-dev gettext)
+    libacl1-dev musl-dev gettext libcairo2-dev fonts-dejavu-core
+    poppler-utils ghostscript librsvg2-bin texlive-latex-base texlive-pictures)
 
 # What building and checking the Debian package needs besides: hardening-check is in devscripts.
 VEXILON_DEB_PACKAGES=(debhelper lintian devscripts git)

@@ -1,4 +1,5 @@
-// The window's commands that write its picture: save it as PNG or SVG, or a turn of it as a GIF.
+// The window's commands that write its picture: save it as PNG, SVG, PDF, EPS or TikZ at a size,
+// or a turn of it as a GIF.
 #include "ui/frame_files.h"
 
 
@@ -6,9 +7,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStandardPaths>
 
 #include "session/image_names.h"
@@ -18,13 +22,36 @@
 
 namespace {
 
-const char kPngFilter[] = "Imagen PNG (*.png)";
-const char kSvgFilter[] = "Imagen SVG (*.svg)";
 const char kGifFilter[] = "Animación GIF (*.gif)";
+
+struct ImageType {
+    OutputFormat format;
+    const char*  filter;
+};
+
+// What "Guardar imagen…" offers, in the order of its list.
+const ImageType kImageTypes[] = {
+    {OutputFormat::Png, "Imagen PNG (*.png)"},
+    {OutputFormat::Svg, "Imagen SVG (*.svg)"},
+    {OutputFormat::Pdf, "Documento PDF (*.pdf)"},
+    {OutputFormat::Eps, "PostScript encapsulado (*.eps)"},
+    {OutputFormat::Tikz, "Figura TikZ para LaTeX (*.tikz)"},
+};
 
 OutputFormat FormatOfFilter(const QString& filter)
 {
-    return filter == QString::fromUtf8(kSvgFilter) ? OutputFormat::Svg : OutputFormat::Png;
+    for (const ImageType& type : kImageTypes)
+        if (filter == QString::fromUtf8(type.filter))
+            return type.format;
+    return OutputFormat::Png;
+}
+
+// The name without an image format's extension, so that another can take its place.
+QString WithoutImageExtension(QString name)
+{
+    if (IsImageFormat(FormatOfFileName(name.toStdString())))
+        name.truncate(name.lastIndexOf(QLatin1Char('.')));
+    return name;
 }
 
 QString WithExtension(const QString& path, OutputFormat chosen)
@@ -46,10 +73,10 @@ CFrameFiles::CFrameFiles(QWidget& window, ViewSession& session, CTurntableSwitch
 {
 }
 
-bool CFrameFiles::SaveFrame(const QString& path)
+bool CFrameFiles::SaveFrame(const QString& path, int size)
 {
     std::string error;
-    if (m_session.SaveFrame(QFile::encodeName(path).toStdString(), error))
+    if (m_session.SaveFrame(QFile::encodeName(path).toStdString(), error, size))
         return true;
     TellFailure(m_window, QString::fromUtf8("Guardar imagen"), path, error);
     return false;
@@ -116,19 +143,32 @@ void CFrameFiles::AskAndSaveFrame()
         return;
     QFileDialog dialog(&m_window);
     SetUpSaveDialog(dialog, QString::fromUtf8("Guardar imagen"));
-    dialog.setNameFilters({QString::fromUtf8(kPngFilter), QString::fromUtf8(kSvgFilter)});
+    QStringList filters;
+    for (const ImageType& type : kImageTypes)
+        filters << QString::fromUtf8(type.filter);
+    dialog.setNameFilters(filters);
     dialog.selectFile(QString::fromStdString(m_session.FrameFileName(OutputFormat::Png)));
-    // Choosing the other type renames the proposal: "toro.png" becomes "toro.svg".
+    // Choosing another type renames the proposal: "toro.png" becomes "toro.svg".
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
         const QStringList chosen = dialog.selectedFiles();
         if (chosen.size() != 1 || QFileInfo(chosen.first()).isDir())
             return;
-        QString name = QFileInfo(chosen.first()).fileName();
-        if (name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ||
-            name.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
-            name.chop(4);
-        dialog.selectFile(WithExtension(name, FormatOfFilter(filter)));
+        dialog.selectFile(WithExtension(WithoutImageExtension(QFileInfo(chosen.first()).fileName()), FormatOfFilter(filter)));
     });
+    // The picture's size, below the dialog's own rows: Qt's dialog lays them out on a grid.
+    auto* size = new QSpinBox(&dialog);
+    size->setObjectName(QStringLiteral("IDC_SAVE_SIZE"));
+    size->setRange(kPictureSizeMin, kPictureSizeMax);
+    size->setValue(m_saveSize);
+    size->setSuffix(QString::fromUtf8(" píxeles"));
+    size->setToolTip(QString::fromUtf8("Lado del cuadrado: las líneas se dibujan a ese tamaño, no se amplían"));
+    auto* sizeLabel = new QLabel(QString::fromUtf8("&Tamaño:"), &dialog);
+    sizeLabel->setBuddy(size);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        const int row = grid->rowCount();
+        grid->addWidget(sizeLabel, row, 0);
+        grid->addWidget(size, row, 1);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString typed = dialog.selectedFiles().first();
@@ -140,7 +180,8 @@ void CFrameFiles::AskAndSaveFrame()
         QMessageBox::question(&m_window, QString::fromUtf8("Guardar imagen"), replace) != QMessageBox::Yes)
         return;
     m_saveDirectory = QFileInfo(path).absolutePath();
-    SaveFrame(path);
+    m_saveSize = size->value();
+    SaveFrame(path, m_saveSize);
 }
 
 std::optional<std::string> CFrameFiles::AskWhichAnimation()

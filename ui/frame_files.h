@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include "render/canvas.h"
+
 class CParameterGroup;
 class CTurntableSwitch;
 class QFileDialog;
@@ -17,8 +19,9 @@ class CFrameFiles {
 public:
     CFrameFiles(QWidget& window, ViewSession& session, CTurntableSwitch& turntable);
 
-    // Writes the shown frame to path, as SVG for a name ending in ".svg", else as PNG.
-    bool SaveFrame(const QString& path);
+    // Writes the shown frame to path in the image format its name ends in (PNG, SVG, PDF, EPS or
+    // TikZ; PNG for any other), size pixels a side.
+    bool SaveFrame(const QString& path, int size = kCanvasSide);
     // Writes a GIF of one full turn of the shown frame's view to path, or of a sweep of the
     // parameter sweep when it is not empty, with a progress dialog; the turntable and "Animar" wait
     // meanwhile. On cancel or failure nothing is left.
@@ -43,5 +46,6 @@ private:
     ViewSession&      m_session;
     CTurntableSwitch& m_turntable;
     QString           m_saveDirectory;
+    int               m_saveSize = kCanvasSide;   // the size the last save chose
     CParameterGroup*  m_parameters = nullptr;
 };

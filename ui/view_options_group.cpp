@@ -9,8 +9,10 @@
 #include <QKeySequence>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QSpinBox>
 
+#include "render/theme.h"
 #include "session/view_session.h"
 #include "ui_viewer_dlg.h"
 
@@ -64,6 +66,22 @@ CViewOptionsGroup::CViewOptionsGroup(QWidget& window, Ui::CViewerDlg& ui, ViewSe
     m_swapEyesAction->setToolTip(QString::fromUtf8("Para gafas puestas al revés: ojo izquierdo cian, derecho rojo"));
     m_window->addAction(m_swapEyesAction);
     connect(m_swapEyesAction, &QAction::toggled, this, &CViewOptionsGroup::OnViewOption);
+    // The theme (T, in turn: Pantalla, Papel, Proyector), the axes (E) and full screen (F11).
+    auto* theme = new QShortcut(QKeySequence(Qt::Key_T), m_window);
+    connect(theme, &QShortcut::activated, this, [this] {
+        m_theme = static_cast<Theme>((static_cast<int>(m_theme) + 1) % static_cast<int>(Themes().size()));
+        const QSignalBlocker quiet(m_ui->IDC_VIEW_LINE_WIDTH);   // one redraw for both
+        m_ui->IDC_VIEW_LINE_WIDTH->setValue(InfoOf(m_theme).lineWidth);   // the theme's width, still the user's to change
+        OnViewOption();
+    });
+    auto* axes = new QShortcut(QKeySequence(Qt::Key_E), m_window);
+    connect(axes, &QShortcut::activated, this, [this] {
+        m_axes = !m_axes;
+        OnViewOption();
+    });
+    auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), m_window);
+    connect(fullScreen, &QShortcut::activated, this,
+            [this] { m_window->isFullScreen() ? m_window->showNormal() : m_window->showFullScreen(); });
     // After "Cerrar", the group's controls from the top, then round to the first button.
     QWidget* order[] = {m_ui->IDCANCEL, m_ui->IDC_VIEW_HIDDEN, m_ui->IDC_VIEW_DEPTH_CUE, m_ui->IDC_VIEW_ANAGLYPH,
                         m_ui->IDC_VIEW_PARALLEL, m_ui->IDC_VIEW_LINE_WIDTH, m_ui->IDC_ABOUT_BUTTON};
@@ -81,6 +99,8 @@ void CViewOptionsGroup::OnViewOption()
     style.swapEyes = style.anaglyph && m_swapEyesAction->isChecked();
     style.parallel = m_ui->IDC_VIEW_PARALLEL->isChecked();
     style.lineWidth = m_ui->IDC_VIEW_LINE_WIDTH->value();
+    style.theme = m_theme;
+    style.axes = m_axes;
     m_swapEyesAction->setEnabled(style.anaglyph);
     m_ui->IDC_SCROLL_DISTANCE->setToolTip(
         QString::fromUtf8(style.parallel ? kDistanceParallelToolTip : kDistanceToolTip));

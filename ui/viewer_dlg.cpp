@@ -209,7 +209,7 @@ void CViewerDlg::OnCopyImage()
 const QImage& CViewerDlg::Picture()
 {
     if (m_pictureStale) {
-        DrawFrame(m_session.FrameCamera(), m_session.FrameWireframe(), m_session.Style(), m_canvas);
+        DrawShownFrame(m_session.FrameCamera(), m_session.FrameWireframe(), m_session.Style(), m_canvas);
         m_pictureStale = false;
         ++m_picturesDrawn;
     }

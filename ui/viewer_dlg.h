@@ -63,7 +63,7 @@ public:
     // Writes the shown frame to path, as SVG for a name ending in ".svg", else as PNG: the bytes
     // vexilon-render writes for the same view, drawn from the shown frame's camera. A failure is
     // shown in a message box naming the file and the reason, and leaves no file behind.
-    bool SaveFrame(const QString& path) { return m_files->SaveFrame(path); }
+    bool SaveFrame(const QString& path, int size = kCanvasSide) { return m_files->SaveFrame(path, size); }
 
     // The turntable: the eye turning slowly about the picture's vertical, one frame a tick.
     bool IsTurning() const { return m_turntable->IsTurning(); }

@@ -5,7 +5,7 @@ export const kSide = 500;   // the square, in picture pixels
 // How the page shows and types the core's output formats; a format not named here is shown by its
 // own name and saved as plain bytes.
 const kFormatLooks = {png: ['PNG', 'image/png'], svg: ['SVG', 'image/svg+xml'], trace: ['Trazo', 'text/plain'],
-                      gif: ['GIF', 'image/gif']};
+                      gif: ['GIF', 'image/gif'], tikz: ['TikZ', 'text/x-tex']};
 export const kZoomBar = 0, kDistanceBar = 1;
 export const kLineUp = 0, kLineDown = 1, kThumbPosition = 4;
 // The fields of a definition, in the order the core reads them.

@@ -31,6 +31,16 @@ constexpr char kGalleryPath[] = "/vexilon/gallery.toml";
 constexpr char kOwnPath[] = "/datos/superficies.toml";
 constexpr char kAnimationPath[] = "/datos/animacion.gif";
 
+// The formats the page offers: those its build can write, in the core's order.
+std::vector<FormatInfo> PageFormats()
+{
+    std::vector<FormatInfo> formats;
+    for (const FormatInfo& info : OutputFormats())
+        if (FormatWritable(info.format))
+            formats.push_back(info);
+    return formats;
+}
+
 class PageBar final : public ScrollBar {
 public:
     void SetRange(int minimum, int maximum) override { m_min = minimum; m_max = maximum; }
@@ -231,11 +241,11 @@ EMSCRIPTEN_KEEPALIVE const std::uint32_t* vx_draw()
     return page.picture.Bits();
 }
 
-// The output formats in the core's order, as JSON [{"name":"png","extension":".png"}, …].
+// The output formats in the core's order that this build writes, as JSON [{"name":"png","extension":".png"}, …].
 EMSCRIPTEN_KEEPALIVE const char* vx_formats()
 {
     std::string json = "[";
-    for (const FormatInfo& info : OutputFormats())
+    for (const FormatInfo& info : PageFormats())
         json += std::string(json.size() > 1 ? "," : "") + "{\"name\":\"" + std::string(info.name) +
                 "\",\"extension\":\"" + std::string(info.extension) + "\"}";
     return Answer(json + "]");
@@ -246,7 +256,7 @@ EMSCRIPTEN_KEEPALIVE const char* vx_formats()
 EMSCRIPTEN_KEEPALIVE const unsigned char* vx_encode(int format)
 {
     Page& page = ThePage();
-    const std::span<const FormatInfo> formats = OutputFormats();
+    const std::vector<FormatInfo> formats = PageFormats();
     if (!page.session.HasFrame() || format < 0 || format >= static_cast<int>(formats.size()))
         return Bytes({});
     FrameEncoder frame(formats[static_cast<std::size_t>(format)].format);

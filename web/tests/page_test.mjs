@@ -221,7 +221,11 @@ await check('superficies.toml imported: its surfaces in "Otra:", drawn as the co
     await frameAfter(page, () => page.getByRole('combobox', {name: 'Otra:'}).selectOption({label: 'Ola importada'}));
     await expectPicture(page, ['--define', file, '-s', 'ola']);
 });
-for (const [format, extension] of [['PNG', 'png'], ['SVG', 'svg'], ['Trazo', 'trace'], ['GIF', 'gif']]) {
+await check('"Formato" offers the formats the page writes: no PDF or EPS, which need cairo', async () => {
+    const labels = await page.getByRole('combobox', {name: 'Formato'}).locator('option').allTextContents();
+    expect(labels.join(' ') === 'PNG SVG Trazo GIF TikZ', `offered: ${labels.join(' ')}`);
+});
+for (const [format, extension] of [['PNG', 'png'], ['SVG', 'svg'], ['Trazo', 'trace'], ['GIF', 'gif'], ['TikZ', 'tikz']]) {
     await check(`"Guardar imagen…" as ${format} gives the command line's file`, async () => {
         await frameAfter(page, () => page.getByRole('radio', {name: 'Pseudoesfera', exact: true}).click());
         await frameAfter(page, () => page.getByRole('checkbox', {name: 'Ocultar líneas traseras'}).check());

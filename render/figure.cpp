@@ -1,0 +1,276 @@
+// Building a figure: project at the picture's size, hide or dash what the facets cover, colour,
+// and add the axes and the title.
+#include "render/figure.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "render/figure_depth.h"
+#include "render/styled_frame.h"
+#include "render/theme.h"
+#include "render/wireframe_projection.h"
+
+namespace {
+
+constexpr double kHiddenTolerance = 0.02;   // of the surface's depth at that view, as the frame's
+constexpr double kAxisReach = 1.2;          // the axes reach this far beyond the farthest point
+constexpr double kArrowAngle = 0.45;        // radians either side of an axis, at its arrowhead
+
+struct EyeView {
+    std::vector<double> cols, rows;   // in the square, before the title's band
+    std::vector<double> depths, keys;
+    std::vector<int>    finite;
+    double nearest = 0.0, farthest = 0.0;
+};
+
+// The frame's projection with every coordinate scaled before it becomes a pixel: at the frame's
+// own size the scale is 1 and the pixels are the plain frame's.
+void Project(const Camera& camera, bool parallel, double scale, const Wireframe& wire, EyeView& out)
+{
+    const size_t n = wire.Size();
+    out.cols.resize(n);
+    out.rows.resize(n);
+    out.depths.resize(n);
+    out.keys.resize(n);
+    out.finite.resize(n);
+    const Vec3 e = camera.eye, q = camera.planePoint, nv = camera.normal, r = camera.right, u = camera.up;
+    const Vec3 nHat = VecNormalize(nv), target = VecSub(e, nv);
+    const double zoom = camera.zoom, parallelScale = zoom * kPlaneOffset / kFirstEyeDistance;
+    double nearest = INFINITY, farthest = -INFINITY;
+    for (size_t i = 0; i < n; ++i) {
+        const double px = wire.xs[i], py = wire.ys[i], pz = wire.zs[i];
+        const double dx = e.x - px, dy = e.y - py, dz = e.z - pz;
+        double col, row;
+        if (parallel) {
+            const double vx = px - target.x, vy = py - target.y, vz = pz - target.z;
+            col = parallelScale * ((vz * r.z + vy * r.y) + vx * r.x) + 250.0;
+            row = 250.0 - parallelScale * ((vz * u.z + vy * u.y) + vx * u.x);
+        } else {
+            const double t = ((nv.z * (q.z - pz) + nv.y * (q.y - py)) + nv.x * (q.x - px)) /
+                             ((nv.z * dz + nv.y * dy) + nv.x * dx);
+            const double vx = (dx * t + px) * zoom - q.x, vy = (dy * t + py) * zoom - q.y, vz = (dz * t + pz) * zoom - q.z;
+            col = ((vz * r.z + vy * r.y) + vx * r.x) + 250.0;
+            row = 250.0 - ((vz * u.z + vy * u.y) + vx * u.x);
+        }
+        out.cols[i] = col * scale;
+        out.rows[i] = row * scale;
+        out.finite[i] = std::isfinite(out.cols[i]) && std::isfinite(out.rows[i]);
+        const double d = (dz * nHat.z + dy * nHat.y) + dx * nHat.x;
+        out.depths[i] = d;
+        out.keys[i] = parallel ? -d : d > 0.0 ? 1.0 / d : NAN;
+        if ((parallel || d > 0.0) && d < INFINITY) {
+            nearest = std::min(nearest, d);
+            farthest = std::max(farthest, d);
+        }
+    }
+    out.nearest = nearest;
+    out.farthest = farthest;
+}
+
+// Adds pieces to a layer, joining each to the path it goes on from.
+class PathSink {
+public:
+    PathSink(FigureLayer& layer, double side, double top) : m_layer(layer), m_side(side), m_top(top) {}
+
+    // The part of a -> b inside the square, when it has one.
+    void Add(FigurePoint a, FigurePoint b, Rgb colour, bool dashed)
+    {
+        double t0 = 0.0, t1 = 1.0;
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const double p[4] = {-dx, dx, -dy, dy}, q[4] = {a.x, m_side - a.x, a.y, m_side - a.y};
+        for (int i = 0; i < 4; ++i) {
+            if (p[i] == 0.0) {
+                if (q[i] < 0.0)
+                    return;
+                continue;
+            }
+            const double t = q[i] / p[i];
+            if (p[i] < 0.0)
+                t0 = std::max(t0, t);
+            else
+                t1 = std::min(t1, t);
+            if (t0 > t1)
+                return;
+        }
+        const FigurePoint from = t0 == 0.0 ? a : FigurePoint{a.x + dx * t0, a.y + dy * t0};
+        const FigurePoint to = t1 == 1.0 ? b : FigurePoint{a.x + dx * t1, a.y + dy * t1};
+        const FigurePoint start{from.x, from.y + m_top}, end{to.x, to.y + m_top};
+        std::vector<FigurePath>& paths = m_layer.paths;
+        if (!paths.empty() && paths.back().dashed == dashed && paths.back().colour == colour &&
+            paths.back().points.back().x == start.x && paths.back().points.back().y == start.y) {
+            paths.back().points.push_back(end);
+            return;
+        }
+        paths.push_back({{start, end}, colour, dashed});
+    }
+
+private:
+    FigureLayer& m_layer;
+    double       m_side, m_top;
+};
+
+// The seen and hidden parts of a -> b, tested once a pixel along it: hidden parts dashed or left out.
+void AddTestedSegment(FigurePoint a, FigurePoint b, double ka, double kb, Rgb colour, bool dashHidden,
+                      const FigureDepth& depth, PathSink& sink)
+{
+    const double length = std::max(std::fabs(b.x - a.x), std::fabs(b.y - a.y));
+    if (!(length < 1e7)) {   // too near the eye's plane to test: drawn whole, as the frame does
+        sink.Add(a, b, colour, false);
+        return;
+    }
+    const long long steps = std::max(1LL, static_cast<long long>(std::ceil(length)));
+    auto pointAt = [&](double t) {
+        return t == 0.0 ? a : t == 1.0 ? b : FigurePoint{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
+    };
+    auto seenAt = [&](long long i) {
+        const double t = static_cast<double>(i) / static_cast<double>(steps);
+        const FigurePoint p = pointAt(t);
+        return depth.Sees(static_cast<long long>(std::floor(p.x)), static_cast<long long>(std::floor(p.y)),
+                          ka + (kb - ka) * t);
+    };
+    bool seen = seenAt(0);
+    double runStart = 0.0;
+    for (long long i = 1; i <= steps; ++i) {
+        const bool now = seenAt(i);
+        if (now == seen)
+            continue;
+        const double t = (static_cast<double>(i) - 0.5) / static_cast<double>(steps);   // between the two tests
+        if (seen || dashHidden)
+            sink.Add(pointAt(runStart), pointAt(t), colour, !seen);
+        seen = now;
+        runStart = t;
+    }
+    if (seen || dashHidden)
+        sink.Add(pointAt(runStart), b, colour, !seen);
+}
+
+// One eye's strokes, as the frame replays the wireframe.
+void AddEye(const Camera& camera, const Wireframe& wire, const FrameStyle& style, const Figure& figure, Rgb tint,
+            EyeView& eye, FigureDepth& depth, FigureLayer& layer)
+{
+    const double scale = static_cast<double>(figure.side) / kCanvasSide;
+    Project(camera, style.parallel, scale, wire, eye);
+    const double extent = eye.farthest - eye.nearest;
+    if (style.hiddenLines) {
+        depth.Reset(figure.side, !style.parallel, kHiddenTolerance * (std::isfinite(extent) ? extent : 0.0));
+        for (size_t t = 0; t + 2 < wire.triangles.size(); t += 3) {
+            const std::uint32_t* tri = wire.triangles.data() + t;
+            const double cols[] = {eye.cols[tri[0]], eye.cols[tri[1]], eye.cols[tri[2]]};
+            const double rows[] = {eye.rows[tri[0]], eye.rows[tri[1]], eye.rows[tri[2]]};
+            const double keys[] = {eye.keys[tri[0]], eye.keys[tri[1]], eye.keys[tri[2]]};
+            depth.AddTriangle(cols, rows, keys);
+        }
+    }
+    const double levelsPerDepth = extent > 0.0 ? kDepthShades / extent : INFINITY;
+    auto colourOf = [&](std::uint32_t a, std::uint32_t b) {
+        if (!style.depthCue)
+            return tint;
+        double level = (eye.farthest - 0.5 * (eye.depths[a] + eye.depths[b])) * levelsPerDepth;
+        level = std::isnan(level) ? kDepthShades - 1 : level;
+        const int l = level >= kDepthShades - 1 ? kDepthShades - 1 : level > 0.0 ? static_cast<int>(level) : 0;
+        return MixColours(figure.background, tint, DepthShade(l));
+    };
+    PathSink sink(layer, figure.side, figure.top);
+    ForEachReplayedLine(wire, eye.finite.data(), [&](std::uint32_t from, std::uint32_t to, bool) {
+        const FigurePoint a{eye.cols[from], eye.rows[from]}, b{eye.cols[to], eye.rows[to]};
+        if (!style.hiddenLines) {
+            sink.Add(a, b, colourOf(from, to), false);
+            return;
+        }
+        if (std::isnan(eye.keys[from]) || std::isnan(eye.keys[to]))
+            return;   // reaches behind the eye: nothing of it is seen
+        AddTestedSegment(a, b, eye.keys[from], eye.keys[to], colourOf(from, to), style.dashedHidden, depth, sink);
+    });
+}
+
+// The axes through the surface's origin, as far as its farthest point and a little beyond.
+void AddAxes(const Camera& camera, const Wireframe& wire, const FrameStyle& style, Rgb ink, Figure& figure)
+{
+    double reach = 0.0;
+    for (size_t i = 0; i < wire.Size(); ++i)
+        for (const double v : {wire.xs[i], wire.ys[i], wire.zs[i]})
+            reach = std::isfinite(v) ? std::max(reach, std::fabs(v)) : reach;
+    if (reach == 0.0)
+        return;
+    reach *= kAxisReach;
+    Wireframe axes;   // each axis as a line of two points, projected as the surface is
+    const Vec3 ends[] = {{-reach, 0, 0}, {reach, 0, 0}, {0, -reach, 0}, {0, reach, 0}, {0, 0, -reach}, {0, 0, reach}};
+    for (const Vec3& p : ends) {
+        axes.xs.push_back(p.x);
+        axes.ys.push_back(p.y);
+        axes.zs.push_back(p.z);
+    }
+    EyeView eye;
+    const double scale = static_cast<double>(figure.side) / kCanvasSide;
+    Project(camera, style.parallel, scale, axes, eye);
+    FigureLayer layer;
+    PathSink sink(layer, figure.side, figure.top);
+    const double arrow = 12.0 * scale, label = 14.0 * scale;
+    const char* names[] = {"x", "y", "z"};
+    for (int axis = 0; axis < 3; ++axis) {
+        const int a = 2 * axis, b = a + 1;
+        if (!eye.finite[a] || !eye.finite[b] || std::isnan(eye.keys[a]) || std::isnan(eye.keys[b]))
+            continue;   // an end behind the eye
+        const FigurePoint from{eye.cols[a], eye.rows[a]}, tip{eye.cols[b], eye.rows[b]};
+        sink.Add(from, tip, ink, false);
+        const double dx = tip.x - from.x, dy = tip.y - from.y, length = std::hypot(dx, dy);
+        if (!(length > arrow))
+            continue;   // seen end on: no direction to point
+        const double ux = dx / length, uy = dy / length, c = std::cos(kArrowAngle), s = std::sin(kArrowAngle);
+        const FigurePoint left{tip.x - arrow * (ux * c - uy * s), tip.y - arrow * (uy * c + ux * s)};
+        const FigurePoint right{tip.x - arrow * (ux * c + uy * s), tip.y - arrow * (uy * c - ux * s)};
+        sink.Add(left, tip, ink, false);
+        sink.Add(tip, right, ink, false);
+        const FigurePoint at{tip.x + ux * 1.5 * label, tip.y + uy * 1.5 * label + figure.top};
+        if (at.x >= 0 && at.x <= figure.side && at.y >= figure.top && at.y <= figure.top + figure.side)
+            figure.texts.push_back({at, label, names[axis], ink});
+    }
+    figure.layers.push_back(std::move(layer));
+}
+
+}   // namespace
+
+int TitleBand(int side)
+{
+    return (side + 5) / 10;
+}
+
+void BuildFigure(const Camera& camera, const Wireframe& wire, const FrameStyle& style, Figure& out)
+{
+    const ThemeInfo& theme = InfoOf(style.theme);
+    out = Figure{};
+    out.side = std::clamp(style.size, kPictureSizeMin, kPictureSizeMax);
+    const int band = style.title.empty() ? 0 : TitleBand(out.side);
+    out.width = out.side;
+    out.height = out.side + band;
+    out.top = band;
+    out.background = style.background.value_or(theme.background);
+    out.hasOutline = theme.outline.has_value();
+    out.outline = theme.outline.value_or(Rgb{});
+    out.lineWidth = std::clamp(style.lineWidth, kLineWidthMin, kLineWidthMax);
+    const double scale = static_cast<double>(out.side) / kCanvasSide;
+    out.dashOn = std::max(6.0 * scale, 3.0 * out.lineWidth);
+    out.dashOff = std::max(4.0 * scale, 2.0 * out.lineWidth);
+    thread_local EyeView eye;
+    thread_local FigureDepth depth;
+    if (!style.anaglyph) {
+        out.layers.emplace_back();
+        AddEye(camera, wire, style, out, style.lineColour.value_or(theme.lines), eye, depth, out.layers.back());
+    } else {
+        // On a light ground the inks stop light: the left eye's picture is the one its red filter
+        // darkens, so the eyes take the other colours and the meaning stays.
+        const bool light = RelativeLuminance(out.background) > 0.5;
+        constexpr Rgb red{255, 0, 0}, cyan{0, 255, 255};
+        const bool leftRed = light == style.swapEyes;
+        const FigureBlend blend = light ? FigureBlend::Darken : FigureBlend::Lighten;
+        out.layers.push_back({blend, {}});
+        AddEye(StereoEyeCamera(camera, -1.0), wire, style, out, leftRed ? red : cyan, eye, depth, out.layers.back());
+        out.layers.push_back({blend, {}});
+        AddEye(StereoEyeCamera(camera, 1.0), wire, style, out, leftRed ? cyan : red, eye, depth, out.layers.back());
+    }
+    if (style.axes)
+        AddAxes(camera, wire, style, theme.ink, out);
+    if (band > 0)
+        out.texts.push_back({{out.width / 2.0, band / 2.0}, 0.4 * band, style.title, theme.ink});
+}
