@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "render/figure_depth.h"
+#include "render/line_walk.h"
 #include "render/styled_frame.h"
 #include "render/theme.h"
 #include "render/wireframe_projection.h"
@@ -79,20 +80,8 @@ public:
         double t0 = 0.0, t1 = 1.0;
         const double dx = b.x - a.x, dy = b.y - a.y;
         const double p[4] = {-dx, dx, -dy, dy}, q[4] = {a.x, m_side - a.x, a.y, m_side - a.y};
-        for (int i = 0; i < 4; ++i) {
-            if (p[i] == 0.0) {
-                if (q[i] < 0.0)
-                    return;
-                continue;
-            }
-            const double t = q[i] / p[i];
-            if (p[i] < 0.0)
-                t0 = std::max(t0, t);
-            else
-                t1 = std::min(t1, t);
-            if (t0 > t1)
-                return;
-        }
+        if (!ClipParameters(p, q, t0, t1))
+            return;
         const FigurePoint from = t0 == 0.0 ? a : FigurePoint{a.x + dx * t0, a.y + dy * t0};
         const FigurePoint to = t1 == 1.0 ? b : FigurePoint{a.x + dx * t1, a.y + dy * t1};
         const FigurePoint start{from.x, from.y + m_top}, end{to.x, to.y + m_top};

@@ -21,13 +21,10 @@ inline bool IsFarPixel(long long v)
     return v < -kFarPixel || v > kFarPixel;
 }
 
-// Liang-Barsky clip of a segment to [-kFarPixel, kFarPixel]^2; false when nothing of it lies inside.
-inline bool ClipToFarBox(double x0, double y0, double x1, double y1, PixelSegment& out)
+// Liang-Barsky's narrowing of [t0, t1] by the four edges p[i] * t <= q[i]; false when nothing is
+// left. Shared by every clip of a segment to a box.
+inline bool ClipParameters(const double (&p)[4], const double (&q)[4], double& t0, double& t1)
 {
-    double t0 = 0.0, t1 = 1.0;
-    const double dx = x1 - x0, dy = y1 - y0;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x0 + kFarPixel, kFarPixel - x0, y0 + kFarPixel, kFarPixel - y0};
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0.0) {
             if (q[i] < 0.0)
@@ -42,6 +39,18 @@ inline bool ClipToFarBox(double x0, double y0, double x1, double y1, PixelSegmen
         if (t0 > t1)
             return false;
     }
+    return true;
+}
+
+// Liang-Barsky clip of a segment to [-kFarPixel, kFarPixel]^2; false when nothing of it lies inside.
+inline bool ClipToFarBox(double x0, double y0, double x1, double y1, PixelSegment& out)
+{
+    double t0 = 0.0, t1 = 1.0;
+    const double dx = x1 - x0, dy = y1 - y0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 + kFarPixel, kFarPixel - x0, y0 + kFarPixel, kFarPixel - y0};
+    if (!ClipParameters(p, q, t0, t1))
+        return false;
     out = {std::llround(x0 + t0 * dx), std::llround(y0 + t0 * dy), std::llround(x0 + t1 * dx),
            std::llround(y0 + t1 * dy)};
     return true;
