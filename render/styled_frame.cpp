@@ -4,14 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <type_traits>
 #include <vector>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "render/depth_buffer.h"
 #include "render/pixel_mapping.h"
@@ -114,29 +110,8 @@ void ProjectEye(const Camera& camera, bool parallel, bool continuous, bool depth
     out.nearest = nearest;
     out.farthest = farthest;
     if (parallel || continuous)   // PixelFromView of the same sums: column x + 250, row 250 - y
-        for (size_t i = 0; i < n; ++i) {
-            const double col = out.cols[i], row = out.rows[i];
-#if defined(__EMSCRIPTEN__)
-            if (TruncateBothInRange(col, row, out.pixels.cols[i], out.pixels.rows[i])) {
-                out.pixels.finite[i] = 1;
-                continue;
-            }
-#elif defined(__SSE2__)
-            // As ProjectWireframe: the processor's truncation is exact wherever it does not
-            // answer INT_MIN, and only then is the careful path needed.
-            const int fastCol = _mm_cvttsd_si32(_mm_set_sd(col)), fastRow = _mm_cvttsd_si32(_mm_set_sd(row));
-            if (fastCol != INT_MIN && fastRow != INT_MIN) {
-                out.pixels.finite[i] = 1;
-                out.pixels.cols[i] = fastCol;
-                out.pixels.rows[i] = fastRow;
-                continue;
-            }
-#endif
-            const bool ok = std::isfinite(col) && std::isfinite(row);
-            out.pixels.finite[i] = ok;
-            out.pixels.cols[i] = ok ? TruncateToPixel(col) : 0;
-            out.pixels.rows[i] = ok ? TruncateToPixel(row) : 0;
-        }
+        PixelsFromView(out.cols.data(), out.rows.data(), n, out.pixels.cols.data(), out.pixels.rows.data(),
+                       out.pixels.finite.data());
 }
 
 // The depth keys of every point, larger when nearer and linear across the screen; NaN behind a

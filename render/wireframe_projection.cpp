@@ -2,11 +2,6 @@
 #include "render/wireframe_projection.h"
 
 #include <algorithm>
-#include <climits>
-#include <cmath>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "render/pixel_mapping.h"
 
@@ -43,29 +38,7 @@ void ProjectWireframe(const Camera& camera, const Wireframe& wire, ProjectedPoin
             viewCols[i] = ((vz * rz + vy * ry) + vx * rx) + kHalfSide;
             viewRows[i] = kHalfSide - ((vz * uz + vy * uy) + vx * ux);
         }
-        for (size_t i = 0; i < count; ++i) {   // PixelFromView, from the sums already made
-            const double col = viewCols[i], row = viewRows[i];
-            const size_t at = first + i;
-#if defined(__EMSCRIPTEN__)
-            if (TruncateBothInRange(col, row, out.cols[at], out.rows[at])) {
-                out.finite[at] = 1;
-                continue;
-            }
-#elif defined(__SSE2__)
-            // The processor's truncation is exact for every value that fits, and answers INT_MIN
-            // for everything else (NaN, infinities, overflow): only then is the careful path needed.
-            const int fastCol = _mm_cvttsd_si32(_mm_set_sd(col)), fastRow = _mm_cvttsd_si32(_mm_set_sd(row));
-            if (fastCol != INT_MIN && fastRow != INT_MIN) {
-                out.finite[at] = 1;
-                out.cols[at] = fastCol;
-                out.rows[at] = fastRow;
-                continue;
-            }
-#endif
-            const bool ok = std::isfinite(row) && std::isfinite(col);
-            out.finite[at] = ok;
-            out.cols[at] = ok ? TruncateToPixel(col) : 0;
-            out.rows[at] = ok ? TruncateToPixel(row) : 0;
-        }
+        PixelsFromView(viewCols, viewRows, count, out.cols.data() + first, out.rows.data() + first,
+                       out.finite.data() + first);
     }
 }

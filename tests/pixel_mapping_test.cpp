@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -47,6 +48,35 @@ TEST(PixelMapping, NonFiniteCoordinatesGiveNoPixel)
     EXPECT_FALSE(PixelFromView({0.0, -inf, 0.0}));
     EXPECT_TRUE(PixelFromView({0.0, 0.0, nan}));   // z carries no meaning
     EXPECT_EQ(TruncateToPixel(nan), 0);
+}
+
+// The arrays' way (several points at once where the machine can) against TruncateToPixel point by
+// point: every pair of awkward values, at every position of a block of four and in the tail.
+TEST(PixelMapping, ArraysGiveEachPointsPixel)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double values[] = {0.0, -0.0, 249.9, -0.7, -1.0, 499.99, 2147483647.9, 2147483648.0, -2147483648.9,
+                             -2147483649.0, 1e300, -1e300, inf, -inf, nan, 4.9e-324, -2147483647.5};
+    std::vector<double> cols, rows;
+    for (const double c : values)
+        for (const double r : values) {
+            cols.push_back(c);
+            rows.push_back(r);
+        }
+    for (size_t skip = 0; skip < 4; ++skip) {   // every alignment of the blocks, and every tail length
+        const size_t n = cols.size() - skip;
+        std::vector<int> outCols(n, -7), outRows(n, -7), finite(n, -7);
+        PixelsFromView(cols.data() + skip, rows.data() + skip, n, outCols.data(), outRows.data(), finite.data());
+        for (size_t i = 0; i < n; ++i) {
+            const double c = cols[i + skip], r = rows[i + skip];
+            SCOPED_TRACE(testing::Message() << "col " << c << ", row " << r);
+            const bool ok = std::isfinite(c) && std::isfinite(r);
+            EXPECT_EQ(finite[i], ok ? 1 : 0);
+            EXPECT_EQ(outCols[i], ok ? TruncateToPixel(c) : 0);
+            EXPECT_EQ(outRows[i], ok ? TruncateToPixel(r) : 0);
+        }
+    }
 }
 
 }   // namespace

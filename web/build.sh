@@ -9,3 +9,5 @@ export NODE_PATH=/usr/share/nodejs   # Debian's emscripten finds acorn there, be
 web/fetch_sources.sh build-web/sources
 emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-web -j "$(nproc 2>/dev/null || echo 2)"
+# The page's SIMD paths give what the plain code gives, or nothing is built.
+node build-web/web/simd_paths_check.js
