@@ -40,6 +40,11 @@ public:
     void Lighten(long long col, long long row, Rgb colour);
     // LineTo that lightens each pixel with the pen's colour, as Lighten does, instead of setting it.
     void LightenTo(Pixel p);
+    // A line between two pixels, both ends drawn and clipped, as a move to from and LineTo(to) (or
+    // LightenTo) draw it, with the position left alone: a replay of many lines keeps no position
+    // between them.
+    template <bool kLighten = false>
+    void Line(Pixel from, Pixel to);
     // The pen's colour into the pixels at these offsets (row * kWidth + col), each inside the
     // picture, set or lightened as LineTo or LightenTo sets or lightens them.
     template <bool kLighten>
@@ -100,18 +105,25 @@ template <class P>
 template <bool kLighten>
 inline void BasicRasterCanvas<P>::StrokeTo(Pixel p)
 {
+    const Pixel from = m_position;
+    m_position = p;
+    Line<kLighten>(from, p);
+}
+
+template <class P>
+template <bool kLighten>
+inline void BasicRasterCanvas<P>::Line(Pixel from, Pixel to)
+{
     auto inside = [](Pixel q) {
         return static_cast<unsigned>(q.col) < static_cast<unsigned>(kWidth) &&
                static_cast<unsigned>(q.row) < static_cast<unsigned>(kHeight);
     };
-    const Pixel from = m_position;
-    m_position = p;
-    if (inside(from) && inside(p))
-        DrawInside<kLighten>(from, p);
+    if (inside(from) && inside(to))
+        DrawInside<kLighten>(from, to);
     else if constexpr (kLighten)
-        LightenClipped(from, p);
+        LightenClipped(from, to);
     else
-        DrawClipped(from, p);
+        DrawClipped(from, to);
 }
 
 // The common case, the same pixels as the clipped walk with nothing to clip: the minor offset

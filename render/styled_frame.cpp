@@ -188,10 +188,12 @@ void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle
     const int* cols = eye.pixels.cols.data();
     const int* rows = eye.pixels.rows.data();
     const int* finite = eye.pixels.finite.data();
-    auto segment = [&](std::uint32_t a, std::uint32_t b) {
+    const bool hidden = style.hiddenLines;
+    // Inlined into the walk over the lines, so that what it reads stays in registers across them.
+    auto segment = [&](std::uint32_t a, std::uint32_t b) __attribute__((always_inline)) {
         const Pixel from{cols[a], rows[a]}, to{cols[b], rows[b]};
         const Rgb colour = colourOf(a, b);
-        if (!style.hiddenLines) {
+        if (!hidden) {
             strokes(Stroke{from, to, colour});
             return;
         }
@@ -201,7 +203,8 @@ void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle
         AddVisiblePieces(from, to, ka, kb, colour, depth, walk, strokes);
     };
     // The lines of the plain frame, as its replay draws them.
-    ForEachReplayedLine(wire, finite, [&](std::uint32_t from, std::uint32_t to, bool) { segment(from, to); });
+    ForEachReplayedLine(wire, finite, [&](std::uint32_t from, std::uint32_t to, bool)
+                                          __attribute__((always_inline)) { segment(from, to); });
 }
 
 template <class C>

@@ -23,7 +23,7 @@ void ProjectWireframe(const Camera& camera, const Wireframe& wire, ProjectedPoin
 // line-to the same sample (a dot), and a sample that is not finite breaks the line. moves tells
 // whether a move to from comes first; when it does not, from is the previous sample.
 template <class Visit>
-void ForEachReplayedLine(const Wireframe& wire, const int* finite, Visit&& visit)
+void ForEachReplayedLine(const Wireframe& wire, const int* finite, Visit visit)
 {
     bool moveFirst = true;
     std::uint32_t previous = 0;
@@ -52,9 +52,30 @@ void ReplayWireframe(const Wireframe& wire, const ProjectedPoints& projected, C&
     const int* cols = projected.cols.data();
     const int* rows = projected.rows.data();
     auto pixel = [&](std::uint32_t i) { return Pixel{cols[i], rows[i]}; };
-    ForEachReplayedLine(wire, projected.finite.data(), [&](std::uint32_t from, std::uint32_t to, bool moves) {
-        if (moves)
-            canvas.MoveTo(pixel(from));
-        canvas.LineTo(pixel(to));
-    });
+    if constexpr (requires { canvas.Line(Pixel{}, Pixel{}); }) {
+        // A picture draws each line between its ends, with the position in a local rather than
+        // stored and read back between lines; the picture's is set once, where the last line-to
+        // leaves it. The arrays are taken by value, and the lines inlined into the walk over
+        // them, so that all of it stays in registers.
+        Pixel at;
+        bool drawn = false;
+        ForEachReplayedLine(wire, projected.finite.data(),
+                            [&canvas, &at, &drawn, cols, rows](std::uint32_t from, std::uint32_t to, bool moves)
+                                __attribute__((always_inline)) {
+                                    if (moves)
+                                        at = Pixel{cols[from], rows[from]};
+                                    const Pixel next{cols[to], rows[to]};
+                                    canvas.Line(at, next);
+                                    at = next;
+                                    drawn = true;
+                                });
+        if (drawn)
+            canvas.MoveTo(at);
+    } else {
+        ForEachReplayedLine(wire, projected.finite.data(), [&](std::uint32_t from, std::uint32_t to, bool moves) {
+            if (moves)
+                canvas.MoveTo(pixel(from));
+            canvas.LineTo(pixel(to));
+        });
+    }
 }

@@ -91,6 +91,11 @@ TEST(FastPath, PictureEqualsTheCallsDrawnThroughTheCanvasInterface)
             RenderNextFrame(copy, asCanvas);
             EXPECT_EQ(std::memcmp(fast.Bits(), generic.Bits(), sizeof(std::uint32_t) * 500 * 502), 0)
                 << "surface " << kind;
+            // The pen is left where the last line-to left it: a line drawn on starts there.
+            fast.LineTo({123, 456});
+            asCanvas.LineTo({123, 456});
+            EXPECT_EQ(std::memcmp(fast.Bits(), generic.Bits(), sizeof(std::uint32_t) * 500 * 502), 0)
+                << "surface " << kind << ", a line drawn after the frame";
         }
     }
 }
