@@ -10,6 +10,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__EMSCRIPTEN__)
+#include <wasm_simd128.h>
+#endif
 
 #include "render/canvas.h"
 #include "render/depth_fill.h"
@@ -77,7 +80,12 @@ public:
         const __m128 tol = _mm_set1_ps(tolerance), one = _mm_set1_ps(1.0f);
         unsigned seen = 0;
         for (int i = 0; i < 8; i += 4) {
-            const __m128 steps = _mm_min_ps(_mm_set_ps(float(i + 3), float(i + 2), float(i + 1), float(i)), lastStep);
+            const __m128 ramp = _mm_set_ps(float(i + 3), float(i + 2), float(i + 1), float(i));
+#if defined(__EMSCRIPTEN__)
+            const __m128 steps = wasm_f32x4_pmin(lastStep, ramp);   // _mm_min_ps in one instruction
+#else
+            const __m128 steps = _mm_min_ps(ramp, lastStep);
+#endif
             const __m128 key = _mm_add_ps(start, _mm_mul_ps(step, steps));
             const __m128 nearest = _mm_set_ps(keys[index[i + 3]], keys[index[i + 2]], keys[index[i + 1]], keys[index[i]]);
             const __m128 pass = m_perspective ? _mm_cmpge_ps(_mm_mul_ps(key, _mm_add_ps(one, _mm_mul_ps(tol, nearest))), nearest)

@@ -10,6 +10,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__EMSCRIPTEN__)
+#include <wasm_simd128.h>
+#endif
 
 namespace {
 
@@ -98,7 +101,13 @@ struct Sse2Pack {
                 _mm_and_ps(sign, _mm_cmpge_ps(_mm_set_ps(7.0f, 6.0f, 5.0f, 4.0f), n))};
     }
     static Sse2Pack Add(Sse2Pack a, Sse2Pack b) { return {_mm_add_ps(a.lo, b.lo), _mm_add_ps(a.hi, b.hi)}; }
+#if defined(__EMSCRIPTEN__)
+    // _mm_max_ps(a, b) exactly (b where either is a NaN) in one instruction, where emscripten's
+    // own compares and selects.
+    static Sse2Pack Max(Sse2Pack a, Sse2Pack b) { return {wasm_f32x4_pmax(b.lo, a.lo), wasm_f32x4_pmax(b.hi, a.hi)}; }
+#else
     static Sse2Pack Max(Sse2Pack a, Sse2Pack b) { return {_mm_max_ps(a.lo, b.lo), _mm_max_ps(a.hi, b.hi)}; }
+#endif
     static Sse2Pack Or(Sse2Pack a, Sse2Pack b) { return {_mm_or_ps(a.lo, b.lo), _mm_or_ps(a.hi, b.hi)}; }
     static Sse2Pack BySign(Sse2Pack mask, Sse2Pack ifSet, Sse2Pack ifClear)
     {

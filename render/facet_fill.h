@@ -9,6 +9,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__EMSCRIPTEN__)
+#include <wasm_simd128.h>
+#endif
 
 namespace {   // NOLINT: one copy per including file, by design
 
@@ -116,7 +119,11 @@ inline void PlanesOf(Corner a, Corner b, Corner c, Corner d, double x0, double y
     const __m128d k = keyOf(wa, wb, wc), kx = keyOf(ax, bx, cx), ky = keyOf(ay, by, cy);
     __m128d most = _mm_andnot_pd(sign, wa);
     for (const __m128d v : {ax, ay, wb, bx, by, wc, cx, cy, k, kx, ky})
+#if defined(__EMSCRIPTEN__)
+        most = wasm_f64x2_pmax(_mm_andnot_pd(sign, v), most);   // _mm_max_pd in one instruction
+#else
         most = _mm_max_pd(most, _mm_andnot_pd(sign, v));
+#endif
     const int tame = _mm_movemask_pd(_mm_cmple_pd(most, _mm_set1_pd(kTameLimit)));   // false for NaN
     tameP = (tame & 1) != 0;
     tameQ = (tame & 2) != 0;
