@@ -65,14 +65,14 @@ class Core {
     }
 
     // Copies side x side pixels 0xAARRGGBB out of the module's memory (which may move) as RGBA.
+    // A pixel a word: the module's memory and ImageData are both little-endian here.
     #rgba(pointer, side) {
-        const argb = new Uint8Array(this.m.HEAPU8.buffer, pointer, side * side * 4);
+        const argb = new Uint32Array(this.m.HEAPU8.buffer, pointer, side * side);
         const rgba = new Uint8ClampedArray(side * side * 4);
-        for (let i = 0; i < rgba.length; i += 4) {
-            rgba[i] = argb[i + 2];
-            rgba[i + 1] = argb[i + 1];
-            rgba[i + 2] = argb[i];
-            rgba[i + 3] = 255;
+        const words = new Uint32Array(rgba.buffer);
+        for (let i = 0; i < words.length; ++i) {
+            const c = argb[i];
+            words[i] = 0xff000000 | (c & 0xff00) | ((c >>> 16) & 0xff) | ((c & 0xff) << 16);
         }
         return rgba;
     }
