@@ -164,6 +164,13 @@ export async function run(h) {
         await expectPicture(page, ['--x', 'r*cos(v)', '--y', 'r*sin(v)', '--z', 'u', '--u', '0,1,9', '--v', '0,2*pi,17', '--samples', '40',
                                    '--let', 'r=a+u^2', '--param', 'a=1/2', '--fit', 'none']);
         expect(await page.getByRole('slider', {name: 'a', exact: true}).isVisible(), 'no slider for the own surface\'s a');
+        await page.reload();      // what was typed comes back, the new fields too
+        await page.waitForSelector('#cuadro[data-ready="true"]');
+        await page.getByRole('button', {name: 'Definir…'}).click();
+        const kept = [await field('Let').inputValue(), await field('Parámetros').inputValue(),
+                      await dialog.getByRole('combobox', {name: 'Escala automática'}).inputValue()];
+        await dialog.getByRole('button', {name: 'Cancelar'}).click();
+        expect(kept.join(' | ') === 'r = a + u^2 | a=1/2 | ninguna', `the dialog holds ${kept.join(' | ')}`);
     });
     await check('a saved animation shows its progress and the page answers meanwhile; "Cancelar" leaves no download', async () => {
         // A surface of many samples, swept: a save that lasts a while.
