@@ -314,8 +314,7 @@ function pictureSize() {
 function showSizeUse() {
     const still = ['trace', 'gif'].includes(formats[Number(formatList.value)].name);
     sizeInput.disabled = still;
-    if (still)
-        saveError.textContent = '';
+    saveError.textContent = '';
 }
 formatList.addEventListener('change', showSizeUse);
 sizeInput.addEventListener('change', pictureSize);

@@ -91,6 +91,19 @@ export async function run(h) {
         const png = await downloadOf(page, () => page.getByRole('button', {name: 'Guardar imagen…'}).click());
         expect(png.name === 'seno.png' && png.bytes.equals(render(['-s', 'seno', '--size', '1000'])), `${png.name} differs from --size 1000`);
         expect(await page.locator('#guardar-error').textContent() === '', 'the error stays');
+        // The trace and a GIF are of the 500-pixel frame, as the command line writes them.
+        await page.getByRole('combobox', {name: 'Formato'}).selectOption({label: 'GIF'});
+        expect(await size.isDisabled(), '"Tamaño" open for a GIF');
+        const gif = await downloadOf(page, () => page.getByRole('button', {name: 'Guardar imagen…'}).click());
+        expect(gif.bytes.equals(render(['-s', 'seno'], 'gif')), 'the GIF differs');
+        await page.getByRole('combobox', {name: 'Formato'}).selectOption({label: 'Trazo'});
+        await frameAfter(page, () => theme.selectOption({label: 'Papel'}));
+        const before = downloads.length;
+        await page.getByRole('button', {name: 'Guardar imagen…'}).click();
+        const said = await page.locator('#guardar-error').textContent();
+        expect(said.includes('Pantalla') && downloads.length === before, `a themed trace: '${said}'`);
+        await frameAfter(page, () => theme.selectOption({label: 'Pantalla'}));
+        await page.getByRole('combobox', {name: 'Formato'}).selectOption({label: 'PNG'});
         await size.fill('500');
     });
     await check('a surface without parameters shows no "Parámetros"; a gallery one a slider each, named by it', async () => {
