@@ -10,7 +10,7 @@ export const kZoomBar = 0, kDistanceBar = 1;
 export const kLineUp = 0, kLineDown = 1, kThumbPosition = 4;
 // The fields of a definition, in the order the core reads them.
 export const kDefinitionFields = ['caption', 'x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples',
-                                  'params', 'lets', 'fit'];
+                                  'params', 'lets', 'fit', 'families'];
 // The core's DefinitionField numbers, as the names of the page's fields; the whole definition,
 // which has no field of its own, shows at the caption.
 const kProblemFields = ['x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples', 'params', 'caption', 'lets'];

@@ -74,7 +74,8 @@ export function setUpMotion(page) {
             slider.setAttribute('aria-valuetext', `${parameter.name} = ${shownValue(parameter.value)}`);
         }
     }
-    function setSweeping(on) {
+    // propose: the choice of animation follows, as when the user presses "Animar".
+    function setSweeping(on, propose = true) {
         animateBox.checked = on;
         clearInterval(sweepTimer);
         sweepTimer = on && activeParameter ? setInterval(() => {
@@ -84,7 +85,7 @@ export function setUpMotion(page) {
             page.schedulePaint();
         }, kSweepTickMs) : 0;
         // What "Animar" shows is what is most likely wanted saved, as the window proposes it.
-        if (parameters.length)
+        if (propose && parameters.length)
             animationKind.value = on ? activeParameter : '';
     }
     animateBox.addEventListener('change', () => setSweeping(animateBox.checked));
@@ -99,6 +100,10 @@ export function setUpMotion(page) {
         channel.port2.postMessage(null);
     });
     $('animacion-cancelar').addEventListener('click', () => { cancelled = true; });
+    document.addEventListener('keydown', event => {
+        if (saving && event.key === 'Escape' && !event.target.closest?.('dialog'))
+            cancelled = true;     // as a progress dialog's Escape
+    });
     animationButton.addEventListener('click', async () => {
         if (saving)
             return;
@@ -139,7 +144,8 @@ export function setUpMotion(page) {
         if (bytes)
             page.download(bytes, name, 'image/gif');
         page.resumeTurning(wasTurning);
-        setSweeping(wasSweeping && parameters.some(p => p.name === activeParameter));   // unless another surface came meanwhile
+        // Going on as before, unless another surface came meanwhile; the choice made stays.
+        setSweeping(wasSweeping && parameters.some(p => p.name === activeParameter), false);
     });
 
     return {showParameters, showParameterValues, saving: () => saving};

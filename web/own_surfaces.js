@@ -6,7 +6,7 @@ export const kOwnKey = 'vexilon.superficies';   // the user's own surfaces: a su
 const kDraftKey = 'vexilon.borrador';    // what the definition dialog holds, kept as it is typed
 const kDefaultDefinition = {caption: 'Mi superficie', x: 'cos(u)*(2+cos(v))', y: 'sin(u)*(2+cos(v))', z: 'sin(v)',
                             uFrom: '0', uTo: '2*pi', uLines: '25', vFrom: '0', vTo: '2*pi', vLines: '25', samples: '61',
-                            params: '', lets: '', fit: 'uniforme'};
+                            params: '', lets: '', fit: 'uniforme', families: 'uv'};
 
 // page: {core, source, download(bytes, name, type), relist(), show(number)}; the session has read
 // the user's superficies.toml before.

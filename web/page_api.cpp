@@ -93,9 +93,9 @@ bool WriteWhole(const char* path, const std::string& text)
 }
 
 // The fields of a definition, separated by the unit separator: caption, x, y, z, u from, u to,
-// u lines, v from, v to, v lines, samples, parameters ("a=2, b=pi/a"), lets ("r=u*v; s=r^2") and
-// the fit ("uniforme", "ejes" or "ninguna").
-constexpr std::size_t kParamsField = 11, kLetsField = 12, kFitField = 13, kFieldCount = 14;
+// u lines, v from, v to, v lines, samples, parameters ("a=2, b=pi/a"), lets ("r=u*v; s=r^2"), the
+// fit ("uniforme", "ejes" or "ninguna") and the families of lines ("uv", "u" or "v").
+constexpr std::size_t kParamsField = 11, kLetsField = 12, kFitField = 13, kFamiliesField = 14, kFieldCount = 15;
 
 std::vector<std::string> FieldsOf(const char* fields)
 {
@@ -131,6 +131,7 @@ SurfaceDefinition DefinitionOf(const char* fields)
     definition.lets = ReadLetsText(part[kLetsField]);
     definition.fit = part[kFitField] != "ninguna";
     definition.fitEachAxis = part[kFitField] == "ejes";
+    definition.families = part[kFamiliesField] == "u" ? Families::U : part[kFamiliesField] == "v" ? Families::V : Families::UV;
     return definition;
 }
 

@@ -153,7 +153,7 @@ export async function run(h) {
         expect(gif.bytes.equals(render(['-s', 'moebius', '--turn', '300', '--turn-axis', 'z'], 'gif')), 'the bytes differ');
         await page.getByRole('checkbox', {name: 'Girar sobre el eje z'}).uncheck();
     });
-    await check('"Definir…": lets, "Escala automática" and parameters drawn as --let, --fit and --param', async () => {
+    await check('"Definir…": lets, parameters, "Escala automática" and "Familias" drawn as --let, --param, --fit and --families', async () => {
         await page.getByRole('button', {name: 'Definir…'}).click();
         const dialog = page.getByRole('dialog', {name: 'Superficie propia'});
         const field = name => dialog.getByRole('textbox', {name, exact: true});
@@ -172,10 +172,11 @@ export async function run(h) {
         await page.waitForFunction(() => document.querySelector('input[name=params]').getAttribute('aria-invalid') === 'true');
         await field('Parámetros').fill('a=1/2');
         await dialog.getByRole('combobox', {name: 'Escala automática'}).selectOption('ninguna');
+        await dialog.getByRole('combobox', {name: 'Familias'}).selectOption({label: 'solo líneas de u constante'});
         await page.waitForFunction(() => document.getElementById('definir-error').textContent === '');
         await frameAfter(page, () => dialog.getByRole('button', {name: 'Aceptar'}).click());
         await expectPicture(page, ['--x', 'r*cos(v)', '--y', 'r*sin(v)', '--z', 'u', '--u', '0,1,9', '--v', '0,2*pi,17', '--samples', '40',
-                                   '--let', 'r=a+u^2', '--param', 'a=1/2', '--fit', 'none']);
+                                   '--let', 'r=a+u^2', '--param', 'a=1/2', '--fit', 'none', '--families', 'u']);
         expect(await page.getByRole('slider', {name: 'a', exact: true}).isVisible(), 'no slider for the own surface\'s a');
         await page.reload();      // what was typed comes back, the new fields too
         await page.waitForSelector('#cuadro[data-ready="true"]');
@@ -185,7 +186,7 @@ export async function run(h) {
         await dialog.getByRole('button', {name: 'Cancelar'}).click();
         expect(kept.join(' | ') === 'r = a + u^2 | a=1/2 | ninguna', `the dialog holds ${kept.join(' | ')}`);
     });
-    await check('a saved animation shows its progress and the page answers meanwhile; "Cancelar" leaves no download', async () => {
+    await check('a saved animation shows its progress and the page answers meanwhile; "Cancelar" or Escape leaves no download', async () => {
         // A surface of many samples, swept: a save that lasts a while.
         await page.getByRole('button', {name: 'Definir…'}).click();
         const dialog = page.getByRole('dialog', {name: 'Superficie propia'});
@@ -195,16 +196,18 @@ export async function run(h) {
         await frameAfter(page, () => dialog.getByRole('button', {name: 'Aceptar'}).click());
         await page.getByRole('combobox', {name: 'Animación'}).selectOption({label: 'Barrido de a'});
         const before = downloads.length;
-        await page.getByRole('button', {name: 'Guardar animación…'}).click();
         const progress = page.getByRole('progressbar', {name: 'Guardando la animación…'});
-        await progress.waitFor({state: 'visible'});
-        await page.waitForFunction(() => document.getElementById('animacion-barra').value > 0);
-        await frameAfter(page, () => page.getByRole('slider', {name: 'Z'}).press('ArrowRight'));
-        const done = await page.evaluate(() => document.getElementById('animacion-barra').value);
-        expect(done < 200, `the save was over (${done} frames) before "Cancelar"`);
-        await page.getByRole('button', {name: 'Cancelar'}).click();
-        await progress.waitFor({state: 'hidden'});
-        expect(await page.getByRole('button', {name: 'Guardar animación…'}).isEnabled(), 'the button stays disabled');
+        for (const cancel of [() => page.getByRole('button', {name: 'Cancelar'}).click(), () => page.keyboard.press('Escape')]) {
+            await page.getByRole('button', {name: 'Guardar animación…'}).click();
+            await progress.waitFor({state: 'visible'});
+            await page.waitForFunction(() => document.getElementById('animacion-barra').value > 0);
+            await frameAfter(page, () => page.getByRole('slider', {name: 'Z'}).press('ArrowRight'));
+            const done = await page.evaluate(() => document.getElementById('animacion-barra').value);
+            expect(done < 200, `the save was over (${done} frames) before it was cancelled`);
+            await cancel();
+            await progress.waitFor({state: 'hidden'});
+            expect(await page.getByRole('button', {name: 'Guardar animación…'}).isEnabled(), 'the button stays disabled');
+        }
         await choose('Esfera');
         const gif = await downloadOf(page, () => page.getByRole('button', {name: 'Guardar animación…'}).click(), 120000);
         expect(downloads.length === before + 1, `${downloads.length - before} downloads after a cancel and a save`);
