@@ -145,6 +145,11 @@ export async function run(h) {
         expect(gifFrames(gif.bytes) === 200, `${gifFrames(gif.bytes)} frames`);
         expect(gif.bytes.subarray(0, up.length - 1).equals(up.subarray(0, up.length - 1)), 'the way up differs from the command line\'s');
     });
+    await check('ln and tan give the native bits at any slider value (Dini, b = 0.006)', async () => {
+        await other('Superficie de Dini');
+        await frameAfter(page, () => page.getByRole('slider', {name: 'b', exact: true}).fill('10'));
+        await expectPicture(page, ['-s', 'dini', '--param', `b=${10 * 0.6 / 1000}`]);
+    });
     await check('"Girar sobre el eje z": the saved turn is --turn 300 --turn-axis z', async () => {
         await choose('Cinta de Moebius');
         expect(!(await page.getByRole('combobox', {name: 'Animación'}).isVisible()), 'a choice of animation without parameters');
