@@ -1,7 +1,7 @@
 // The page's figures: the sine frame, plain and with hidden lines, in WebAssembly under node beside
-// the native style_bench in the same run; from navigation to the first picture in Chromium; the
-// size of the page's WebAssembly and JavaScript. Usage (after web/build.sh and a Release build of
-// the benchmarks in build-bench): node bench/web_bench.mjs
+// the native style_bench in the same run, in wall and processor time; from navigation to the first
+// picture in Chromium; the size of the page's WebAssembly and JavaScript. Usage (after web/build.sh
+// and a Release build of the benchmarks in build-bench): node bench/web_bench.mjs
 import {execFileSync, spawn} from 'node:child_process';
 import {createRequire} from 'node:module';
 import {readFileSync, readdirSync} from 'node:fs';
@@ -13,13 +13,15 @@ const kRounds = 5;   // each: 3 native repetitions, then 3 of the WebAssembly
 const median = values => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const micro = value => `${value.toFixed(1)} µs`;
 
-// Native: style_bench's plain and hidden sine frames (camera step and frame into the 32-bit picture).
+// Native: style_bench's plain and hidden sine frames (camera step and frame into the 32-bit picture),
+// wall and processor time.
 function nativeRuns() {
     const report = JSON.parse(execFileSync('build-bench/bench/style_bench', [
         '--benchmark_filter=BM_StyledFrame/[01]/4$', '--benchmark_repetitions=3', '--benchmark_min_time=0.2',
         '--benchmark_format=json'], {encoding: 'utf8'}));
-    const runs = name => report.benchmarks.filter(b => b.run_name === name && b.run_type === 'iteration').map(b => b.real_time);
-    return {plain: runs('BM_StyledFrame/0/4'), hidden: runs('BM_StyledFrame/1/4')};
+    const runs = (name, time) => report.benchmarks.filter(b => b.run_name === name && b.run_type === 'iteration').map(b => b[time]);
+    return {plain: runs('BM_StyledFrame/0/4', 'real_time'), hidden: runs('BM_StyledFrame/1/4', 'real_time'),
+            plainCpu: runs('BM_StyledFrame/0/4', 'cpu_time'), hiddenCpu: runs('BM_StyledFrame/1/4', 'cpu_time')};
 }
 
 // WebAssembly under node: the same two steps through the binding's module.
@@ -28,33 +30,41 @@ const core = await loadCore(source, require);
 core.start();
 const sine = core.surfaces().find(s => s.id === 'seno').n;
 core.choose(sine);
+// Wall time and this process's processor time per frame: on a machine shared with other work the
+// processor time moves far less.
 function wasmRuns(hidden) {
     core.setStyle({hiddenLines: hidden, lineWidth: 1});
-    const runs = [];
+    const wall = [], cpu = [];
     for (let r = 0; r < 3; ++r) {
         let n = 0;
-        const start = performance.now();
+        const start = performance.now(), used = process.cpuUsage();
         do {
             core.scroll(kZoomBar, 99);   // a code no bar knows: the camera step alone, as every event makes
             core.m._vx_draw();           // the frame alone: the pixels stay in the module
             ++n;
         } while (performance.now() - start < 200);
-        runs.push((performance.now() - start) * 1000 / n);
+        wall.push((performance.now() - start) * 1000 / n);
+        const spent = process.cpuUsage(used);
+        cpu.push((spent.user + spent.system) / n);
     }
-    return runs;
+    return {wall, cpu};
 }
 // Rounds of each in turn, so that other work on the machine weighs on both alike.
-const all = {native: {plain: [], hidden: []}, wasm: {plain: [], hidden: []}};
+const all = {native: {plain: [], hidden: [], plainCpu: [], hiddenCpu: []}, wasm: {plain: [], hidden: [], plainCpu: [], hiddenCpu: []}};
 for (let round = 0; round < kRounds; ++round) {
     const native = nativeRuns();
-    all.native.plain.push(...native.plain);
-    all.native.hidden.push(...native.hidden);
-    all.wasm.plain.push(...wasmRuns(false));
-    all.wasm.hidden.push(...wasmRuns(true));
+    for (const key of Object.keys(all.native))
+        all.native[key].push(...native[key]);
+    for (const key of ['plain', 'hidden']) {
+        const runs = wasmRuns(key === 'hidden');
+        all.wasm[key].push(...runs.wall);
+        all.wasm[`${key}Cpu`].push(...runs.cpu);
+    }
 }
 console.log(`| frame | WebAssembly (node), median (min) | native, median (min) | ratio of medians | ratio of minima |`);
 console.log('|---|---|---|---|---|');
-for (const [label, key] of [['sine, plain', 'plain'], ['sine, hidden lines', 'hidden']]) {
+for (const [label, key] of [['sine, plain', 'plain'], ['sine, hidden lines', 'hidden'],
+                            ['sine, plain, processor time', 'plainCpu'], ['sine, hidden lines, processor time', 'hiddenCpu']]) {
     const w = all.wasm[key], n = all.native[key];
     console.log(`| ${label} | ${micro(median(w))} (${micro(Math.min(...w))}) | ${micro(median(n))} (${micro(Math.min(...n))}) | ` +
                 `${(median(w) / median(n)).toFixed(2)} × | ${(Math.min(...w) / Math.min(...n)).toFixed(2)} × |`);
