@@ -16,6 +16,7 @@
 #include <sstream>
 
 #include "surfaces/quoted_text.h"
+#include "surfaces/toml_problem.h"
 
 namespace {
 
@@ -276,9 +277,9 @@ DefinitionsRead ParseDefinitions(std::string_view text, const std::string& fileN
     try {
         root = toml::parse(text, fileName);
     } catch (const toml::parse_error& error) {
-        // The library's words are English: the Spanish message says only where.
         read.problems.push_back({fileName, static_cast<int>(error.source().begin.line),
-                                 "not valid TOML: " + EscapeText(error.description()), "no es TOML válido"});
+                                 "not valid TOML: " + EscapeText(error.description()),
+                                 TomlProblemInSpanish(error.description(), static_cast<int>(error.source().begin.column))});
         return read;
     }
     const toml::node* surfaces = root.get("surface");

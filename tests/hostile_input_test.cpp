@@ -168,10 +168,32 @@ TEST(HostileInput, EchoedTextsAreOneLineWithoutControlBytes)
     EXPECT_NE(read.problems[0].english.find("'evil\\033[2J\\nsecond line'"), std::string::npos) << read.problems[0].english;
     EXPECT_NE(read.problems[1].english.find("'p\\aq'"), std::string::npos) << read.problems[1].english;
     EXPECT_NE(read.problems[2].english.find("'bad\\001key'"), std::string::npos) << read.problems[2].english;
-    // The TOML library's words stay out of the Spanish message.
-    const DefinitionsRead broken = ParseDefinitions("[[surface]\n", "f.toml");
-    ASSERT_EQ(broken.problems.size(), 1u);
-    EXPECT_EQ(broken.problems[0].Spanish(), "f.toml, línea 1: no es TOML válido");
+    // The TOML library's English words stay out of the Spanish message; the common ones are told
+    // in Spanish, the rest leave only where.
+    const std::pair<const char*, const char*> broken[] = {
+        {"[[surface]\n", "f.toml, línea 1: no es TOML válido (columna 11): al leer la cabecera de una tabla, se esperaba «]» y "
+                         "hay el final de la línea"},
+        {"[[surface]]\nid = \"a\ncaption = 1", "f.toml, línea 2: no es TOML válido (columna 8): al leer una cadena, hay un "
+                                              "salto de línea o un carácter de control dentro (¿faltan las comillas de cierre?)"},
+        {"[[surface]]\nid = \"a\"\nid = \"b\"", "f.toml, línea 3: no es TOML válido (columna 6): al leer una clave con su "
+                                              "valor, «id» ya está definido más arriba"},
+        {"[[surface]]\nu = [0, 1", "f.toml, línea 2: no es TOML válido (columna 10): al leer una lista, el archivo se acaba antes "
+                                   "de cerrarlo"},
+        {"[[surface]]\nid \"a\"", "f.toml, línea 2: no es TOML válido (columna 4): al leer una clave con su valor, se esperaba "
+                                 "«=» y hay «\"»"},
+        {"[[surface]]\nu = 1x", "f.toml, línea 2: no es TOML válido (columna 6): al leer un número, no se esperaba «x»"},
+        {"[[surface]]\nid = \"\\q\"", "f.toml, línea 2: no es TOML válido (columna 8): al leer una cadena, secuencia de escape "
+                                   "desconocida «\\q»"},
+        // A raw control byte comes back as the library's own escape, never as the byte.
+        {"[[surface]]\nid = \"\\u0001\" \x01", "f.toml, línea 2: no es TOML válido (columna 15): al leer una clave con su "
+                                            "valor, no se esperaba «\\u0001»"},
+    };
+    for (const auto& [text, spanish] : broken) {
+        const DefinitionsRead read = ParseDefinitions(text, "f.toml");
+        ASSERT_EQ(read.problems.size(), 1u) << text;
+        EXPECT_EQ(read.problems[0].Spanish(), spanish) << read.problems[0].English();
+        EXPECT_FALSE(HasControlByte(read.problems[0].Spanish())) << text;
+    }
 }
 
 TEST(HostileInput, ExcerptsAreEscapedAndPointAtTheirCharacter)

@@ -328,7 +328,9 @@ private slots:
         QVERIFY2(shown.contains(own + QString::fromUtf8(", línea 9: superficie «MIA»: el id «MIA» está repetido; se conserva la primera")),
                  qPrintable(shown));
         MessageAtStart([&] { write("[[surface]\n"); }, shown);
-        QVERIFY2(shown.contains(own + QString::fromUtf8(", línea 1: no es TOML válido\n")), qPrintable(shown));
+        QVERIFY2(shown.contains(own + QString::fromUtf8(", línea 1: no es TOML válido (columna 11): al leer la cabecera de una "
+                                                        "tabla, se esperaba «]» y hay el final de la línea\n")),
+                 qPrintable(shown));
         QVERIFY2(!shown.contains(QStringLiteral("Error")), qPrintable(shown));
     }
 };

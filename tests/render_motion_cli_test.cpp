@@ -107,18 +107,25 @@ TEST(RenderMotionCli, AZTurnSpinsACylinderInPlaceWhileTheScreenTurnTumblesIt)
 {
     Folder dir;
     // 24 meridians and circles of 72 steps: every 15 degrees about z maps the cylinder onto itself.
-    const std::vector<std::string> cylinder = {"--x", "cos(u)", "--y", "sin(u)", "--z", "v", "--u", "0,2*pi,25",
+    const std::vector<std::string> cylinder = {"--x", "cos(u)", "--y", "sin(u)", "--z", "v", "--u", "pi/24,2*pi+pi/24,25",
                                                "--v", "-1,1,5", "--samples", "73", "--turn", "24"};
     const auto z = GifFrames(Joined(cylinder, {"--turn-axis", "z"}), dir / "z.gif");
     const auto screen = GifFrames(cylinder, dir / "s.gif");
     ASSERT_EQ(z.size(), 24u);
     ASSERT_EQ(screen.size(), 24u);
     for (size_t k = 1; k < 24; ++k) {
-        // Only the meridian standing on the square's middle column may round to either side.
-        EXPECT_LT(PixelsApart(z[k], z[0]), 1000) << "frame " << k;
+        EXPECT_EQ(PixelsApart(z[k], z[0]), 0) << "frame " << k;
         EXPECT_GT(PixelsApart(screen[k], screen[0]), 3000) << "frame " << k;
     }
     EXPECT_TRUE(GifFrames(Joined(cylinder, {"--turn-axis", "pantalla"}), dir / "p.gif") == screen);
+    // Four meridians: the turn does move it, and each quarter turn brings it back.
+    std::vector<std::string> four = Joined(cylinder, {"--turn-axis", "z"});
+    four[std::find(four.begin(), four.end(), "--u") - four.begin() + 1] = "pi/24,2*pi+pi/24,5";
+    const auto quarters = GifFrames(four, dir / "four.gif");
+    ASSERT_EQ(quarters.size(), 24u);
+    EXPECT_GT(PixelsApart(quarters[1], quarters[0]), 100);
+    for (size_t k : {6u, 12u, 18u})
+        EXPECT_EQ(PixelsApart(quarters[k], quarters[0]), 0) << "frame " << k;
 }
 
 TEST(RenderMotionCli, ABoxFitDrawsAFlatGraphAsItsTallerSelf)
