@@ -122,6 +122,10 @@ void CViewerDlg::LayOut()
     if (m_session.SquareSide() != square.width()) {
         m_session.SetSquareSide(square.width());
         m_pictureStale = true;   // drawn anew at the new side, never scaled
+        if (square.width() == kCanvasSide) {   // the larger picture's memory given back
+            m_largeFrame = QImage();
+            std::vector<std::uint32_t>().swap(m_largePixels);
+        }
     }
     update();
 }
