@@ -16,12 +16,12 @@
 
 namespace {
 
-constexpr int kSliderSteps = 1000;            // a slider's positions from the least to the greatest
-constexpr int kColumnWidth = 23;              // a slider and the space beside it
-constexpr int kColumns = 3;                   // as many as stand side by side in the group
-constexpr int kRowMinHeight = 140;            // a name over a slider long enough to aim at
-constexpr int kNameHeight = 19;               // the name and the space under it
-constexpr int kSweepTickMs = 1000 / 25;       // "Animar" at the rate of the turntable
+constexpr int kSliderSteps = 1000;        // a slider's positions from the least to the greatest
+constexpr int kColumnWidth = 23;          // a slider and the space beside it
+constexpr int kColumns = 3;               // as many as stand side by side in the group
+constexpr int kRowMinHeight = 140;        // a name over a slider long enough to aim at
+constexpr int kNameHeight = 19;           // the name and the space under it
+constexpr int kSweepTickMs = 1000 / 25;   // "Animar" at the rate of the turntable
 constexpr QRect kGroupRect{686, 300, 74, 212};
 
 double ValueAt(const ParameterControl& control, int position)
@@ -123,7 +123,8 @@ void CParameterGroup::LayOutSliders()
     for (int i = 0; i < count; ++i) {
         const int x = (i % columns) * kColumnWidth, y = (i / columns) * rowHeight;
         m_names[static_cast<size_t>(i)]->setGeometry(x + 2, y + 1, kColumnWidth - 1, 16);
-        m_sliders[static_cast<size_t>(i)]->setGeometry(x + 3, y + kNameHeight, kColumnWidth - 3, rowHeight - kNameHeight - 1);
+        m_sliders[static_cast<size_t>(i)]->setGeometry(x + 3, y + kNameHeight, kColumnWidth - 3,
+                                                       rowHeight - kNameHeight - 1);
     }
 }
 

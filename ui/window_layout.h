@@ -7,7 +7,7 @@
 
 #include "render/canvas.h"
 
-constexpr QSize kWindowSize{764, 522};                        // the template's size, the smallest
+constexpr QSize kWindowSize{764, 522};                           // the template's size, the smallest
 constexpr QRect kFrameRect{175, 10, kCanvasSide, kCanvasSide};   // the square at that size
 
 struct WindowLayout {
