@@ -22,7 +22,6 @@ constexpr int kColumns = 3;               // as many as stand side by side in th
 constexpr int kRowMinHeight = 140;        // a name over a slider long enough to aim at
 constexpr int kNameHeight = 19;           // the name and the space under it
 constexpr int kSweepTickMs = 1000 / 25;   // "Animar" at the rate of the turntable
-constexpr QRect kGroupRect{686, 300, 74, 212};
 
 double ValueAt(const ParameterControl& control, int position)
 {
@@ -72,7 +71,6 @@ CParameterGroup::CParameterGroup(QWidget& window, ViewSession& session)
         else
             m_timer->stop();
     });
-    SetGeometry(kGroupRect);
     m_group->hide();   // until a surface with parameters is shown
 }
 

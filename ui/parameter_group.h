@@ -25,7 +25,9 @@ public:
     CParameterGroup(QWidget& window, ViewSession& session);
 
     void Show();   // after a frame: the sliders rebuilt when another surface is shown
-    void SetGeometry(const QRect& rect);   // the group's place in the window; the sliders fill it
+    // The group's place, which the window gives it for its size; the sliders fill what the value
+    // and "Animar" leave.
+    void SetGeometry(const QRect& rect);
     // The parameters the sliders stand for, in their order; empty while the group is hidden.
     std::vector<std::string> Names() const;
     // The parameter "Animar" is sweeping; empty when it is off.
