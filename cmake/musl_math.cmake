@@ -1,8 +1,12 @@
-# The objects of musl's sine and cosine, taken from Debian's musl-dev (the C library's static
-# archive) into VEXILON_MUSL_MATH_OBJECTS. Linked into the programs, they stand in for glibc's sin,
-# cos and sincos in every caller, the shared muparser's too, so a frame's bits are the same on every
-# processor and in the page, which compiles these functions from musl's source.
-set(VEXILON_MUSL_MATH_MEMBERS sin cos sincos __sin __cos __rem_pio2 __rem_pio2_large)
+# The objects of musl's functions of a formula (sine, cosine, tangent, their inverses, the
+# hyperbolic ones, logarithms, exp, pow, hypot), taken from Debian's musl-dev (the C library's static
+# archive) into VEXILON_MUSL_MATH_OBJECTS. Linked into the programs, they stand in for glibc's in
+# every caller, the shared muparser's too, so a frame's bits are the same on every processor (glibc
+# picks other code where the processor has FMA) and in the page, which compiles the same list from
+# musl's source (web/libraries.cmake). Exactly rounded helpers (sqrt, fabs, floor, scalbn) and
+# memcpy stay glibc's: any library gives the same bits for those.
+include(${CMAKE_CURRENT_LIST_DIR}/musl_math_list.cmake)
+set(VEXILON_MUSL_MATH_MEMBERS ${VEXILON_MUSL_MATH_FUNCTIONS})
 execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-multiarch OUTPUT_VARIABLE vexilon_multiarch
                 OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
 string(REGEX REPLACE "-gnu.*$" "-musl" vexilon_musl_triplet "${vexilon_multiarch}")   # x86_64-linux-musl
@@ -29,6 +33,15 @@ add_custom_command(
     ${vexilon_musl_renames}
     WORKING_DIRECTORY ${vexilon_musl_dir}
     DEPENDS ${VEXILON_MUSL_LIBC}
-    COMMENT "Taking musl's sine and cosine from ${VEXILON_MUSL_LIBC}"
+    COMMENT "Taking musl's functions of a formula from ${VEXILON_MUSL_LIBC}"
 )
 set_source_files_properties(${VEXILON_MUSL_MATH_OBJECTS} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
+# The core is an archive, from which the linker takes a member only for a name the program's own
+# code calls; muparser calls log10, acosh and the rest from its shared library, so each function is
+# named to the linker, taken, and given to muparser ahead of glibc's.
+set(VEXILON_MUSL_MATH_LINK_OPTIONS "")
+foreach(function ${VEXILON_MUSL_MATH_FUNCTIONS})
+    if(NOT function MATCHES "^__" AND NOT function MATCHES "_data$")
+        list(APPEND VEXILON_MUSL_MATH_LINK_OPTIONS "LINKER:--undefined=${function}")
+    endif()
+endforeach()

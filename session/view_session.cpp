@@ -235,66 +235,91 @@ bool ViewSession::SaveFrame(const std::string& path, std::string& error, int siz
     return WriteFrameFile(path, frame, error);
 }
 
+std::optional<AnimationFrames> ViewSession::AnimationOf(const std::string& sweep, std::string& error) const
+{
+    if (!m_hasFrame) {
+        error = "no hay ninguna imagen que animar";
+        return std::nullopt;
+    }
+    AnimationFrames frames;
+    frames.problem = std::make_shared<std::string>();
+    if (sweep.empty()) {
+        // The record of the shown frame: its camera, whatever the view did since.
+        ViewState first = m_view;
+        first.eye = m_camera.eye;
+        first.planePoint = m_camera.planePoint;
+        first.normal = m_camera.normal;
+        first.right = m_camera.right;
+        first.up = m_camera.up;
+        first.zoom = m_camera.zoom;
+        auto wire = std::make_shared<const Wireframe>(FrameWireframe());   // a preview too
+        frames.count = kTurnFrames;
+        frames.cameraOf = [first, wire, axis = m_turnAxis](int k) { return TurnFrameCamera(first, *wire, k, kTurnFrames, axis); };
+        frames.wireOf = [wire](int) { return wire.get(); };
+        return frames;
+    }
+    const SurfaceEntry* entry = m_surfaces.Find(m_frameSurface);
+    const std::vector<ParameterControl> controls = Parameters();
+    const auto control = std::find_if(controls.begin(), controls.end(), [&](const ParameterControl& c) { return c.name == sweep; });
+    if (!entry || !entry->definition || control == controls.end()) {
+        error = "la superficie no tiene el parámetro «" + sweep + "»";
+        return std::nullopt;
+    }
+    auto def = std::make_shared<SurfaceDefinition>(m_variedSurface == m_frameSurface && m_varied ? *m_varied : *entry->definition);
+    def->ranges.clear();
+    // Up the range and down again, the ends once each: the loop closes without a repeated frame.
+    const std::vector<double> up = AxisValues(control->least, control->greatest, kSweepSteps + 1);
+    auto values = std::make_shared<std::vector<double>>(up.begin(), up.end());
+    values->insert(values->end(), up.rbegin() + 1, up.rend() - 1);
+    auto wire = std::make_shared<Wireframe>();
+    frames.count = static_cast<int>(values->size());
+    frames.cameraOf = [camera = m_camera](int) { return camera; };
+    frames.wireOf = [def, values, wire, sweep, problem = frames.problem](int k) -> const Wireframe* {
+        const double value = (*values)[static_cast<size_t>(k)];
+        ::SetParameter(*def, sweep, value);
+        DefinitionProblem why;
+        std::optional<Wireframe> built = BuildTypedSurface(*def, why);
+        if (!built) {
+            *problem = "en " + sweep + " = " + std::to_string(value) + ": " + why.what.spanish;
+            return nullptr;
+        }
+        *wire = std::move(*built);
+        return wire.get();
+    };
+    return frames;
+}
+
+namespace {
+
+bool SaveFrames(const std::string& path, std::optional<AnimationFrames> frames, const FrameStyle& style,
+                const std::function<bool(int done)>& progress, std::string& error)
+{
+    if (!frames)
+        return false;
+    bool stopped = false;
+    const bool saved = WriteFileAtomically(path, [&](std::FILE* file) {
+        return EncodeAnimation(file, kGifFpsDefault, frames->count, frames->cameraOf, frames->wireOf, style,
+                               [&](int done) { return !(stopped = !progress(done)); });
+    }, error);
+    if (!frames->problem->empty())
+        error = *frames->problem;
+    else if (stopped)
+        error.clear();
+    return saved;
+}
+
+}   // namespace
+
 bool ViewSession::SaveAnimation(const std::string& path, const std::function<bool(int done)>& progress,
                                 std::string& error) const
 {
-    // The record of the shown frame: its camera, whatever the view did since.
-    ViewState first = m_view;
-    first.eye = m_camera.eye;
-    first.planePoint = m_camera.planePoint;
-    first.normal = m_camera.normal;
-    first.right = m_camera.right;
-    first.up = m_camera.up;
-    first.zoom = m_camera.zoom;
-    const Wireframe& wire = FrameWireframe();   // a preview too
-    bool stopped = false;
-    const bool saved = WriteFileAtomically(path, [&](std::FILE* file) {
-        return EncodeAnimation(file, kGifFpsDefault, kTurnFrames,
-                               [&](int k) { return TurnFrameCamera(first, wire, k, kTurnFrames, m_turnAxis); }, wire, m_style,
-                               [&](int done) { return !(stopped = !progress(done)); });
-    }, error);
-    if (stopped)
-        error.clear();
-    return saved;
+    return SaveFrames(path, AnimationOf("", error), m_style, progress, error);
 }
 
 bool ViewSession::SaveSweep(const std::string& path, const std::string& name,
                             const std::function<bool(int done)>& progress, std::string& error) const
 {
-    const SurfaceEntry* entry = m_surfaces.Find(m_frameSurface);
-    const std::vector<ParameterControl> controls = Parameters();
-    const auto control = std::find_if(controls.begin(), controls.end(), [&](const ParameterControl& c) { return c.name == name; });
-    if (!entry || !entry->definition || control == controls.end()) {
-        error = "la superficie no tiene el parámetro «" + name + "»";
-        return false;
-    }
-    SurfaceDefinition def = m_variedSurface == m_frameSurface && m_varied ? *m_varied : *entry->definition;
-    def.ranges.clear();
-    // Up the range and down again, the ends once each: the loop closes without a repeated frame.
-    const std::vector<double> up = AxisValues(control->least, control->greatest, kSweepSteps + 1);
-    std::vector<double> values(up.begin(), up.end());
-    values.insert(values.end(), up.rbegin() + 1, up.rend() - 1);
-    Wireframe wire;
-    bool stopped = false;
-    const bool saved = WriteFileAtomically(path, [&](std::FILE* file) {
-        return EncodeAnimation(
-            file, kGifFpsDefault, static_cast<int>(values.size()), [&](int) { return m_camera; },
-            [&](int k) -> const Wireframe* {
-                ::SetParameter(def, name, values[static_cast<size_t>(k)]);
-                DefinitionProblem problem;
-                std::optional<Wireframe> built = BuildTypedSurface(def, problem);
-                if (!built) {
-                    error = "en " + name + " = " + std::to_string(values[static_cast<size_t>(k)]) + ": " + problem.what.spanish;
-                    return nullptr;
-                }
-                wire = std::move(*built);
-                return &wire;
-            },
-            m_style, [&](int done) { return !(stopped = !progress(done)); });
-    }, error);
-    if (stopped)
-        error.clear();
-    return saved;
+    return SaveFrames(path, AnimationOf(name, error), m_style, progress, error);
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,15 @@ constexpr int kSweepSteps = 100;              // the ticks of "Animar" from one 
 struct ParameterControl {
     std::string name;
     double      least = 0.0, greatest = 1.0, value = 0.0;
+};
+
+// The frames of a saved animation, owning all they draw, so that the view may go on changing
+// while they are encoded a few at a time.
+struct AnimationFrames {
+    int count = 0;
+    std::function<Camera(int k)>           cameraOf;
+    std::function<const Wireframe*(int k)> wireOf;    // null when frame k cannot be sampled
+    std::shared_ptr<std::string>           problem;   // then why, in Spanish
 };
 
 // The shown frame's picture in style: the frame itself, recoloured for a theme or colours, or the
@@ -128,6 +138,10 @@ public:
     // 2 * kSweepSteps frames seen from the shown frame's camera.
     bool SaveSweep(const std::string& path, const std::string& name, const std::function<bool(int done)>& progress,
                    std::string& error) const;
+
+    // The frames SaveAnimation (sweep empty) or SaveSweep encodes, for a front end that encodes
+    // them a few at a time; nothing, with the reason, when there is no frame or no such parameter.
+    std::optional<AnimationFrames> AnimationOf(const std::string& sweep, std::string& error) const;
 
 private:
     const Wireframe& WireframeOf(SurfaceKind kind) const;

@@ -12,6 +12,20 @@ bool Finite(const Wireframe& wire, std::uint32_t i)
     return std::isfinite(wire.xs[i]) && std::isfinite(wire.ys[i]) && std::isfinite(wire.zs[i]);
 }
 
+// The distance from the origin, scaled by the largest component so no square overflows. Written
+// out rather than std::hypot's three-argument form, whose formula differs between C++ libraries:
+// the page's build must find the same farthest point to the bit.
+double Length(double x, double y, double z)
+{
+    x = std::abs(x);
+    y = std::abs(y);
+    z = std::abs(z);
+    const double a = x < y ? (y < z ? z : y) : (x < z ? z : x);
+    if (a == 0.0)
+        return 0.0;
+    return a * std::sqrt((x / a) * (x / a) + (y / a) * (y / a) + (z / a) * (z / a));
+}
+
 }   // namespace
 
 void ScaleAxesToSameExtent(Wireframe& wire)
@@ -50,7 +64,7 @@ bool FitWireframe(Wireframe& wire, double radius)
     double farthest = 0.0;
     for (std::uint32_t i = 0; i < wire.Size(); ++i)
         if (Finite(wire, i))
-            farthest = std::max(farthest, std::hypot(wire.xs[i] - centre.x, wire.ys[i] - centre.y, wire.zs[i] - centre.z));
+            farthest = std::max(farthest, Length(wire.xs[i] - centre.x, wire.ys[i] - centre.y, wire.zs[i] - centre.z));
     const double scale = farthest > 0.0 && std::isfinite(farthest) ? radius / farthest : 1.0;
     for (std::uint32_t i = 0; i < wire.Size(); ++i) {
         wire.xs[i] = (wire.xs[i] - centre.x) * scale;

@@ -1,11 +1,18 @@
 // The session's lessons that move: sliders' parameters, a step keeping the view, "Animar"'s sweep,
-// and the turntable about z.
+// the turntable about z, and a saved animation's frames encoded while the view goes on.
 #include "session/view_session.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
 
+#include "export/animation.h"
+#include "export/gif_encoder.h"
 #include "surfaces/gallery.h"
 
 namespace {
@@ -92,6 +99,63 @@ TEST_F(SessionMotionTest, TheTurntableAboutZKeepsTheEyesHeight)
         session.TurnTick();
     EXPECT_NEAR(session.View().eye.z, height, 1e-9);
     EXPECT_GT(std::abs(session.View().eye.x - height), 1.0);   // yet it went round
+}
+
+
+// A saved animation encoded a frame a call, as the page does between its events.
+std::string EncodedStepwise(const AnimationFrames& frames, const FrameStyle& style, const std::function<void(int)>& between)
+{
+    char* data = nullptr;
+    size_t size = 0;
+    std::FILE* stream = open_memstream(&data, &size);
+    bool finished = false;
+    {
+        AnimationEncoder encoder(stream, kGifFpsDefault, frames.count, frames.cameraOf, frames.wireOf, style);
+        while (encoder.Done() < encoder.Count() && encoder.AddNext())
+            between(encoder.Done());
+        finished = encoder.Finish();
+    }
+    std::fclose(stream);
+    std::string bytes = finished ? std::string(data, size) : std::string();
+    std::free(data);
+    return bytes;
+}
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST_F(SessionMotionTest, AnimationFramesOwnWhatTheyDrawWhileTheViewGoesOn)
+{
+    const std::string turnPath = ::testing::TempDir() + "session_turn.gif";
+    const std::string sweepPath = ::testing::TempDir() + "session_sweep.gif";
+    session.ChooseSurface(Gallery("plucker"));
+    session.SetTurnAxis(TurnAxis::Z);
+    ASSERT_TRUE(session.SetParameter("n", 3.0));   // the sampled surface the session drops on another choice
+    std::string error;
+    ASSERT_TRUE(session.SaveAnimation(turnPath, [](int) { return true; }, error)) << error;
+    ASSERT_TRUE(session.SaveSweep(sweepPath, "n", [](int) { return true; }, error)) << error;
+    std::optional<AnimationFrames> turn = session.AnimationOf("", error);
+    std::optional<AnimationFrames> sweep = session.AnimationOf("n", error);
+    ASSERT_TRUE(turn && sweep);
+    EXPECT_EQ(turn->count, kTurnFrames);
+    EXPECT_EQ(sweep->count, 2 * kSweepSteps);
+    const FrameStyle style = session.Style();
+    // Between frames the user goes on: other surfaces, turns, another axis.
+    auto meanwhile = [&](int done) {
+        session.ChooseSurface(done % 2 ? kTorus : Gallery("elipsoide"));
+        session.TurnTick();
+        session.SetTurnAxis(TurnAxis::Screen);
+    };
+    EXPECT_EQ(EncodedStepwise(*turn, style, meanwhile), FileBytes(turnPath));
+    EXPECT_EQ(EncodedStepwise(*sweep, style, meanwhile), FileBytes(sweepPath));
+    std::remove(turnPath.c_str());
+    std::remove(sweepPath.c_str());
+
+    EXPECT_FALSE(session.AnimationOf("q", error));
+    EXPECT_NE(error.find("«q»"), std::string::npos);
 }
 
 }   // namespace

@@ -9,10 +9,11 @@ const kFormatLooks = {png: ['PNG', 'image/png'], svg: ['SVG', 'image/svg+xml'], 
 export const kZoomBar = 0, kDistanceBar = 1;
 export const kLineUp = 0, kLineDown = 1, kThumbPosition = 4;
 // The fields of a definition, in the order the core reads them.
-export const kDefinitionFields = ['caption', 'x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples'];
-// The core's DefinitionField numbers, as the names of the page's fields; parameters, the whole
-// definition and lets, which the page has no field for, show at the caption.
-const kProblemFields = ['x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples', 'caption', 'caption', 'caption'];
+export const kDefinitionFields = ['caption', 'x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples',
+                                  'params', 'lets', 'fit', 'families'];
+// The core's DefinitionField numbers, as the names of the page's fields; the whole definition,
+// which has no field of its own, shows at the caption.
+const kProblemFields = ['x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples', 'params', 'caption', 'lets'];
 
 // The glue's text and the compiled module: from the site's files, or from the single page itself.
 export async function fetchCoreSource(base) {
@@ -63,6 +64,19 @@ class Core {
         return answer.message === undefined ? null : {...answer, field: kProblemFields[answer.field] ?? 'caption'};
     }
 
+    // Copies side x side pixels 0xAARRGGBB out of the module's memory (which may move) as RGBA.
+    // A pixel a word: the module's memory and ImageData are both little-endian here.
+    #rgba(pointer, side) {
+        const argb = new Uint32Array(this.m.HEAPU8.buffer, pointer, side * side);
+        const rgba = new Uint8ClampedArray(side * side * 4);
+        const words = new Uint32Array(rgba.buffer);
+        for (let i = 0; i < words.length; ++i) {
+            const c = argb[i];
+            words[i] = 0xff000000 | (c & 0xff00) | ((c >>> 16) & 0xff) | ((c & 0xff) << 16);
+        }
+        return rgba;
+    }
+
     // Reads the gallery and the user's superficies.toml text; the problems found, in Spanish.
     start(ownText = '') { return JSON.parse(this.#withString(ownText, p => this.#text(this.m._vx_start(p)))); }
 
@@ -83,25 +97,33 @@ class Core {
     nextFrame() { this.m._vx_next_frame(); }
     frames() { return this.m._vx_frames(); }
     frameSurface() { return this.m._vx_frame_surface(); }
+    // s: {hiddenLines, depthCue, anaglyph, swapEyes, parallel, lineWidth, theme (an index of themes()), axes}.
     setStyle(s) {
-        this.m._vx_set_style(+!!s.hiddenLines, +!!s.depthCue, +!!s.anaglyph, +!!s.swapEyes, +!!s.parallel, s.lineWidth | 0 || 1);
+        this.m._vx_set_style(+!!s.hiddenLines, +!!s.depthCue, +!!s.anaglyph, +!!s.swapEyes, +!!s.parallel, s.lineWidth | 0 || 1,
+                             s.theme | 0, +!!s.axes);
+    }
+    // The themes in order: [{name, caption, lineWidth}].
+    themes() { return JSON.parse(this.#text(this.m._vx_themes())); }
+    // The turntable and a saved turn about the surface's z axis (true) or the picture's vertical.
+    setTurnAxis(z) { this.m._vx_set_turn_axis(z ? 1 : 0); }
+
+    // The shown frame as side x side RGBA pixels: the window's square at kSide, the figure at that
+    // size at any other (a screen of more pixels); null before the first frame.
+    draw(side = kSide) {
+        const pointer = this.m._vx_draw(side);
+        return pointer ? this.#rgba(pointer, side) : null;
     }
 
-    // The shown frame's 500 x 500 pixels as RGBA, copied out of the module's memory (which may move).
-    draw() {
-        const pointer = this.m._vx_draw();
-        if (!pointer)
-            return null;
-        const argb = new Uint8Array(this.m.HEAPU8.buffer, pointer, kSide * kSide * 4);
-        const rgba = new Uint8ClampedArray(kSide * kSide * 4);
-        for (let i = 0; i < rgba.length; i += 4) {
-            rgba[i] = argb[i + 2];
-            rgba[i + 1] = argb[i + 1];
-            rgba[i + 2] = argb[i];
-            rgba[i + 3] = 255;
-        }
-        return rgba;
-    }
+    // The letters of the axes at side pixels, which the core's pictures leave out here:
+    // [{x, y, height, text, colour}], the middle of each and a capital letter's height.
+    figureTexts(side = kSide) { return JSON.parse(this.#text(this.m._vx_figure_texts(side))); }
+
+    // The shown surface's parameters: [{name, least, greatest, value}]; none for the eight.
+    parameters() { return JSON.parse(this.#text(this.m._vx_parameters())); }
+    // A slider moved: the surface sampled at value, the view kept; false when it cannot be.
+    setParameter(name, value) { return this.#withString(name, p => this.m._vx_set_parameter(p, value)) === 1; }
+    // "Animar": one step of the parameter back and forth across its range.
+    sweepTick(name) { this.#withString(name, p => this.m._vx_sweep_tick(p)); }
 
     #bytes(pointer) { return pointer ? this.m.HEAPU8.slice(pointer, pointer + this.m._vx_bytes_size()) : null; }
 
@@ -113,14 +135,26 @@ class Core {
         });
     }
 
-    // The shown frame as the bytes of a file in format (an index of formats()); null on failure.
-    encode(format) { return this.#bytes(this.m._vx_encode(format)); }
+    // The shown frame as the bytes of a file in format (an index of formats()), the square size
+    // pixels a side; null on failure.
+    encode(format, size = kSide) { return this.#bytes(this.m._vx_encode(format, size)); }
 
-    // A full turn of the shown frame as an animated GIF; null on failure.
-    encodeTurn() { return this.#bytes(this.m._vx_encode_turn()); }
+    // "Guardar animación…" begun: the turn (sweep '') or the sweep of that parameter, encoded by
+    // animationStep a few frames at a time. {count} or {error}.
+    animationStart(sweep = '') { return JSON.parse(this.#withString(sweep, p => this.#text(this.m._vx_animation_start(p)))); }
+    // Up to frames more frames encoded: the count done, or -1 on failure (animationProblem() says why).
+    animationStep(frames) { return this.m._vx_animation_step(frames); }
+    animationProblem() { return this.#text(this.m._vx_animation_problem()); }
+    // The GIF once every frame is done; null on failure. The animation ends either way.
+    animationFinish() { return this.#bytes(this.m._vx_animation_finish()); }
+    animationCancel() { this.m._vx_animation_cancel(); }
 
-    // Samples a definition and shows it; null, or the problem {field, message, position}.
-    preview(definition) { return this.#problem(this.#withString(this.#fields(definition), p => this.#text(this.m._vx_preview(p)))); }
+    // Samples a definition and shows it: {problem: null or {field, message, position}, warning}.
+    // A parameter no formula uses is only a warning, in Spanish: the preview is drawn without it.
+    preview(definition) {
+        const json = this.#withString(this.#fields(definition), p => this.#text(this.m._vx_preview(p)));
+        return {problem: this.#problem(json), warning: JSON.parse(json).warning ?? ''};
+    }
     check(definition) { return this.#problem(this.#withString(this.#fields(definition), p => this.#text(this.m._vx_check(p)))); }
 
     // "Aceptar": the definition shown and listed until the page closes; its number.

@@ -57,11 +57,13 @@ target_include_directories(web_gif SYSTEM PUBLIC ${src})
 target_compile_options(web_gif PRIVATE ${vexilon_quiet})
 add_library(GIF::GIF ALIAS web_gif)
 
-# Sine and cosine from Debian's musl source, as the native programs take them from musl-dev.
+# The functions of a formula from Debian's musl source, the very list the native programs take
+# from musl-dev (cmake/musl_math.cmake).
+include(${PROJECT_SOURCE_DIR}/cmake/musl_math_list.cmake)
 set(src "${VEXILON_WEB_SOURCES}/musl")
-add_library(web_musl_math STATIC
-    ${src}/src/math/sin.c ${src}/src/math/cos.c ${src}/src/math/sincos.c ${src}/src/math/__sin.c
-    ${src}/src/math/__cos.c ${src}/src/math/__rem_pio2.c ${src}/src/math/__rem_pio2_large.c)
+list(TRANSFORM VEXILON_MUSL_MATH_FUNCTIONS PREPEND "${src}/src/math/" OUTPUT_VARIABLE vexilon_musl_sources)
+list(TRANSFORM vexilon_musl_sources APPEND ".c")
+add_library(web_musl_math STATIC ${vexilon_musl_sources})
 target_include_directories(web_musl_math PRIVATE ${src}/src/internal ${src}/arch/generic)
 target_compile_definitions(web_musl_math PRIVATE "hidden=__attribute__((visibility(\"hidden\")))")
 target_compile_options(web_musl_math PRIVATE ${vexilon_quiet})

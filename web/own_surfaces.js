@@ -5,7 +5,8 @@ import {kSide, kDefinitionFields} from './binding.js';
 export const kOwnKey = 'vexilon.superficies';   // the user's own surfaces: a superficies.toml text
 const kDraftKey = 'vexilon.borrador';    // what the definition dialog holds, kept as it is typed
 const kDefaultDefinition = {caption: 'Mi superficie', x: 'cos(u)*(2+cos(v))', y: 'sin(u)*(2+cos(v))', z: 'sin(v)',
-                            uFrom: '0', uTo: '2*pi', uLines: '25', vFrom: '0', vTo: '2*pi', vLines: '25', samples: '61'};
+                            uFrom: '0', uTo: '2*pi', uLines: '25', vFrom: '0', vTo: '2*pi', vLines: '25', samples: '61',
+                            params: '', lets: '', fit: 'uniforme', families: 'uv'};
 
 // page: {core, source, download(bytes, name, type), relist(), show(number)}; the session has read
 // the user's superficies.toml before.
@@ -30,7 +31,7 @@ export function setUpOwnSurfaces(page) {
         worker.addEventListener('message', ({data}) => {
             if (data.asked !== previewAsked)
                 return;      // an older definition's answer
-            showProblem(data.problem);
+            showProblem(data.problem, data.warning);
             const context = previewCanvas.getContext('2d');
             if (data.pixels) {
                 const full = new OffscreenCanvas(kSide, kSide);
@@ -45,12 +46,14 @@ export function setUpOwnSurfaces(page) {
             definition[name] = defineForm.elements[name].value.trim();
         return definition;
     }
-    function showProblem(problem) {
+    // A problem at its field, or else a warning that leaves the preview drawn.
+    function showProblem(problem, warning = '') {
         for (const name of kDefinitionFields) {
             defineForm.elements[name].removeAttribute('aria-invalid');
             defineForm.elements[name].removeAttribute('aria-errormessage');
         }
-        defineError.textContent = problem ? problem.message : '';
+        defineError.textContent = problem ? problem.message : warning;
+        defineError.classList.toggle('warning', !problem && warning !== '');
         if (problem) {
             const field = defineForm.elements[problem.field];
             field.setAttribute('aria-invalid', 'true');

@@ -4,6 +4,7 @@ import {
     fetchCoreSource, embeddedCoreSource, loadCore,
 } from './binding.js';
 import {kOwnKey, setUpOwnSurfaces} from './own_surfaces.js';
+import {setUpMotion} from './motion.js';
 
 const kBuiltinCount = 8;
 const kOrbitKeyPixels = 10;       // one arrow key turns the view as a drag this long
@@ -18,6 +19,8 @@ const notice = $('aviso');
 const zoomBar = $('barra-z'), distanceBar = $('barra-p');
 const otherList = $('otra-lista'), otherButton = $('otra-boton');
 const saveButton = $('guardar-boton'), formatList = $('formato'), animationButton = $('animacion-boton');
+const sizeInput = $('tamano'), saveError = $('guardar-error');
+const themeList = $('vista-tema');
 
 const embedded = document.getElementById('vx-wasm') !== null;
 // A browser without WebAssembly's SIMD (before 2021) cannot run the page: it says so.
@@ -30,7 +33,7 @@ const startProblems = core.start(localStorage.getItem(kOwnKey) ?? '');
 let surface = 0;                  // the one chosen; 0 before any
 let paintPending = false;
 let framesPainted = 0;
-const style = {lineWidth: 1};
+const style = {lineWidth: 1, theme: 0};
 
 // Draws the shown frame once at the next paint, however many steps came before it.
 function schedulePaint() {
@@ -40,28 +43,39 @@ function schedulePaint() {
     requestAnimationFrame(paint);
 }
 
-const picture = new OffscreenCanvas(kSide, kSide);
+// The square's side in device pixels: the window's 500 on a plain screen; on a screen of more
+// pixels (or a narrow one of more) as many as it shows, drawn there as a picture of that size.
+function deviceSide() {
+    const ratio = window.devicePixelRatio || 1;
+    if (ratio === 1)
+        return kSide;
+    return Math.min(8192, Math.max(100, Math.round((square.clientWidth || kSide) * ratio)));
+}
 function paint() {
     paintPending = false;
-    const pixels = core.draw();
+    const side = deviceSide();
+    const pixels = core.draw(side);
     if (!pixels)
         return;       // no frame yet: the empty square
-    picture.getContext('2d').putImageData(new ImageData(pixels, kSide, kSide), 0, 0);
-    // At the device's pixels: each picture pixel a block of them, so the lines stay sharp.
-    const ratio = window.devicePixelRatio || 1;
-    const side = Math.round(kSide * ratio);
     if (square.width !== side) {
         square.width = side;
         square.height = side;
     }
     const context = square.getContext('2d');
-    context.imageSmoothingEnabled = false;
-    context.drawImage(picture, 0, 0, side, side);
+    context.putImageData(new ImageData(pixels, side, side), 0, 0);
+    // The axes' letters by the browser: the core draws them with cairo, natively only.
+    for (const text of style.axes ? core.figureTexts(side) : []) {
+        context.font = `${text.height / 0.72}px "DejaVu Sans", sans-serif`;
+        context.textAlign = 'center';
+        context.fillStyle = text.colour;
+        context.fillText(text.text, text.x, text.y + text.height / 2);
+    }
     if (framesPainted === 0)
         performance.mark('vexilon-primera-imagen');
     square.dataset.frames = String(++framesPainted);
 }
 window.matchMedia?.(`(resolution: ${window.devicePixelRatio || 1}dppx)`).addEventListener?.('change', schedulePaint);
+new ResizeObserver(() => square.width !== deviceSide() && schedulePaint()).observe(square);
 
 function showBars() {
     zoomBar.value = String(100 - core.barPosition(kZoomBar));
@@ -75,11 +89,14 @@ function changed() {
 }
 
 function choose(number) {
+    const another = number !== surface;
     surface = number;
     core.choose(number);
     notice.textContent = '';
-    for (const control of [zoomBar, distanceBar, saveButton, animationButton])
+    for (const control of [zoomBar, distanceBar, saveButton])
         control.disabled = false;
+    animationButton.disabled = motion.saving();
+    motion.showParameters(another);
     changed();
 }
 
@@ -202,6 +219,7 @@ document.addEventListener('keydown', event => {
         changed();
     } else if (event.key === 'Home') {
         core.resetKey();
+        motion.showParameterValues();
         changed();
     } else if (event.key === 'F1') {
         $('instrucciones').showModal();
@@ -209,6 +227,9 @@ document.addEventListener('keydown', event => {
         const width = Math.min(4, Math.max(1, style.lineWidth + (event.shiftKey ? -1 : 1)));
         $('vista-grosor').value = String(width);
         setStyle();
+    } else if (event.key.toLowerCase() === 't' && !event.shiftKey) {
+        themeList.value = String((Number(themeList.value) + 1) % themes.length);
+        setTheme();
     } else {
         const box = document.querySelector(`#vista input[data-key="${event.key.toLowerCase()}"]`);
         if (box && !event.shiftKey) {
@@ -227,16 +248,26 @@ zoomBar.addEventListener('input', () => { core.scroll(kZoomBar, kThumbPosition, 
 distanceBar.addEventListener('input', () => { core.scroll(kDistanceBar, kThumbPosition, Number(distanceBar.value)); changed(); });
 
 // ---- "Vista" ----
+const themes = core.themes();
+themes.forEach((theme, index) => themeList.append(new Option(theme.caption, String(index))));
 function setStyle() {
     for (const box of document.querySelectorAll('#vista input[data-style]'))
         style[box.dataset.style] = box.checked;
     style.lineWidth = Number($('vista-grosor').value);
+    style.theme = Number(themeList.value);
     $('vista-invertir').disabled = !style.anaglyph;
     core.setStyle(style);
     schedulePaint();     // the same camera drawn again: no camera step
 }
 for (const control of document.querySelectorAll('#vista input[data-style], #vista-grosor'))
     control.addEventListener('change', setStyle);
+// A theme brings its own width, which stays the user's to change.
+function setTheme() {
+    $('vista-grosor').value = String(themes[Number(themeList.value)].lineWidth);
+    setStyle();
+}
+themeList.addEventListener('change', setTheme);
+$('vista-eje-z').addEventListener('change', event => core.setTurnAxis(event.target.checked));
 
 const turnBox = $('vista-girar');
 let turnTimer = 0;
@@ -250,6 +281,7 @@ function setTurning(on) {
     }, kTurnTickMs) : 0;
 }
 turnBox.addEventListener('change', () => setTurning(turnBox.checked));
+
 
 // ---- Saving ----
 const formats = core.formats();
@@ -268,35 +300,52 @@ function download(bytes, name, type) {
 function surfaceId() {
     return core.surfaces().find(s => s.n === core.frameSurface())?.id ?? 'vexilon';
 }
+// "Tamaño": a whole number of pixels from 100 to 8192, or null with the reason shown at it.
+function pictureSize() {
+    const text = sizeInput.value.trim();
+    const size = /^[0-9]+$/.test(text) ? Number(text) : NaN;
+    const good = size >= 100 && size <= 8192;
+    sizeInput.toggleAttribute('aria-invalid', !good);
+    const accepted = 'un número entero de píxeles de 100 a 8192';
+    saveError.textContent = good ? '' : text ? `«${text}» no es un tamaño: escriba ${accepted}.` : `Escriba el tamaño: ${accepted}.`;
+    return good ? size : null;
+}
+// The trace and a GIF are of the 500-pixel frame, as the command line writes them.
+function showSizeUse() {
+    const still = ['trace', 'gif'].includes(formats[Number(formatList.value)].name);
+    sizeInput.disabled = still;
+    saveError.textContent = '';
+}
+formatList.addEventListener('change', showSizeUse);
+sizeInput.addEventListener('change', pictureSize);
 saveButton.addEventListener('click', () => {
     const format = formats[Number(formatList.value)];
-    const bytes = core.encode(Number(formatList.value));
+    const size = sizeInput.disabled ? 500 : pictureSize();
+    if (size === null) {
+        sizeInput.focus();
+        return;
+    }
+    if (format.name === 'trace' && (style.theme !== 0 || style.axes)) {
+        saveError.textContent = 'El trazo es el del cuadro tal cual: con el tema Pantalla y sin ejes.';
+        return;
+    }
+    const bytes = core.encode(Number(formatList.value), size);
     if (!bytes) {
         notice.textContent = 'No se pudo crear la imagen.';
         return;
     }
     download(bytes, surfaceId() + format.extension, format.type);
 });
-animationButton.addEventListener('click', async () => {
-    const wasTurning = turnBox.checked;
-    setTurning(false);
-    animationButton.disabled = true;
-    notice.textContent = 'Guardando la animación…';
-    // The message is painted before the frames are made.
-    await new Promise(resolve => requestAnimationFrame(() => setTimeout(resolve, 0)));
-    const bytes = core.encodeTurn();
-    notice.textContent = bytes ? '' : 'No se pudo crear la animación.';
-    animationButton.disabled = false;
-    if (bytes)
-        download(bytes, `${surfaceId()}.gif`, 'image/gif');
-    setTurning(wasTurning);
-});
+const motion = setUpMotion({core, notice, schedulePaint, download, surfaceId, hasSurface: () => surface !== 0,
+                            pauseTurning() { const on = turnBox.checked; setTurning(false); return on; },
+                            resumeTurning: setTurning});
 
 // ---- Help ----
 $('instrucciones-boton').addEventListener('click', () => $('instrucciones').showModal());
 $('sobre-boton').addEventListener('click', () => $('sobre').showModal());
 
 // ---- Start ----
+showSizeUse();
 core.setStyle(style);
 listSurfaces();
 setUpOwnSurfaces({core, source, download, relist: listSurfaces, show(number) {

@@ -1,9 +1,11 @@
 // What the page asks of the session, as plain C functions the binding module calls: the page's
-// ViewSession and OwnSurfaces, the shown frame's pixels, and its files as bytes. The page's files
-// (the gallery, superficies.toml, a saved animation) live in the WebAssembly's memory.
+// ViewSession and OwnSurfaces, its files as bytes, "Definir…" (the picture is page_picture.cpp's,
+// what moves page_motion.cpp's). The page's files (the gallery, superficies.toml) live in the
+// WebAssembly's memory.
 #include <emscripten/emscripten.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -15,8 +17,7 @@
 
 #include "export/frame_encoder.h"
 #include "export/output_format.h"
-#include "render/frame.h"
-#include "render/raster_canvas.h"
+#include "session/definition_text.h"
 #include "session/own_surfaces.h"
 #include "session/view_controls.h"
 #include "session/view_session.h"
@@ -24,42 +25,7 @@
 #include "surfaces/gallery.h"
 #include "surfaces/typed_surface.h"
 #include "web/gallery_text.h"
-
-namespace {
-
-constexpr char kGalleryPath[] = "/vexilon/gallery.toml";
-constexpr char kOwnPath[] = "/datos/superficies.toml";
-constexpr char kAnimationPath[] = "/datos/animacion.gif";
-
-// The formats the page offers: those its build can write, in the core's order.
-std::vector<FormatInfo> PageFormats()
-{
-    std::vector<FormatInfo> formats;
-    for (const FormatInfo& info : OutputFormats())
-        if (FormatWritable(info.format))
-            formats.push_back(info);
-    return formats;
-}
-
-class PageBar final : public ScrollBar {
-public:
-    void SetRange(int minimum, int maximum) override { m_min = minimum; m_max = maximum; }
-    void SetPosition(int position) override { m_position = position < m_min ? m_min : position > m_max ? m_max : position; }
-    int Position() const { return m_position; }
-
-private:
-    int m_min = 0, m_max = 0, m_position = 0;
-};
-
-struct Page {
-    SurfaceRegistry surfaces;
-    PageBar         zoomBar, distanceBar;
-    ViewSession     session{surfaces, zoomBar, distanceBar, [] {}};
-    std::unique_ptr<OwnSurfaces> own;
-    RasterCanvas    picture;
-    std::vector<unsigned char> bytes;   // the last file or answer handed out
-    bool            previewShown = false;
-};
+#include "web/page_state.h"
 
 Page& ThePage()
 {
@@ -92,6 +58,21 @@ const unsigned char* Bytes(std::vector<unsigned char> bytes)
     return ThePage().bytes.empty() ? nullptr : ThePage().bytes.data();
 }
 
+namespace {
+
+constexpr char kGalleryPath[] = "/vexilon/gallery.toml";
+constexpr char kOwnPath[] = "/datos/superficies.toml";
+
+// The formats the page offers: those its build can write, in the core's order.
+std::vector<FormatInfo> PageFormats()
+{
+    std::vector<FormatInfo> formats;
+    for (const FormatInfo& info : OutputFormats())
+        if (FormatWritable(info.format))
+            formats.push_back(info);
+    return formats;
+}
+
 std::string ReadWhole(const char* path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -106,9 +87,11 @@ bool WriteWhole(const char* path, const std::string& text)
 }
 
 // The fields of a definition, separated by the unit separator: caption, x, y, z, u from, u to,
-// u lines, v from, v to, v lines, samples. Counts that are not whole numbers become -1, which the
-// check refuses at their field.
-SurfaceDefinition DefinitionOf(const char* fields)
+// u lines, v from, v to, v lines, samples, parameters ("a=2, b=pi/a"), lets ("r=u*v; s=r^2"), the
+// fit ("uniforme", "ejes" or "ninguna") and the families of lines ("uv", "u" or "v").
+constexpr std::size_t kParamsField = 11, kLetsField = 12, kFitField = 13, kFamiliesField = 14, kFieldCount = 15;
+
+std::vector<std::string> FieldsOf(const char* fields)
 {
     std::vector<std::string> part(1);
     for (const char* c = fields; *c; ++c) {
@@ -117,7 +100,15 @@ SurfaceDefinition DefinitionOf(const char* fields)
         else
             part.back() += *c;
     }
-    part.resize(11);
+    part.resize(kFieldCount);
+    return part;
+}
+
+// Counts that are not whole numbers become -1, which the check refuses at their field; parameters
+// that do not read are left out (ParamsRead tells why).
+SurfaceDefinition DefinitionOf(const char* fields)
+{
+    const std::vector<std::string> part = FieldsOf(fields);
     auto count = [](const std::string& text) {
         char* end = nullptr;
         const long n = std::strtol(text.c_str(), &end, 10);
@@ -129,7 +120,20 @@ SurfaceDefinition DefinitionOf(const char* fields)
     definition.u = {part[4], part[5], count(part[6])};
     definition.v = {part[7], part[8], count(part[9])};
     definition.samples = count(part[10]);
+    DefinitionProblem ignored;
+    ReadParametersText(part[kParamsField], definition.params, ignored);
+    definition.lets = ReadLetsText(part[kLetsField]);
+    definition.fit = part[kFitField] != "ninguna";
+    definition.fitEachAxis = part[kFitField] == "ejes";
+    definition.families = part[kFamiliesField] == "u" ? Families::U : part[kFamiliesField] == "v" ? Families::V : Families::UV;
     return definition;
+}
+
+// Whether the parameters' field reads: false with its problem.
+bool ParamsRead(const char* fields, DefinitionProblem& problem)
+{
+    std::vector<NamedValue> params;
+    return ReadParametersText(FieldsOf(fields)[kParamsField], params, problem);
 }
 
 std::string ProblemJson(const DefinitionProblem& problem)
@@ -218,29 +222,6 @@ EMSCRIPTEN_KEEPALIVE int vx_bar_position(int bar)
 EMSCRIPTEN_KEEPALIVE int vx_frames() { return ThePage().session.FramesRendered(); }
 EMSCRIPTEN_KEEPALIVE int vx_frame_surface() { return ThePage().session.FrameSurface(); }
 
-EMSCRIPTEN_KEEPALIVE void vx_set_style(int hidden, int depthCue, int anaglyph, int swapEyes, int parallel, int lineWidth)
-{
-    FrameStyle style;
-    style.hiddenLines = hidden != 0;
-    style.depthCue = depthCue != 0;
-    style.anaglyph = anaglyph != 0;
-    style.swapEyes = swapEyes != 0;
-    style.parallel = parallel != 0;
-    style.lineWidth = lineWidth < kLineWidthMin ? kLineWidthMin : lineWidth > kLineWidthMax ? kLineWidthMax : lineWidth;
-    ThePage().session.SetStyle(style);
-}
-
-// The shown frame drawn: 500 x 502 pixels 0xAARRGGBB, or null before the first frame; the caller
-// copies what it needs at once.
-EMSCRIPTEN_KEEPALIVE const std::uint32_t* vx_draw()
-{
-    Page& page = ThePage();
-    if (!page.session.HasFrame())
-        return nullptr;
-    DrawFrame(page.session.FrameCamera(), page.session.FrameWireframe(), page.session.Style(), page.picture);
-    return page.picture.Bits();
-}
-
 // The output formats in the core's order that this build writes, as JSON [{"name":"png","extension":".png"}, …].
 EMSCRIPTEN_KEEPALIVE const char* vx_formats()
 {
@@ -252,60 +233,65 @@ EMSCRIPTEN_KEEPALIVE const char* vx_formats()
 }
 
 // The shown frame as a file of format (an index of vx_formats), the bytes the command line
-// writes; their count from vx_bytes_size, valid until the next call.
-EMSCRIPTEN_KEEPALIVE const unsigned char* vx_encode(int format)
+// writes; their count from vx_bytes_size, valid until the next call. size: the square's pixels a
+// side, kPictureSizeMin to kPictureSizeMax.
+EMSCRIPTEN_KEEPALIVE const unsigned char* vx_encode(int format, int size)
 {
     Page& page = ThePage();
     const std::vector<FormatInfo> formats = PageFormats();
-    if (!page.session.HasFrame() || format < 0 || format >= static_cast<int>(formats.size()))
+    if (!page.session.HasFrame() || format < 0 || format >= static_cast<int>(formats.size()) ||
+        size < kPictureSizeMin || size > kPictureSizeMax)
         return Bytes({});
     FrameEncoder frame(formats[static_cast<std::size_t>(format)].format);
-    frame.Draw(page.session.FrameCamera(), page.session.FrameWireframe(), page.session.Style());
+    FrameStyle style = page.session.Style();
+    style.size = size;
+    frame.Draw(page.session.FrameCamera(), page.session.FrameWireframe(), style);
     char* data = nullptr;
-    std::size_t size = 0;
-    std::FILE* stream = open_memstream(&data, &size);
+    std::size_t length = 0;
+    std::FILE* stream = open_memstream(&data, &length);
     if (!stream)
         return Bytes({});
     const bool written = frame.Write(stream);
     const bool closed = std::fclose(stream) == 0;
     std::vector<unsigned char> bytes;
     if (written && closed)
-        bytes.assign(data, data + size);
+        bytes.assign(data, data + length);
     std::free(data);
     return Bytes(std::move(bytes));
 }
 
-// "Guardar animación…": the session's full turn of the shown frame as a GIF.
-EMSCRIPTEN_KEEPALIVE const unsigned char* vx_encode_turn()
-{
-    std::string error;
-    if (!ThePage().session.SaveAnimation(kAnimationPath, [](int) { return true; }, error))
-        return Bytes({});
-    const std::string gif = ReadWhole(kAnimationPath);
-    std::remove(kAnimationPath);
-    return Bytes({gif.begin(), gif.end()});
-}
-
 EMSCRIPTEN_KEEPALIVE int vx_bytes_size() { return static_cast<int>(ThePage().bytes.size()); }
 
-// Samples a definition and shows it as the preview: "{}", or the problem with its field.
+// Samples a definition and shows it as the preview: "{}", {"warning":"…"} when a parameter is not
+// used by any formula (the preview drawn without it, as it may be typed before the formula that
+// uses it), or the problem with its field.
 EMSCRIPTEN_KEEPALIVE const char* vx_preview(const char* fields)
 {
     Page& page = ThePage();
     DefinitionProblem problem;
-    std::optional<Wireframe> wire = BuildTypedSurface(DefinitionOf(fields), problem);
+    if (!ParamsRead(fields, problem))
+        return Answer(ProblemJson(problem));
+    SurfaceDefinition definition = DefinitionOf(fields);
+    const std::vector<std::string> unused = UnusedParameters(definition);
+    std::erase_if(definition.params, [&](const NamedValue& p) {
+        return std::find(unused.begin(), unused.end(), p.first) != unused.end();
+    });
+    std::string warning;
+    for (const std::string& name : unused)
+        warning += (warning.empty() ? "" : " ") + std::string("Aviso: ninguna fórmula usa el parámetro «") + name + "».";
+    std::optional<Wireframe> wire = BuildTypedSurface(definition, problem);
     if (!wire)
         return Answer(ProblemJson(problem));
     page.session.ShowPreview(std::make_shared<const Wireframe>(std::move(*wire)), !page.previewShown);
     page.previewShown = true;
-    return Answer("{}");
+    return Answer(warning.empty() ? "{}" : "{\"warning\":\"" + Escaped(warning) + "\"}");
 }
 
 // Checks a definition as "Aceptar" does: "{}" or the problem with its field.
 EMSCRIPTEN_KEEPALIVE const char* vx_check(const char* fields)
 {
     DefinitionProblem problem;
-    return Answer(CheckDefinition(DefinitionOf(fields), problem) ? "{}" : ProblemJson(problem));
+    return Answer(ParamsRead(fields, problem) && CheckDefinition(DefinitionOf(fields), problem) ? "{}" : ProblemJson(problem));
 }
 
 // "Aceptar": the definition shown, listed until the page is closed; returns its number.

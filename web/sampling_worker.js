@@ -9,7 +9,7 @@ self.addEventListener('message', async ({data}) => {
         return;
     }
     await ready;
-    const problem = core.preview(data.definition);
+    const {problem, warning} = core.preview(data.definition);
     const pixels = problem ? null : core.draw();
-    self.postMessage({asked: data.asked, problem, pixels}, pixels ? [pixels.buffer] : []);
+    self.postMessage({asked: data.asked, problem, warning, pixels}, pixels ? [pixels.buffer] : []);
 });

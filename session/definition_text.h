@@ -1,0 +1,17 @@
+// The parameters and lets of a user's surface as typed in one line each, as a dialog's fields
+// hold them: "a=2, b=pi/a" and "r=sqrt(1-b^2); s=r*cos(u)".
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "surfaces/typed_surface.h"
+
+// Parameters NAME=VALUE parted by commas outside parentheses; each value a formula of numbers,
+// pi, e and the parameters before it. False with the problem at the parameters' field.
+bool ReadParametersText(std::string_view text, std::vector<NamedValue>& params, DefinitionProblem& problem);
+
+// Lets NAME=FORMULA parted by semicolons (a comma belongs to the formulas' functions); a part
+// without '=' is a let without a name, which the definition's check refuses at the lets' field.
+std::vector<NamedFormula> ReadLetsText(std::string_view text);

@@ -1,0 +1,45 @@
+// A user's parameters and lets typed on one line each, read as the window's dialog reads them.
+#include "session/definition_text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(DefinitionText, ParametersAreFormulasOfTheOnesBeforeAndCommasInsideParenthesesPartNothing)
+{
+    std::vector<NamedValue> params;
+    DefinitionProblem problem;
+    ASSERT_TRUE(ReadParametersText(" a = max(1, 2) , b=pi/a,, ", params, problem)) << problem.what.spanish;
+    ASSERT_EQ(params.size(), 2u);
+    EXPECT_EQ(params[0], (NamedValue{"a", 2.0}));
+    EXPECT_EQ(params[1].first, "b");
+    EXPECT_DOUBLE_EQ(params[1].second, 1.5707963267948966);
+    params.clear();
+    EXPECT_TRUE(ReadParametersText("   ", params, problem));
+    EXPECT_TRUE(params.empty());
+}
+
+TEST(DefinitionText, AParameterThatDoesNotReadIsTheParametersFieldsProblem)
+{
+    for (const char* text : {"a=2, b", "a=2*", "b=a+1"}) {
+        std::vector<NamedValue> params;
+        DefinitionProblem problem;
+        EXPECT_FALSE(ReadParametersText(text, params, problem)) << text;
+        EXPECT_EQ(problem.field, DefinitionField::Params) << text;
+        EXPECT_FALSE(problem.what.spanish.empty()) << text;
+    }
+}
+
+TEST(DefinitionText, LetsArePartedBySemicolonsAndOneWithoutANameIsKeptForTheCheckToRefuse)
+{
+    const std::vector<NamedFormula> lets = ReadLetsText("r = sqrt(1-b^2); s=atan2(r, u) ;; u*v");
+    ASSERT_EQ(lets.size(), 3u);
+    EXPECT_EQ(lets[0].name, "r");
+    EXPECT_EQ(lets[0].text, "sqrt(1-b^2)");
+    EXPECT_EQ(lets[1].name, "s");
+    EXPECT_EQ(lets[1].text, "atan2(r, u)");
+    EXPECT_EQ(lets[2].name, "");
+    EXPECT_EQ(lets[2].text, "u*v");
+}
+
+}   // namespace

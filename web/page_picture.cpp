@@ -1,0 +1,89 @@
+// The page's picture: the frame style its "Vista" sets, and the shown frame drawn at the square's
+// pixels or a screen's own, with the letters of the axes the page draws itself.
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "render/theme.h"
+#include "web/page_state.h"
+
+extern "C" {
+
+// theme: an index of vx_themes; axes: x, y and z drawn through the surface's origin.
+EMSCRIPTEN_KEEPALIVE void vx_set_style(int hidden, int depthCue, int anaglyph, int swapEyes, int parallel, int lineWidth,
+                                       int theme, int axes)
+{
+    FrameStyle style;
+    style.hiddenLines = hidden != 0;
+    style.depthCue = depthCue != 0;
+    style.anaglyph = anaglyph != 0;
+    style.swapEyes = swapEyes != 0;
+    style.parallel = parallel != 0;
+    style.lineWidth = lineWidth < kLineWidthMin ? kLineWidthMin : lineWidth > kLineWidthMax ? kLineWidthMax : lineWidth;
+    if (theme >= 0 && theme < static_cast<int>(Themes().size()))
+        style.theme = Themes()[static_cast<std::size_t>(theme)].theme;
+    style.axes = axes != 0;
+    ThePage().session.SetStyle(style);
+}
+
+// The themes in order, as JSON [{"name":"pantalla","caption":"Pantalla","lineWidth":1}, …].
+EMSCRIPTEN_KEEPALIVE const char* vx_themes()
+{
+    std::string json = "[";
+    for (const ThemeInfo& info : Themes())
+        json += std::string(json.size() > 1 ? "," : "") + "{\"name\":\"" + std::string(info.name) + "\",\"caption\":\"" +
+                std::string(info.caption) + "\",\"lineWidth\":" + std::to_string(info.lineWidth) + "}";
+    return Answer(json + "]");
+}
+
+// The shown frame drawn side x side pixels 0xAARRGGBB, row after row, or null before the first
+// frame; the caller copies them at once. At 500 the window's square; at any other side (a screen
+// of more pixels than the page's) the figure at that size, as a saved picture of that size.
+EMSCRIPTEN_KEEPALIVE const std::uint32_t* vx_draw(int side)
+{
+    Page& page = ThePage();
+    if (!page.session.HasFrame())
+        return nullptr;
+    const Camera& camera = page.session.FrameCamera();
+    const Wireframe& wire = page.session.FrameWireframe();
+    if (side == kCanvasSide || side < kPictureSizeMin || side > kPictureSizeMax) {
+        DrawShownFrame(camera, wire, page.session.Style(), page.picture);
+        return page.picture.Bits();
+    }
+    FrameStyle style = page.session.Style();
+    style.size = side;
+    style.title.clear();
+    BuildFigure(camera, wire, style, page.figure);
+    RasterizeFigure(page.figure, page.figurePixels);
+    page.devicePixels.resize(page.figurePixels.indices.size());
+    for (std::size_t i = 0; i < page.devicePixels.size(); ++i)
+        page.devicePixels[i] = PackPixel(page.figurePixels.palette[page.figurePixels.indices[i]]);
+    return page.devicePixels.data();
+}
+
+// The texts of the shown frame's figure at side pixels (the axes' letters), which the page's build
+// cannot draw into its pictures: [{"x":…,"y":…,"height":…,"text":"x","colour":"#rrggbb"}, …], the
+// middle of each text's box and the height of a capital letter in pixels; [] without axes.
+EMSCRIPTEN_KEEPALIVE const char* vx_figure_texts(int side)
+{
+    Page& page = ThePage();
+    FrameStyle style = page.session.Style();
+    if (!page.session.HasFrame() || !style.axes || side < kPictureSizeMin || side > kPictureSizeMax)
+        return Answer("[]");
+    style.size = side;
+    style.title.clear();
+    BuildFigure(page.session.FrameCamera(), page.session.FrameWireframe(), style, page.figure);
+    std::string json = "[";
+    for (const FigureText& text : page.figure.texts) {
+        char colour[8];
+        std::snprintf(colour, sizeof colour, "#%02x%02x%02x", text.colour.r, text.colour.g, text.colour.b);
+        json += std::string(json.size() > 1 ? "," : "") + "{\"x\":" + std::to_string(text.at.x) + ",\"y\":" +
+                std::to_string(text.at.y) + ",\"height\":" + std::to_string(text.height) + ",\"text\":\"" +
+                Escaped(text.text) + "\",\"colour\":\"" + colour + "\"}";
+    }
+    return Answer(json + "]");
+}
+
+}  // extern "C"

@@ -1,0 +1,54 @@
+// The page's one session and what the page's C functions share: the answers handed to the
+// binding live here until the next call.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "export/animation.h"
+#include "render/figure.h"
+#include "render/figure_picture.h"
+#include "render/raster_canvas.h"
+#include "session/own_surfaces.h"
+#include "session/view_controls.h"
+#include "session/view_session.h"
+
+class PageBar final : public ScrollBar {
+public:
+    void SetRange(int minimum, int maximum) override { m_min = minimum; m_max = maximum; }
+    void SetPosition(int position) override { m_position = position < m_min ? m_min : position > m_max ? m_max : position; }
+    int Position() const { return m_position; }
+
+private:
+    int m_min = 0, m_max = 0, m_position = 0;
+};
+
+struct Page {
+    SurfaceRegistry surfaces;
+    PageBar         zoomBar, distanceBar;
+    ViewSession     session{surfaces, zoomBar, distanceBar, [] {}};
+    std::unique_ptr<OwnSurfaces> own;
+    RasterCanvas    picture;
+    Figure          figure;             // the square at the device's pixels
+    FigurePicture   figurePixels;
+    std::vector<std::uint32_t> devicePixels;
+    // A saved animation being encoded a few frames a call, into memory.
+    std::optional<AnimationFrames>    animationFrames;
+    std::unique_ptr<AnimationEncoder> animation;
+    std::FILE*      animationStream = nullptr;
+    char*           animationData = nullptr;
+    std::size_t     animationSize = 0;
+    std::vector<unsigned char> bytes;   // the last file or answer handed out
+    bool            previewShown = false;
+};
+
+Page& ThePage();
+// text as a JSON string's inside.
+std::string Escaped(const std::string& text);
+// text or bytes kept for the binding to copy out, valid until the next call.
+const char* Answer(const std::string& text);
+const unsigned char* Bytes(std::vector<unsigned char> bytes);
