@@ -43,7 +43,7 @@ void DragSteps(benchmark::State& state, Window& window)
         if (at.x() > 160 || at.x() < 100)
             dx = -dx;
         window.Mouse(QEvent::MouseMove, at);
-        window.dialog.repaint(kFrameRect);
+        window.dialog.repaint(window.dialog.SquareRect());
     }
     window.Mouse(QEvent::MouseButtonRelease, at);
 }
@@ -60,6 +60,28 @@ void BM_WindowDragStepSineHidden(benchmark::State& state)
 {
     Window window;
     window.dialog.findChild<QCheckBox*>("IDC_VIEW_HIDDEN")->click();
+    DragSteps(state, window);
+}
+
+// The same drag step in a window the size of a 1920 x 1080 screen: the square 1058 pixels a side,
+// drawn as the figure of that size.
+void BM_WindowDragStepSineLarge(benchmark::State& state)
+{
+    Window window;
+    window.dialog.resize(1920, 1080);
+    QApplication::processEvents();
+    DragSteps(state, window);
+}
+
+// The projector's picture at that size: hidden lines, axes and their names, lines 2 pixels wide.
+void BM_WindowDragStepSineLargeProjector(benchmark::State& state)
+{
+    Window window;
+    window.dialog.resize(1920, 1080);
+    window.dialog.findChild<QCheckBox*>("IDC_VIEW_HIDDEN")->click();
+    window.dialog.findChild<QCheckBox*>("IDC_VIEW_AXES")->click();
+    window.dialog.findChild<QComboBox*>("IDC_VIEW_THEME")->setCurrentIndex(2);
+    QApplication::processEvents();
     DragSteps(state, window);
 }
 
@@ -104,6 +126,14 @@ BENCHMARK(BM_WindowDragStepSine)
     ->ComputeStatistics("min", BenchMin)
     ->ComputeStatistics("max", BenchMax);
 BENCHMARK(BM_WindowDragStepSineHidden)
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", BenchMin)
+    ->ComputeStatistics("max", BenchMax);
+BENCHMARK(BM_WindowDragStepSineLarge)
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", BenchMin)
+    ->ComputeStatistics("max", BenchMax);
+BENCHMARK(BM_WindowDragStepSineLargeProjector)
     ->Unit(benchmark::kMicrosecond)
     ->ComputeStatistics("min", BenchMin)
     ->ComputeStatistics("max", BenchMax);

@@ -3,6 +3,8 @@
 
 #if VEXILON_HAS_CAIRO
 #include "export/figure_cairo.h"
+#else
+#include "export/figure_letters.h"
 #endif
 #include "export/figure_text_formats.h"
 #include "export/gif_encoder.h"
@@ -64,6 +66,8 @@ void FrameEncoder::Draw(const Camera& camera, const Wireframe& wire, const Frame
             RasterizeFigure(m_figure, m_figurePicture);
 #if VEXILON_HAS_CAIRO
             DrawFigureTexts(m_figure, m_figurePicture);
+#else
+            DrawFigureLetters(m_figure, m_figurePicture);
 #endif
             if (m_format == OutputFormat::Gif)
                 CopyToFrame(m_figurePicture, m_picture);

@@ -1,4 +1,4 @@
-// Typed parameters and lets read as the window's dialog reads them.
+// Typed parameters and lets, read alike by the window's dialog and the page.
 #include "session/definition_text.h"
 
 namespace {

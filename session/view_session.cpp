@@ -2,6 +2,7 @@
 #include "session/view_session.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "export/animation.h"
@@ -67,6 +68,7 @@ void ViewSession::ResetKey()
 
 void ViewSession::PressButton(IntPoint cursor)
 {
+    m_press = cursor;
     m_controls.OnLButtonDown(cursor);
 }
 
@@ -77,6 +79,13 @@ void ViewSession::ReleaseButton()
 
 void ViewSession::MoveCursor(IntPoint cursor)
 {
+    if (m_squareSide != kCanvasSide) {
+        // From the press, not from the last step, so rounding never adds up along a drag.
+        const auto scaled = [this](int from, int to) {
+            return from + static_cast<int>(std::lround(static_cast<double>(to - from) * kCanvasSide / m_squareSide));
+        };
+        cursor = {scaled(m_press.x, cursor.x), scaled(m_press.y, cursor.y)};
+    }
     m_controls.OnMouseMove(cursor);
 }
 
@@ -313,6 +322,23 @@ bool ViewSession::SaveSweep(const std::string& path, const std::string& name,
     return SaveFrames(path, AnimationOf(name, error), m_style, progress, error);
 }
 
+namespace {
+
+// The figure of style at its own size with its texts, kept for the next frame's drawing.
+const FigurePicture& ShownFigure(const Camera& camera, const Wireframe& wire, const FrameStyle& style)
+{
+    thread_local Figure figure;
+    thread_local FigurePicture pixels;
+    BuildFigure(camera, wire, style, figure);
+    RasterizeFigure(figure, pixels);
+#if VEXILON_HAS_CAIRO
+    DrawFigureTexts(figure, pixels);
+#endif
+    return pixels;
+}
+
+}   // namespace
+
 void DrawShownFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, RasterCanvas& picture)
 {
     if (!style.IsFigure()) {
@@ -337,15 +363,24 @@ void DrawShownFrame(const Camera& camera, const Wireframe& wire, const FrameStyl
         }
         return;
     }
-    thread_local Figure figure;
-    thread_local FigurePicture pixels;
-    BuildFigure(camera, wire, square, figure);
-    RasterizeFigure(figure, pixels);
-#if VEXILON_HAS_CAIRO
-    DrawFigureTexts(figure, pixels);
-#endif
+    const FigurePicture& pixels = ShownFigure(camera, wire, square);
     picture.ClearHiddenRows();
     std::uint32_t* bits = picture.Bits();
     for (size_t i = 0; i < pixels.indices.size(); ++i)
         bits[i] = PackPixel(pixels.palette[pixels.indices[i]]);
+}
+
+void DrawShownFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, int side,
+                    std::vector<std::uint32_t>& picture)
+{
+    FrameStyle square = style;
+    square.size = std::clamp(side, kPictureSizeMin, kPictureSizeMax);
+    square.title.clear();
+    const FigurePicture& pixels = ShownFigure(camera, wire, square);
+    picture.resize(pixels.indices.size());
+    std::uint32_t packed[256];   // the palette once, not a pixel at a time
+    for (size_t i = 0; i < pixels.palette.size() && i < 256; ++i)
+        packed[i] = PackPixel(pixels.palette[i]);
+    for (size_t i = 0; i < pixels.indices.size(); ++i)
+        picture[i] = packed[pixels.indices[i]];
 }

@@ -4,6 +4,7 @@
 // needs a thread or, but for saving, a file.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -42,6 +43,11 @@ struct AnimationFrames {
 // The shown frame's picture in style: the frame itself, recoloured for a theme or colours, or the
 // figure of its options at the square's size (axes, dashes, stereo in a theme).
 void DrawShownFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, RasterCanvas& picture);
+// The same for a square of side pixels (kPictureSizeMin..kPictureSizeMax) other than the frame's:
+// the figure of style at that size, as vexilon-render --size side draws it, side x side packed
+// pixels row after row.
+void DrawShownFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, int side,
+                    std::vector<std::uint32_t>& picture);
 
 class ViewSession {
 public:
@@ -68,6 +74,10 @@ public:
     void PressButton(IntPoint cursor);
     void ReleaseButton();
     void MoveCursor(IntPoint cursor);
+    // The side of the front end's square in pixels: a drag across it turns the view as much as a
+    // drag across the frame's kCanvasSide, the travel from the press scaled and rounded (no drift).
+    void SetSquareSide(int side) { m_squareSide = side > 0 ? side : kCanvasSide; }
+    int SquareSide() const { return m_squareSide; }
 
     // A bar's own message (arrows, pages, thumb), a frame even before the first surface; barId
     // is kZoomBarId or kDistanceBarId.
@@ -153,4 +163,6 @@ private:
     bool                  m_hasFrame = false;
     int                   m_framesRendered = 0;
     int                   m_wheelDelta = 0;   // eighths of a degree not yet turned into a step
+    int                   m_squareSide = kCanvasSide;
+    IntPoint              m_press{};          // where the drag began, in screen coordinates
 };

@@ -2,6 +2,9 @@
 // actions that front ends share keep their rules (surface, keys before a surface, preview, turn).
 #include "session/view_session.h"
 
+#include <cmath>
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include "geometry/view_changes.h"
@@ -63,6 +66,55 @@ TEST_F(SessionTest, TheRecordedScriptEndsOnTheWindowsViewToTheBit)
     EXPECT_EQ(told, kRecordedFrames);
     EXPECT_EQ(zoomBar.position, 100 - BarPosition(session.View().zoom));
     EXPECT_EQ(distanceBar.position, BarPosition(EyeDistance(session.View())));
+}
+
+TEST_F(SessionTest, ADragOnALargerSquareIsScaledFromThePressWithoutDrift)
+{
+    // The drag a 500-pixel square is given: right 200 and up 50, in one move.
+    session.ChooseSurface(kTorus);
+    session.PressButton({1000, 700});
+    session.MoveCursor({1200, 650});
+    session.ReleaseButton();
+    const ViewState reference = session.View();
+    const DragState referenceDrag = session.Drag();
+
+    // On a square of 800 the same turn takes 320 and 80 pixels, in eight moves, each handed on as
+    // the cursor the 500 square would have had; the view ends the same to the bit.
+    session.ChooseSurface(kTorus);
+    session.SetSquareSide(800);
+    session.PressButton({1000, 700});
+    for (int k = 1; k <= 8; ++k)
+        session.MoveCursor({1000 + 40 * k, 700 - 10 * k});
+    session.ReleaseButton();
+    EXPECT_EQ(session.Drag().current.x, referenceDrag.current.x);
+    EXPECT_EQ(session.Drag().current.y, referenceDrag.current.y);
+    ViewState stepped;   // the same path at 500: offsets 25, 50, ... from the press, rounded
+    {
+        StoredBar zoom, distance;
+        ViewSession plain{surfaces, zoom, distance, [] {}};
+        plain.ChooseSurface(kTorus);
+        plain.PressButton({1000, 700});
+        for (int k = 1; k <= 8; ++k)
+            plain.MoveCursor({1000 + 25 * k, 700 - static_cast<int>(std::lround(6.25 * k))});
+        plain.ReleaseButton();
+        stepped = plain.View();
+    }
+    EXPECT_EQ(std::memcmp(&session.View().eye, &stepped.eye, sizeof stepped.eye), 0);
+    EXPECT_EQ(std::memcmp(&session.View().up, &stepped.up, sizeof stepped.up), 0);
+    EXPECT_NE(std::memcmp(&session.View().eye, &reference.eye, sizeof reference.eye), 0);   // eight steps, not one
+
+    // Three hundred one-pixel moves at 800 add up to 188 pixels at 500, not to 300 rounded one by one.
+    session.PressButton({0, 0});
+    for (int x = 1; x <= 300; ++x)
+        session.MoveCursor({x, 0});
+    EXPECT_EQ(session.Drag().current.x, 188);
+    session.ReleaseButton();
+    // At the frame's own side every cursor is handed on as it is.
+    session.SetSquareSide(kCanvasSide);
+    session.PressButton({3, 4});
+    session.MoveCursor({10, 20});
+    EXPECT_EQ(session.Drag().current.x, 10);
+    EXPECT_EQ(session.Drag().current.y, 20);
 }
 
 TEST_F(SessionTest, KeysAndTheWheelWaitForTheFirstSurfaceButTheBarsDoNot)

@@ -4,6 +4,8 @@
 #include <QTest>
 
 #include "geometry/view_changes.h"
+#include "session/view_session.h"
+#include "surfaces/registry.h"
 #include "window_test_support.h"
 
 class ViewerHiDpiTest : public QObject {
@@ -33,6 +35,24 @@ private slots:
             }
         QCOMPARE(blocksOff, 0);
         QVERIFY(CountPixels(frame, [](QRgb c) { return c == qRgb(0, 0, 255); }) > 500);
+
+        // A larger window: the figure at the square's side in logical pixels, each a sharp block too.
+        dlg.resize(1000, 700);
+        QTRY_COMPARE(dlg.SquareRect().width(), 700 - 22);
+        const int side = dlg.SquareRect().width();
+        const QImage large = dlg.grab(dlg.SquareRect()).toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(large.size(), QSize(2 * side, 2 * side));
+        const Wireframe& wire = BuiltinWireframe(kTorus);
+        std::vector<std::uint32_t> figure;
+        DrawShownFrame(BeginFrame(view, wire), wire, FrameStyle{}, side, figure);
+        QCOMPARE(figure.size(), size_t(side) * side);
+        blocksOff = 0;
+        for (int row = 0; row < side; ++row)
+            for (int col = 0; col < side; ++col) {
+                const QRgb c = figure[size_t(row) * side + col];
+                blocksOff += large.pixel(2 * col, 2 * row) != c || large.pixel(2 * col + 1, 2 * row + 1) != c;
+            }
+        QCOMPARE(blocksOff, 0);
     }
 };
 

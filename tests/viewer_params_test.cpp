@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -99,6 +101,54 @@ private slots:
         QVERIFY(!Slider(1)->isVisible());
         QCOMPARE(Value()->text(), QStringLiteral("r = 2.5"));
         QVERIFY(Group()->geometry().left() >= 175 + 500);   // beside the square, under the bars
+    }
+
+    void everyParameterOfFiveHasASliderThatRedraws()
+    {
+        QTemporaryDir dir;
+        const QString gallery = dir.filePath(QStringLiteral("galeria.toml"));
+        QFile file(gallery);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[[surface]]\nid = \"cinco\"\ncaption = \"Cinco\"\n"
+                   "x = \"(a + b*cos(v))*cos(u) + k*sin(v)\"\ny = \"(a + b*cos(v))*sin(u)\"\nz = \"c*sin(v) + d*u\"\n"
+                   "u = [0, \"2*pi\", 24]\nv = [0, \"2*pi\", 12]\n"
+                   "params = { a = [1, 4, 2], b = [0.2, 1, 0.5], c = [0.2, 2, 1], d = [0, 1, 0.1], k = [0, 2, 0] }\n");
+        file.close();
+        const QByteArray before = qgetenv("VEXILON_GALLERY");
+        qputenv("VEXILON_GALLERY", QFile::encodeName(gallery));
+        delete dlg;
+        dlg = new CViewerDlg;   // a fresh registry reads the gallery above
+        qputenv("VEXILON_GALLERY", before);
+        QVERIFY(ShowActive(*dlg));
+        Show("cinco");
+        QCOMPARE(Group()->geometry(), QRect(686, 300, 74, 212));   // the first size keeps the group's place
+        auto* scroll = dlg->findChild<QScrollArea*>("IDC_PARAM_SCROLL");
+        QTRY_VERIFY(scroll->horizontalScrollBar()->isVisible());   // three stand in sight, the rest a scroll away
+        for (int i = 0; i < 5; ++i) {
+            QVERIFY(Slider(i)->isVisibleTo(Group()));
+            QCOMPARE(dlg->findChild<QLabel*>(QStringLiteral("IDC_PARAM_NAME_%1").arg(i))->text(), QString("abcdk"[i]));
+        }
+        // The fifth out of sight until it takes the focus, which scrolls it in; a drag of it redraws.
+        QSlider* fifth = Slider(4);
+        const auto inSight = [&] {
+            const QRect at(fifth->mapTo(scroll->viewport(), QPoint()), fifth->size());
+            return scroll->viewport()->rect().contains(at);
+        };
+        QVERIFY(!inSight());
+        fifth->setFocus();
+        QVERIFY(inSight());
+        const QImage still = ShownFrame(*dlg);
+        DragHandle(fifth, -60);
+        QVERIFY(fifth->value() > 300);
+        QVERIFY(Value()->text().startsWith(QStringLiteral("k = ")));
+        QVERIFY(CountDifferences(ShownFrame(*dlg), still) > 100);
+        // A taller window: a second row, all five in sight without scrolling.
+        dlg->resize(1100, 900);
+        QTRY_COMPARE(Group()->height(), 836 - 288);
+        QTRY_VERIFY(!scroll->horizontalScrollBar()->isVisible());
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(scroll->viewport()->rect().contains(Slider(i)->geometry()));
+        QVERIFY(Slider(3)->y() > Slider(0)->y() + Slider(0)->height());   // d and k under a, b, c
     }
 
     void aDragSamplesTheSurfaceAgainAndKeepsTheView()

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include <QAction>
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -46,6 +48,7 @@ class ViewerViewOptionsTest : public QObject {
 
     QCheckBox* Box(const char* name) { return dlg->findChild<QCheckBox*>(name); }
     QSpinBox* Width() { return dlg->findChild<QSpinBox*>("IDC_VIEW_LINE_WIDTH"); }
+    QComboBox* ThemeList() { return dlg->findChild<QComboBox*>("IDC_VIEW_THEME"); }
     QAction* SwapEyes()
     {
         for (QAction* action : dlg->actions())
@@ -62,17 +65,19 @@ private slots:
     }
     void cleanup() { delete dlg; }
 
-    void theGroupStandsBelowCerrarWithTheTurnSwitchOnItsLastRow()
+    void theGroupStandsBelowCerrarInEightRowsWithTheTurnSwitchLast()
     {
         auto* group = dlg->findChild<QGroupBox*>("IDC_GROUP_VIEW");
         QCOMPARE(group->geometry(), QRect(11, 360, 143, 152));
         QCOMPARE(group->title(), QStringLiteral("Vista"));
         QVERIFY(group->fontMetrics().horizontalAdvance(group->title()) + 10 <= group->width());
-        const std::pair<const char*, int> rows[] = {
-            {"IDC_VIEW_HIDDEN", 376}, {"IDC_VIEW_DEPTH_CUE", 398}, {"IDC_VIEW_ANAGLYPH", 420}, {"IDC_VIEW_PARALLEL", 442}};
+        const std::pair<const char*, int> rows[] = {{"IDC_VIEW_HIDDEN", 374},   {"IDC_VIEW_DEPTH_CUE", 391},
+                                                    {"IDC_VIEW_ANAGLYPH", 408}, {"IDC_VIEW_PARALLEL", 425},
+                                                    {"IDC_VIEW_AXES", 442}};
         for (const auto& [name, y] : rows) {
-            QCOMPARE(Box(name)->geometry(), QRect(21, y, 130, 20));
+            QCOMPARE(Box(name)->geometry(), QRect(21, y, 130, 17));
             QVERIFY2(Box(name)->sizeHint().width() <= Box(name)->width(), name);
+            QVERIFY2(Box(name)->sizeHint().height() <= Box(name)->height() + 3, name);
             QVERIFY(!Box(name)->isChecked());
             QVERIFY(!Box(name)->toolTip().isEmpty());
         }
@@ -80,13 +85,40 @@ private slots:
         QCOMPARE(Box("IDC_VIEW_DEPTH_CUE")->text(), QString::fromUtf8("Color por profundidad"));
         QCOMPARE(Box("IDC_VIEW_ANAGLYPH")->text(), QString::fromUtf8("Anaglifo rojo/cian"));
         QCOMPARE(Box("IDC_VIEW_PARALLEL")->text(), QString::fromUtf8("Proyección paralela"));
-        QCOMPARE(dlg->findChild<QLabel*>("IDC_STATIC_LINE_WIDTH")->text(), QStringLiteral("Grosor"));
-        QVERIFY(Width()->y() == 464 && Width()->minimum() == 1 && Width()->maximum() == 4 && Width()->value() == 1);
+        QCOMPARE(Box("IDC_VIEW_AXES")->text(), QStringLiteral("Ejes"));
+        QVERIFY(Box("IDC_VIEW_AXES")->toolTip().contains(QStringLiteral("tecla E")));
+        auto* widthLabel = dlg->findChild<QLabel*>("IDC_STATIC_LINE_WIDTH");
+        QCOMPARE(widthLabel->text(), QStringLiteral("Grosor"));
+        QCOMPARE(widthLabel->geometry(), QRect(21, 459, 50, 17));
+        QCOMPARE(Width()->geometry(), QRect(75, 459, 50, 17));
+        QVERIFY(Width()->minimum() == 1 && Width()->maximum() == 4 && Width()->value() == 1);
+        auto* themeLabel = dlg->findChild<QLabel*>("IDC_STATIC_THEME");
+        QCOMPARE(themeLabel->text(), QStringLiteral("Tema"));
+        QCOMPARE(themeLabel->geometry(), QRect(21, 476, 50, 17));
+        QCOMPARE(themeLabel->buddy(), ThemeList());
+        QCOMPARE(ThemeList()->geometry(), QRect(75, 476, 72, 17));
+        QCOMPARE(ThemeList()->count(), 3);
+        QCOMPARE(ThemeList()->itemText(0), QStringLiteral("Pantalla"));
+        QCOMPARE(ThemeList()->itemText(1), QStringLiteral("Papel"));
+        QCOMPARE(ThemeList()->itemText(2), QStringLiteral("Proyector"));
+        QCOMPARE(ThemeList()->currentIndex(), 0);
+        QVERIFY(ThemeList()->toolTip().contains(QStringLiteral("tecla T")));
+        for (int i = 0; i < ThemeList()->count(); ++i)   // every theme's name fits beside the arrow
+            QVERIFY(ThemeList()->fontMetrics().horizontalAdvance(ThemeList()->itemText(i)) + 20 <= ThemeList()->width());
         QWidget* turn = dlg->findChild<QWidget*>("IDC_VIEW_TURN");   // the last row is the turn's alone
-        QCOMPARE(turn->geometry(), QRect(21, 486, 126, 20));
+        QCOMPARE(turn->geometry(), QRect(21, 493, 126, 17));
+        // Every row inside the group, none over another, over the square or over any other control.
+        QList<QWidget*> inGroup;
         for (QWidget* child : dlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (child != group && child != turn)
-                QVERIFY2(!child->geometry().intersects(turn->geometry()), qPrintable(child->objectName()));
+            if (child != group && group->geometry().intersects(child->geometry()))
+                inGroup.append(child);
+        QCOMPARE(inGroup.size(), 10);   // five switches, two labels, the width, the theme and "Girar"
+        for (QWidget* a : inGroup) {
+            QVERIFY2(group->geometry().adjusted(1, 12, -1, -1).contains(a->geometry()), qPrintable(a->objectName()));
+            QVERIFY(!a->geometry().intersects(kFrameRect));
+            for (QWidget* b : inGroup)
+                QVERIFY2(a == b || !a->geometry().intersects(b->geometry()), qPrintable(a->objectName() + b->objectName()));
+        }
         QVERIFY(dlg->Style() == FrameStyle{});
     }
 
@@ -169,12 +201,13 @@ private slots:
         }
     }
 
-    void keysTurnTheThemeTheAxesAndFullScreen()
+    void keysTurnTheThemeAndTheAxesAndMoveTheirControls()
     {
         ClickSurface(*dlg, kTorus);
         const QImage plain = ShownFrame(*dlg);
         QTest::keyClick(dlg, Qt::Key_T);   // papel: the same lines in black on white
         QCOMPARE(dlg->Style().theme, Theme::Papel);
+        QCOMPARE(ThemeList()->currentText(), QStringLiteral("Papel"));
         const QImage paper = ShownFrame(*dlg);
         QCOMPARE(paper.pixel(250, 2), qRgb(255, 255, 255));
         for (int row = 1; row < 499; ++row)
@@ -182,21 +215,56 @@ private slots:
                 QCOMPARE(plain.pixel(col, row) == qRgb(0, 0, 255), paper.pixel(col, row) == qRgb(0, 0, 0));
         QTest::keyClick(dlg, Qt::Key_T);   // proyector: light lines, two pixels wide, on a dark ground
         QCOMPARE(dlg->Style().theme, Theme::Proyector);
+        QCOMPARE(ThemeList()->currentText(), QStringLiteral("Proyector"));
+        QCOMPARE(Width()->value(), 2);     // the theme's width, shown where the user changes it
         const Rgb wall = InfoOf(Theme::Proyector).lines;
         const int lit = CountPixels(ShownFrame(*dlg), [&](QRgb c) { return c == qRgb(wall.r, wall.g, wall.b); });
         QVERIFY(lit > CountPixels(plain, [](QRgb c) { return c == qRgb(0, 0, 255); }));
         QTest::keyClick(dlg, Qt::Key_E);   // the axes and their labels in the theme's ink
+        QVERIFY(Box("IDC_VIEW_AXES")->isChecked());
         const Rgb ink = InfoOf(Theme::Proyector).ink;
         QVERIFY(CountPixels(ShownFrame(*dlg), [&](QRgb c) { return c == qRgb(ink.r, ink.g, ink.b); }) > 300);
         QTest::keyClick(dlg, Qt::Key_T);
         QTest::keyClick(dlg, Qt::Key_E);
+        QVERIFY(ThemeList()->currentIndex() == 0 && !Box("IDC_VIEW_AXES")->isChecked() && Width()->value() == 1);
         QCOMPARE(dlg->Style(), FrameStyle{});
         QCOMPARE(CountDifferences(ShownFrame(*dlg), plain), 0);   // back to the plain frame, to the pixel
-        QVERIFY(!dlg->isFullScreen());
-        QTest::keyClick(dlg, Qt::Key_F11);
-        QVERIFY(dlg->windowState() & Qt::WindowFullScreen);
-        QTest::keyClick(dlg, Qt::Key_F11);
-        QVERIFY(!(dlg->windowState() & Qt::WindowFullScreen));
+        QCOMPARE(dlg->FramesRendered(), 1);   // styles only: the camera was never stepped again
+    }
+
+    void theThemeListAndTheAxesBoxByMouseDrawAsTheCommandLine()
+    {
+        ClickSurface(*dlg, kTorus);
+        const QImage plain = ShownFrame(*dlg);
+        QTest::keyClick(dlg, Qt::Key_G);   // the user's width, which choosing a theme replaces
+        QTest::mouseClick(Box("IDC_VIEW_AXES"), Qt::LeftButton, {}, QPoint(8, 8));
+        QVERIFY(dlg->Style().axes);
+        // The list opened with the mouse and "Proyector" clicked in it, as a hand chooses.
+        QTest::mouseClick(ThemeList(), Qt::LeftButton);
+        QAbstractItemView* popup = ThemeList()->view();
+        QVERIFY(QTest::qWaitForWindowExposed(popup->window()));
+        const QRect item = popup->visualRect(popup->model()->index(2, 0));
+        QTest::mouseMove(popup->viewport(), popup->visualRect(popup->model()->index(0, 0)).center());
+        QTest::mouseMove(popup->viewport(), item.center());   // a hand moves onto the item first
+        QTest::mouseClick(popup->viewport(), Qt::LeftButton, {}, item.center());
+        QCOMPARE(ThemeList()->currentIndex(), 2);
+        QCOMPARE(dlg->Style().theme, Theme::Proyector);
+        QCOMPARE(Width()->value(), InfoOf(Theme::Proyector).lineWidth);
+        QTemporaryDir dir;
+        const QString saved = dir.filePath(QStringLiteral("ventana.png"));
+        const QString written = dir.filePath(QStringLiteral("orden.png"));
+        QVERIFY(dlg->SaveFrame(saved));
+        QCOMPARE(RenderCli({"-s", "toro", "--theme", "proyector", "--axes", "-o", written.toStdString()}), 0);
+        QCOMPARE(Bytes(saved), Bytes(written));
+        QImage fromCli(written);
+        QCOMPARE(CountDifferences(ShownFrame(*dlg), fromCli.convertToFormat(QImage::Format_RGB32)), 0);
+        // "Pantalla" again by the list, the axes off by their box: today's frame to the pixel.
+        ThemeList()->setFocus();
+        QTest::keyClick(ThemeList(), Qt::Key_Up);
+        QTest::keyClick(ThemeList(), Qt::Key_Up);
+        QTest::mouseClick(Box("IDC_VIEW_AXES"), Qt::LeftButton, {}, QPoint(8, 8));
+        QCOMPARE(dlg->Style(), FrameStyle{});
+        QCOMPARE(CountDifferences(ShownFrame(*dlg), plain), 0);
     }
 };
 

@@ -18,15 +18,18 @@ QFont DialogFont()
     return font;
 }
 
-void ApplyDialogTemplate(QDialog& dialog, bool minimizeBox)
+void ApplyDialogTemplate(QDialog& dialog, bool mainWindow)
 {
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (minimizeBox)
-        flags |= Qt::WindowMinimizeButtonHint;
+    if (mainWindow)
+        flags |= Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
     dialog.setWindowFlags(flags);
     dialog.setFont(DialogFont());
-    dialog.setFixedSize(dialog.size());
+    if (mainWindow)
+        dialog.setMinimumSize(dialog.size());   // larger, the square takes the free space
+    else
+        dialog.setFixedSize(dialog.size());
 }
 
 QIcon ApplicationIcon()

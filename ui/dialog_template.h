@@ -10,7 +10,8 @@ class QDialog;
 // converted from dialog units with the base units of an 8-point font, 6 x 13 pixels.
 QFont DialogFont();
 
-// Title bar with close box (and a minimise box for the main window), fixed at the template's size.
-void ApplyDialogTemplate(QDialog& dialog, bool minimizeBox);
+// Title bar with close box, fixed at the template's size; the main window has minimise and maximise
+// boxes too and grows from the template's size, never below it.
+void ApplyDialogTemplate(QDialog& dialog, bool mainWindow);
 
 QIcon ApplicationIcon();   // icon 128 in every size we ship

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include "session/definition_text.h"
 #include "surfaces/definitions_file.h"
 #include "surfaces/expression.h"
 
@@ -25,26 +26,6 @@ QLineEdit* Field(QWidget* parent, const char* name, const std::string& text)
     auto* field = new QLineEdit(QString::fromStdString(text), parent);
     field->setObjectName(QString::fromLatin1(name));
     return field;
-}
-
-// The parts of text between its commas outside parentheses, so that "a=max(1,2), b=a" is two.
-QStringList TopLevelParts(const QString& text)
-{
-    QStringList parts;
-    QString part;
-    int depth = 0;
-    for (const QChar c : text) {
-        depth += c == QLatin1Char('(') ? 1 : c == QLatin1Char(')') && depth > 0 ? -1 : 0;
-        if (c == QLatin1Char(',') && depth == 0) {
-            parts << part;
-            part.clear();
-        } else {
-            part += c;
-        }
-    }
-    parts << part;
-    parts.removeIf([](const QString& p) { return p.trimmed().isEmpty(); });
-    return parts;
 }
 
 QSpinBox* Count(QWidget* parent, const char* name, int low, int high, int value)
@@ -188,24 +169,7 @@ COwnSurfaceDlg::~COwnSurfaceDlg()
 
 bool COwnSurfaceDlg::ReadParams(std::vector<NamedValue>& params, DefinitionProblem& problem) const
 {
-    for (const QString& part : TopLevelParts(m_params->text())) {
-        const int equals = part.indexOf(QLatin1Char('='));
-        if (equals < 0) {
-            problem = {DefinitionField::Params,
-                       {-1, "", "«" + part.trimmed().toStdString() + "» no es NOMBRE=VALOR, por ejemplo a=2 o b=pi/a"}};
-            return false;
-        }
-        // A value is a formula of numbers, pi, e and the parameters before it, as in a definitions file.
-        const std::string name = part.left(equals).trimmed().toStdString();
-        FormulaProblem why;
-        const std::optional<double> value = EvaluateConstant(part.mid(equals + 1).trimmed().toStdString(), params, why);
-        if (!value) {
-            problem = {DefinitionField::Params, {-1, "", "«" + name + "»: " + why.spanish}};
-            return false;
-        }
-        params.emplace_back(name, *value);
-    }
-    return true;
+    return ReadParametersText(m_params->text().toStdString(), params, problem);
 }
 
 SurfaceDefinition COwnSurfaceDlg::Definition() const
@@ -220,11 +184,7 @@ SurfaceDefinition COwnSurfaceDlg::Definition() const
     def.families = static_cast<Families>(m_families->currentData().toInt());
     def.fit = m_fit->isChecked();
     def.fitEachAxis = def.fit && m_fitMode->currentIndex() == 1;
-    for (const QString& part : m_lets->text().split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const int equals = part.indexOf(QLatin1Char('='));
-        // A part without '=' is a let without a name, which the check refuses at this field.
-        def.lets.push_back({part.left(std::max(equals, 0)).trimmed().toStdString(), part.mid(equals + 1).trimmed().toStdString()});
-    }
+    def.lets = ReadLetsText(m_lets->text().toStdString());
     DefinitionProblem ignored;
     ReadParams(def.params, ignored);
     return def;

@@ -6,17 +6,22 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QEvent>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
 
 namespace {
 
-constexpr int kSliderSteps = 1000;            // a slider's positions from the least to the greatest
-constexpr int kMaxSliders = 3;                // as many as stand side by side in the group
-constexpr int kSweepTickMs = 1000 / 25;       // "Animar" at the rate of the turntable
-constexpr QRect kGroupRect{686, 300, 74, 212};
+constexpr int kSliderSteps = 1000;        // a slider's positions from the least to the greatest
+constexpr int kColumnWidth = 23;          // a slider and the space beside it
+constexpr int kColumns = 3;               // as many as stand side by side in the group
+constexpr int kRowMinHeight = 140;        // a name over a slider long enough to aim at
+constexpr int kNameHeight = 19;           // the name and the space under it
+constexpr int kSweepTickMs = 1000 / 25;   // "Animar" at the rate of the turntable
 
 double ValueAt(const ParameterControl& control, int position)
 {
@@ -36,28 +41,20 @@ CParameterGroup::CParameterGroup(QWidget& window, ViewSession& session)
     : m_session(session), m_group(new QGroupBox(QString::fromUtf8("Parámetros"), &window))
 {
     m_group->setObjectName(QStringLiteral("IDC_GROUP_PARAMS"));
-    m_group->setGeometry(kGroupRect);
-    for (int i = 0; i < kMaxSliders; ++i) {
-        auto* name = new QLabel(m_group);
-        name->setObjectName(QStringLiteral("IDC_PARAM_NAME_%1").arg(i));
-        name->setGeometry(4 + 23 * i, 18, 22, 16);
-        name->setAlignment(Qt::AlignCenter);
-        auto* slider = new QSlider(Qt::Vertical, m_group);
-        slider->setObjectName(QStringLiteral("IDC_PARAM_SLIDER_%1").arg(i));
-        slider->setGeometry(5 + 23 * i, 36, 20, 120);
-        slider->setRange(0, kSliderSteps);
-        slider->setPageStep(kSliderSteps / 20);
-        QObject::connect(slider, &QSlider::valueChanged, m_group, [this, i](int position) { OnSlider(i, position); });
-        m_names.push_back(name);
-        m_sliders.push_back(slider);
-    }
+    m_scroll = new QScrollArea(m_group);
+    m_scroll->setObjectName(QStringLiteral("IDC_PARAM_SCROLL"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_scroll->viewport()->setAutoFillBackground(false);
+    m_sliderArea = new QWidget;
+    m_sliderArea->setAutoFillBackground(false);
+    m_scroll->setWidget(m_sliderArea);
     m_value = new QLabel(m_group);
     m_value->setObjectName(QStringLiteral("IDC_PARAM_VALUE"));
-    m_value->setGeometry(3, 158, 68, 16);
     m_value->setAlignment(Qt::AlignCenter);
     m_animate = new QCheckBox(QString::fromUtf8("Animar"), m_group);
     m_animate->setObjectName(QStringLiteral("IDC_PARAM_ANIMATE"));
-    m_animate->setGeometry(5, 182, 66, 20);
     m_animate->setToolTip(QString::fromUtf8("Recorre el parámetro del último deslizador movido, ida y vuelta,\n"
                                             "hasta que se pulse de nuevo; «Guardar animación…» propone entonces\n"
                                             "guardar ese barrido en vez del giro"));
@@ -75,6 +72,66 @@ CParameterGroup::CParameterGroup(QWidget& window, ViewSession& session)
             m_timer->stop();
     });
     m_group->hide();   // until a surface with parameters is shown
+}
+
+void CParameterGroup::AddSlider()
+{
+    const int i = static_cast<int>(m_sliders.size());
+    auto* name = new QLabel(m_sliderArea);
+    name->setObjectName(QStringLiteral("IDC_PARAM_NAME_%1").arg(i));
+    name->setAlignment(Qt::AlignCenter);
+    auto* slider = new QSlider(Qt::Vertical, m_sliderArea);
+    slider->setObjectName(QStringLiteral("IDC_PARAM_SLIDER_%1").arg(i));
+    slider->setRange(0, kSliderSteps);
+    slider->setPageStep(kSliderSteps / 20);
+    QObject::connect(slider, &QSlider::valueChanged, m_group, [this, i](int position) { OnSlider(i, position); });
+    // A slider taking the focus scrolls into sight, so Tab reaches every one.
+    slider->installEventFilter(this);
+    name->hide();
+    slider->hide();
+    m_names.push_back(name);
+    m_sliders.push_back(slider);
+}
+
+void CParameterGroup::SetGeometry(const QRect& rect)
+{
+    // The value and "Animar" keep their distance from the group's bottom; the sliders take the rest.
+    m_group->setGeometry(rect);
+    m_scroll->setGeometry(2, 17, rect.width() - 4, rect.height() - 72);
+    m_value->setGeometry(3, rect.height() - 54, rect.width() - 6, 16);
+    m_animate->setGeometry(5, rect.height() - 30, rect.width() - 8, 20);
+    LayOutSliders();
+}
+
+void CParameterGroup::LayOutSliders()
+{
+    const int count = static_cast<int>(std::min(m_controls.size(), m_sliders.size()));
+    const int width = m_scroll->width();
+    int height = m_scroll->height();
+    const int mostRows = std::max(1, (count + kColumns - 1) / kColumns);
+    int rows = std::clamp(height / kRowMinHeight, 1, mostRows);
+    int columns = std::max(1, (count + rows - 1) / rows);
+    if (columns * kColumnWidth > width) {   // a bar to scroll sideways, under the sliders
+        height -= m_scroll->horizontalScrollBar()->sizeHint().height();
+        rows = std::clamp(height / kRowMinHeight, 1, mostRows);
+        columns = std::max(1, (count + rows - 1) / rows);
+    }
+    const int rowHeight = height / rows;
+    m_sliderArea->resize(std::max(width, columns * kColumnWidth), height);
+    for (int i = 0; i < count; ++i) {
+        const int x = (i % columns) * kColumnWidth, y = (i / columns) * rowHeight;
+        m_names[static_cast<size_t>(i)]->setGeometry(x + 2, y + 1, kColumnWidth - 1, 16);
+        m_sliders[static_cast<size_t>(i)]->setGeometry(x + 3, y + kNameHeight, kColumnWidth - 3,
+                                                       rowHeight - kNameHeight - 1);
+    }
+}
+
+bool CParameterGroup::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn)
+        if (auto* slider = qobject_cast<QSlider*>(watched))
+            m_scroll->ensureWidgetVisible(slider, 0, 0);
+    return QObject::eventFilter(watched, event);
 }
 
 std::vector<std::string> CParameterGroup::Names() const
@@ -110,8 +167,8 @@ void CParameterGroup::Show()
         return;
     m_surface = shown;
     m_controls = m_session.Parameters();
-    if (m_controls.size() > static_cast<size_t>(kMaxSliders))
-        m_controls.resize(kMaxSliders);
+    while (m_sliders.size() < m_controls.size())
+        AddSlider();
     m_active = m_controls.empty() ? std::string() : m_controls.front().name;
     m_animate->setChecked(false);
     for (size_t i = 0; i < m_sliders.size(); ++i) {
@@ -122,6 +179,8 @@ void CParameterGroup::Show()
             m_names[i]->setText(QString::fromStdString(m_controls[i].name));
     }
     m_group->setVisible(!m_controls.empty());
+    LayOutSliders();
+    m_scroll->horizontalScrollBar()->setValue(0);
     ShowValues();
 }
 

@@ -1,25 +1,33 @@
 // The window's "Parámetros" group beside the square, under the bars: a vertical slider per
-// parameter of the shown surface, the value of the last one moved, and "Animar", which sweeps that
-// parameter back and forth until it is pressed again.
+// parameter of the shown surface (in rows of three as the group grows, scrolled sideways when more
+// remain), the value of the last one moved, and "Animar", which sweeps that parameter back and
+// forth until it is pressed again.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include <QObject>
 
 #include "session/view_session.h"
 
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QRect;
+class QScrollArea;
 class QSlider;
 class QTimer;
 class QWidget;
 
-class CParameterGroup {
+class CParameterGroup : public QObject {
 public:
     CParameterGroup(QWidget& window, ViewSession& session);
 
     void Show();   // after a frame: the sliders rebuilt when another surface is shown
+    // The group's place, which the window gives it for its size; the sliders fill what the value
+    // and "Animar" leave.
+    void SetGeometry(const QRect& rect);
     // The parameters the sliders stand for, in their order; empty while the group is hidden.
     std::vector<std::string> Names() const;
     // The parameter "Animar" is sweeping; empty when it is off.
@@ -27,12 +35,19 @@ public:
     bool Pause();  // the sweep's timer stopped, "Animar" left as it is; whether it ran
     void Resume();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;   // a focused slider scrolled into sight
+
 private:
     void ShowValues();   // the sliders' places and the value, from the session
     void OnSlider(int index, int position);
+    void AddSlider();    // one more name and slider, hidden
+    void LayOutSliders();   // the shown sliders in rows and columns of the scroll area
 
     ViewSession&          m_session;
     QGroupBox*            m_group;
+    QScrollArea*          m_scroll;    // the sliders' place in the group
+    QWidget*              m_sliderArea;
     std::vector<QLabel*>  m_names;
     std::vector<QSlider*> m_sliders;
     QLabel*               m_value;

@@ -1,11 +1,13 @@
 // The "Vista" group of the window: how the shown frame is drawn, with a key for each switch.
 #include "ui/view_options_group.h"
 
+#include <algorithm>
 #include <iterator>
 #include <utility>
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QKeySequence>
 #include <QScrollBar>
 #include <QShortcut>
@@ -66,25 +68,36 @@ CViewOptionsGroup::CViewOptionsGroup(QWidget& window, Ui::CViewerDlg& ui, ViewSe
     m_swapEyesAction->setToolTip(QString::fromUtf8("Para gafas puestas al revés: ojo izquierdo cian, derecho rojo"));
     m_window->addAction(m_swapEyesAction);
     connect(m_swapEyesAction, &QAction::toggled, this, &CViewOptionsGroup::OnViewOption);
-    // The theme (T, in turn: Pantalla, Papel, Proyector), the axes (E) and full screen (F11).
-    auto* theme = new QShortcut(QKeySequence(Qt::Key_T), m_window);
-    connect(theme, &QShortcut::activated, this, [this] {
-        m_theme = static_cast<Theme>((static_cast<int>(m_theme) + 1) % static_cast<int>(Themes().size()));
+    // The theme: chosen in the list, or T in turn (Pantalla, Papel, Proyector); either sets the
+    // line width to the theme's own, still the user's to change.
+    QComboBox* theme = m_ui->IDC_VIEW_THEME;
+    for (const ThemeInfo& info : Themes())
+        theme->addItem(QString::fromUtf8(info.caption.data(), static_cast<qsizetype>(info.caption.size())));
+    theme->setToolTip(QString::fromUtf8("Colores de la imagen: pantalla (fondo negro), papel (blanco, líneas negras)\n"
+                                        "o proyector (fondo oscuro, líneas claras y gruesas) (tecla T)"));
+    m_ui->IDC_STATIC_THEME->setToolTip(theme->toolTip());
+    m_ui->IDC_STATIC_THEME->setBuddy(theme);
+    connect(theme, &QComboBox::currentIndexChanged, this, [this](int index) {
         const QSignalBlocker quiet(m_ui->IDC_VIEW_LINE_WIDTH);   // one redraw for both
-        m_ui->IDC_VIEW_LINE_WIDTH->setValue(InfoOf(m_theme).lineWidth);   // the theme's width, still the user's to change
+        m_ui->IDC_VIEW_LINE_WIDTH->setValue(Themes()[static_cast<size_t>(index)].lineWidth);
         OnViewOption();
     });
-    auto* axes = new QShortcut(QKeySequence(Qt::Key_E), m_window);
-    connect(axes, &QShortcut::activated, this, [this] {
-        m_axes = !m_axes;
-        OnViewOption();
-    });
+    auto* nextTheme = new QShortcut(QKeySequence(Qt::Key_T), m_window);
+    connect(nextTheme, &QShortcut::activated, this,
+            [theme] { theme->setCurrentIndex((theme->currentIndex() + 1) % theme->count()); });
+    QCheckBox* axes = m_ui->IDC_VIEW_AXES;
+    axes->setToolTip(QString::fromUtf8("Los ejes x, y y z por el origen de la superficie, con flechas y nombres (tecla E)"));
+    connect(axes, &QCheckBox::toggled, this, &CViewOptionsGroup::OnViewOption);
+    auto* axesKey = new QShortcut(QKeySequence(Qt::Key_E), m_window);
+    connect(axesKey, &QShortcut::activated, axes, &QAbstractButton::toggle);
+    // F11: full screen and back; the square takes the screen's free space (Esc leaves it too).
     auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), m_window);
     connect(fullScreen, &QShortcut::activated, this,
             [this] { m_window->isFullScreen() ? m_window->showNormal() : m_window->showFullScreen(); });
     // After "Cerrar", the group's controls from the top, then round to the first button.
-    QWidget* order[] = {m_ui->IDCANCEL, m_ui->IDC_VIEW_HIDDEN, m_ui->IDC_VIEW_DEPTH_CUE, m_ui->IDC_VIEW_ANAGLYPH,
-                        m_ui->IDC_VIEW_PARALLEL, m_ui->IDC_VIEW_LINE_WIDTH, m_ui->IDC_ABOUT_BUTTON};
+    QWidget* order[] = {m_ui->IDCANCEL,           m_ui->IDC_VIEW_HIDDEN,     m_ui->IDC_VIEW_DEPTH_CUE,
+                        m_ui->IDC_VIEW_ANAGLYPH,  m_ui->IDC_VIEW_PARALLEL,   m_ui->IDC_VIEW_AXES,
+                        m_ui->IDC_VIEW_LINE_WIDTH, m_ui->IDC_VIEW_THEME,     m_ui->IDC_ABOUT_BUTTON};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
     OnViewOption();
@@ -99,8 +112,8 @@ void CViewOptionsGroup::OnViewOption()
     style.swapEyes = style.anaglyph && m_swapEyesAction->isChecked();
     style.parallel = m_ui->IDC_VIEW_PARALLEL->isChecked();
     style.lineWidth = m_ui->IDC_VIEW_LINE_WIDTH->value();
-    style.theme = m_theme;
-    style.axes = m_axes;
+    style.theme = Themes()[static_cast<size_t>(std::max(0, m_ui->IDC_VIEW_THEME->currentIndex()))].theme;
+    style.axes = m_ui->IDC_VIEW_AXES->isChecked();
     m_swapEyesAction->setEnabled(style.anaglyph);
     m_ui->IDC_SCROLL_DISTANCE->setToolTip(
         QString::fromUtf8(style.parallel ? kDistanceParallelToolTip : kDistanceToolTip));

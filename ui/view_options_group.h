@@ -30,6 +30,4 @@ private:
     ViewSession&          m_session;
     std::function<void()> m_redraw;
     QAction*              m_swapEyesAction = nullptr;   // "Intercambiar ojos", I; with the anaglyph only
-    Theme                 m_theme = Theme::Pantalla;    // T: the colours of the shown frame
-    bool                  m_axes = false;               // E: the axes over it
 };

@@ -9,6 +9,7 @@
 #include <QContextMenuEvent>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMouseEvent>
@@ -45,7 +46,9 @@ const char kSquareToolTip[] =
     "Ctrl+S: guardar imagen\n"
     "Ctrl+C: copiar imagen\n"
     "O: ocultar líneas traseras; C: color por profundidad; A: anaglifo;\n"
-    "I: intercambiar ojos; P: proyección paralela; G y Mayús+G: grosor";
+    "I: intercambiar ojos; P: proyección paralela; G y Mayús+G: grosor;\n"
+    "E: ejes; T: tema (Pantalla, Papel, Proyector)\n"
+    "F11: pantalla completa y vuelta (también Esc); el cuadro crece con la ventana";
 
 }   // namespace
 
@@ -90,8 +93,6 @@ CViewerDlg::CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* 
 
     m_square = new CFrameSquare(this);
     m_square->setObjectName(QStringLiteral("IDC_FRAME_SQUARE"));
-    m_square->setGeometry(
-        kFrameRect.adjusted(-kSquareFocusMargin, -kSquareFocusMargin, kSquareFocusMargin, kSquareFocusMargin));
     m_square->setFocusPolicy(Qt::StrongFocus);   // after "Instrucciones" in the tab order
     m_square->setToolTip(QString::fromUtf8(kSquareToolTip));
     connect(m_square, &CFrameSquare::arrowStep, this, [this](QPoint travel) { m_session.OrbitKey(ToIntPoint(travel)); });
@@ -104,7 +105,29 @@ CViewerDlg::CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* 
     m_viewOptions = std::make_unique<CViewOptionsGroup>(*this, *m_ui, m_session, [this] { Redraw(); });
     m_parameters = std::make_unique<CParameterGroup>(*this, m_session);
     m_files->SetParameterGroup(m_parameters.get());
+    LayOut();
     setWindowIcon(m_hIcon);   // big and small icon alike
+}
+
+void CViewerDlg::LayOut()
+{
+    m_layout = LayOutWindow(size());
+    const QRect& square = m_layout.square;
+    m_square->setGeometry(square.adjusted(-kSquareFocusMargin, -kSquareFocusMargin, kSquareFocusMargin, kSquareFocusMargin));
+    m_ui->IDC_SCROLL_ZOOM->setGeometry(m_layout.zoomBar);
+    m_ui->IDC_SCROLL_DISTANCE->setGeometry(m_layout.distanceBar);
+    m_ui->IDC_STATIC_BARS->setGeometry(m_layout.barLabels);
+    if (m_parameters)
+        m_parameters->SetGeometry(m_layout.parameters);
+    if (m_session.SquareSide() != square.width()) {
+        m_session.SetSquareSide(square.width());
+        m_pictureStale = true;   // drawn anew at the new side, never scaled
+        if (square.width() == kCanvasSide) {   // the larger picture's memory given back
+            m_largeFrame = QImage();
+            std::vector<std::uint32_t>().swap(m_largePixels);
+        }
+    }
+    update();
 }
 
 void CViewerDlg::AddActions()
@@ -197,7 +220,7 @@ void CViewerDlg::OnFrame()
 void CViewerDlg::Redraw()
 {
     m_pictureStale = true;
-    update(kFrameRect);
+    update(m_layout.square);
 }
 
 void CViewerDlg::OnCopyImage()
@@ -208,12 +231,19 @@ void CViewerDlg::OnCopyImage()
 
 const QImage& CViewerDlg::Picture()
 {
+    const int side = m_layout.square.width();
     if (m_pictureStale) {
-        DrawShownFrame(m_session.FrameCamera(), m_session.FrameWireframe(), m_session.Style(), m_canvas);
+        if (side == kCanvasSide) {
+            DrawShownFrame(m_session.FrameCamera(), m_session.FrameWireframe(), m_session.Style(), m_canvas);
+        } else {
+            DrawShownFrame(m_session.FrameCamera(), m_session.FrameWireframe(), m_session.Style(), side, m_largePixels);
+            m_largeFrame = QImage(reinterpret_cast<const uchar*>(m_largePixels.data()), side, side,
+                                  side * static_cast<int>(sizeof(std::uint32_t)), QImage::Format_RGB32);
+        }
         m_pictureStale = false;
         ++m_picturesDrawn;
     }
-    return m_frame;
+    return side == kCanvasSide ? m_frame : m_largeFrame;
 }
 
 void CViewerDlg::OnPaint()
@@ -221,10 +251,10 @@ void CViewerDlg::OnPaint()
     if (!m_session.HasFrame())
         return;
     QPainter painter(this);
-    // The kept frame: an expose never traces again. Into 500 x 500 logical pixels, each picture
-    // pixel a block of device pixels, so lines stay sharp on a screen of any pixel ratio.
+    // The kept frame: an expose never traces again. Into the square's logical pixels, each
+    // picture pixel a block of device pixels, so lines stay sharp on a screen of any pixel ratio.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(kFrameRect, Picture());
+    painter.drawImage(m_layout.square, Picture());
 }
 
 bool CViewerDlg::OnSysCommand(unsigned id)
@@ -278,6 +308,22 @@ void CViewerDlg::OnInstructionsButton()
 void CViewerDlg::paintEvent(QPaintEvent*)
 {
     OnPaint();
+}
+
+void CViewerDlg::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    LayOut();
+}
+
+void CViewerDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Esc leaves full screen first, as F11 does; at the window's own size it closes, as ever.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && isFullScreen()) {
+        showNormal();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CViewerDlg::mousePressEvent(QMouseEvent* event)

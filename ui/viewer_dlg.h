@@ -1,7 +1,9 @@
 // The main window: eight surface buttons, the "Z" and "P" bars, and the square where frames appear.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include <QDialog>
 #include <QIcon>
@@ -21,6 +23,7 @@
 #include "ui/parameter_group.h"
 #include "ui/turntable_switch.h"
 #include "ui/view_options_group.h"
+#include "ui/window_layout.h"
 
 class CFrameSquare;
 class QAction;
@@ -28,8 +31,6 @@ class QMenu;
 namespace Ui {
 class CViewerDlg;
 }
-
-constexpr QRect  kFrameRect{175, 10, kCanvasSide, kCanvasSide};
 
 class CViewerDlg : public QDialog {
     Q_OBJECT
@@ -47,6 +48,8 @@ public:
     int FramesRendered() const { return m_session.FramesRendered(); }   // camera steps so far
     int PicturesDrawn() const { return m_picturesDrawn; }     // frames actually drawn for the screen
     const FrameStyle& Style() const { return m_session.Style(); }       // how the shown frame is drawn
+    // Where the picture stands: kFrameRect at the window's first size, larger in a larger window.
+    QRect SquareRect() const { return m_layout.square; }
 
     // The camera step of a new frame, now; its picture is drawn off screen when the window next
     // paints, so a burst of events draws only the last view. The last picture is kept and shown
@@ -75,6 +78,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -94,6 +99,7 @@ private:
     void AddKeys();
     void AddActions();
     void ConnectSurfaceButtons();
+    void LayOut();                          // the square and what stands right of it, for the size
     const QImage& Picture();                // the shown frame's picture, drawn if it is not yet
 
     std::unique_ptr<Ui::CViewerDlg> m_ui;
@@ -105,9 +111,12 @@ private:
     ViewSession  m_session{m_surfaces, m_scrollZoom, m_scrollDistance, [this] { OnFrame(); }};
     RasterCanvas m_canvas;                  // the frame's 500 x 502 picture, drawn off screen
     QImage       m_frame;                   // the top 500 rows of m_canvas, shared, not copied
+    std::vector<std::uint32_t> m_largePixels;   // the picture of a larger square, drawn as a figure
+    QImage       m_largeFrame;              // m_largePixels, shared, not copied
+    WindowLayout m_layout = LayOutWindow(kWindowSize);
     bool         m_pictureStale = false;    // m_canvas is older than the session's frame
     int          m_picturesDrawn = 0;
-    CFrameSquare* m_square = nullptr;       // over kFrameRect: focus, arrow keys, the tooltip
+    CFrameSquare* m_square = nullptr;       // over the picture: focus, arrow keys, the tooltip
     QAction*     m_saveAction = nullptr;    // "Guardar imagen…", Ctrl+S
     QAction*     m_copyAction = nullptr;    // "Copiar imagen", Ctrl+C
     QAction*     m_saveAnimationAction = nullptr;   // "Guardar animación…"

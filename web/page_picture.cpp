@@ -52,14 +52,7 @@ EMSCRIPTEN_KEEPALIVE const std::uint32_t* vx_draw(int side)
         DrawShownFrame(camera, wire, page.session.Style(), page.picture);
         return page.picture.Bits();
     }
-    FrameStyle style = page.session.Style();
-    style.size = side;
-    style.title.clear();
-    BuildFigure(camera, wire, style, page.figure);
-    RasterizeFigure(page.figure, page.figurePixels);
-    page.devicePixels.resize(page.figurePixels.indices.size());
-    for (std::size_t i = 0; i < page.devicePixels.size(); ++i)
-        page.devicePixels[i] = PackPixel(page.figurePixels.palette[page.figurePixels.indices[i]]);
+    DrawShownFrame(camera, wire, page.session.Style(), side, page.devicePixels);
     return page.devicePixels.data();
 }
 

@@ -11,7 +11,6 @@
 
 #include "export/animation.h"
 #include "render/figure.h"
-#include "render/figure_picture.h"
 #include "render/raster_canvas.h"
 #include "session/own_surfaces.h"
 #include "session/view_controls.h"
@@ -33,8 +32,7 @@ struct Page {
     ViewSession     session{surfaces, zoomBar, distanceBar, [] {}};
     std::unique_ptr<OwnSurfaces> own;
     RasterCanvas    picture;
-    Figure          figure;             // the square at the device's pixels
-    FigurePicture   figurePixels;
+    Figure          figure;             // the axes' letters' places, for the page to write them
     std::vector<std::uint32_t> devicePixels;
     // A saved animation being encoded a few frames a call, into memory.
     std::optional<AnimationFrames>    animationFrames;

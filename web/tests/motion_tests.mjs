@@ -70,6 +70,23 @@ export async function run(h) {
         }, [[...png], letters]);
         expect(differ >= 0 && outside === 0, `${outside} pixels differ away from the letters`);
         expect(differ < 1000, `${differ} pixels differ`);
+        // The downloaded PNG has its letters too, drawn as strokes where the page has no font library.
+        await page.getByRole('combobox', {name: 'Formato'}).selectOption({label: 'PNG'});
+        const saved = await downloadOf(page, () => page.getByRole('button', {name: 'Guardar imagen…'}).click());
+        const inked = await page.evaluate(async ([bytes, letters]) => {
+            const bitmap = await createImageBitmap(new Blob([new Uint8Array(bytes)], {type: 'image/png'}), {colorSpaceConversion: 'none'});
+            const context = new OffscreenCanvas(500, 500).getContext('2d');
+            context.drawImage(bitmap, 0, 0);
+            const data = context.getImageData(0, 0, 500, 500).data;
+            return letters.map(([lx, ly, size]) => {
+                let count = 0;
+                for (let y = Math.round(ly - size / 3); y <= ly + size / 3; ++y)
+                    for (let x = Math.round(lx - size / 3); x <= lx + size / 3; ++x)
+                        count += data[(y * 500 + x) * 4] + data[(y * 500 + x) * 4 + 1] + data[(y * 500 + x) * 4 + 2] > 0 ? 1 : 0;
+                return count;
+            });
+        }, [[...saved.bytes], letters]);
+        expect(inked.every(n => n >= 3), `ink at the letters of the saved PNG: ${inked}`);
         await page.getByRole('combobox', {name: 'Formato'}).selectOption({label: 'SVG'});
         const svg = await downloadOf(page, () => page.getByRole('button', {name: 'Guardar imagen…'}).click());
         expect(svg.bytes.equals(render(['-s', 'esfera', '--axes'], 'svg')), 'the SVG differs');

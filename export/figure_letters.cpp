@@ -1,0 +1,61 @@
+// Strokes in a letter's box, from (-0.5, -0.5) at its top left to (0.5, 0.5), rows growing down; the
+// tail of the y goes below.
+#include "export/figure_letters.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+struct Stroke {
+    double x0, y0, x1, y1;
+};
+
+std::vector<Stroke> StrokesOf(char letter)
+{
+    switch (letter) {
+    case 'x': return {{-0.5, -0.5, 0.5, 0.5}, {0.5, -0.5, -0.5, 0.5}};
+    case 'y': return {{-0.5, -0.5, 0.0, 0.5}, {0.5, -0.5, -0.25, 1.0}};
+    case 'z': return {{-0.5, -0.5, 0.5, -0.5}, {0.5, -0.5, -0.5, 0.5}, {-0.5, 0.5, 0.5, 0.5}};
+    default: return {};
+    }
+}
+
+double DistanceToStroke(double x, double y, const Stroke& s)
+{
+    const double dx = s.x1 - s.x0, dy = s.y1 - s.y0;
+    const double t = std::clamp(((x - s.x0) * dx + (y - s.y0) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+    return std::hypot(x - (s.x0 + t * dx), y - (s.y0 + t * dy));
+}
+
+}   // namespace
+
+void DrawFigureLetters(const Figure& f, FigurePicture& picture)
+{
+    for (const FigureText& t : f.texts) {
+        // A lower-case letter stands about as high as 0.7 of a capital; its pen a tenth of that.
+        const double high = t.height * 0.7, wide = high * 0.8, advance = wide * 1.4;
+        const double half = std::max(0.5, high / 14.0);
+        const std::uint8_t ink = picture.IndexOf(t.colour);
+        const double first = t.at.x - advance * (static_cast<double>(t.text.size()) - 1.0) / 2.0;
+        for (std::size_t i = 0; i < t.text.size(); ++i) {
+            const std::vector<Stroke> strokes = StrokesOf(t.text[i]);
+            const double cx = first + advance * static_cast<double>(i), cy = t.at.y;
+            const int left = static_cast<int>(std::floor(cx - wide / 2 - half)), right = static_cast<int>(std::ceil(cx + wide / 2 + half));
+            const int top = static_cast<int>(std::floor(cy - high / 2 - half)), bottom = static_cast<int>(std::ceil(cy + high + half));
+            for (int row = std::max(top, 0); row <= std::min(bottom, picture.height - 1); ++row)
+                for (int col = std::max(left, 0); col <= std::min(right, picture.width - 1); ++col) {
+                    // The pixel's centre in the letter's box.
+                    const double x = (col + 0.5 - cx) / wide, y = (row + 0.5 - cy) / high;
+                    for (const Stroke& s : strokes) {
+                        const Stroke scaled{s.x0 * wide, s.y0 * high, s.x1 * wide, s.y1 * high};
+                        if (DistanceToStroke(x * wide, y * high, scaled) <= half) {
+                            picture.indices[static_cast<std::size_t>(row) * picture.width + col] = ink;
+                            break;
+                        }
+                    }
+                }
+        }
+    }
+}

@@ -1,0 +1,80 @@
+// The axes' letters drawn as strokes where no font library is built in.
+#include "export/figure_letters.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+namespace {
+
+constexpr Rgb kPaper{255, 255, 255}, kInk{10, 20, 30};
+
+FigurePicture Blank(int side)
+{
+    FigurePicture picture;
+    picture.width = picture.height = side;
+    picture.indices.assign(static_cast<size_t>(side) * side, picture.IndexOf(kPaper));
+    return picture;
+}
+
+// The inked pixels, as row * width + column.
+std::set<int> Inked(const FigurePicture& picture)
+{
+    std::set<int> inked;
+    for (int i = 0; i < picture.width * picture.height; ++i)
+        if (picture.palette[picture.indices[i]] == kInk)
+            inked.insert(i);
+    return inked;
+}
+
+std::set<int> Letter(const std::string& text, double x, double y, double height, int side = 100)
+{
+    Figure figure;
+    figure.texts.push_back({{x, y}, height, text, kInk});
+    FigurePicture picture = Blank(side);
+    DrawFigureLetters(figure, picture);
+    return Inked(picture);
+}
+
+}   // namespace
+
+TEST(FigureLetters, EachAxisLetterIsInkedInsideItsOwnBoxAndLooksItsOwn)
+{
+    std::vector<std::set<int>> letters;
+    for (const char* text : {"x", "y", "z"}) {
+        const std::set<int> inked = Letter(text, 50, 50, 20);
+        EXPECT_GT(inked.size(), 20u) << text;
+        for (int i : inked) {
+            const int col = i % 100, row = i / 100;
+            EXPECT_NEAR(col, 50, 8) << text;             // 0.7 x 0.8 of the height wide, and the pen
+            EXPECT_TRUE(row >= 42 && row <= 66) << text;  // the y's tail below
+        }
+        letters.push_back(inked);
+    }
+    EXPECT_NE(letters[0], letters[1]);
+    EXPECT_NE(letters[1], letters[2]);
+    EXPECT_NE(letters[0], letters[2]);
+    // The x is symmetric about its centre column; the z is not.
+    auto mirrored = [](const std::set<int>& inked) {
+        std::set<int> out;
+        for (int i : inked)
+            out.insert(i / 100 * 100 + (99 - i % 100));
+        return out;
+    };
+    EXPECT_EQ(mirrored(letters[0]), letters[0]);
+    EXPECT_NE(mirrored(letters[2]), letters[2]);
+}
+
+TEST(FigureLetters, OtherTextsDrawNothingAndLettersAtTheEdgeStayInThePicture)
+{
+    EXPECT_TRUE(Letter("Título", 50, 50, 20).empty());
+    EXPECT_EQ(Letter("a", 50, 50, 20).size(), 0u);
+    // Half off each edge: drawn only where the picture is, never past it.
+    for (const auto& [x, y] : std::vector<std::pair<double, double>>{{0, 0}, {99, 99}, {-5, 50}, {50, 104}}) {
+        const std::set<int> inked = Letter("xyz", x, y, 20);
+        for (int i : inked)
+            EXPECT_TRUE(i >= 0 && i < 100 * 100);
+    }
+    EXPECT_FALSE(Letter("xyz", 0, 0, 20).empty());
+}

@@ -1,0 +1,23 @@
+// Where the square and the controls right of it stand in a main window of a given size. The left
+// column never moves; the square takes the free space and the bars and "Parámetros" follow it.
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+#include "render/canvas.h"
+
+constexpr QSize kWindowSize{764, 522};                           // the template's size, the smallest
+constexpr QRect kFrameRect{175, 10, kCanvasSide, kCanvasSide};   // the square at that size
+
+struct WindowLayout {
+    QRect square;        // the picture, side x side
+    QRect zoomBar;       // "Z"
+    QRect distanceBar;   // "P"
+    QRect barLabels;     // "Z         P" under them
+    QRect parameters;    // the "Parámetros" group, under the labels down to the square's bottom
+};
+
+// The square's side is the free space's: min(width - 264, height - 22), never below kCanvasSide nor
+// above the largest figure; centred across the free width, at the top. At kWindowSize, the template.
+WindowLayout LayOutWindow(QSize window);
