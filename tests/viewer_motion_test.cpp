@@ -242,20 +242,7 @@ private slots:
                 QTest::keyClick(name, Qt::Key_Return);
             }
         });
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (menu == nullptr || !menu->isVisible())
-                return;
-            poll.stop();
-            for (QAction* action : menu->actions())
-                if (action->text() == QString::fromUtf8("Guardar &animación…"))
-                    menu->setActiveAction(action);
-            QTest::keyClick(menu, Qt::Key_Return);
-        });
-        poll.start(0);
-        QContextMenuEvent rightButton(QContextMenuEvent::Mouse, {400, 200}, dlg->mapToGlobal(QPoint(400, 200)));
-        QApplication::sendEvent(dlg, &rightButton);
+        ChooseFromPictureMenu(*dlg, QString::fromUtf8("Guardar &animación…"));
         QCOMPARE(proposed, QStringLiteral("toro.gif"));
         QCOMPARE(filters, QStringList{QString::fromUtf8("Animación GIF (*.gif)")});
         QCOMPARE(DecodeGif(Bytes(PathOf("vuelta.gif")).toStdString()).frames.size(), size_t{300});

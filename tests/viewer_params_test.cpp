@@ -56,23 +56,7 @@ class ViewerParamsTest : public QObject {
     }
 
     // "Guardar animación…" chosen in the picture's menu with the keyboard, as a user does.
-    void SaveAnimationFromTheMenu()
-    {
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (menu == nullptr || !menu->isVisible())
-                return;
-            poll.stop();
-            for (QAction* action : menu->actions())
-                if (action->text() == QString::fromUtf8("Guardar &animación…"))
-                    menu->setActiveAction(action);
-            QTest::keyClick(menu, Qt::Key_Return);
-        });
-        poll.start(0);
-        QContextMenuEvent rightButton(QContextMenuEvent::Mouse, {400, 200}, dlg->mapToGlobal(QPoint(400, 200)));
-        QApplication::sendEvent(dlg, &rightButton);
-    }
+    void SaveAnimationFromTheMenu() { ChooseFromPictureMenu(*dlg, QString::fromUtf8("Guardar &animación…")); }
 
 private slots:
     void init()

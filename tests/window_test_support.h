@@ -5,11 +5,13 @@
 #include <utility>
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QImage>
+#include <QMenu>
 #include <QPointer>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -120,4 +122,24 @@ inline QByteArray Bytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// Opens the picture's menu with the right button and chooses the command of that caption with
+// the keyboard, as a user does; returns when the command is done (a dialog it opens included).
+inline void ChooseFromPictureMenu(CViewerDlg& dlg, const QString& caption)
+{
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &dlg, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr || !menu->isVisible())
+            return;
+        poll.stop();
+        for (QAction* action : menu->actions())
+            if (action->text() == caption)
+                menu->setActiveAction(action);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    poll.start(0);
+    QContextMenuEvent rightButton(QContextMenuEvent::Mouse, {400, 200}, dlg.mapToGlobal(QPoint(400, 200)));
+    QApplication::sendEvent(&dlg, &rightButton);
 }
