@@ -43,19 +43,11 @@ struct MenuItem {
 std::vector<MenuItem> ContextMenuAt(CViewerDlg& dlg, QPoint point)
 {
     std::vector<MenuItem> items;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &dlg, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (menu == nullptr || !menu->isVisible())
-            return;
-        poll.stop();
-        for (QAction* action : menu->actions())
+    WithPictureMenu(dlg, point, [&](QMenu& menu) {
+        for (QAction* action : menu.actions())
             items.push_back({action->text(), action->shortcut().toString(), action->isEnabled()});
-        menu->close();
+        menu.close();
     });
-    poll.start(0);
-    QContextMenuEvent rightButton(QContextMenuEvent::Mouse, point, dlg.mapToGlobal(point));
-    QApplication::sendEvent(&dlg, &rightButton);
     return items;
 }
 

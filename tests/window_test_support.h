@@ -124,22 +124,31 @@ inline QByteArray Bytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-// Opens the picture's menu with the right button and chooses the command of that caption with
-// the keyboard, as a user does; returns when the command is done (a dialog it opens included).
-inline void ChooseFromPictureMenu(CViewerDlg& dlg, const QString& caption)
+// Opens the picture's menu with the right button at point, as the window system sends it (offscreen
+// sends only the clicks), and hands the menu to act once it is up; returns when the menu has closed
+// and what act started is done (a dialog it opens included).
+inline void WithPictureMenu(CViewerDlg& dlg, QPoint point, const std::function<void(QMenu&)>& act)
 {
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &dlg, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (menu == nullptr || !menu->isVisible())
+        if (menu == nullptr || !menu->isVisible() || menu->actions().isEmpty())
             return;
         poll.stop();
-        for (QAction* action : menu->actions())
-            if (action->text() == caption)
-                menu->setActiveAction(action);
-        QTest::keyClick(menu, Qt::Key_Return);
+        act(*menu);
     });
     poll.start(0);
-    QContextMenuEvent rightButton(QContextMenuEvent::Mouse, {400, 200}, dlg.mapToGlobal(QPoint(400, 200)));
+    QContextMenuEvent rightButton(QContextMenuEvent::Mouse, point, dlg.mapToGlobal(point));
     QApplication::sendEvent(&dlg, &rightButton);
+}
+
+// Chooses the picture menu's command of that caption with the keyboard, as a user does.
+inline void ChooseFromPictureMenu(CViewerDlg& dlg, const QString& caption)
+{
+    WithPictureMenu(dlg, {400, 200}, [&](QMenu& menu) {
+        for (QAction* action : menu.actions())
+            if (action->text() == caption)
+                menu.setActiveAction(action);
+        QTest::keyClick(&menu, Qt::Key_Return);
+    });
 }
