@@ -10,23 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "temp_folder.h"
 #include "cli_run_support.h"
 
 namespace fs = std::filesystem;
 
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "vexilon-cli-XXXXXX").string();
-        m_path = mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(m_path); }
-    fs::path operator/(const std::string& name) const { return m_path / name; }
-    size_t Entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(m_path), {})); }
-
-private:
-    fs::path m_path;
+// The folder's name says which tests wrote it, should one be left behind.
+struct TempDir : TempFolder {
+    TempDir() : TempFolder("cli") {}
 };
 
 struct BadInput {

@@ -18,23 +18,17 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include "temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "vexilon-hostile-XXXXXX").string();
-        m_path = mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(m_path); }
-    std::string operator/(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    fs::path m_path;
+// The folder's name says which tests wrote it, should one be left behind; its files named as
+// the strings these tests join into command lines.
+struct TempDir : TempFolder {
+    TempDir() : TempFolder("hostile") {}
+    std::string operator/(const std::string& name) const { return (Path() / name).string(); }
 };
 
 bool HasControlByte(const std::string& text)

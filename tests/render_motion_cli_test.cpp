@@ -12,24 +12,17 @@
 #include <fstream>
 #include <string>
 #include <vector>
+#include "temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class Folder {
-public:
-    Folder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "vexilon-motion-XXXXXX").string();
-        m_path = mkdtemp(pattern.data());
-    }
-    ~Folder() { fs::remove_all(m_path); }
-    std::string operator/(const std::string& name) const { return (m_path / name).string(); }
-    size_t Entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(m_path), {})); }
-
-private:
-    fs::path m_path;
+// The folder's name says which tests wrote it, should one be left behind; its files named as
+// the strings these tests join into command lines.
+struct Folder : TempFolder {
+    Folder() : TempFolder("motion") {}
+    std::string operator/(const std::string& name) const { return (Path() / name).string(); }
 };
 
 std::string Bytes(const std::string& path)

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <string>
 #include <vector>
+#include "temp_folder.h"
 
 namespace safe_write_test {
 
@@ -19,27 +20,11 @@ namespace fs = std::filesystem;
 
 inline const std::string kProgram = VEXILON_RENDER_PATH;
 
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "vexilon-safe-XXXXXX").string();
-        m_path = mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(m_path); }
-    std::string operator/(const std::string& name) const { return (m_path / name).string(); }
-    const fs::path& Path() const { return m_path; }
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        for (const fs::directory_entry& entry : fs::directory_iterator(m_path))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    fs::path m_path;
+// The folder's name says which tests wrote it, should one be left behind; its files named as
+// the strings these tests join into command lines.
+struct TempDir : TempFolder {
+    TempDir() : TempFolder("safe") {}
+    std::string operator/(const std::string& name) const { return (Path() / name).string(); }
 };
 
 inline std::string Read(const std::string& path)
