@@ -1,6 +1,7 @@
 // The user's own surfaces against hostile files and heavy definitions: problems said once and
 // short, repeated ids told, the preview's sampling reused when a surface is accepted.
 #include "session/own_surfaces.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,15 +16,8 @@ namespace fs = std::filesystem;
 
 class HostileSessionTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "vexilon-hostile-own-XXXXXX").string();
-        dir = mkdtemp(pattern.data());
-        file = dir / "superficies.toml";
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    fs::path         dir, file;
+    TempFolder       dir{"hostile-own"};
+    fs::path         file = dir / "superficies.toml";
     SurfaceRegistry  surfaces;
 };
 

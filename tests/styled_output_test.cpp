@@ -5,6 +5,7 @@
 #include "render/frame.h"
 #include "render/raster_canvas.h"
 #include "surfaces/registry.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -77,13 +78,7 @@ RasterCanvas RasteriseSvg(const std::string& svg)
 
 class StyledOutput : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "vexilon-style-XXXXXX").string();
-        m_dir = mkdtemp(pattern.data());
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    fs::path m_dir;
+    TempFolder m_dir{"style"};
 };
 
 TEST_F(StyledOutput, HiddenLineSvgOfTheTorusShowsWhatItsPngShows)
