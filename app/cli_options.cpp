@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "app/cli_scene.h"
 #include "app/cli_values.h"
 #include "app/translation.h"
 #include "export/gif_encoder.h"
@@ -177,6 +178,12 @@ const OptionSpec kOptions[] = {
                            {Quote(v)}));
          p.request.style.title = std::string(v);
      }},
+    {"scene", 0, true, [](Parsing& p, std::string_view v) {
+         FormulaProblem problem;
+         p.request.scene = DecodeScene(v, problem);
+         if (!p.request.scene)
+             p.Fail(SpanishMessages() ? problem.spanish : problem.english);
+     }},
     {"output", 'o', true, [](Parsing& p, std::string_view v) {
          if (v.empty())
              p.Fail(Tr("--output: the file name is empty; accepted: a file name, or - for standard output"));
@@ -304,6 +311,18 @@ void CheckRequest(Parsing& p)
 {
     RenderRequest& request = p.request;
     std::string ownError;
+    FrameStyle sized;
+    sized.size = request.style.size;
+    if (request.scene) {
+        if (p.surfaceGiven || request.own.pendingSurface || !request.own.typedOptions.empty() ||
+            !request.own.defineFiles.empty() || !request.own.params.empty() || request.own.fit || request.own.sweep ||
+            !request.changes.empty() || p.lineWidthGiven || !(sized == request.style))
+            p.Fail(Tr("--scene gives the surface, its parameters, the view and the options; accepted with it: "
+                      "--size, -o, --format, --turn, --frames and --fps"));
+        if (!ResolveScene(p.surfaces, request, ownError))
+            p.Fail(ownError);
+        p.lineWidthGiven = true;
+    }
     if (!ResolveOwnSurfaces(p.surfaces, request.own, request.surface, p.surfaceGiven, ownError))
         p.Fail(ownError);
     p.surfaceGiven = request.surface != kSurfaceNone;

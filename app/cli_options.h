@@ -10,6 +10,7 @@
 #include "export/output_format.h"
 #include "render/frame_style.h"
 #include "render/turntable.h"
+#include "session/scene.h"
 #include "surfaces/registry.h"
 
 struct ViewChange {
@@ -34,6 +35,10 @@ struct RenderRequest {
     MotionRequest              motion;
     OwnSurfaceOptions          own;          // typed formulas and --define files
     FrameStyle                 style;        // how each frame is drawn; the default is the plain frame
+    // --scene: the link's scene, then the view record and the wireframe it shows.
+    std::optional<Scene>             scene;
+    std::optional<SceneView>         sceneView;
+    std::shared_ptr<const Wireframe> sceneWire;
 };
 
 enum class CliAction { Render, Help, Version, List };

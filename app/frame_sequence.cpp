@@ -21,6 +21,12 @@ ViewState ViewAfter(const RenderRequest& request, const Wireframe& wire)
         case ViewChange::Kind::Eye: view.eye = {change.a, change.b, change.c}; break;
         }
     }
+    if (request.sceneView) {   // the record a link's camera step starts from
+        view.eye = request.sceneView->eye;
+        view.target = request.sceneView->target;
+        view.up = request.sceneView->up;
+        view.zoom = request.sceneView->zoom;
+    }
     return view;
 }
 

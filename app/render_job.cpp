@@ -168,7 +168,7 @@ int RunRenderJob(const SurfaceRegistry& surfaces, const RenderRequest& request, 
             return 2;
         }
     }
-    const Wireframe& wire = own ? *own : surfaces.WireframeOf(request.surface);
+    const Wireframe& wire = own ? *own : request.sceneWire ? *request.sceneWire : surfaces.WireframeOf(request.surface);
     if (request.output && *request.output != "-" && !EndsInAFile(surfaces, request, err))
         return 1;
     const bool animated = request.frames > 0 || request.motion.turn > 0;

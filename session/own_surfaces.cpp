@@ -124,7 +124,7 @@ void OwnSurfaces::Register()
     for (size_t i = 0; i < m_accepted.size(); ++i) {
         const SurfaceDefinition& def = m_accepted[i];
         if (const std::shared_ptr<const Wireframe>& wire = m_acceptedWires[i])   // the preview's, not a second sampling
-            m_surfaces.Add(def.id, def.caption, [wire] { return *wire; });
+            m_surfaces.Add(def.id, def.caption, [wire] { return *wire; }, std::make_shared<const SurfaceDefinition>(def));
         else
             AddDefinition(m_surfaces, def);
     }

@@ -26,6 +26,14 @@ void ViewControls::ResetView()
     m_zoomBar.SetPosition(BarPosition(m_view.zoom));   // zoom itself, not 100 - zoom: both are 50 here
 }
 
+void ViewControls::ShowBars()
+{
+    m_distanceBar.SetRange(kDistanceBarMin, kDistanceBarMax);
+    m_distanceBar.SetPosition(BarPosition(EyeDistance(m_view)));
+    m_zoomBar.SetRange(kZoomBarMin, kZoomBarMax);
+    m_zoomBar.SetPosition(BarPosition(100.0 - m_view.zoom));
+}
+
 void ViewControls::OnLButtonDown(IntPoint cursor)
 {
     m_drag.anchor = cursor;

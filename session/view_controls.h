@@ -46,6 +46,8 @@ public:
     // Eye on the diagonal at 300, up +z, target origin, zoom 50, and both bars given range and
     // position. Draws nothing: the surface button that calls it sets the surface and draws.
     void ResetView();
+    // Both bars given range and position for the view as it stands (a view opened from a link).
+    void ShowBars();
 
     void OnLButtonDown(IntPoint cursor);   // cursor in screen coordinates becomes the anchor
     void OnLButtonUp();

@@ -32,6 +32,7 @@ void ViewSession::NextFrame()
     // The camera step belongs to every event, so the view after any sequence stays the same to
     // the bit; only the drawing waits for the front end.
     m_frameSurface = m_view.surface;
+    m_stepView = {m_view.eye, m_view.target, m_view.up, m_view.zoom};
     m_camera = BeginFrame(m_view, WireframeOf(m_frameSurface));
     m_hasFrame = true;
     ++m_framesRendered;
@@ -57,6 +58,16 @@ void ViewSession::ChooseSurface(SurfaceKind kind)
     }
     m_controls.ResetView();
     m_view.surface = kind;
+    NextFrame();
+}
+
+void ViewSession::ShowView(const SceneView& view)
+{
+    m_view.eye = view.eye;
+    m_view.target = view.target;
+    m_view.up = view.up;
+    m_view.zoom = view.zoom;
+    m_controls.ShowBars();
     NextFrame();
 }
 

@@ -16,6 +16,7 @@
 #include "render/frame_style.h"
 #include "render/raster_canvas.h"
 #include "render/turntable.h"
+#include "session/scene.h"
 #include "session/view_controls.h"
 #include "surfaces/registry.h"
 #include "surfaces/wireframe.h"
@@ -116,6 +117,11 @@ public:
     // was no frame before the preview).
     void EndPreview(SurfaceKind before, bool hadFrame);
 
+    // The record the shown frame's camera step started from, and that record shown anew: the
+    // same camera to the bit, both bars set, and a frame.
+    const SceneView& StepView() const { return m_stepView; }
+    void ShowView(const SceneView& view);
+
     // The shown frame, as its camera step left it.
     bool HasFrame() const { return m_hasFrame; }
     const Camera& FrameCamera() const { return m_camera; }
@@ -159,6 +165,7 @@ private:
     FrameStyle            m_style;
     std::shared_ptr<const Wireframe> m_preview;
     Camera                m_camera{};
+    SceneView             m_stepView{};
     SurfaceKind           m_frameSurface = kSurfaceNone;
     bool                  m_hasFrame = false;
     int                   m_framesRendered = 0;

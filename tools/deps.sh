@@ -39,4 +39,4 @@ VEXILON_DEB_PACKAGES=(debhelper lintian devscripts git)
 
 # What building, serving and testing the page needs besides: node with npm (node 20 from the
 # machine's own setup, or Debian's), Debian's emscripten and Chromium, dpkg-dev for the sources.
-VEXILON_WEB_PACKAGES=(emscripten binaryen nodejs chromium dpkg-dev libtomlplusplus-dev cmake ninja-build)
+VEXILON_WEB_PACKAGES=(emscripten binaryen nodejs chromium dpkg-dev libtomlplusplus-dev cmake ninja-build unzip)

@@ -17,6 +17,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 #include <QFutureWatcher>
 
+#include "session/scene_session.h"
 #include "session/view_session.h"
 #include "ui/other_surface_group.h"
 #include "ui/own_surface_dlg.h"
@@ -68,6 +69,29 @@ void COtherSurfaceGroup::ListOwnSurfaces()
     for (int i = 0; i < list->count(); ++i)
         widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->itemText(i)));
     list->view()->setMinimumWidth(widest + 40);
+}
+
+bool COtherSurfaceGroup::OpenScene(const Scene& scene, FormulaProblem& problem)
+{
+    if (!::OpenScene(scene, m_session, *m_own, problem))
+        return false;
+    ListOwnSurfaces();
+    const SurfaceKind kind = m_session.View().surface;
+    QComboBox* list = m_ui->IDC_SURFACE_LIST;
+    if (list->findData(kind) >= 0) {
+        list->setCurrentIndex(list->findData(kind));
+        m_ui->IDC_OTHER_SURFACE->setChecked(true);
+        return true;
+    }
+    // The eight's buttons stand in a column in the registry's order.
+    QList<QRadioButton*> buttons;
+    for (QRadioButton* button : m_window->findChildren<QRadioButton*>())
+        if (button->objectName().startsWith(QStringLiteral("IDC_SURFACE_")))
+            buttons.append(button);
+    std::sort(buttons.begin(), buttons.end(), [](QRadioButton* a, QRadioButton* b) { return a->y() < b->y(); });
+    if (kind >= 1 && kind <= buttons.size())
+        buttons[kind - 1]->setChecked(true);
+    return true;
 }
 
 void COtherSurfaceGroup::OnOtherSurface()

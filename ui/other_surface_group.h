@@ -9,6 +9,8 @@
 #include "session/own_surfaces.h"
 
 class QWidget;
+struct FormulaProblem;
+struct Scene;
 class ViewSession;
 namespace Ui {
 class CViewerDlg;
@@ -19,6 +21,10 @@ public:
     // Reads the gallery and the user's file into the session's registry; what could not be read is
     // told in a message once the window shows.
     COtherSurfaceGroup(QWidget& window, Ui::CViewerDlg& ui, ViewSession& session);
+
+    // A link's scene shown (one's own formulas accepted as "Definir…" does) and chosen in the
+    // buttons or the list; false with the problem, and nothing changed.
+    bool OpenScene(const Scene& scene, FormulaProblem& problem);
 
 private:
     void ListOwnSurfaces();   // the list from the registry, the choice kept

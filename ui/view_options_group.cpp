@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
+#include <vector>
 #include <utility>
 
 #include <QAction>
@@ -101,6 +103,27 @@ CViewOptionsGroup::CViewOptionsGroup(QWidget& window, Ui::CViewerDlg& ui, ViewSe
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
     OnViewOption();
+}
+
+void CViewOptionsGroup::ShowStyle()
+{
+    const FrameStyle& style = m_session.Style();
+    QObject* controls[] = {m_ui->IDC_VIEW_HIDDEN,   m_ui->IDC_VIEW_DEPTH_CUE, m_ui->IDC_VIEW_ANAGLYPH, m_ui->IDC_VIEW_PARALLEL,
+                           m_ui->IDC_VIEW_AXES,     m_ui->IDC_VIEW_LINE_WIDTH, m_ui->IDC_VIEW_THEME,   m_swapEyesAction};
+    std::vector<std::unique_ptr<QSignalBlocker>> quiet;
+    for (QObject* control : controls)
+        quiet.push_back(std::make_unique<QSignalBlocker>(control));
+    m_ui->IDC_VIEW_HIDDEN->setChecked(style.hiddenLines);
+    m_ui->IDC_VIEW_DEPTH_CUE->setChecked(style.depthCue);
+    m_ui->IDC_VIEW_ANAGLYPH->setChecked(style.anaglyph);
+    m_ui->IDC_VIEW_PARALLEL->setChecked(style.parallel);
+    m_ui->IDC_VIEW_AXES->setChecked(style.axes);
+    m_ui->IDC_VIEW_LINE_WIDTH->setValue(style.lineWidth);
+    const auto themes = Themes();
+    const auto shown = std::find_if(themes.begin(), themes.end(), [&](const ThemeInfo& t) { return t.theme == style.theme; });
+    m_ui->IDC_VIEW_THEME->setCurrentIndex(static_cast<int>(shown - themes.begin()));
+    m_swapEyesAction->setChecked(style.swapEyes);
+    m_swapEyesAction->setEnabled(style.anaglyph);
 }
 
 void CViewOptionsGroup::OnViewOption()

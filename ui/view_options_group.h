@@ -21,6 +21,8 @@ public:
     CViewOptionsGroup(QWidget& window, Ui::CViewerDlg& ui, ViewSession& session, std::function<void()> redraw);
 
     QAction* SwapEyesAction() const { return m_swapEyesAction; }
+    // The group set to the session's style, which a link brought, without drawing again.
+    void ShowStyle();
 
 private:
     void OnViewOption();   // reads the group into the session's style

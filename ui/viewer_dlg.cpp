@@ -105,6 +105,14 @@ CViewerDlg::CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* 
     m_viewOptions = std::make_unique<CViewOptionsGroup>(*this, *m_ui, m_session, [this] { Redraw(); });
     m_parameters = std::make_unique<CParameterGroup>(*this, m_session);
     m_files->SetParameterGroup(m_parameters.get());
+    m_links = std::make_unique<CSceneLinks>(*this, m_session, [this](const Scene& scene, FormulaProblem& problem) {
+        if (!m_otherSurfaces->OpenScene(scene, problem))
+            return false;
+        m_viewOptions->ShowStyle();
+        m_turnAxisAction->setChecked(m_session.GetTurnAxis() == TurnAxis::Z);
+        return true;
+    });
+    m_links->CopyAction()->setEnabled(m_session.HasFrame());
     LayOut();
     setWindowIcon(m_hIcon);   // big and small icon alike
 }
@@ -212,6 +220,8 @@ void CViewerDlg::OnFrame()
     m_saveAction->setEnabled(hasFrame);
     m_copyAction->setEnabled(hasFrame);
     m_saveAnimationAction->setEnabled(hasFrame);
+    if (m_links)
+        m_links->CopyAction()->setEnabled(hasFrame);
     if (m_parameters)
         m_parameters->Show();
     Redraw();
@@ -271,6 +281,8 @@ void CViewerDlg::AddWindowMenuItems(QMenu& menu)
     menu.addAction(m_saveAction);
     menu.addAction(m_copyAction);
     menu.addAction(m_saveAnimationAction);
+    menu.addAction(m_links->CopyAction());
+    menu.addAction(m_links->OpenAction());
     menu.addAction(m_viewOptions->SwapEyesAction());
     menu.addAction(m_turnAxisAction);
     menu.addSeparator();

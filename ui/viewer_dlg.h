@@ -21,6 +21,7 @@
 #include "ui/other_surface_group.h"
 #include "ui/scroll_bar.h"
 #include "ui/parameter_group.h"
+#include "ui/scene_links.h"
 #include "ui/turntable_switch.h"
 #include "ui/view_options_group.h"
 #include "ui/window_layout.h"
@@ -126,4 +127,5 @@ private:
     std::unique_ptr<COtherSurfaceGroup> m_otherSurfaces;   // "Otra:", its list and "Definir…"
     std::unique_ptr<CParameterGroup>    m_parameters;      // "Parámetros": sliders and "Animar"
     QAction*     m_turnAxisAction = nullptr;        // "Girar sobre el eje z", checkable
+    std::unique_ptr<CSceneLinks>        m_links;           // "Copiar enlace", "Abrir enlace…"
 };

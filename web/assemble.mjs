@@ -3,6 +3,7 @@
 // Usage: node assemble.mjs WEB-SOURCE-DIR WASM-DIR OUT-DIR VERSION
 import {copyFileSync, mkdirSync, readFileSync, renameSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
+import {scormManifest, zip} from './scorm.mjs';
 
 const [web, wasmDir, out, version] = process.argv.slice(2);
 const site = join(out, 'site');
@@ -15,7 +16,7 @@ function writeWhole(path, data) {
     renameSync(path + '.part', path);
 }
 
-const kModules = ['binding.js', 'own_surfaces.js', 'motion.js', 'page.js'];   // each after those it imports
+const kModules = ['binding.js', 'own_surfaces.js', 'motion.js', 'scene_link.js', 'page.js'];   // each after those it imports
 for (const name of ['index.html', 'page.css', 'sampling_worker.js', 'offline_worker.js', 'vexilon-icon.svg', ...kModules])
     writeWhole(join(site, name), read(name));
 for (const name of ['vexilon.js', 'vexilon.wasm'])
@@ -49,3 +50,4 @@ let page = read('index.html')
 if (page.includes('page.css') || page.includes('src="page.js"'))
     throw new Error('index.html no longer has the lines the single file replaces');
 writeWhole(join(out, 'vexilon.html'), page);
+writeWhole(join(out, 'vexilon-scorm.zip'), zip([['imsmanifest.xml', scormManifest(version)], ['vexilon.html', page]]));

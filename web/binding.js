@@ -102,6 +102,11 @@ class Core {
         this.m._vx_set_style(+!!s.hiddenLines, +!!s.depthCue, +!!s.anaglyph, +!!s.swapEyes, +!!s.parallel, s.lineWidth | 0 || 1,
                              s.theme | 0, +!!s.axes);
     }
+    // The shown scene as the address's fragment holds it ('' before a surface); a link's scene
+    // shown: {number} or {error} in Spanish; the style it left, as setStyle takes it, and turnZ.
+    scene() { return this.#text(this.m._vx_scene()); }
+    openScene(text) { return JSON.parse(this.#withString(text, p => this.#text(this.m._vx_open_scene(p)))); }
+    style() { return JSON.parse(this.#text(this.m._vx_style())); }
     // The themes in order: [{name, caption, lineWidth}].
     themes() { return JSON.parse(this.#text(this.m._vx_themes())); }
     // The turntable and a saved turn about the surface's z axis (true) or the picture's vertical.

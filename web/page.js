@@ -5,6 +5,7 @@ import {
 } from './binding.js';
 import {kOwnKey, setUpOwnSurfaces} from './own_surfaces.js';
 import {setUpMotion} from './motion.js';
+import {setUpSceneLink} from './scene_link.js';
 
 const kBuiltinCount = 8;
 const kOrbitKeyPixels = 10;       // one arrow key turns the view as a drag this long
@@ -73,6 +74,7 @@ function paint() {
     if (framesPainted === 0)
         performance.mark('vexilon-primera-imagen');
     square.dataset.frames = String(++framesPainted);
+    sceneLink.follow();
 }
 window.matchMedia?.(`(resolution: ${window.devicePixelRatio || 1}dppx)`).addEventListener?.('change', schedulePaint);
 new ResizeObserver(() => square.width !== deviceSide() && schedulePaint()).observe(square);
@@ -88,10 +90,12 @@ function changed() {
     schedulePaint();
 }
 
-function choose(number) {
+// opened: the core already shows it, from a link, with its own view.
+function choose(number, opened = false) {
     const another = number !== surface;
     surface = number;
-    core.choose(number);
+    if (!opened)
+        core.choose(number);
     notice.textContent = '';
     for (const control of [zoomBar, distanceBar, saveButton])
         control.disabled = false;
@@ -353,15 +357,21 @@ setUpOwnSurfaces({core, source, download, relist: listSurfaces, show(number) {
     otherList.value = String(number);
     choose(number);
 }});
+function markChosen(number) {
+    const radio = document.querySelector(`#botones-superficie input[value="${number}"]`);
+    if (radio) radio.checked = true;
+    else { otherButton.checked = true; otherList.value = String(number); }
+}
+const sceneLink = setUpSceneLink({core, notice, setStyle, show(number) { listSurfaces(); markChosen(number); choose(number, true); }});
 // A link may name the surface to show first: …/?superficie=toro (an id or a caption).
 const asked = new URLSearchParams(location.search).get('superficie');
 const first = asked && core.surfaces().find(s => s.id === asked.toLowerCase() || s.caption.toLowerCase() === asked.toLowerCase());
-if (first) {
-    const radio = document.querySelector(`#botones-superficie input[value="${first.n}"]`);
-    if (radio) radio.checked = true;
-    else { otherButton.checked = true; otherList.value = String(first.n); }
+if (sceneLink.open()) {
+    // the scene of the address, shown
+} else if (first) {
+    markChosen(first.n);
     choose(first.n);
-} else {
+} else if (!notice.textContent.startsWith('El enlace')) {
     notice.textContent = asked ? `No hay ninguna superficie «${asked}»: elija una` : 'Elija una superficie';
 }
 if (startProblems.length)

@@ -1,0 +1,35 @@
+// The command line's scene: the session's own rule, so a link draws what the page shows.
+#include "app/cli_scene.h"
+
+#include "app/translation.h"
+#include "session/scene_session.h"
+
+namespace {
+
+class IdleBar final : public ScrollBar {
+public:
+    void SetRange(int, int) override {}
+    void SetPosition(int) override {}
+};
+
+}   // namespace
+
+bool ResolveScene(SurfaceRegistry& surfaces, RenderRequest& request, std::string& error)
+{
+    OwnSurfaces own(surfaces);   // the gallery, and one's own formulas accepted after it
+    IdleBar zoomBar, distanceBar;
+    ViewSession session(surfaces, zoomBar, distanceBar, nullptr);
+    FormulaProblem problem;
+    if (!OpenScene(*request.scene, session, own, problem)) {
+        error = SpanishMessages() ? problem.spanish : problem.english;
+        return false;
+    }
+    request.surface = session.View().surface;
+    request.sceneView = session.StepView();
+    request.sceneWire = std::make_shared<const Wireframe>(session.FrameWireframe());
+    const int size = request.style.size;
+    request.style = session.Style();
+    request.style.size = size;
+    request.motion.axis = session.GetTurnAxis();
+    return true;
+}
