@@ -158,22 +158,25 @@ private slots:
     void theContextMenuOffersSaveAndCopyOnceThereIsAFrame()
     {
         const std::vector<MenuItem> empty = ContextMenuAt(*dlg, {400, 200});
-        QCOMPARE(empty.size(), size_t{7});
+        QCOMPARE(empty.size(), size_t{9});
         QCOMPARE(empty[0].text, QString::fromUtf8("&Guardar imagen…"));
         QCOMPARE(empty[0].shortcut, QStringLiteral("Ctrl+S"));
         QCOMPARE(empty[1].text, QString::fromUtf8("&Copiar imagen"));
         QCOMPARE(empty[1].shortcut, QStringLiteral("Ctrl+C"));
         QCOMPARE(empty[2].text, QString::fromUtf8("Guardar &animación…"));
-        QCOMPARE(empty[3].text, QString::fromUtf8("&Intercambiar ojos"));   // for the anaglyph only
-        QCOMPARE(empty[3].shortcut, QStringLiteral("I"));
-        QCOMPARE(empty[4].text, QString::fromUtf8("Girar sobre el eje &z"));
-        QVERIFY(empty[5].text.isEmpty());   // the separator
-        QCOMPARE(empty[6].text, QString::fromUtf8("&Acerca de vexilon..."));
+        QCOMPARE(empty[3].text, QString::fromUtf8("Copiar en&lace"));
+        QCOMPARE(empty[4].text, QString::fromUtf8("Abrir e&nlace…"));
+        QCOMPARE(empty[5].text, QString::fromUtf8("&Intercambiar ojos"));   // for the anaglyph only
+        QCOMPARE(empty[5].shortcut, QStringLiteral("I"));
+        QCOMPARE(empty[6].text, QString::fromUtf8("Girar sobre el eje &z"));
+        QVERIFY(empty[7].text.isEmpty());   // the separator
+        QCOMPARE(empty[8].text, QString::fromUtf8("&Acerca de vexilon..."));
         QVERIFY(!empty[0].enabled && !empty[1].enabled && !empty[2].enabled && !empty[3].enabled && empty[4].enabled &&
-                empty[6].enabled);
+                !empty[5].enabled && empty[6].enabled && empty[8].enabled);
         ClickSurface(*dlg, kSine);
         const std::vector<MenuItem> shown = ContextMenuAt(*dlg, {400, 200});
-        QVERIFY(shown.size() == 7 && shown[0].enabled && shown[1].enabled && shown[2].enabled && !shown[3].enabled);
+        QVERIFY(shown.size() == 9 && shown[0].enabled && shown[1].enabled && shown[2].enabled && shown[3].enabled &&
+                shown[4].enabled && !shown[5].enabled);
     }
 
     void theSaveDialogProposesTheSurfaceAndAddsTheChosenType()
