@@ -3,6 +3,7 @@
 #include "cli_run_support.h"
 #include "safe_write_support.h"
 #include "session/definition_text.h"
+#include "surfaces/definitions_file.h"
 #include "surfaces/quoted_text.h"
 #include "surfaces/typed_surface.h"
 
@@ -134,6 +135,21 @@ TEST(HostileLimits, InvisibleCharactersOfTextDirectionAreEscapedAndNoTitle)
     EXPECT_EQ(problem.what.spanish.rfind("«\\u202Eabbb", 0), 0u) << problem.what.spanish;
     EXPECT_FALSE(ReadParametersText("\u2066k=1+", params, problem));
     EXPECT_EQ(problem.what.spanish.rfind("«\\u2066k»: ", 0), 0u) << problem.what.spanish;
+}
+
+// What the window's box "Superficies no leídas" shows of a hostile superficies.toml: escaped, short.
+TEST(HostileLimits, TheWindowsSummaryOfUnreadSurfacesIsEscapedAndBounded)
+{
+    std::string toml;
+    for (int i = 0; i < 30; ++i)
+        toml += "[[surface]]\nid = \"\u202eevil" + std::to_string(i) + "\\u0000\"\ncaption = \"" + std::string(3000, 'c') +
+                "\u2028\"\nx = \"u\u2066\"\ny = \"v\"\nz = \"u\"\nu = [0, 1, 3]\nv = [0, 1, 3]\n";
+    const DefinitionsRead read = ParseDefinitions(toml, "superficies.toml");
+    ASSERT_FALSE(read.problems.empty());
+    const std::string summary = SpanishSummary(read.problems, 5);
+    for (const std::string& raw : {std::string("\u202e"), std::string("\u2028"), std::string("\u2066"), std::string(1, '\0')})
+        EXPECT_EQ(summary.find(raw), std::string::npos) << EscapeText(summary);
+    EXPECT_LT(summary.size(), 2000u) << summary;
 }
 
 }   // namespace
