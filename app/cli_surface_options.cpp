@@ -2,6 +2,8 @@
 #include "app/cli_surface_options.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <memory>
 
 #include "app/cli_values.h"
@@ -123,6 +125,11 @@ bool ReadSweep(OwnSurfaceOptions& options, std::string_view value, std::string& 
     const std::optional<double> to = from ? OptionNumber("--sweep", range.substr(colon + 1), {}, error) : std::nullopt;
     if (!to)
         return false;
+    if (!std::isfinite(*to - *from)) {
+        error = TrFormat("--sweep: %1 spans more than a number holds; accepted: ends less than about 1.7e308 apart",
+                         {Quote(value)});
+        return false;
+    }
     options.sweep = ParameterSweep{name, *from, *to};
     return true;
 }
@@ -198,6 +205,13 @@ bool ResolveOverrides(const SurfaceRegistry& surfaces, OwnSurfaceOptions& option
 
 }   // namespace
 
+std::string ShortestNumber(double value)
+{
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
+}
+
 std::optional<Wireframe> BuildSweptSurface(SurfaceDefinition definition, const std::string& name, double value,
                                            std::string& error)
 {
@@ -205,7 +219,7 @@ std::optional<Wireframe> BuildSweptSurface(SurfaceDefinition definition, const s
     DefinitionProblem problem;
     std::optional<Wireframe> wire = BuildTypedSurface(definition, problem);
     if (!wire)
-        error = TrFormat("--sweep: at %1 = %2: %3: %4", {name, std::to_string(value), FieldLabel(problem.field), Said(problem.what)});
+        error = TrFormat("--sweep: at %1 = %2: %3: %4", {name, ShortestNumber(value), FieldLabel(problem.field), Said(problem.what)});
     return wire;
 }
 

@@ -63,13 +63,27 @@ void ShowProgress(std::FILE* err, int frame, int count)
 }
 
 // The wireframe of each frame: the one surface, or with --sweep the definition sampled again at
-// frame k's value A + k(B - A)/(N - 1), the last exactly B.
+// frame k's value A(1 - t) + Bt, t = k/(N - 1).
 class FrameSurfaces {
 public:
     FrameSurfaces(const RenderRequest& request, const Wireframe& wire, int count) : m_request(request), m_wire(wire)
     {
         if (request.own.sweep)
-            m_values = AxisValues(request.own.sweep->from, request.own.sweep->to, count);
+            m_values = SweepValues(request.own.sweep->from, request.own.sweep->to, count);
+    }
+
+    // Whether every frame's surface can be drawn, tried before any file is touched; false with the
+    // first value that cannot said on err.
+    bool AllDrawable(std::FILE* err) const
+    {
+        for (const double value : m_values) {
+            std::string error;
+            if (!BuildSweptSurface(*m_request.own.drawn, m_request.own.sweep->name, value, error)) {
+                std::fprintf(err, "%s: %s\n", kProgram, error.c_str());
+                return false;
+            }
+        }
+        return true;
     }
 
     // Frame k's wireframe (from 0), valid until the next call; null with the problem said on err.
@@ -172,6 +186,8 @@ int RunRenderJob(const SurfaceRegistry& surfaces, const RenderRequest& request, 
     if (request.output && *request.output != "-" && !EndsInAFile(surfaces, request, err))
         return 1;
     const bool animated = request.frames > 0 || request.motion.turn > 0;
+    if (animated && request.own.sweep && !FrameSurfaces(request, wire, FrameSequence(request, wire).Count()).AllDrawable(err))
+        return 2;
     if (animated && request.format == OutputFormat::Gif)
         return RenderAnimation(request, wire, out, err);
     if (animated)

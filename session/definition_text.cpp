@@ -1,6 +1,8 @@
 // Typed parameters and lets, read alike by the window's dialog and the page.
 #include "session/definition_text.h"
 
+#include "surfaces/quoted_text.h"
+
 namespace {
 
 std::string_view Trimmed(std::string_view text)
@@ -40,14 +42,14 @@ bool ReadParametersText(std::string_view text, std::vector<NamedValue>& params, 
         const std::size_t equals = part.find('=');
         if (equals == std::string_view::npos) {
             problem = {DefinitionField::Params,
-                       {-1, "", "«" + std::string(Trimmed(part)) + "» no es NOMBRE=VALOR, por ejemplo a=2 o b=pi/a"}};
+                       {-1, "", QuoteSpanish(Trimmed(part)) + " no es NOMBRE=VALOR, por ejemplo a=2 o b=pi/a"}};
             return false;
         }
         const std::string name(Trimmed(part.substr(0, equals)));
         FormulaProblem why;
         const std::optional<double> value = EvaluateConstant(Trimmed(part.substr(equals + 1)), params, why);
         if (!value) {
-            problem = {DefinitionField::Params, {-1, "", "«" + name + "»: " + why.spanish}};
+            problem = {DefinitionField::Params, {-1, "", QuoteSpanish(name) + ": " + why.spanish}};
             return false;
         }
         params.emplace_back(name, *value);

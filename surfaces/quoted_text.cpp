@@ -11,26 +11,49 @@ constexpr std::string_view kNamedControls = "\a\b\t\n\v\f\r";
 constexpr std::string_view kControlLetters = "abtnvfr";
 constexpr std::string_view kEllipsis = "…";
 
-// The length of the UTF-8 sequence of a printable character at text's start; 0 for anything else
-// (a control byte, a C1 control, a malformed, overlong or surrogate sequence).
-size_t PrintableSequence(std::string_view text)
+// The length of a well-formed UTF-8 sequence at text's start, its character in code; 0 for a
+// malformed, overlong or surrogate sequence.
+size_t Decode(std::string_view text, char32_t& code)
 {
     const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(0);
-    if (lead >= 0x20 && lead < 0x7f)
+    code = lead;
+    if (lead < 0x80)
         return 1;
     const size_t length = lead >= 0xc2 && lead <= 0xdf ? 2 : lead >= 0xe0 && lead <= 0xef ? 3
                         : lead >= 0xf0 && lead <= 0xf4 ? 4 : 0;
     if (length == 0 || text.size() < length)
         return 0;
-    char32_t code = lead & (0x7f >> length);
+    code = lead & (0x7f >> length);
     for (size_t i = 1; i < length; ++i) {
         if ((byte(i) & 0xc0) != 0x80)
             return 0;
         code = (code << 6) | (byte(i) & 0x3f);
     }
-    const char32_t least[] = {0, 0, 0xa0, 0x800, 0x10000};   // 0x80..0x9f are the C1 controls
+    const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
     if (code < least[length] || (code >= 0xd800 && code <= 0xdfff) || code > 0x10ffff)
+        return 0;
+    return length;
+}
+
+// Characters that print nothing yet change how a line reads: the marks, embeddings, overrides and
+// isolates of text direction, the line and paragraph separators, the invisible joiners, and the
+// two that XML refuses (U+FFFE, U+FFFF). A terminal or a picture would obey them, so they are
+// escaped in messages and refused in titles.
+bool IsInvisibleFormat(char32_t code)
+{
+    return code == 0x061c || (code >= 0x200b && code <= 0x200f) || (code >= 0x2028 && code <= 0x202e) ||
+           (code >= 0x2060 && code <= 0x206f) || code == 0xfeff || (code >= 0xfff9 && code <= 0xfffb) ||
+           code == 0xfffe || code == 0xffff;
+}
+
+// The length of the UTF-8 sequence of a printable character at text's start; 0 for anything else
+// (a control byte, a C1 control, an invisible format character, a malformed sequence).
+size_t PrintableSequence(std::string_view text)
+{
+    char32_t code = 0;
+    const size_t length = Decode(text, code);
+    if (length == 0 || code < 0x20 || (code >= 0x7f && code < 0xa0) || IsInvisibleFormat(code))
         return 0;
     return length;
 }
@@ -66,6 +89,13 @@ size_t EscapeOne(std::string_view text, std::string& out, size_t& columns)
         out += text.substr(0, printable);
         columns += 1;
         return printable;
+    }
+    if (char32_t code = 0; Decode(text, code) > 1 && IsInvisibleFormat(code)) {   // shown by its number
+        char number[9];
+        std::snprintf(number, sizeof number, "\\u%04X", static_cast<unsigned>(code));
+        out += number;
+        columns += 6;
+        return Decode(text, code);
     }
     if (const size_t named = kNamedControls.find(c); named != std::string_view::npos) {
         out += '\\';

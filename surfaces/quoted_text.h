@@ -7,10 +7,12 @@
 
 // text as one line of printable text: a quote or backslash gets a backslash before it, \n \t \r
 // \a \b \v \f stand for those controls, any other control byte, C1 control or byte outside valid
-// UTF-8 is \ and three octal digits.
+// UTF-8 is \ and three octal digits; a character of text direction, a line or paragraph separator,
+// an invisible joiner or U+FFFE/U+FFFF is \u and its four hexadecimal digits (\u202E).
 std::string EscapeText(std::string_view text);
 
-// Whether text is all printable characters of valid UTF-8 (no control byte, no malformed sequence).
+// Whether text is all printable characters of valid UTF-8 (no control byte, no malformed sequence,
+// nothing that EscapeText shows by its number): what a title may hold, valid in XML.
 bool IsPrintableText(std::string_view text);
 
 // EscapeText(text) in single quotes, as English messages show a value the user gave; a text of

@@ -6,6 +6,8 @@
 #include <deque>
 #include <functional>
 #include <limits>
+#include <cctype>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "surfaces/quoted_text.h"
@@ -67,6 +69,7 @@ struct Compiled {
     std::deque<Formula>    lets;        // in the definition's order
     std::vector<size_t>    order;       // the order of evaluation
     std::array<Formula, 3> xyz;
+    std::unordered_map<std::string_view, BoundName> bound;   // each let by its name
 
     Vec3 At(double u, double v)
     {
@@ -100,6 +103,11 @@ bool CheckRanges(const SurfaceDefinition& def, DefinitionProblem& problem)
                               "el intervalo de " + QuoteSpanish(range.name) + " debe tener el mínimo por debajo del máximo");
             return false;
         }
+        if (!std::isfinite(range.greatest - range.least)) {   // a slider over it would give only infinities
+            problem = Problem(DefinitionField::Params, "the range of " + Quote(range.name) + " spans more than a number holds; accepted: ends less than about 1.7e308 apart",
+                              "el intervalo de " + QuoteSpanish(range.name) + " abarca más de lo que cabe en un número; se aceptan extremos separados por menos de 1,7e308");
+            return false;
+        }
         if (param->second < range.least || param->second > range.greatest) {
             problem = Problem(DefinitionField::Params, "the value of " + Quote(range.name) + " lies outside its range",
                               "el valor de " + QuoteSpanish(range.name) + " queda fuera de su intervalo");
@@ -109,29 +117,73 @@ bool CheckRanges(const SurfaceDefinition& def, DefinitionProblem& problem)
     return true;
 }
 
+// The bound names among the words of text: a parser is given only these, so the work of a
+// definition grows with its length, not with the square of its lets. A word that is no name
+// (a number's exponent, a function) merely finds nothing.
+std::vector<BoundName> NamesIn(std::string_view text, const std::unordered_map<std::string_view, BoundName>& bound)
+{
+    std::vector<BoundName> found;
+    auto wordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    for (size_t i = 0; i < text.size();) {
+        if (!wordChar(text[i])) {
+            ++i;
+            continue;
+        }
+        size_t end = i;
+        while (end < text.size() && wordChar(text[end]))
+            ++end;
+        const auto name = bound.find(text.substr(i, end - i));
+        if (name != bound.end() && std::none_of(found.begin(), found.end(), [&](const BoundName& b) { return b.value == name->second.value; }))
+            found.push_back(name->second);
+        i = end;
+    }
+    return found;
+}
+
+// Compiles text given only the lets it names; when it fails, again with every let, so that a
+// misspelt let's name is still offered as the likely one.
+bool CompileNaming(Formula& formula, const std::string& text, const SurfaceDefinition& def, FormulaProblem& problem,
+                   const std::unordered_map<std::string_view, BoundName>& bound)
+{
+    if (formula.Compile(text, def.params, problem, NamesIn(text, bound)))
+        return true;
+    std::vector<BoundName> all;
+    for (const auto& [name, value] : bound)
+        all.push_back(value);
+    std::sort(all.begin(), all.end(), [](const BoundName& a, const BoundName& b) { return a.name < b.name; });
+    formula.Compile(text, def.params, problem, all);
+    return false;
+}
+
 // Compiles the lets and finds an order in which each follows the lets it reads; a let that reads
 // itself, directly or through others, is refused naming the round.
 bool CompileLets(const SurfaceDefinition& def, Compiled& compiled, DefinitionProblem& problem)
 {
-    std::vector<BoundName> bound;
+    std::unordered_set<std::string_view> params;
+    for (const NamedValue& p : def.params)
+        params.insert(p.first);
+    std::unordered_map<std::string_view, size_t> index;
     for (const NamedFormula& let : def.lets) {
         if (BadName(let.name, "let", "let", DefinitionField::Lets, problem))
             return false;
-        const bool taken = std::any_of(def.params.begin(), def.params.end(), [&](const NamedValue& p) { return p.first == let.name; }) ||
-                           std::count_if(def.lets.begin(), def.lets.end(), [&](const NamedFormula& l) { return l.name == let.name; }) > 1;
-        if (taken) {
+        if (params.count(let.name) || !index.emplace(let.name, index.size()).second) {
             problem = Problem(DefinitionField::Lets, Quote(let.name) + " is given twice (as a let or a parameter)",
                               QuoteSpanish(let.name) + " está dos veces (como let o como parámetro)");
             return false;
         }
-        bound.push_back({let.name, &compiled.letValues.emplace_back(0.0)});
+        compiled.bound.emplace(let.name, BoundName{let.name, &compiled.letValues.emplace_back(0.0)});
     }
-    for (const NamedFormula& let : def.lets) {
+    std::vector<std::vector<size_t>> reads(def.lets.size());
+    for (size_t i = 0; i < def.lets.size(); ++i) {
+        const NamedFormula& let = def.lets[i];
         FormulaProblem formula;
-        if (!compiled.lets.emplace_back().Compile(let.text, def.params, formula, bound)) {
+        if (!CompileNaming(compiled.lets.emplace_back(), let.text, def, formula, compiled.bound)) {
             problem = Problem(DefinitionField::Lets, let.name + ": " + formula.english, let.name + ": " + formula.spanish);
             return false;
         }
+        for (const BoundName& name : NamesIn(let.text, compiled.bound))
+            if (compiled.lets[i].Uses(name.name))
+                reads[i].push_back(index.at(name.name));
     }
     // Depth-first: 0 not seen, 1 on the current path, 2 placed.
     std::vector<int> state(def.lets.size(), 0);
@@ -150,8 +202,8 @@ bool CompileLets(const SurfaceDefinition& def, Compiled& compiled, DefinitionPro
         }
         state[i] = 1;
         path.push_back(i);
-        for (size_t j = 0; j < def.lets.size(); ++j)
-            if (compiled.lets[i].Uses(def.lets[j].name) && !place(j))
+        for (size_t j : reads[i])
+            if (!place(j))
                 return false;
         path.pop_back();
         state[i] = 2;
@@ -186,6 +238,12 @@ bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& pr
                               "el parámetro " + QuoteSpanish(param.first) + " está dos veces");
             return false;
         }
+    }
+    if (def.lets.size() > static_cast<size_t>(kMaxLets)) {
+        const std::string limit = std::to_string(kMaxLets);
+        problem = Problem(DefinitionField::Lets, std::to_string(def.lets.size()) + " lets; accepted: at most " + limit,
+                          std::to_string(def.lets.size()) + " let; se aceptan como mucho " + limit);
+        return false;
     }
     if (!CheckRanges(def, problem))
         return false;
@@ -227,12 +285,10 @@ bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& pr
     Compiled& compiled = formulas ? *formulas : local;
     if (!CompileLets(def, compiled, problem))
         return false;
-    std::vector<BoundName> bound;
-    for (size_t i = 0; i < def.lets.size(); ++i)
-        bound.push_back({def.lets[i].name, &compiled.letValues[i]});
     for (int i = 0; i < 3; ++i) {
         FormulaProblem formula;
-        if (!compiled.xyz[static_cast<size_t>(i)].Compile(def.xyz[static_cast<size_t>(i)], def.params, formula, bound)) {
+        const std::string& text = def.xyz[static_cast<size_t>(i)];
+        if (!CompileNaming(compiled.xyz[static_cast<size_t>(i)], text, def, formula, compiled.bound)) {
             problem = {static_cast<DefinitionField>(i), formula};
             return false;
         }
@@ -295,6 +351,16 @@ std::vector<double> AxisValues(double from, double to, int lines)
     return values;
 }
 
+std::vector<double> SweepValues(double from, double to, int count)
+{
+    std::vector<double> values;
+    for (int k = 0; k < count; ++k) {
+        const double t = count == 1 ? 0.0 : static_cast<double>(k) / (count - 1);
+        values.push_back(from * (1.0 - t) + to * t);
+    }
+    return values;
+}
+
 bool SetParameter(SurfaceDefinition& definition, const std::string& name, double value)
 {
     for (NamedValue& param : definition.params)
@@ -307,22 +373,28 @@ bool SetParameter(SurfaceDefinition& definition, const std::string& name, double
 
 std::vector<std::string> UnusedParameters(const SurfaceDefinition& definition)
 {
-    // Each parameter is tried alone, so a formula that fails for another reason hides nothing.
+    // Each text is compiled alone, so a formula that fails for another reason hides nothing. Past
+    // the cap on lets nothing is compiled: checking the definition refuses it at once.
     std::vector<std::string> unused;
-    std::vector<BoundName> bound;
+    if (definition.lets.size() > static_cast<size_t>(kMaxLets))
+        return unused;
+    std::unordered_map<std::string_view, BoundName> bound;
     std::deque<double> letValues;
     for (const NamedFormula& let : definition.lets)
-        bound.push_back({let.name, &letValues.emplace_back(0.0)});
+        bound.emplace(let.name, BoundName{let.name, &letValues.emplace_back(0.0)});
     std::vector<std::string> texts(definition.xyz.begin(), definition.xyz.end());
     for (const NamedFormula& let : definition.lets)
         texts.push_back(let.text);
+    std::vector<Formula> formulas(texts.size());
+    std::vector<bool> compiled(texts.size());
+    for (size_t i = 0; i < texts.size(); ++i) {
+        FormulaProblem ignored;
+        compiled[i] = formulas[i].Compile(texts[i], definition.params, ignored, NamesIn(texts[i], bound));
+    }
     for (const NamedValue& param : definition.params) {
         bool used = false;
-        for (const std::string& text : texts) {
-            Formula formula;
-            FormulaProblem ignored;
-            used = used || (formula.Compile(text, definition.params, ignored, bound) && formula.Uses(param.first));
-        }
+        for (size_t i = 0; i < texts.size() && !used; ++i)
+            used = compiled[i] && formulas[i].Uses(param.first);
         if (!used)
             unused.push_back(param.first);
     }

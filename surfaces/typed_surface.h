@@ -15,6 +15,7 @@ constexpr int    kMaxLinesPerFamily = 1000;
 constexpr int    kMaxSamplesPerLine = 10000;
 constexpr long   kMaxSamplesInAll = 2000000;
 constexpr int    kMaxParameters = 50;      // per surface
+constexpr int    kMaxLets = 100;           // per surface
 // The characters of x, y and z together times the samples in all: what sampling costs, kept so
 // that any accepted surface is sampled and drawn in a few seconds.
 constexpr long long kMaxFormulaWork = 200000000;
@@ -75,6 +76,10 @@ const char* FieldNameSpanish(DefinitionField field);
 // The values of u (or v) at which lines stand: from + i * (to - from) / (lines - 1), the last one
 // exactly at to; one line stands at from.
 std::vector<double> AxisValues(double from, double to, int lines);
+
+// The values of a sweep over count frames: from(1 - t) + to t at t = k / (count - 1), so both ends
+// are exact and no value overflows between finite ends; one frame stands at from.
+std::vector<double> SweepValues(double from, double to, int count);
 
 // Samples definition into a wireframe: the u family (lines of constant u, v from start to end)
 // then the v family, each line a move on its first sample and a line-to on every sample, with the

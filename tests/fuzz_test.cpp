@@ -74,6 +74,23 @@ public:
         return Pick(kNames) + (Below(8) == 0 ? "" : "=") + Pick(kValues);
     }
 
+    // A --let, a --sweep, a --title: names and texts good and hostile.
+    std::string Let() { return Pick({"m", "m2", "u", "a", "sin", "m\n"}) + "=" + (Below(2) == 0 ? "u+a" : Formula()); }
+    std::string Sweep()
+    {
+        static constexpr const char* kEnds[] = {"0", "1", "-1", "1e308", "-1e308", "1.7e308", "-1.7e308", "nan", "pi", "a"};
+        return Pick({"a", "q", "u", ""}) + "=" + Pick(kEnds) + (Below(8) == 0 ? "" : ":") + Pick(kEnds);
+    }
+    std::string Title()
+    {
+        static constexpr const char* kTitles[] = {"Toro", "\u202etoro", "a\u2066b\u2069", "x\u2028y", "\xef\xbf\xbe", "\xef\xbf\xbf",
+                                                  "\x1b[2J", "tab\t", "\xff", "\xc2\x85", "\u200f", "$x^2$", "θ ∈ ℝ", ""};
+        std::string title = Pick(kTitles);
+        if (Below(10) == 0)
+            title = std::string(Below(2) == 0 ? 200 : 201, 'a') + title;
+        return title;
+    }
+
     // A TOML text: entries good, bad and broken, with keys and values from the lists.
     std::string Toml()
     {
@@ -96,6 +113,10 @@ public:
                     text += std::string(key) + " = [\"" + Escaped(Bound()) + "\", \"" + Escaped(Bound()) + "\", " + Count() + "]\n";
             if (Below(3) == 0)
                 text += "params = { a = 1, b = " + Count() + " }\n";
+            else if (Below(4) == 0)   // a slider's range, sometimes wider than a number holds
+                text += "params = { a = [" + Pick({"0", "-1.7e308", "1"}) + ", " + Pick({"1", "1.7e308", "0"}) + ", 0.5] }\n";
+            if (Below(5) == 0)
+                text += "let = { m = \"" + Escaped(Formula()) + "\", \"\u202em\" = \"u\" }\n";
             if (Below(6) == 0)
                 text += Pick(kStrays) + "\n";
         }
@@ -174,6 +195,10 @@ TEST(Fuzz, TheCommandLineEndsCleanlyWithOneLineMessagesAndNothingHalfWritten)
                     groups.push_back({option, fuzz.Range()});
             for (size_t i = fuzz.Below(3); i > 0; --i)
                 groups.push_back({"--param", fuzz.Param()});
+            for (size_t i = fuzz.Below(3); i > 0; --i)
+                groups.push_back({"--let", fuzz.Let()});
+            if (fuzz.Below(4) == 0)
+                groups.push_back({"--sweep", fuzz.Sweep(), "--frames", fuzz.Pick({"2", "3", "0"})});
         } else if (kind == 1) {
             std::ofstream(dir / "mine.toml", std::ios::binary) << fuzz.Toml();
             groups.push_back({"--define", dir / "mine.toml"});
@@ -184,11 +209,20 @@ TEST(Fuzz, TheCommandLineEndsCleanlyWithOneLineMessagesAndNothingHalfWritten)
             groups.push_back({fuzz.Pick(kLooks)});
         for (size_t i = fuzz.Below(3); i > 0; --i)
             groups.push_back({fuzz.Pick(kViews), fuzz.Pick(kValues)});
+        if (fuzz.Below(4) == 0)
+            groups.push_back({"--title", fuzz.Title()});
+        if (fuzz.Below(6) == 0)
+            groups.push_back({"--size", fuzz.Pick({"100", "250", "99", "8193", "1e3", "x", ""})});
+        if (fuzz.Below(6) == 0)
+            groups.push_back({"--theme", fuzz.Pick({"papel", "proyector", "pantalla", "Papel", "\u202epapel", ""})});
         std::shuffle(groups.begin(), groups.end(), std::mt19937(static_cast<unsigned>(round)));
         std::vector<std::string> args;
         for (const std::vector<std::string>& group : groups)
             args.insert(args.end(), group.begin(), group.end());
-        args.insert(args.end(), {"-o", dir / "out.png"});
+        // Frames of a sweep go to one GIF, so that a refusal can be seen to leave no file.
+        const bool frames = std::find(args.begin(), args.end(), "--frames") != args.end();
+        const std::string out = dir / (frames ? "out.gif" : "out.png");
+        args.insert(args.end(), {"-o", out});
         const Result r = RunCli(args);
         EXPECT_TRUE(r.status == 0 || r.status == 1 || r.status == 2) << r.status;
         EXPECT_LE(std::count(r.err.begin(), r.err.end(), '\n'), 3) << r.err;
@@ -196,8 +230,10 @@ TEST(Fuzz, TheCommandLineEndsCleanlyWithOneLineMessagesAndNothingHalfWritten)
         EXPECT_TRUE(std::none_of(r.err.begin(), r.err.end(), [](char c) {
             return c != '\n' && (static_cast<unsigned char>(c) < 0x20 || c == 0x7f);
         })) << r.err;
-        EXPECT_EQ(fs::exists(dir / "out.png"), r.status == 0) << r.err;
-        fs::remove(dir / "out.png");
+        EXPECT_EQ(r.err.find("\u202e"), std::string::npos) << r.err;   // nor a character of text direction
+        EXPECT_EQ(r.err.find("\u2028"), std::string::npos) << r.err;
+        EXPECT_EQ(fs::exists(out), r.status == 0) << r.err;
+        fs::remove(out);
     }
 }
 

@@ -18,6 +18,7 @@
 #include "session/definition_text.h"
 #include "surfaces/definitions_file.h"
 #include "surfaces/expression.h"
+#include "surfaces/quoted_text.h"
 
 namespace {
 
@@ -224,7 +225,7 @@ void COwnSurfaceDlg::StartPreview()
     });
     m_warning.clear();
     for (const std::string& name : unused)
-        m_warning += QString::fromUtf8("Aviso: ninguna fórmula usa el parámetro «%1».").arg(QString::fromStdString(name));
+        m_warning += QString::fromUtf8("Aviso: ninguna fórmula usa el parámetro %1.").arg(QString::fromStdString(QuoteSpanish(name)));
     DefinitionProblem problem;
     std::vector<NamedValue> read;
     if (!ReadParams(read, problem) || !CheckDefinition(definition, problem)) {   // microseconds: at once

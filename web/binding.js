@@ -170,4 +170,8 @@ class Core {
     ownText() { return this.#text(this.m._vx_own_text()); }
     // Another superficies.toml added to the user's: {added, problems}.
     import(text) { return JSON.parse(this.#withString(text, p => this.#text(this.m._vx_import(p)))); }
+    // The user's surfaces read anew from text: a change the browser could not keep undone.
+    setOwnText(text) { this.#withString(text, p => this.m._vx_set_own_text(p)); }
+    // The most bytes a superficies.toml may hold.
+    maxImportBytes() { return this.m._vx_max_import_bytes(); }
 }

@@ -1,6 +1,7 @@
 // "Definir…" and the user's own surfaces: kept in the browser as the text of a superficies.toml,
 // imported and exported as that file; the dialog's preview sampled by a worker as it is typed.
 import {kSide, kDefinitionFields} from './binding.js';
+import {keep, readKept, storageLent} from './storage.js';
 
 export const kOwnKey = 'vexilon.superficies';   // the user's own surfaces: a superficies.toml text
 const kDraftKey = 'vexilon.borrador';    // what the definition dialog holds, kept as it is typed
@@ -16,8 +17,14 @@ export function setUpOwnSurfaces(page) {
     const defineDialog = $('definir'), defineForm = $('definir-formulario'), defineError = $('definir-error');
     const status = $('superficies-estado');
 
-    // The session's superficies.toml kept in the browser's storage after every change.
-    function keepOwnText() { localStorage.setItem(kOwnKey, core.ownText()); }
+    // The session's superficies.toml kept in the browser's storage after every change: '' or why
+    // not. A full storage undoes the change (before: the text until then), so the list is what is kept.
+    function keepOwnText(before) {
+        const reason = keep(kOwnKey, core.ownText());
+        if (reason && storageLent())
+            core.setOwnText(before);
+        return reason;
+    }
 
     // ---- "Definir…": the user's own surface, previewed by a worker as it is typed ----
     const previewCanvas = $('vista-previa');
@@ -61,7 +68,7 @@ export function setUpOwnSurfaces(page) {
         }
     }
     function askPreview() {
-        localStorage.setItem(kDraftKey, JSON.stringify(definitionInForm()));
+        keep(kDraftKey, JSON.stringify(definitionInForm()));
         clearTimeout(previewTimer);
         previewTimer = setTimeout(() => worker.postMessage({asked: ++previewAsked, definition: definitionInForm()}), 150);
     }
@@ -69,7 +76,7 @@ export function setUpOwnSurfaces(page) {
         if (!worker)
             startWorker();
         let draft = kDefaultDefinition;
-        try { draft = {...kDefaultDefinition, ...JSON.parse(localStorage.getItem(kDraftKey) ?? '{}')}; } catch { /* a broken draft: the example */ }
+        try { draft = {...kDefaultDefinition, ...JSON.parse(readKept(kDraftKey) ?? '{}')}; } catch { /* a broken draft: the example */ }
         for (const name of kDefinitionFields)
             defineForm.elements[name].value = draft[name];
         showProblem(null);
@@ -108,12 +115,13 @@ export function setUpOwnSurfaces(page) {
             defineForm.elements.caption.focus();
             return;
         }
+        const before = core.ownText();
         const error = core.save(definition);
-        defineError.textContent = error || 'Guardada entre sus superficies.';
-        if (!error) {
-            keepOwnText();
+        const reason = error ? '' : keepOwnText(before);
+        defineError.textContent = error || (!reason ? 'Guardada entre sus superficies.'
+            : storageLent() ? reason : 'Guardada solo hasta cerrar la página: este navegador no deja guardar datos.');
+        if (!error)
             page.relist();
-        }
     });
 
     // ---- superficies.toml in and out ----
@@ -132,9 +140,17 @@ export function setUpOwnSurfaces(page) {
         event.target.value = '';
         if (!file)
             return;
+        if (file.size > core.maxImportBytes()) {   // measured before it is read
+            const limit = core.maxImportBytes() / (1024 * 1024);
+            status.textContent = `«${file.name}» ocupa más de ${limit} MB; se aceptan archivos de hasta ${limit} MB.`;
+            return;
+        }
+        const before = core.ownText();
         const answer = core.import(await file.text());
-        keepOwnText();
+        const reason = answer.added ? keepOwnText(before) : '';
         page.relist();
-        status.textContent = `Superficies importadas: ${answer.added}.` + (answer.problems.length ? ` ${answer.problems.join(' ')}` : '');
+        const problems = answer.problems.length ? ` ${answer.problems.join(' ')}` : '';
+        status.textContent = reason && storageLent() ? `No se importó ninguna superficie. ${reason}`
+            : `Superficies importadas: ${answer.added}.` + problems + (reason ? ` ${reason}` : '');
     });
 }

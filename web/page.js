@@ -6,6 +6,7 @@ import {
 import {kOwnKey, setUpOwnSurfaces} from './own_surfaces.js';
 import {setUpMotion} from './motion.js';
 import {setUpSceneLink} from './scene_link.js';
+import {kNothingKept, readKept, storageLent} from './storage.js';
 
 const kBuiltinCount = 8;
 const kOrbitKeyPixels = 10;       // one arrow key turns the view as a drag this long
@@ -30,7 +31,7 @@ const source = await (embedded ? embeddedCoreSource(document) : fetchCoreSource(
     throw error;
 });
 const core = await loadCore(source);
-const startProblems = core.start(localStorage.getItem(kOwnKey) ?? '');
+const startProblems = core.start(readKept(kOwnKey) ?? '');
 let surface = 0;                  // the one chosen; 0 before any
 let paintPending = false;
 let framesPainted = 0;
@@ -374,8 +375,8 @@ if (sceneLink.open()) {
 } else if (!notice.textContent.startsWith('El enlace')) {
     notice.textContent = asked ? `No hay ninguna superficie «${asked}»: elija una` : 'Elija una superficie';
 }
-if (startProblems.length)
-    $('superficies-estado').textContent = startProblems.join(' ');
+if (startProblems.length || !storageLent())
+    $('superficies-estado').textContent = [...(storageLent() ? [] : [kNothingKept]), ...startProblems].join(' ');
 square.dataset.ready = 'true';
 if (!embedded && 'serviceWorker' in navigator && location.protocol.startsWith('http'))
     navigator.serviceWorker.register('offline_worker.js').catch(() => { /* works online all the same */ });

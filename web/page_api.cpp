@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -23,6 +24,7 @@
 #include "session/view_session.h"
 #include "surfaces/definitions_file.h"
 #include "surfaces/gallery.h"
+#include "surfaces/quoted_text.h"
 #include "surfaces/typed_surface.h"
 #include "web/gallery_text.h"
 #include "web/page_state.h"
@@ -278,7 +280,7 @@ EMSCRIPTEN_KEEPALIVE const char* vx_preview(const char* fields)
     });
     std::string warning;
     for (const std::string& name : unused)
-        warning += (warning.empty() ? "" : " ") + std::string("Aviso: ninguna fórmula usa el parámetro «") + name + "».";
+        warning += (warning.empty() ? "" : " ") + std::string("Aviso: ninguna fórmula usa el parámetro ") + QuoteSpanish(name) + ".";
     std::optional<Wireframe> wire = BuildTypedSurface(definition, problem);
     if (!wire)
         return Answer(ProblemJson(problem));
@@ -318,6 +320,14 @@ EMSCRIPTEN_KEEPALIVE const char* vx_import(const char* text)
     Page& page = ThePage();
     const std::size_t before = page.own->Saved().size();
     const std::string kept = ReadWhole(kOwnPath);
+    // Measured before it is parsed, as a file is read: alone, and beside the user's own.
+    const long long size = static_cast<long long>(std::strlen(text)), limit = kMaxDefinitionsFileBytes / (1024 * 1024);
+    if (size > kMaxDefinitionsFileBytes || static_cast<long long>(kept.size()) + 1 + size > kMaxDefinitionsFileBytes) {
+        const std::string why = size > kMaxDefinitionsFileBytes
+            ? "ocupa más de " + std::to_string(limit) + " MB; se aceptan archivos de hasta " + std::to_string(limit) + " MB"
+            : "junto a sus superficies pasaría de " + std::to_string(limit) + " MB, lo más que se guarda; exporte y quite algunas";
+        return Answer("{\"added\":0,\"problems\":" + ProblemsJson({{"superficies.toml", 0, "", why}}) + "}");
+    }
     const DefinitionsRead read = ParseDefinitions(text, "superficies.toml");
     WriteWhole(kOwnPath, kept.empty() ? std::string(text) : kept + "\n" + text);
     ReadOwnSurfaces();
@@ -332,5 +342,16 @@ EMSCRIPTEN_KEEPALIVE const char* vx_import(const char* text)
                             " superficies no se añadieron: su id ya está en uso"});
     return Answer("{\"added\":" + std::to_string(added) + ",\"problems\":" + ProblemsJson(problems) + "}");
 }
+
+// The user's surfaces read anew from text: an import or a save undone when the browser could not
+// keep it.
+EMSCRIPTEN_KEEPALIVE void vx_set_own_text(const char* text)
+{
+    WriteWhole(kOwnPath, text);
+    ReadOwnSurfaces();
+}
+
+// The most bytes a superficies.toml may hold, for the page to measure a file before reading it.
+EMSCRIPTEN_KEEPALIVE int vx_max_import_bytes() { return static_cast<int>(kMaxDefinitionsFileBytes); }
 
 }  // extern "C"

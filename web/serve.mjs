@@ -14,8 +14,13 @@ const kTypes = {'.html': 'text/html; charset=utf-8', '.css': 'text/css; charset=
                 '.wasm': 'application/wasm', '.svg': 'image/svg+xml', '.toml': 'application/toml'};
 
 const server = createServer((request, response) => {
-    let path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
-    path = normalize(join(root, path));
+    let path;
+    try {   // a path such as "//x" or "/%ff" is no file: refused, never the server's end
+        path = normalize(join(root, decodeURIComponent(new URL(request.url, 'http://localhost').pathname)));
+    } catch {
+        response.writeHead(400).end();
+        return;
+    }
     if (path !== root && !path.startsWith(root + sep)) {
         response.writeHead(403).end();
         return;

@@ -5,9 +5,11 @@ import {startHarness} from './harness.mjs';
 import {run as runViewTests} from './view_tests.mjs';
 import {run as runMotionTests} from './motion_tests.mjs';
 import {run as runSceneTests} from './scene_tests.mjs';
+import {run as runStorageTests} from './storage_tests.mjs';
 
 const h = await startHarness(...process.argv.slice(2, 4));
 await runViewTests(h);
 await runMotionTests(h);
 await runSceneTests(h);
+await runStorageTests(h);
 process.exit(await h.finish() ? 0 : 1);
