@@ -1,6 +1,7 @@
 // "Definir…" and the user's own surfaces: kept in the browser as the text of a superficies.toml,
-// imported and exported as that file; the dialog's preview sampled by a worker as it is typed.
+// imported and exported as that file; the dialog's preview sampled as it is typed (preview.js).
 import {kSide, kDefinitionFields} from './binding.js';
+import {startPreview} from './preview.js';
 
 export const kOwnKey = 'vexilon.superficies';   // the user's own surfaces: a superficies.toml text
 const kDraftKey = 'vexilon.borrador';    // what the definition dialog holds, kept as it is typed
@@ -19,24 +20,19 @@ export function setUpOwnSurfaces(page) {
     // The session's superficies.toml kept in the browser's storage after every change.
     function keepOwnText() { localStorage.setItem(kOwnKey, core.ownText()); }
 
-    // ---- "Definir…": the user's own surface, previewed by a worker as it is typed ----
+    // ---- "Definir…": the user's own surface, previewed as it is typed ----
     const previewCanvas = $('vista-previa');
-    let worker = null, previewAsked = 0, previewTimer = 0;
+    let previewer = null, previewAsked = 0, previewTimer = 0;
 
     function startWorker() {
-        const text = document.getElementById('vx-worker')?.textContent;
-        const url = text ? URL.createObjectURL(new Blob([text], {type: 'text/javascript'})) : new URL('sampling_worker.js', import.meta.url);
-        worker = new Worker(url, {type: 'module'});
-        worker.postMessage({source});
-        worker.addEventListener('message', ({data}) => {
+        previewer = startPreview(source, data => {
             if (data.asked !== previewAsked)
                 return;      // an older definition's answer
             showProblem(data.problem, data.warning);
-            const context = previewCanvas.getContext('2d');
             if (data.pixels) {
                 const full = new OffscreenCanvas(kSide, kSide);
                 full.getContext('2d').putImageData(new ImageData(data.pixels, kSide, kSide), 0, 0);
-                context.drawImage(full, 0, 0, previewCanvas.width, previewCanvas.height);
+                previewCanvas.getContext('2d').drawImage(full, 0, 0, previewCanvas.width, previewCanvas.height);
             }
         });
     }
@@ -63,10 +59,10 @@ export function setUpOwnSurfaces(page) {
     function askPreview() {
         localStorage.setItem(kDraftKey, JSON.stringify(definitionInForm()));
         clearTimeout(previewTimer);
-        previewTimer = setTimeout(() => worker.postMessage({asked: ++previewAsked, definition: definitionInForm()}), 150);
+        previewTimer = setTimeout(() => previewer(++previewAsked, definitionInForm()), 150);
     }
     $('definir-boton').addEventListener('click', () => {
-        if (!worker)
+        if (!previewer)
             startWorker();
         let draft = kDefaultDefinition;
         try { draft = {...kDefaultDefinition, ...JSON.parse(localStorage.getItem(kDraftKey) ?? '{}')}; } catch { /* a broken draft: the example */ }
