@@ -4,6 +4,7 @@
 #if VEXILON_HAS_CAIRO
 #include "export/figure_cairo.h"
 #else
+#include "export/figure_document.h"
 #include "export/figure_letters.h"
 #endif
 #include "export/figure_text_formats.h"
@@ -103,8 +104,10 @@ bool FrameEncoder::Write(std::FILE* file) const
     if (m_format == OutputFormat::Eps)
         return WriteFigureEps(file, m_figure);
 #else
-    if (!FormatWritable(m_format))
-        return false;
+    if (m_format == OutputFormat::Pdf)
+        return WriteFigurePdfDirect(file, m_figure);
+    if (m_format == OutputFormat::Eps)
+        return WriteFigureEpsDirect(file, m_figure);
 #endif
     if (m_format == OutputFormat::Png && m_drewFigure)
         return WritePng(file, m_figurePicture);

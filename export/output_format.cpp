@@ -56,12 +56,8 @@ bool IsFigureFormat(OutputFormat format)
 
 bool FormatWritable(OutputFormat format)
 {
-#if VEXILON_HAS_CAIRO
-    (void)format;
+    (void)format;   // a build without cairo writes the PDF and the EPS itself (figure_document.*)
     return true;
-#else
-    return format != OutputFormat::Pdf && format != OutputFormat::Eps;
-#endif
 }
 
 std::optional<OutputFormat> FormatOfFileName(std::string_view path)

@@ -21,8 +21,8 @@ const FormatInfo& InfoOf(OutputFormat format);
 std::optional<OutputFormat> FormatNamed(std::string_view name);        // "png", "svg", "trace", "gif", "pdf", ...
 // Whether the format draws every frame as a figure (vector documents made for print).
 bool IsFigureFormat(OutputFormat format);
-// Whether this build can write the format: the PDF and the EPS need cairo, which the page's build
-// has not.
+// Whether this build can write the format: every build writes them all (the PDF and the EPS by
+// cairo natively, directly in the page).
 bool FormatWritable(OutputFormat format);
 std::optional<OutputFormat> FormatOfFileName(std::string_view path);   // by its extension, any case
 

@@ -4,6 +4,7 @@
 import {copyFileSync, mkdirSync, readFileSync, renameSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
 import {scormManifest, zip} from './scorm.mjs';
+import {brotliCompressSync, constants as zlib, gzipSync} from 'node:zlib';
 
 const [web, wasmDir, out, version] = process.argv.slice(2);
 const site = join(out, 'site');
@@ -16,7 +17,7 @@ function writeWhole(path, data) {
     renameSync(path + '.part', path);
 }
 
-const kModules = ['binding.js', 'storage.js', 'own_surfaces.js', 'motion.js', 'scene_link.js', 'page.js'];   // each after those it imports
+const kModules = ['binding.js', 'storage.js', 'preview.js', 'own_surfaces.js', 'motion.js', 'scene_link.js', 'screen.js', 'page.js'];   // each after those it imports
 for (const name of ['index.html', 'page.css', 'sampling_worker.js', 'offline_worker.js', 'vexilon-icon.svg', ...kModules])
     writeWhole(join(site, name), read(name));
 for (const name of ['vexilon.js', 'vexilon.wasm'])
@@ -51,3 +52,14 @@ if (page.includes('page.css') || page.includes('src="page.js"'))
     throw new Error('index.html no longer has the lines the single file replaces');
 writeWhole(join(out, 'vexilon.html'), page);
 writeWhole(join(out, 'vexilon-scorm.zip'), zip([['imsmanifest.xml', scormManifest(version)], ['vexilon.html', page]]));
+
+// Each file of the site also compressed beside it (FILE.gz, FILE.br), for serve.mjs or any server
+// that sends a precompressed copy, written after the file so that it is never older.
+const kSiteFiles = ['index.html', 'page.css', 'sampling_worker.js', 'offline_worker.js', 'vexilon-icon.svg', ...kModules,
+                    'vexilon.js', 'vexilon.wasm'];
+for (const name of kSiteFiles) {
+    const bytes = readFileSync(join(site, name));
+    writeWhole(join(site, name + '.gz'), gzipSync(bytes, {level: 9}));
+    writeWhole(join(site, name + '.br'), brotliCompressSync(bytes, {params: {[zlib.BROTLI_PARAM_QUALITY]: 11,
+                                                                            [zlib.BROTLI_PARAM_SIZE_HINT]: bytes.length}}));
+}

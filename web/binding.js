@@ -5,7 +5,8 @@ export const kSide = 500;   // the square, in picture pixels
 // How the page shows and types the core's output formats; a format not named here is shown by its
 // own name and saved as plain bytes.
 const kFormatLooks = {png: ['PNG', 'image/png'], svg: ['SVG', 'image/svg+xml'], trace: ['Trazo', 'text/plain'],
-                      gif: ['GIF', 'image/gif'], tikz: ['TikZ', 'text/x-tex']};
+                      gif: ['GIF', 'image/gif'], pdf: ['PDF', 'application/pdf'],
+                      eps: ['EPS', 'application/postscript'], tikz: ['TikZ', 'text/x-tex']};
 export const kZoomBar = 0, kDistanceBar = 1;
 export const kLineUp = 0, kLineDown = 1, kThumbPosition = 4;
 // The fields of a definition, in the order the core reads them.
@@ -119,6 +120,13 @@ class Core {
         return pointer ? this.#rgba(pointer, side) : null;
     }
 
+    // The same as an ImageData over the module's memory, for the canvas to copy at once: no pixel is
+    // touched here, so a large screen's frame costs no more of the page's script than a small one's.
+    frame(side = kSide) {
+        const pointer = this.m._vx_draw_rgba(side);
+        return pointer ? new ImageData(new Uint8ClampedArray(this.m.HEAPU8.buffer, pointer, side * side * 4), side, side) : null;
+    }
+
     // The letters of the axes at side pixels, which the core's pictures leave out here:
     // [{x, y, height, text, colour}], the middle of each and a capital letter's height.
     figureTexts(side = kSide) { return JSON.parse(this.#text(this.m._vx_figure_texts(side))); }
@@ -139,6 +147,9 @@ class Core {
             return {...f, label, type};
         });
     }
+
+    // The name of a download of the shown frame in the format named ('png', 'gif', …), the session's.
+    fileName(formatName) { return this.#withString(formatName, p => this.#text(this.m._vx_file_name(p))); }
 
     // The shown frame as the bytes of a file in format (an index of formats()), the square size
     // pixels a side; null on failure.

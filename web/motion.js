@@ -6,7 +6,7 @@ const kSweepTickMs = 40;          // "Animar" at the turntable's rate, as the wi
 const kSliderSteps = 1000;        // a slider's positions from the least to the greatest, as the window's
 const kAnimationTaskMs = 30;      // frames of a saved animation made this long at a time
 
-// page: {core, notice, schedulePaint(), download(bytes, name, type), surfaceId(), hasSurface(),
+// page: {core, notice, schedulePaint(), download(bytes, name, type), hasSurface(),
 // pauseTurning() -> whether it was on, resumeTurning(on)}. Returns what the page calls as the
 // surface or the view changes: showParameters(another), showParameterValues(), saving().
 export function setUpMotion(page) {
@@ -107,13 +107,15 @@ export function setUpMotion(page) {
     animationButton.addEventListener('click', async () => {
         if (saving)
             return;
-        const name = `${page.surfaceId()}.gif`;
+        const name = core.fileName('gif');
         const started = core.animationStart(animationKind.hidden ? '' : animationKind.value);
         if (started.error) {
             notice.textContent = `No se pudo crear la animación: ${started.error}.`;
             return;
         }
         const wasTurning = page.pauseTurning(), wasSweeping = animateBox.checked;
+        // The button is disabled meanwhile: a keyboard's focus waits on "Cancelar", then comes back.
+        const hadFocus = document.activeElement === animationButton;
         clearInterval(sweepTimer);
         saving = true;
         cancelled = false;
@@ -121,6 +123,8 @@ export function setUpMotion(page) {
         progressBar.max = started.count;
         progressBar.value = 0;
         progressRow.hidden = false;
+        if (hadFocus)
+            $('animacion-cancelar').focus();
         let done = 0;
         while (done >= 0 && done < started.count) {
             await nextTask();          // the page's own events first: a click, a key, "Cancelar"
@@ -140,6 +144,8 @@ export function setUpMotion(page) {
         progressRow.hidden = true;
         saving = false;
         animationButton.disabled = !page.hasSurface();
+        if (hadFocus && [document.body, null, $('animacion-cancelar')].includes(document.activeElement))
+            animationButton.focus();
         notice.textContent = cancelled ? '' : bytes ? '' : `No se pudo crear la animación${problem ? `: ${problem}` : ''}.`;
         if (bytes)
             page.download(bytes, name, 'image/gif');

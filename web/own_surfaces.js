@@ -1,7 +1,8 @@
 // "Definir…" and the user's own surfaces: kept in the browser as the text of a superficies.toml,
-// imported and exported as that file; the dialog's preview sampled by a worker as it is typed.
+// imported and exported as that file; the dialog's preview sampled as it is typed (preview.js).
 import {kSide, kDefinitionFields} from './binding.js';
 import {keep, readKept, storageLent} from './storage.js';
+import {startPreview} from './preview.js';
 
 export const kOwnKey = 'vexilon.superficies';   // the user's own surfaces: a superficies.toml text
 const kDraftKey = 'vexilon.borrador';    // what the definition dialog holds, kept as it is typed
@@ -26,24 +27,19 @@ export function setUpOwnSurfaces(page) {
         return reason;
     }
 
-    // ---- "Definir…": the user's own surface, previewed by a worker as it is typed ----
+    // ---- "Definir…": the user's own surface, previewed as it is typed ----
     const previewCanvas = $('vista-previa');
-    let worker = null, previewAsked = 0, previewTimer = 0;
+    let previewer = null, previewAsked = 0, previewTimer = 0;
 
     function startWorker() {
-        const text = document.getElementById('vx-worker')?.textContent;
-        const url = text ? URL.createObjectURL(new Blob([text], {type: 'text/javascript'})) : new URL('sampling_worker.js', import.meta.url);
-        worker = new Worker(url, {type: 'module'});
-        worker.postMessage({source});
-        worker.addEventListener('message', ({data}) => {
+        previewer = startPreview(source, data => {
             if (data.asked !== previewAsked)
                 return;      // an older definition's answer
             showProblem(data.problem, data.warning);
-            const context = previewCanvas.getContext('2d');
             if (data.pixels) {
                 const full = new OffscreenCanvas(kSide, kSide);
                 full.getContext('2d').putImageData(new ImageData(data.pixels, kSide, kSide), 0, 0);
-                context.drawImage(full, 0, 0, previewCanvas.width, previewCanvas.height);
+                previewCanvas.getContext('2d').drawImage(full, 0, 0, previewCanvas.width, previewCanvas.height);
             }
         });
     }
@@ -70,10 +66,10 @@ export function setUpOwnSurfaces(page) {
     function askPreview() {
         keep(kDraftKey, JSON.stringify(definitionInForm()));
         clearTimeout(previewTimer);
-        previewTimer = setTimeout(() => worker.postMessage({asked: ++previewAsked, definition: definitionInForm()}), 150);
+        previewTimer = setTimeout(() => previewer(++previewAsked, definitionInForm()), 150);
     }
     $('definir-boton').addEventListener('click', () => {
-        if (!worker)
+        if (!previewer)
             startWorker();
         let draft = kDefaultDefinition;
         try { draft = {...kDefaultDefinition, ...JSON.parse(readKept(kDraftKey) ?? '{}')}; } catch { /* a broken draft: the example */ }

@@ -7,6 +7,7 @@ import {kOwnKey, setUpOwnSurfaces} from './own_surfaces.js';
 import {setUpMotion} from './motion.js';
 import {setUpSceneLink} from './scene_link.js';
 import {kNothingKept, readKept, storageLent} from './storage.js';
+import {setUpFullScreen} from './screen.js';
 
 const kBuiltinCount = 8;
 const kOrbitKeyPixels = 10;       // one arrow key turns the view as a drag this long
@@ -45,26 +46,24 @@ function schedulePaint() {
     requestAnimationFrame(paint);
 }
 
-// The square's side in device pixels: the window's 500 on a plain screen; on a screen of more
-// pixels (or a narrow one of more) as many as it shows, drawn there as a picture of that size.
+// The square's side in device pixels: as many as the page gives it on this screen, drawn there as a
+// picture of that size (the window's square at 500), never scaled.
 function deviceSide() {
-    const ratio = window.devicePixelRatio || 1;
-    if (ratio === 1)
-        return kSide;
-    return Math.min(8192, Math.max(100, Math.round((square.clientWidth || kSide) * ratio)));
+    const width = square.getBoundingClientRect().width || kSide;
+    return Math.min(8192, Math.max(100, Math.round(width * (window.devicePixelRatio || 1))));
 }
 function paint() {
     paintPending = false;
     const side = deviceSide();
-    const pixels = core.draw(side);
-    if (!pixels)
+    const frame = core.frame(side);
+    if (!frame)
         return;       // no frame yet: the empty square
     if (square.width !== side) {
         square.width = side;
         square.height = side;
     }
     const context = square.getContext('2d');
-    context.putImageData(new ImageData(pixels, side, side), 0, 0);
+    context.putImageData(frame, 0, 0);
     // The axes' letters by the browser: the core draws them with cairo, natively only.
     for (const text of style.axes ? core.figureTexts(side) : []) {
         context.font = `${text.height / 0.72}px "DejaVu Sans", sans-serif`;
@@ -116,13 +115,16 @@ function listSurfaces() {
             radio.type = 'radio';
             radio.name = 'superficie';
             radio.value = String(entry.n);
-            radio.addEventListener('click', () => choose(entry.n));   // again: the view reset, as in the window
+            radio.addEventListener('click', () => {
+                otherList.value = '';      // so that "Otra:" chooses again whatever it lists
+                choose(entry.n);           // again: the view reset, as in the window
+            });
             label.append(radio, ` ${entry.caption}`);
             buttons.append(label);
         }
     }
     const chosen = otherList.value;
-    otherList.replaceChildren();
+    otherList.replaceChildren(otherList.options[0]);   // "elija…": nothing shown as chosen before a choice
     const others = all.slice(kBuiltinCount);
     const groups = [['Galería', others.filter(s => !s.own)], ['Propias', others.filter(s => s.own)]];
     for (const [name, entries] of groups) {
@@ -147,9 +149,10 @@ otherButton.addEventListener('change', () => otherList.value && choose(Number(ot
 const pointers = new Map();     // the fingers or the mouse on the square, by pointer id
 let pinchSpan = 0;
 
+// In CSS pixels, as the window's drag is in the screen's: the same drag turns as far at any side.
 function squarePoint(event) {
     const box = square.getBoundingClientRect();
-    return [Math.floor((event.clientX - box.left) * kSide / box.width), Math.floor((event.clientY - box.top) * kSide / box.height)];
+    return [Math.floor(event.clientX - box.left), Math.floor(event.clientY - box.top)];
 }
 function spanOf() {
     const [a, b] = [...pointers.values()];
@@ -206,17 +209,22 @@ const kArrows = {ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], Arrow
 document.addEventListener('keydown', event => {
     if (event.target.closest?.('dialog') || event.altKey || event.metaKey)
         return;
-    const typing = event.target.matches?.('input:not([type=checkbox]):not([type=radio]), select, textarea');
+    // Keys without Ctrl act on the picture only when it has the focus: a letter on a button or a
+    // box is that control's.
     const onSquare = event.target === square;
     let handled = true;
-    if (event.ctrlKey && event.key === ' ') {
+    if (event.key === 'F11' && !event.ctrlKey && !event.shiftKey) {
+        toggleFullScreen();
+    } else if (event.key === 'F1') {
+        $('instrucciones').showModal();
+    } else if (event.ctrlKey && event.key === ' ') {
         setTurning(!turnBox.checked);
     } else if (kArrows[event.key] && (event.ctrlKey || onSquare) && !event.shiftKey) {
         if (surface === 0) return;
         const [dx, dy] = kArrows[event.key];
         core.orbitKey(dx * kOrbitKeyPixels, dy * kOrbitKeyPixels);
         changed();
-    } else if (typing || event.ctrlKey) {
+    } else if (!onSquare || event.ctrlKey) {
         handled = false;
     } else if (event.key === '+' || event.key === '-' || event.key === 'PageUp' || event.key === 'PageDown') {
         const up = event.key === '+' || event.key === 'PageUp';
@@ -226,8 +234,6 @@ document.addEventListener('keydown', event => {
         core.resetKey();
         motion.showParameterValues();
         changed();
-    } else if (event.key === 'F1') {
-        $('instrucciones').showModal();
     } else if (event.key.toLowerCase() === 'g') {
         const width = Math.min(4, Math.max(1, style.lineWidth + (event.shiftKey ? -1 : 1)));
         $('vista-grosor').value = String(width);
@@ -237,7 +243,7 @@ document.addEventListener('keydown', event => {
         setTheme();
     } else {
         const box = document.querySelector(`#vista input[data-key="${event.key.toLowerCase()}"]`);
-        if (box && !event.shiftKey) {
+        if (box && !box.disabled && !event.shiftKey) {
             box.checked = !box.checked;
             setStyle();
         } else {
@@ -302,15 +308,15 @@ function download(bytes, name, type) {
     link.remove();
     setTimeout(() => URL.revokeObjectURL(url), 60000);
 }
-function surfaceId() {
-    return core.surfaces().find(s => s.n === core.frameSurface())?.id ?? 'vexilon';
-}
 // "Tamaño": a whole number of pixels from 100 to 8192, or null with the reason shown at it.
 function pictureSize() {
     const text = sizeInput.value.trim();
     const size = /^[0-9]+$/.test(text) ? Number(text) : NaN;
     const good = size >= 100 && size <= 8192;
-    sizeInput.toggleAttribute('aria-invalid', !good);
+    if (good)
+        sizeInput.removeAttribute('aria-invalid');
+    else
+        sizeInput.setAttribute('aria-invalid', 'true');
     const accepted = 'un número entero de píxeles de 100 a 8192';
     saveError.textContent = good ? '' : text ? `«${text}» no es un tamaño: escriba ${accepted}.` : `Escriba el tamaño: ${accepted}.`;
     return good ? size : null;
@@ -339,15 +345,16 @@ saveButton.addEventListener('click', () => {
         notice.textContent = 'No se pudo crear la imagen.';
         return;
     }
-    download(bytes, surfaceId() + format.extension, format.type);
+    download(bytes, core.fileName(format.name), format.type);
 });
-const motion = setUpMotion({core, notice, schedulePaint, download, surfaceId, hasSurface: () => surface !== 0,
+const motion = setUpMotion({core, notice, schedulePaint, download, hasSurface: () => surface !== 0,
                             pauseTurning() { const on = turnBox.checked; setTurning(false); return on; },
                             resumeTurning: setTurning});
 
 // ---- Help ----
 $('instrucciones-boton').addEventListener('click', () => $('instrucciones').showModal());
 $('sobre-boton').addEventListener('click', () => $('sobre').showModal());
+const toggleFullScreen = setUpFullScreen($('pantalla-boton'));
 
 // ---- Start ----
 showSizeUse();

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "export/output_format.h"
 #include "render/theme.h"
 #include "web/page_state.h"
 
@@ -38,10 +39,14 @@ EMSCRIPTEN_KEEPALIVE const char* vx_themes()
     return Answer(json + "]");
 }
 
+}  // extern "C"
+
+namespace {
+
 // The shown frame drawn side x side pixels 0xAARRGGBB, row after row, or null before the first
-// frame; the caller copies them at once. At 500 the window's square; at any other side (a screen
-// of more pixels than the page's) the figure at that size, as a saved picture of that size.
-EMSCRIPTEN_KEEPALIVE const std::uint32_t* vx_draw(int side)
+// frame. At 500 the window's square; at any other side (a screen of more pixels than the page's)
+// the figure at that size, as a saved picture of that size.
+const std::uint32_t* DrawnFrame(int side)
 {
     Page& page = ThePage();
     if (!page.session.HasFrame())
@@ -54,6 +59,41 @@ EMSCRIPTEN_KEEPALIVE const std::uint32_t* vx_draw(int side)
     }
     DrawShownFrame(camera, wire, page.session.Style(), side, page.devicePixels);
     return page.devicePixels.data();
+}
+
+}  // namespace
+
+extern "C" {
+
+// The shown frame as vx_draw's words; the caller copies them at once.
+EMSCRIPTEN_KEEPALIVE const std::uint32_t* vx_draw(int side) { return DrawnFrame(side); }
+
+// The shown frame as the bytes R, G, B, A of each pixel, as a canvas takes them, so that the page
+// hands them over without touching each one; valid until the next call. Null before the first frame.
+EMSCRIPTEN_KEEPALIVE const std::uint32_t* vx_draw_rgba(int side)
+{
+    const std::uint32_t* argb = DrawnFrame(side);
+    if (!argb)
+        return nullptr;
+    if (side < kPictureSizeMin || side > kPictureSizeMax)
+        side = kCanvasSide;
+    std::vector<std::uint32_t>& rgba = ThePage().rgbaPixels;
+    const std::size_t count = static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
+    rgba.resize(count);
+    // A pixel a word: the module's memory is little-endian, so R comes first as the lowest byte.
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t c = argb[i];
+        rgba[i] = 0xff000000u | (c & 0xff00u) | ((c >> 16) & 0xffu) | ((c & 0xffu) << 16);
+    }
+    return rgba.data();
+}
+
+// The name a download of the shown frame takes in the format named (as --format takes it): the
+// session's, as the window proposes it ("helicoide-catenoide.pdf"); "" for an unknown format.
+EMSCRIPTEN_KEEPALIVE const char* vx_file_name(const char* format)
+{
+    const std::optional<OutputFormat> known = FormatNamed(format);
+    return Answer(known ? ThePage().session.FrameFileName(*known) : std::string());
 }
 
 // The texts of the shown frame's figure at side pixels (the axes' letters), which the page's build

@@ -34,6 +34,7 @@ struct Page {
     RasterCanvas    picture;
     Figure          figure;             // the axes' letters' places, for the page to write them
     std::vector<std::uint32_t> devicePixels;
+    std::vector<std::uint32_t> rgbaPixels;   // the shown frame as a canvas's bytes
     // A saved animation being encoded a few frames a call, into memory.
     std::optional<AnimationFrames>    animationFrames;
     std::unique_ptr<AnimationEncoder> animation;

@@ -2,13 +2,13 @@
 import {loadCore} from './binding.js';
 
 let core = null;
-let ready = null;
 self.addEventListener('message', async ({data}) => {
     if (data.source) {
-        ready = loadCore(data.source).then(c => { core = c; core.start(); });
+        core = await loadCore(data.source);
+        core.start();
+        self.postMessage({ready: true});    // the page sends definitions from now on
         return;
     }
-    await ready;
     const {problem, warning} = core.preview(data.definition);
     const pixels = problem ? null : core.draw();
     self.postMessage({asked: data.asked, problem, warning, pixels}, pixels ? [pixels.buffer] : []);

@@ -54,7 +54,17 @@ export async function startHarness(buildWebDir, rendererPath) {
         page.on('console', message => message.type() === 'error' && pageErrors.push(`${url}: ${message.text()}`));
         await page.goto(url);
         await page.waitForSelector('#cuadro[data-ready="true"]', {timeout: 15000});
+        if (!options.viewport)
+            await squareOf(page, 500);
         return page;
+    }
+    // The square grows with the screen: the window made as tall as gives it side CSS pixels, so that
+    // a picture compares with the command line's of that size.
+    async function squareOf(page, side) {
+        const shown = () => page.evaluate(() => document.getElementById('cuadro').getBoundingClientRect().width);
+        const {width, height} = page.viewportSize();
+        await page.setViewportSize({width, height: height + side - await shown()});
+        await page.waitForFunction(side => document.getElementById('cuadro').getBoundingClientRect().width === side, side);
     }
     const frames = page => page.evaluate(() => Number(document.getElementById('cuadro').dataset.frames ?? 0));
     // Does action, then waits for the frame it causes to be painted.
@@ -100,6 +110,6 @@ export async function startHarness(buildWebDir, rendererPath) {
         console.log(`${tally.passed} passed, ${tally.failed} failed`);
         return tally.failed === 0;
     }
-    return {buildWeb, scratch, address, browser, pageErrors, render, check, expect, openPage, frames, frameAfter,
+    return {buildWeb, scratch, address, browser, pageErrors, render, check, expect, openPage, squareOf, frames, frameAfter,
             differingPixels, expectPicture, downloadOf, finish};
 }

@@ -6,10 +6,14 @@ import {run as runViewTests} from './view_tests.mjs';
 import {run as runMotionTests} from './motion_tests.mjs';
 import {run as runSceneTests} from './scene_tests.mjs';
 import {run as runStorageTests} from './storage_tests.mjs';
+import {run as runScreenTests} from './screen_tests.mjs';
+import {run as runServeTests} from './serve_tests.mjs';
 
 const h = await startHarness(...process.argv.slice(2, 4));
 await runViewTests(h);
 await runMotionTests(h);
 await runSceneTests(h);
 await runStorageTests(h);
+await runScreenTests(h);
+await runServeTests(h);
 process.exit(await h.finish() ? 0 : 1);
