@@ -8,6 +8,8 @@
 #include <limits>
 #include <unordered_set>
 
+#include "surfaces/equation_surface.h"
+#include "surfaces/parametric_sections.h"
 #include "surfaces/quoted_text.h"
 
 namespace {
@@ -60,18 +62,14 @@ struct Checked {
     Axis u, v;
 };
 
-// The formulas of a definition compiled: the lets in an order where each comes after those it
-// reads, their values where x, y and z read them, and x, y, z.
+// The formulas of a definition compiled: the lets, and x, y, z.
 struct Compiled {
-    std::deque<double>     letValues;   // the parsers keep these addresses
-    std::deque<Formula>    lets;        // in the definition's order
-    std::vector<size_t>    order;       // the order of evaluation
+    CompiledLets           lets;
     std::array<Formula, 3> xyz;
 
     Vec3 At(double u, double v)
     {
-        for (size_t i : order)
-            letValues[i] = lets[i].At(u, v);
+        lets.Evaluate(u, v);
         return {xyz[0].At(u, v), xyz[1].At(u, v), xyz[2].At(u, v)};
     }
 };
@@ -109,85 +107,26 @@ bool CheckRanges(const SurfaceDefinition& def, DefinitionProblem& problem)
     return true;
 }
 
-// Compiles the lets and finds an order in which each follows the lets it reads; a let that reads
-// itself, directly or through others, is refused naming the round.
-bool CompileLets(const SurfaceDefinition& def, Compiled& compiled, DefinitionProblem& problem)
+// The plane-section families of a parametric surface: at least one family of lines in all.
+bool CheckSections(const SurfaceDefinition& def, DefinitionProblem& problem)
 {
-    std::vector<BoundName> bound;
-    for (const NamedFormula& let : def.lets) {
-        if (BadName(let.name, "let", "let", DefinitionField::Lets, problem))
-            return false;
-        const bool taken = std::any_of(def.params.begin(), def.params.end(), [&](const NamedValue& p) { return p.first == let.name; }) ||
-                           std::count_if(def.lets.begin(), def.lets.end(), [&](const NamedFormula& l) { return l.name == let.name; }) > 1;
-        if (taken) {
-            problem = Problem(DefinitionField::Lets, Quote(let.name) + " is given twice (as a let or a parameter)",
-                              QuoteSpanish(let.name) + " está dos veces (como let o como parámetro)");
-            return false;
-        }
-        bound.push_back({let.name, &compiled.letValues.emplace_back(0.0)});
+    if (def.families == Families::None && def.sections.empty()) {
+        problem = Problem(DefinitionField::Families, "no family of lines; accepted: u, v, x, y or z",
+                          "ninguna familia de líneas; se aceptan u, v, x, y o z");
+        return false;
     }
-    for (const NamedFormula& let : def.lets) {
-        FormulaProblem formula;
-        if (!compiled.lets.emplace_back().Compile(let.text, def.params, formula, bound)) {
-            problem = Problem(DefinitionField::Lets, let.name + ": " + formula.english, let.name + ": " + formula.spanish);
-            return false;
-        }
+    if (!def.sections.empty() && (def.planes < 1 || def.planes > kMaxPlanes)) {
+        const std::string limit = std::to_string(kMaxPlanes);
+        problem = Problem(DefinitionField::Planes, std::to_string(def.planes) + " planes; accepted: 1 to " + limit,
+                          std::to_string(def.planes) + " planos; se aceptan de 1 a " + limit);
+        return false;
     }
-    // Depth-first: 0 not seen, 1 on the current path, 2 placed.
-    std::vector<int> state(def.lets.size(), 0);
-    std::vector<size_t> path;
-    std::function<bool(size_t)> place = [&](size_t i) {
-        if (state[i] == 2)
-            return true;
-        if (state[i] == 1) {
-            std::string round;
-            for (auto it = std::find(path.begin(), path.end(), i); it != path.end(); ++it)
-                round += def.lets[*it].name + " -> ";
-            round += def.lets[i].name;
-            problem = Problem(DefinitionField::Lets, "the lets use each other in a circle: " + round,
-                              "los let se usan entre sí en círculo: " + round);
-            return false;
-        }
-        state[i] = 1;
-        path.push_back(i);
-        for (size_t j = 0; j < def.lets.size(); ++j)
-            if (compiled.lets[i].Uses(def.lets[j].name) && !place(j))
-                return false;
-        path.pop_back();
-        state[i] = 2;
-        compiled.order.push_back(i);
-        return true;
-    };
-    for (size_t i = 0; i < def.lets.size(); ++i)
-        if (!place(i))
-            return false;
     return true;
 }
 
 bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& problem, Compiled* formulas)
 {
-    if (def.params.size() > static_cast<size_t>(kMaxParameters)) {
-        const std::string limit = std::to_string(kMaxParameters);
-        problem = Problem(DefinitionField::Params, std::to_string(def.params.size()) + " parameters; accepted: at most " + limit,
-                          std::to_string(def.params.size()) + " parámetros; se aceptan como mucho " + limit);
-        return false;
-    }
-    std::unordered_set<std::string> names;
-    for (const NamedValue& param : def.params) {
-        if (BadName(param.first, "parameter", "parámetro", DefinitionField::Params, problem))
-            return false;
-        if (!std::isfinite(param.second)) {
-            problem = Problem(DefinitionField::Params, "parameter " + Quote(param.first) + " is not a finite number",
-                              "el parámetro " + QuoteSpanish(param.first) + " no es un número finito");
-            return false;
-        }
-        if (!names.insert(param.first).second) {
-            problem = Problem(DefinitionField::Params, "parameter " + Quote(param.first) + " is given twice",
-                              "el parámetro " + QuoteSpanish(param.first) + " está dos veces");
-            return false;
-        }
-    }
-    if (!CheckRanges(def, problem))
+    if (!CheckParameters(def, problem))
         return false;
     if (!ReadAxis(def.u, def.params, DefinitionField::UFrom, checked.u, problem) ||
         !ReadAxis(def.v, def.params, DefinitionField::VFrom, checked.v, problem))
@@ -197,7 +136,11 @@ bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& pr
                           std::to_string(def.samples) + " muestras por línea; se aceptan de 2 a " + std::to_string(kMaxSamplesPerLine));
         return false;
     }
-    const long lines = (def.families != Families::V ? checked.u.lines : 0) + (def.families != Families::U ? checked.v.lines : 0);
+    const bool drawU = def.families == Families::U || def.families == Families::UV;
+    const bool drawV = def.families == Families::V || def.families == Families::UV;
+    const long lines = (drawU ? checked.u.lines : 0) + (drawV ? checked.v.lines : 0);
+    if (!CheckSections(def, problem))
+        return false;
     if (lines * def.samples > kMaxSamplesInAll) {
         problem = Problem(DefinitionField::Samples, std::to_string(lines * def.samples) + " samples in all; accepted: at most " + std::to_string(kMaxSamplesInAll),
                           std::to_string(lines * def.samples) + " muestras en total; se aceptan como mucho " + std::to_string(kMaxSamplesInAll));
@@ -214,22 +157,24 @@ bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& pr
     }
     for (const NamedFormula& let : def.lets)   // each let is evaluated at every sample too
         characters += static_cast<long long>(let.text.size());
-    if (characters * lines * def.samples > kMaxFormulaWork) {
+    // Sections sample the whole grid of samples × samples.
+    const long long samples = lines * def.samples + (def.sections.empty() ? 0 : static_cast<long long>(def.samples) * def.samples);
+    if (characters * samples > kMaxFormulaWork) {
         const std::string limit = std::to_string(kMaxFormulaWork), most = std::to_string(kMaxFormulaWork / characters);
         problem = Problem(DefinitionField::Samples,
-                          std::to_string(lines * def.samples) + " samples of formulas " + std::to_string(characters) +
+                          std::to_string(samples) + " samples of formulas " + std::to_string(characters) +
                               " characters long; accepted: characters times samples at most " + limit + ", here at most " + most + " samples",
-                          std::to_string(lines * def.samples) + " muestras de fórmulas de " + std::to_string(characters) +
+                          std::to_string(samples) + " muestras de fórmulas de " + std::to_string(characters) +
                               " caracteres; se aceptan caracteres por muestras hasta " + limit + ", aquí como mucho " + most + " muestras");
         return false;
     }
     Compiled local;
     Compiled& compiled = formulas ? *formulas : local;
-    if (!CompileLets(def, compiled, problem))
+    if (!CompileLets(def, compiled.lets, problem))
         return false;
     std::vector<BoundName> bound;
     for (size_t i = 0; i < def.lets.size(); ++i)
-        bound.push_back({def.lets[i].name, &compiled.letValues[i]});
+        bound.push_back({def.lets[i].name, &compiled.lets.values[i]});
     for (int i = 0; i < 3; ++i) {
         FormulaProblem formula;
         if (!compiled.xyz[static_cast<size_t>(i)].Compile(def.xyz[static_cast<size_t>(i)], def.params, formula, bound)) {
@@ -239,7 +184,7 @@ bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& pr
     }
     auto used = [&](const std::string& name) {
         return std::any_of(compiled.xyz.begin(), compiled.xyz.end(), [&](const Formula& f) { return f.Uses(name); }) ||
-               std::any_of(compiled.lets.begin(), compiled.lets.end(), [&](const Formula& f) { return f.Uses(name); });
+               std::any_of(compiled.lets.formulas.begin(), compiled.lets.formulas.end(), [&](const Formula& f) { return f.Uses(name); });
     };
     for (const NamedValue& param : def.params)
         if (!used(param.first)) {
@@ -270,17 +215,105 @@ void AddFacets(Wireframe& wire, std::uint32_t first, int lines, int samples)
 
 }   // namespace
 
+bool CheckParameters(const SurfaceDefinition& def, DefinitionProblem& problem)
+{
+    if (def.params.size() > static_cast<size_t>(kMaxParameters)) {
+        const std::string limit = std::to_string(kMaxParameters);
+        problem = Problem(DefinitionField::Params, std::to_string(def.params.size()) + " parameters; accepted: at most " + limit,
+                          std::to_string(def.params.size()) + " parámetros; se aceptan como mucho " + limit);
+        return false;
+    }
+    std::unordered_set<std::string> names;
+    for (const NamedValue& param : def.params) {
+        if (BadName(param.first, "parameter", "parámetro", DefinitionField::Params, problem))
+            return false;
+        if (!std::isfinite(param.second)) {
+            problem = Problem(DefinitionField::Params, "parameter " + Quote(param.first) + " is not a finite number",
+                              "el parámetro " + QuoteSpanish(param.first) + " no es un número finito");
+            return false;
+        }
+        if (!names.insert(param.first).second) {
+            problem = Problem(DefinitionField::Params, "parameter " + Quote(param.first) + " is given twice",
+                              "el parámetro " + QuoteSpanish(param.first) + " está dos veces");
+            return false;
+        }
+    }
+    return CheckRanges(def, problem);
+}
+
+void CompiledLets::Evaluate(double u, double v)
+{
+    for (size_t i : order)
+        values[i] = formulas[i].At(u, v);
+}
+
+bool CompileLets(const SurfaceDefinition& def, CompiledLets& compiled, DefinitionProblem& problem,
+                 const std::vector<BoundName>& extra)
+{
+    std::vector<BoundName> bound = extra;
+    for (const NamedFormula& let : def.lets) {
+        if (BadName(let.name, "let", "let", DefinitionField::Lets, problem))
+            return false;
+        const bool taken = std::any_of(def.params.begin(), def.params.end(), [&](const NamedValue& p) { return p.first == let.name; }) ||
+                           std::count_if(def.lets.begin(), def.lets.end(), [&](const NamedFormula& l) { return l.name == let.name; }) > 1;
+        if (taken) {
+            problem = Problem(DefinitionField::Lets, Quote(let.name) + " is given twice (as a let or a parameter)",
+                              QuoteSpanish(let.name) + " está dos veces (como let o como parámetro)");
+            return false;
+        }
+        bound.push_back({let.name, &compiled.values.emplace_back(0.0)});
+    }
+    for (const NamedFormula& let : def.lets) {
+        FormulaProblem formula;
+        if (!compiled.formulas.emplace_back().Compile(let.text, def.params, formula, bound)) {
+            problem = Problem(DefinitionField::Lets, let.name + ": " + formula.english, let.name + ": " + formula.spanish);
+            return false;
+        }
+    }
+    // Depth-first: 0 not seen, 1 on the current path, 2 placed.
+    std::vector<int> state(def.lets.size(), 0);
+    std::vector<size_t> path;
+    std::function<bool(size_t)> place = [&](size_t i) {
+        if (state[i] == 2)
+            return true;
+        if (state[i] == 1) {
+            std::string round;
+            for (auto it = std::find(path.begin(), path.end(), i); it != path.end(); ++it)
+                round += def.lets[*it].name + " -> ";
+            round += def.lets[i].name;
+            problem = Problem(DefinitionField::Lets, "the lets use each other in a circle: " + round,
+                              "los let se usan entre sí en círculo: " + round);
+            return false;
+        }
+        state[i] = 1;
+        path.push_back(i);
+        for (size_t j = 0; j < def.lets.size(); ++j)
+            if (compiled.formulas[i].Uses(def.lets[j].name) && !place(j))
+                return false;
+        path.pop_back();
+        state[i] = 2;
+        compiled.order.push_back(i);
+        return true;
+    };
+    for (size_t i = 0; i < def.lets.size(); ++i)
+        if (!place(i))
+            return false;
+    return true;
+}
+
 const char* FieldName(DefinitionField field)
 {
     constexpr const char* kNames[] = {"x", "y", "z", "u start", "u end", "u lines", "v start", "v end",
-                                      "v lines", "samples", "parameters", "surface", "let"};
+                                      "v lines", "samples", "parameters", "surface", "let",
+                                      "equation", "box", "grid", "families", "planes"};
     return kNames[static_cast<int>(field)];
 }
 
 const char* FieldNameSpanish(DefinitionField field)
 {
     constexpr const char* kNames[] = {"x", "y", "z", "inicio de u", "final de u", "líneas de u", "inicio de v",
-                                      "final de v", "líneas de v", "muestras", "parámetros", "superficie", "let"};
+                                      "final de v", "líneas de v", "muestras", "parámetros", "superficie", "let",
+                                      "ecuación", "caja", "rejilla", "familias", "planos"};
     return kNames[static_cast<int>(field)];
 }
 
@@ -314,6 +347,16 @@ std::vector<std::string> UnusedParameters(const SurfaceDefinition& definition)
     for (const NamedFormula& let : definition.lets)
         bound.push_back({let.name, &letValues.emplace_back(0.0)});
     std::vector<std::string> texts(definition.xyz.begin(), definition.xyz.end());
+    double coordinates[3] = {};
+    if (!definition.equation.empty()) {   // only which names are read matters: F = G read as F - G
+        texts = {definition.equation};
+        for (size_t i = 0; i < texts[0].size(); ++i)
+            if (texts[0][i] == '=' && (i == 0 || std::string_view("<>!=").find(texts[0][i - 1]) == std::string_view::npos) &&
+                (i + 1 == texts[0].size() || texts[0][i + 1] != '='))
+                texts[0][i] = '-';
+        for (int a = 0; a < 3; ++a)
+            bound.push_back({std::string(1, static_cast<char>('x' + a)), &coordinates[a]});
+    }
     for (const NamedFormula& let : definition.lets)
         texts.push_back(let.text);
     for (const NamedValue& param : definition.params) {
@@ -331,6 +374,8 @@ std::vector<std::string> UnusedParameters(const SurfaceDefinition& definition)
 
 bool CheckDefinition(const SurfaceDefinition& definition, DefinitionProblem& problem)
 {
+    if (!definition.equation.empty())
+        return CheckEquationSurface(definition, problem);
     Checked checked;
     return Check(definition, checked, problem, nullptr);
 }
@@ -338,6 +383,8 @@ bool CheckDefinition(const SurfaceDefinition& definition, DefinitionProblem& pro
 std::optional<Wireframe> BuildTypedSurface(const SurfaceDefinition& def, DefinitionProblem& problem,
                                            const std::atomic<bool>* cancel)
 {
+    if (!def.equation.empty())
+        return BuildEquationSurface(def, problem, cancel);
     Checked checked;
     Compiled f;
     if (!Check(def, checked, problem, &f))
@@ -359,7 +406,8 @@ std::optional<Wireframe> BuildTypedSurface(const SurfaceDefinition& def, Definit
         }
         return true;
     };
-    const bool drawU = def.families != Families::V, drawV = def.families != Families::U;
+    const bool drawU = def.families == Families::U || def.families == Families::UV;
+    const bool drawV = def.families == Families::V || def.families == Families::UV;
     if ((drawU && !family(us, vAlong, true)) || (drawV && !family(vs, uAlong, false))) {
         problem = {};
         return std::nullopt;
@@ -367,8 +415,14 @@ std::optional<Wireframe> BuildTypedSurface(const SurfaceDefinition& def, Definit
     Wireframe wire = recorder.Take();
     if (drawU)
         AddFacets(wire, 0, checked.u.lines, def.samples);
-    else
+    else if (drawV)
         AddFacets(wire, 0, checked.v.lines, def.samples);
+    if (!def.sections.empty() &&
+        !AddParametricSections(wire, def, checked.u.from, checked.u.to, checked.v.from, checked.v.to,
+                               [&](double u, double v) { return f.At(u, v); }, !drawU && !drawV, cancel)) {
+        problem = {};
+        return std::nullopt;
+    }
     bool anyFinite = false;
     for (std::uint32_t i = 0; i < wire.Size() && !anyFinite; ++i)
         anyFinite = Finite(wire, i);
