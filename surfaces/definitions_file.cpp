@@ -160,7 +160,7 @@ public:
         SurfaceDefinition def;
         def.id = Text("id");
         def.caption = Text("caption");
-        const bool equation = m_table.contains("implicit");
+        const bool equation = m_table.get("implicit") != nullptr;
         if (!equation) {
             def.xyz = {Text("x"), Text("y"), Text("z")};
             def.u = Axis("u");
