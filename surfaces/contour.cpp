@@ -7,13 +7,11 @@
 
 namespace {
 
-constexpr int kRefineSteps = 10;   // Illinois converges fast: ten steps reach the last bits of a cell
-
 bool Positive(double value) { return value > 0.0; }
 
 }   // namespace
 
-double RefineCrossing(const std::function<double(double)>& g, double g0, double g1)
+double RefineCrossing(const std::function<double(double)>& g, double g0, double g1, int steps)
 {
     if (g0 == 0.0)
         return 0.0;
@@ -21,7 +19,7 @@ double RefineCrossing(const std::function<double(double)>& g, double g0, double 
         return 1.0;
     double lo = 0.0, hi = 1.0, flo = g0, fhi = g1, best = 0.5;
     int side = 0;   // which end was kept last: Illinois halves the other's value when it repeats
-    for (int step = 0; step < kRefineSteps; ++step) {
+    for (int step = 0; step < steps; ++step) {
         double t = (lo * fhi - hi * flo) / (fhi - flo);
         if (!(t > lo && t < hi))   // infinities, NaN or a flat bracket: bisect
             t = lo / 2 + hi / 2;

@@ -19,8 +19,8 @@ struct ContourGrid {
 };
 
 // The root of g on [0, 1], where g(0) = g0 and g(1) = g1 lie on opposite sides (g > 0 against the
-// rest), found by a few Illinois steps that never leave the bracket; a NaN inside stops early.
-double RefineCrossing(const std::function<double(double)>& g, double g0, double g1);
+// rest), found by steps Illinois steps that never leave the bracket; a NaN inside stops early.
+double RefineCrossing(const std::function<double(double)>& g, double g0, double g1, int steps = 10);
 
 // The pieces of F = 0 over grid, in a fixed order. A node's side is F > 0 or not; a cell with a
 // NaN corner is left out, so a curve that leaves where F is defined ends there. A cell with four

@@ -41,7 +41,8 @@ struct EquationFunction {
     double       x = 0.0, y = 0.0, z = 0.0;
     CompiledLets lets;
     Formula      left, right;
-    bool         hasRight = false;
+    Formula      difference;   // (F)-(G) as one formula: one evaluation a point instead of two
+    bool         hasRight = false, single = false;
 
     double At(double px, double py, double pz)
     {
@@ -49,11 +50,14 @@ struct EquationFunction {
         y = py;
         z = pz;
         lets.Evaluate(0.0, 0.0);
+        if (single)
+            return difference.At(0.0, 0.0);
         return hasRight ? left.At(0.0, 0.0) - right.At(0.0, 0.0) : left.At(0.0, 0.0);
     }
 };
 
 const char* const kAxisNames[] = {"x", "y", "z"};
+constexpr int     kMeshRefineSteps = 4;   // the facets only hide: near enough is a few steps
 
 // The shortest text that reads back as value, with a point whatever the locale.
 std::string FormatNumber(double value)
@@ -156,6 +160,8 @@ bool Compile(const SurfaceDefinition& def, EquationFunction& f, DefinitionProble
         problem = {DefinitionField::Equation, formula};
         return false;
     }
+    FormulaProblem ignored;   // past the length limit by its four parentheses: two evaluations then
+    f.single = f.hasRight && f.difference.Compile("(" + left + ")-(" + def.equation.substr(equals + 1) + ")", def.params, ignored, bound);
     auto uses = [&](const char* name) {
         return f.left.Uses(name) || (f.hasRight && f.right.Uses(name)) ||
                std::any_of(f.lets.formulas.begin(), f.lets.formulas.end(), [&](const Formula& l) { return l.Uses(name); });
@@ -214,7 +220,7 @@ bool AddMesh(const SurfaceDefinition& def, EquationFunction& f, Wireframe& wire,
                     const double ax = coordinate(0, i + (a & 1)), ay = coordinate(1, j + ((a >> 1) & 1)), az = coordinate(2, k + (a >> 2));
                     const double bx = coordinate(0, i + (b & 1)), by = coordinate(1, j + ((b >> 1) & 1)), bz = coordinate(2, k + (b >> 2));
                     const double t = RefineCrossing([&](double s) { return f.At(ax + s * (bx - ax), ay + s * (by - ay), az + s * (bz - az)); },
-                                                    value[a], value[b]);
+                                                    value[a], value[b], kMeshRefineSteps);
                     wire.xs.push_back(ax + t * (bx - ax));
                     wire.ys.push_back(ay + t * (by - ay));
                     wire.zs.push_back(az + t * (bz - az));
