@@ -64,8 +64,13 @@ bool ReadShapeOption(OwnSurfaceOptions& options, std::string_view option, std::s
     return true;
 }
 
-void ApplyShape(const ShapeOptions& shape, SurfaceDefinition& def)
+bool ApplyShape(const ShapeOptions& shape, SurfaceDefinition& def, std::string& error)
 {
+    if ((shape.box || shape.grid) && def.equation.empty()) {
+        error = TrFormat("%1: only a surface given by an equation has a box and a grid; accepted: with --implicit or an equation of the gallery",
+                         {shape.box ? "--box" : "--grid"});
+        return false;
+    }
     if (shape.box)
         def.box = *shape.box;
     if (shape.grid)
@@ -74,4 +79,5 @@ void ApplyShape(const ShapeOptions& shape, SurfaceDefinition& def)
         def.planes = *shape.planes;
     if (shape.families)
         ReadFamilies(*shape.families, def.families, def.sections);
+    return true;
 }

@@ -28,5 +28,6 @@ bool IsShapeOption(std::string_view option);
 // Reads one of them into options; false with the message.
 bool ReadShapeOption(OwnSurfaceOptions& options, std::string_view option, std::string_view value, std::string& error);
 
-// Puts the options given on definition.
-void ApplyShape(const ShapeOptions& shape, SurfaceDefinition& definition);
+// Puts the options given on definition; false with the message when --box or --grid is given for
+// a surface that is not an equation's.
+bool ApplyShape(const ShapeOptions& shape, SurfaceDefinition& definition, std::string& error);

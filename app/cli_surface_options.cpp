@@ -163,8 +163,7 @@ bool ApplyOverrides(OwnSurfaceOptions& options, SurfaceDefinition& def, std::str
         def.fit = *options.fit != FitChoice::None;
         def.fitEachAxis = *options.fit == FitChoice::Box;
     }
-    ApplyShape(options.shape, def);
-    return true;
+    return ApplyShape(options.shape, def, error);
 }
 
 // --param, --fit and --sweep on the -s surface or a file's: its definition with them, checked.
@@ -339,7 +338,8 @@ bool ResolveOwnSurfaces(SurfaceRegistry& surfaces, OwnSurfaceOptions& options, S
         }
         options.typed.id = kTypedSurfaceId;
         options.typed.caption = equation ? "Ecuación" : "Fórmulas";
-        ApplyShape(options.shape, options.typed);
+        if (!ApplyShape(options.shape, options.typed, error))
+            return false;
         options.typed.params = options.params;
         if (options.sweep && !SetParameter(options.typed, options.sweep->name, options.sweep->from))
             options.typed.params.emplace_back(options.sweep->name, options.sweep->from);

@@ -1,6 +1,7 @@
 // The contour tracer: signs at the nodes, crossings refined on their edges, segments joined.
 #include "surfaces/contour.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -8,6 +9,8 @@
 namespace {
 
 bool Positive(double value) { return value > 0.0; }
+
+constexpr double kSettled = 1e-14;   // of the smaller end's value
 
 }   // namespace
 
@@ -18,6 +21,7 @@ double RefineCrossing(const std::function<double(double)>& g, double g0, double 
     if (g1 == 0.0)
         return 1.0;
     double lo = 0.0, hi = 1.0, flo = g0, fhi = g1, best = 0.5;
+    const double scale = std::min(std::abs(g0), std::abs(g1));
     int side = 0;   // which end was kept last: Illinois halves the other's value when it repeats
     for (int step = 0; step < steps; ++step) {
         double t = (lo * fhi - hi * flo) / (fhi - flo);
@@ -27,7 +31,7 @@ double RefineCrossing(const std::function<double(double)>& g, double g0, double 
         if (std::isnan(ft))
             break;
         best = t;
-        if (ft == 0.0)
+        if (std::abs(ft) <= kSettled * scale)   // as near zero as the values allow: more steps gain nothing
             break;
         if (Positive(ft) == Positive(flo)) {
             lo = t;

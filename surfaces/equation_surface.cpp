@@ -5,7 +5,6 @@
 #include <cmath>
 #include <charconv>
 #include <memory>
-#include <unordered_map>
 
 #include "surfaces/contour.h"
 #include "surfaces/quoted_text.h"
@@ -57,7 +56,8 @@ struct EquationFunction {
 };
 
 const char* const kAxisNames[] = {"x", "y", "z"};
-constexpr int     kMeshRefineSteps = 4;   // the facets only hide: near enough is a few steps
+constexpr int     kMeshRefineSteps = 3;
+constexpr long    kMaxFacets = 4000000;   // a surface folded in every cell of a fine grid: bounded memory   // the facets only hide: near enough is a few steps
 
 // The shortest text that reads back as value, with a point whatever the locale.
 std::string FormatNumber(double value)
@@ -184,7 +184,9 @@ bool Compile(const SurfaceDefinition& def, EquationFunction& f, DefinitionProble
 // The triangles of F = 0 in the box by marching tetrahedra: each cube of the grid cut into six
 // tetrahedra about its main diagonal, so neighbouring cubes agree on every face; each vertex
 // refined onto the surface on its edge and shared by the triangles that meet there.
-bool AddMesh(const SurfaceDefinition& def, EquationFunction& f, Wireframe& wire, const std::atomic<bool>* cancel)
+enum class MeshEnd { Done, Cancelled, TooMany };
+
+MeshEnd AddMesh(const SurfaceDefinition& def, EquationFunction& f, Wireframe& wire, const std::atomic<bool>* cancel)
 {
     const int n = def.grid;
     const size_t row = static_cast<size_t>(n) + 1, layer = row * row;
@@ -198,25 +200,38 @@ bool AddMesh(const SurfaceDefinition& def, EquationFunction& f, Wireframe& wire,
             for (int i = 0; i <= n; ++i)
                 values[static_cast<size_t>(j) * row + static_cast<size_t>(i)] = f.At(coordinate(0, i), coordinate(1, j), z);
     };
-    std::unordered_map<std::uint64_t, std::uint32_t> vertices;   // by the edge's lower node and direction
+    // The vertex on each edge, by the edge's lower node and direction, for the nodes of the slab's
+    // bottom layer and its top one; the top becomes the next slab's bottom.
+    constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+    std::vector<std::uint32_t> bottom(layer * 8, kNone), top(layer * 8, kNone);
     constexpr int kTetrahedra[6][4] = {{0, 1, 3, 7}, {0, 1, 5, 7}, {0, 2, 3, 7}, {0, 2, 6, 7}, {0, 4, 5, 7}, {0, 4, 6, 7}};
+    // A smooth surface across the box cuts a few n² cells, each into up to a dozen triangles: room
+    // for that at once (untouched pages cost nothing), not by doubling.
+    wire.triangles.reserve(wire.triangles.size() + 72 * layer);
+    for (std::vector<double>* axis : {&wire.xs, &wire.ys, &wire.zs})
+        axis->reserve(axis->size() + 12 * layer);
     sample(0, above);
     for (int k = 0; k < n; ++k) {
         if (cancel && cancel->load(std::memory_order_relaxed))
-            return false;
+            return MeshEnd::Cancelled;
+        if (wire.triangles.size() > 3 * static_cast<size_t>(kMaxFacets))
+            return MeshEnd::TooMany;
         std::swap(below, above);
         sample(k + 1, above);
+        if (k > 0) {
+            std::swap(bottom, top);
+            std::fill(top.begin(), top.end(), kNone);
+        }
         for (int j = 0; j < n; ++j)
             for (int i = 0; i < n; ++i) {
                 double value[8];
                 for (int b = 0; b < 8; ++b)
                     value[b] = ((b & 4) ? above : below)[static_cast<size_t>(j + ((b >> 1) & 1)) * row + static_cast<size_t>(i + (b & 1))];
                 auto vertex = [&](int a, int b) {   // corner a's bits are a subset of b's
-                    const std::uint64_t node = (static_cast<std::uint64_t>(k + (a >> 2)) * row + static_cast<std::uint64_t>(j + ((a >> 1) & 1))) * row +
-                                               static_cast<std::uint64_t>(i + (a & 1));
-                    const auto [it, added] = vertices.try_emplace(node * 8 + static_cast<std::uint64_t>(a ^ b), 0u);
-                    if (!added)
-                        return it->second;
+                    const size_t node = static_cast<size_t>(j + ((a >> 1) & 1)) * row + static_cast<size_t>(i + (a & 1));
+                    std::uint32_t& known = ((a & 4) ? top : bottom)[node * 8 + static_cast<size_t>(a ^ b)];
+                    if (known != kNone)
+                        return known;
                     const double ax = coordinate(0, i + (a & 1)), ay = coordinate(1, j + ((a >> 1) & 1)), az = coordinate(2, k + (a >> 2));
                     const double bx = coordinate(0, i + (b & 1)), by = coordinate(1, j + ((b >> 1) & 1)), bz = coordinate(2, k + (b >> 2));
                     const double t = RefineCrossing([&](double s) { return f.At(ax + s * (bx - ax), ay + s * (by - ay), az + s * (bz - az)); },
@@ -224,8 +239,8 @@ bool AddMesh(const SurfaceDefinition& def, EquationFunction& f, Wireframe& wire,
                     wire.xs.push_back(ax + t * (bx - ax));
                     wire.ys.push_back(ay + t * (by - ay));
                     wire.zs.push_back(az + t * (bz - az));
-                    it->second = static_cast<std::uint32_t>(wire.xs.size() - 1);
-                    return it->second;
+                    known = static_cast<std::uint32_t>(wire.xs.size() - 1);
+                    return known;
                 };
                 auto edge = [&](int a, int b) { return a < b ? vertex(a, b) : vertex(b, a); };
                 for (const auto& tet : kTetrahedra) {
@@ -240,16 +255,26 @@ bool AddMesh(const SurfaceDefinition& def, EquationFunction& f, Wireframe& wire,
                     if (ni == 1 || no == 1) {   // one corner apart: a triangle about it
                         const int lone = ni == 1 ? inside[0] : outside[0];
                         const int* rest = ni == 1 ? outside : inside;
-                        wire.triangles.insert(wire.triangles.end(), {edge(lone, rest[0]), edge(lone, rest[1]), edge(lone, rest[2])});
+                        const std::uint32_t p = edge(lone, rest[0]), q = edge(lone, rest[1]), r = edge(lone, rest[2]);
+                        for (std::uint32_t corner : {p, q, r})
+                            wire.triangles.push_back(corner);
                     } else {   // two and two: a quadrilateral, as two triangles
                         const std::uint32_t p = edge(inside[0], outside[0]), q = edge(inside[0], outside[1]);
                         const std::uint32_t r = edge(inside[1], outside[1]), s = edge(inside[1], outside[0]);
-                        wire.triangles.insert(wire.triangles.end(), {p, q, r, p, r, s});
+                        for (std::uint32_t corner : {p, q, r, p, r, s})
+                            wire.triangles.push_back(corner);
                     }
                 }
             }
     }
-    return true;
+    return MeshEnd::Done;
+}
+
+DefinitionProblem TooFine(const SurfaceDefinition& def, const std::string& what, const std::string& que)
+{
+    const std::string grid = std::to_string(def.grid);
+    return Problem(DefinitionField::Grid, "the surface is folded so finely at grid " + grid + " that it passes " + what + "; accepted: a smaller grid or fewer planes",
+                   "la superficie está tan plegada con la rejilla " + grid + " que pasa de " + que + "; se acepta una rejilla menor o menos planos");
 }
 
 }   // namespace
@@ -292,6 +317,7 @@ std::optional<Wireframe> BuildEquationSurface(const SurfaceDefinition& def, Defi
     if (!CheckShape(def, problem) || !Compile(def, *f, problem))
         return std::nullopt;
     WireframeRecorder recorder;
+    long points = 0;
     for (char name : def.sections) {
         const int axis = name - 'x', pAxis = axis == 0 ? 1 : 0, qAxis = axis == 2 ? 1 : 2;
         const double lo = def.box[static_cast<size_t>(2 * axis)], hi = def.box[static_cast<size_t>(2 * axis + 1)];
@@ -319,13 +345,19 @@ std::optional<Wireframe> BuildEquationSurface(const SurfaceDefinition& def, Defi
                     continue;
                 for (size_t s = 0; s < piece.size(); ++s)
                     recorder.Sample(point(piece[s].p, piece[s].q), s == 0);
+                points += static_cast<long>(piece.size());
+            }
+            if (points > kMaxSamplesInAll) {
+                problem = TooFine(def, std::to_string(kMaxSamplesInAll) + " points of sections", std::to_string(kMaxSamplesInAll) + " puntos de cortes");
+                return std::nullopt;
             }
         }
     }
     Wireframe wire = recorder.Take();
     const size_t sectionPoints = wire.Size();
-    if (!AddMesh(def, *f, wire, cancel)) {
-        problem = {};
+    if (const MeshEnd end = AddMesh(def, *f, wire, cancel); end != MeshEnd::Done) {
+        problem = end == MeshEnd::Cancelled ? DefinitionProblem{}
+                                            : TooFine(def, std::to_string(kMaxFacets) + " facets", std::to_string(kMaxFacets) + " facetas");
         return std::nullopt;
     }
     if (sectionPoints == 0 && wire.triangles.empty()) {

@@ -90,6 +90,7 @@ TEST(RenderCliEquation, BadEquationsAndSectionsAreRefusedInOneLineWithNoFile)
          "is too much work; accepted: characters times evaluations at most 200000000"},
         {eq("x^2 + y^2 + z^2 = 100"), 2, "--implicit: the equation has no point in the box -2,2,-2,2,-2,2"},
         {eq("x", {"--x", "u"}), 2, "--implicit and --x cannot be used together"},
+        {{"-s", "klein", "--grid", "20", "-o", out}, 2, "--grid: only a surface given by an equation has a box and a grid"},
     };
     for (const BadInput& c : cases)
         ExpectRefused(c, dir, 3);
