@@ -53,7 +53,8 @@ double Number(const Parsing& p, std::string_view option, std::string_view text, 
 using Apply = void (*)(Parsing& p, std::string_view value);
 
 constexpr const char* kOwnOptions[] = {"--x", "--y", "--z", "--u", "--v", "--samples", "--families",
-                                       "--param", "--no-fit", "--define", "--let", "--fit", "--sweep"};
+                                       "--param", "--no-fit", "--define", "--let", "--fit", "--sweep",
+                                       "--implicit", "--box", "--grid", "--planes"};
 
 template <int N>
 void ReadOwn(Parsing& p, std::string_view value)
@@ -95,6 +96,10 @@ const OptionSpec kOptions[] = {
     {"let", 0, true, ReadOwn<10>},
     {"fit", 0, true, ReadOwn<11>},
     {"sweep", 0, true, ReadOwn<12>},
+    {"implicit", 0, true, ReadOwn<13>},
+    {"box", 0, true, ReadOwn<14>},
+    {"grid", 0, true, ReadOwn<15>},
+    {"planes", 0, true, ReadOwn<16>},
     {"zoom", 0, true, [](Parsing& p, std::string_view v) {
          p.request.changes.push_back(
              {ViewChange::Kind::Zoom, Number(p, "--zoom", v, kZoomMin, kZoomMax, Tr("a number from 0 to 100"))});

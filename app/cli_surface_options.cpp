@@ -35,6 +35,11 @@ std::string OptionOf(DefinitionField field)
     case DefinitionField::Samples: return "--samples";
     case DefinitionField::Params: return "--param";
     case DefinitionField::Lets: return "--let";
+    case DefinitionField::Equation: return "--implicit";
+    case DefinitionField::Box: return "--box";
+    case DefinitionField::Grid: return "--grid";
+    case DefinitionField::Families: return "--families";
+    case DefinitionField::Planes: return "--planes";
     case DefinitionField::Whole: break;
     }
     return "the typed surface";
@@ -48,8 +53,8 @@ std::string TypedMessage(const SurfaceDefinition& def, const DefinitionProblem& 
     // A formula's problem is said in both languages already: the one of the user's messages.
     std::string message = OptionOf(problem.field) + ": " + (SpanishMessages() ? problem.what.spanish : Said(problem.what));
     const int index = static_cast<int>(problem.field);
-    if (index <= 2 && problem.what.position >= 0) {
-        const std::string& text = def.xyz[static_cast<size_t>(index)];
+    if ((index <= 2 || problem.field == DefinitionField::Equation) && problem.what.position >= 0) {
+        const std::string& text = index <= 2 ? def.xyz[static_cast<size_t>(index)] : def.equation;
         size_t column = 0;
         const std::string excerpt = EscapedExcerpt(text, static_cast<size_t>(problem.what.position), kExcerptWidth, column);
         message += "\n  " + excerpt + "\n  " + std::string(column, ' ') + "^";
@@ -165,7 +170,7 @@ bool ApplyOverrides(OwnSurfaceOptions& options, SurfaceDefinition& def, std::str
         def.fit = *options.fit != FitChoice::None;
         def.fitEachAxis = *options.fit == FitChoice::Box;
     }
-    return true;
+    return ApplyShape(options.shape, def, error);
 }
 
 // --param, --fit and --sweep on the -s surface or a file's: its definition with them, checked.
@@ -173,9 +178,9 @@ bool ResolveOverrides(const SurfaceRegistry& surfaces, OwnSurfaceOptions& option
                       const std::vector<std::shared_ptr<Loaded>>& loaded,
                       const std::vector<SurfaceKind>& numbers, std::string& error)
 {
-    if (options.params.empty() && !options.fit && !options.sweep)
+    if (options.params.empty() && !options.fit && !options.sweep && !options.shape.Any())
         return true;
-    const char* option = options.sweep ? "--sweep" : !options.params.empty() ? "--param" : "--fit";
+    const char* option = options.sweep ? "--sweep" : !options.params.empty() ? "--param" : options.fit ? "--fit" : "--families";
     if (surface == kSurfaceNone) {
         error = TrFormat("%1 needs a surface given by formulas; accepted: with --x, --y, --z, or -s with a gallery or --define surface", {std::string(option)});
         return false;
@@ -273,6 +278,8 @@ bool ReadTypedOption(OwnSurfaceOptions& options, std::string_view option, std::s
     }
     if (option == "--sweep")
         return ReadSweep(options, value, error);
+    if (IsShapeOption(option))
+        return ReadShapeOption(options, option, value, error);
     options.typedOptions.emplace_back(option);
     if (option == "--let") {
         std::string name, formula;
@@ -296,14 +303,6 @@ bool ReadTypedOption(OwnSurfaceOptions& options, std::string_view option, std::s
             return false;
         }
         def.samples = *n;
-        return true;
-    }
-    if (option == "--families") {
-        if (value != "u" && value != "v" && value != "uv") {
-            error = TrFormat("--families: %1 is not a family; accepted: u, v or uv", {Quote(value)});
-            return false;
-        }
-        def.families = value == "u" ? Families::U : value == "v" ? Families::V : Families::UV;
         return true;
     }
     return true;
@@ -333,8 +332,17 @@ bool ResolveOwnSurfaces(SurfaceRegistry& surfaces, OwnSurfaceOptions& options, S
     }
     const bool typed = !options.typedOptions.empty();
     if (typed) {
+        auto given = [&](const char* name) {
+            return std::find(options.typedOptions.begin(), options.typedOptions.end(), name) != options.typedOptions.end();
+        };
+        const bool equation = given("--implicit");
+        for (const char* formula : {"--x", "--y", "--z", "--u", "--v", "--samples"})
+            if (equation && given(formula)) {
+                error = TrFormat("--implicit and %1 cannot be used together; accepted: an equation, or formulas of u and v", {formula});
+                return false;
+            }
         for (const char* needed : {"--x", "--y", "--z", "--u", "--v"})
-            if (std::find(options.typedOptions.begin(), options.typedOptions.end(), needed) == options.typedOptions.end()) {
+            if (!equation && !given(needed)) {
                 error = TrFormat("a typed surface needs --x, --y, --z, --u and --v; %1 is missing", {needed});
                 return false;
             }
@@ -343,7 +351,9 @@ bool ResolveOwnSurfaces(SurfaceRegistry& surfaces, OwnSurfaceOptions& options, S
             return false;
         }
         options.typed.id = kTypedSurfaceId;
-        options.typed.caption = "Fórmulas";
+        options.typed.caption = equation ? "Ecuación" : "Fórmulas";
+        if (!ApplyShape(options.shape, options.typed, error))
+            return false;
         options.typed.params = options.params;
         if (options.sweep && !SetParameter(options.typed, options.sweep->name, options.sweep->from))
             options.typed.params.emplace_back(options.sweep->name, options.sweep->from);
@@ -367,7 +377,7 @@ bool ResolveOwnSurfaces(SurfaceRegistry& surfaces, OwnSurfaceOptions& options, S
         if (options.sweep)
             options.drawn = options.typed;
         auto built = std::make_shared<Wireframe>(std::move(*wire));
-        surface = surfaces.Add(kTypedSurfaceId, "Fórmulas", [built] { return std::move(*built); });
+        surface = surfaces.Add(kTypedSurfaceId, options.typed.caption, [built] { return std::move(*built); });
         return true;
     }
     if (options.pendingSurface) {

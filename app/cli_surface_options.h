@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/cli_shape_options.h"
 #include "surfaces/registry.h"
 #include "surfaces/typed_surface.h"
 
@@ -27,6 +28,7 @@ struct OwnSurfaceOptions {
     std::vector<NamedValue>        params;            // --param, in order, each already a number
     std::optional<FitChoice>       fit;               // --fit or --no-fit
     std::optional<ParameterSweep>  sweep;
+    ShapeOptions                   shape;             // --box, --grid, --families, --planes
     // The definition of the surface drawn, with --param and --fit applied, when they are given or
     // a sweep needs it; without it the registry's wireframe is drawn.
     std::optional<SurfaceDefinition> drawn;

@@ -17,6 +17,8 @@ echo "== typed surfaces: sampling 2 million points, and a frame per line-to agai
 "$build/bench/surface_bench" "${reps[@]}" | grep -E '_(median|min|max) '
 echo "== lessons that move: a slider step (25 x 25 lines, 61 samples, hidden lines) and a 300-frame swept GIF"
 "$build/bench/motion_bench" "${reps[@]}" | grep -E '_(median|min|max) '
+echo "== equation surfaces: a quadric's three families of 12 sections and its facets; the whole process beside the sphere's"
+"$build/bench/equation_bench" "${reps[@]}" | grep -E '_(median|min|max) '
 echo "== frame styles beside the plain frame"
 "$build/bench/style_bench" "${reps[@]}" | grep -E '_(median|min|max) '
 echo "== figures: themes beside the plain frame, a PDF, a 4000-pixel picture as a whole process"

@@ -76,7 +76,8 @@ bool SameSurface(const SurfaceDefinition& a, const SurfaceDefinition& b)
 {
     return a.caption == b.caption && a.xyz == b.xyz && a.u.from == b.u.from && a.u.to == b.u.to &&
            a.u.lines == b.u.lines && a.v.from == b.v.from && a.v.to == b.v.to && a.v.lines == b.v.lines &&
-           a.samples == b.samples && a.families == b.families && a.fit == b.fit && a.params == b.params;
+           a.samples == b.samples && a.families == b.families && a.fit == b.fit && a.params == b.params &&
+           a.equation == b.equation && a.box == b.box && a.grid == b.grid && a.sections == b.sections && a.planes == b.planes;
 }
 
 OwnSurfaces::OwnSurfaces(SurfaceRegistry& surfaces) : m_surfaces(surfaces)

@@ -16,6 +16,7 @@
 #include <sstream>
 
 #include "surfaces/quoted_text.h"
+#include "surfaces/shape_keys.h"
 #include "surfaces/toml_problem.h"
 
 namespace {
@@ -159,17 +160,16 @@ public:
         SurfaceDefinition def;
         def.id = Text("id");
         def.caption = Text("caption");
-        def.xyz = {Text("x"), Text("y"), Text("z")};
-        def.u = Axis("u");
-        def.v = Axis("v");
+        const bool equation = m_table.get("implicit") != nullptr;
+        if (!equation) {
+            def.xyz = {Text("x"), Text("y"), Text("z")};
+            def.u = Axis("u");
+            def.v = Axis("v");
+        }
         if (const toml::node* node = Node("samples", false))
             def.samples = Count(node, "samples");
-        if (const toml::node* node = Node("families", false)) {
-            const auto text = node->value_exact<std::string>();
-            if (!text || (*text != "u" && *text != "v" && *text != "uv"))
-                Fail(node, "'families' must be \"u\", \"v\" or \"uv\"", "«families» debe ser \"u\", \"v\" o \"uv\"");
-            def.families = *text == "u" ? Families::U : *text == "v" ? Families::V : Families::UV;
-        }
+        if (ShapeKeyProblem shape; !ReadShapeKeys(m_table, def, shape))
+            Fail(shape.node, shape.english, shape.spanish);
         if (const toml::node* node = Node("fit", false)) {
             const auto text = node->value_exact<std::string>();
             if (!node->is_boolean() && !(text && (*text == "uniform" || *text == "box" || *text == "none")))
@@ -192,9 +192,11 @@ public:
             }
         }
         for (const auto& [key, value] : m_table) {
-            static constexpr std::string_view kKnown[] = {"id", "caption", "x", "y", "z", "u", "v",
-                                                          "samples", "families", "fit", "params", "let"};
-            if (std::find(std::begin(kKnown), std::end(kKnown), key.str()) == std::end(kKnown))
+            static constexpr std::string_view kKnown[] = {"id", "caption", "x", "y", "z", "u", "v", "samples", "families",
+                                                          "fit", "params", "let", "implicit", "box", "grid", "planes"};
+            static constexpr std::string_view kParametric[] = {"x", "y", "z", "u", "v", "samples"};
+            const bool parametricOnly = std::find(std::begin(kParametric), std::end(kParametric), key.str()) != std::end(kParametric);
+            if (std::find(std::begin(kKnown), std::end(kKnown), key.str()) == std::end(kKnown) || (equation && parametricOnly))
                 Fail(&value, "unknown key " + Quote(key.str()), "clave desconocida " + QuoteSpanish(key.str()));
         }
         CheckIdAndCaption(def);
@@ -233,7 +235,8 @@ private:
 
     const toml::node* FieldNode(DefinitionField field) const
     {
-        constexpr const char* kKeys[] = {"x", "y", "z", "u", "u", "u", "v", "v", "v", "samples", "params", "id", "let"};
+        constexpr const char* kKeys[] = {"x", "y", "z", "u", "u", "u", "v", "v", "v", "samples", "params", "id", "let",
+                                         "implicit", "box", "grid", "families", "planes"};
         return m_table.get(kKeys[static_cast<int>(field)]);
     }
 
@@ -247,7 +250,7 @@ private:
 long long FormulaCharacters(const toml::table& table)
 {
     long long characters = 0;
-    for (const char* key : {"x", "y", "z"})
+    for (const char* key : {"x", "y", "z", "implicit"})
         if (const auto text = table[key].value_exact<std::string>())
             characters += static_cast<long long>(text->size());
     for (const char* key : {"u", "v"})
@@ -428,13 +431,15 @@ std::string DefinitionsText(const std::vector<SurfaceDefinition>& surfaces)
         toml::table entry;
         entry.insert("id", def.id);
         entry.insert("caption", def.caption);
-        entry.insert("x", def.xyz[0]);
-        entry.insert("y", def.xyz[1]);
-        entry.insert("z", def.xyz[2]);
-        entry.insert("u", toml::array{def.u.from, def.u.to, int64_t{def.u.lines}});
-        entry.insert("v", toml::array{def.v.from, def.v.to, int64_t{def.v.lines}});
-        entry.insert("samples", int64_t{def.samples});
-        entry.insert("families", def.families == Families::U ? "u" : def.families == Families::V ? "v" : "uv");
+        if (def.equation.empty()) {
+            entry.insert("x", def.xyz[0]);
+            entry.insert("y", def.xyz[1]);
+            entry.insert("z", def.xyz[2]);
+            entry.insert("u", toml::array{def.u.from, def.u.to, int64_t{def.u.lines}});
+            entry.insert("v", toml::array{def.v.from, def.v.to, int64_t{def.v.lines}});
+            entry.insert("samples", int64_t{def.samples});
+        }
+        WriteShapeKeys(def, entry);
         if (def.fit && def.fitEachAxis)
             entry.insert("fit", "box");
         else

@@ -4,12 +4,10 @@
 #include <algorithm>
 #include <cmath>
 #include <deque>
-#include <functional>
 #include <limits>
-#include <cctype>
-#include <unordered_map>
-#include <unordered_set>
 
+#include "surfaces/equation_surface.h"
+#include "surfaces/parametric_sections.h"
 #include "surfaces/quoted_text.h"
 
 namespace {
@@ -62,190 +60,38 @@ struct Checked {
     Axis u, v;
 };
 
-// The formulas of a definition compiled: the lets in an order where each comes after those it
-// reads, their values where x, y and z read them, and x, y, z.
+// The formulas of a definition compiled: the lets, and x, y, z.
 struct Compiled {
-    std::deque<double>     letValues;   // the parsers keep these addresses
-    std::deque<Formula>    lets;        // in the definition's order
-    std::vector<size_t>    order;       // the order of evaluation
+    CompiledLets           lets;
     std::array<Formula, 3> xyz;
-    std::unordered_map<std::string_view, BoundName> bound;   // each let by its name
 
     Vec3 At(double u, double v)
     {
-        for (size_t i : order)
-            letValues[i] = lets[i].At(u, v);
+        lets.Evaluate(u, v);
         return {xyz[0].At(u, v), xyz[1].At(u, v), xyz[2].At(u, v)};
     }
 };
 
-bool BadName(const std::string& name, const char* what, const char* que, DefinitionField field, DefinitionProblem& problem)
+// The plane-section families of a parametric surface: at least one family of lines in all.
+bool CheckSections(const SurfaceDefinition& def, DefinitionProblem& problem)
 {
-    if (IsParameterName(name))
+    if (def.families == Families::None && def.sections.empty()) {
+        problem = Problem(DefinitionField::Families, "no family of lines; accepted: u, v, x, y or z",
+                          "ninguna familia de líneas; se aceptan u, v, x, y o z");
         return false;
-    problem = Problem(field, Quote(name) + " cannot name a " + what + "; accepted: a letter, then letters, digits or _, not u, v, pi, e nor a function",
-                      QuoteSpanish(name) + " no sirve como nombre de " + que + ": una letra y luego letras, cifras o _, que no sea u, v, pi, e ni una función");
-    return true;
-}
-
-bool CheckRanges(const SurfaceDefinition& def, DefinitionProblem& problem)
-{
-    for (const ParameterRange& range : def.ranges) {
-        const auto param = std::find_if(def.params.begin(), def.params.end(),
-                                        [&](const NamedValue& p) { return p.first == range.name; });
-        if (param == def.params.end()) {
-            problem = Problem(DefinitionField::Params, "a range is given for " + Quote(range.name) + ", which is not a parameter",
-                              "hay un intervalo para " + QuoteSpanish(range.name) + ", que no es un parámetro");
-            return false;
-        }
-        if (!std::isfinite(range.least) || !std::isfinite(range.greatest) || !(range.least < range.greatest)) {
-            problem = Problem(DefinitionField::Params, "the range of " + Quote(range.name) + " must have its least below its greatest",
-                              "el intervalo de " + QuoteSpanish(range.name) + " debe tener el mínimo por debajo del máximo");
-            return false;
-        }
-        if (!std::isfinite(range.greatest - range.least)) {   // a slider over it would give only infinities
-            problem = Problem(DefinitionField::Params, "the range of " + Quote(range.name) + " spans more than a number holds; accepted: ends less than about 1.7e308 apart",
-                              "el intervalo de " + QuoteSpanish(range.name) + " abarca más de lo que cabe en un número; se aceptan extremos separados por menos de 1,7e308");
-            return false;
-        }
-        if (param->second < range.least || param->second > range.greatest) {
-            problem = Problem(DefinitionField::Params, "the value of " + Quote(range.name) + " lies outside its range",
-                              "el valor de " + QuoteSpanish(range.name) + " queda fuera de su intervalo");
-            return false;
-        }
     }
-    return true;
-}
-
-// The bound names among the words of text: a parser is given only these, so the work of a
-// definition grows with its length, not with the square of its lets. A word that is no name
-// (a number's exponent, a function) merely finds nothing.
-std::vector<BoundName> NamesIn(std::string_view text, const std::unordered_map<std::string_view, BoundName>& bound)
-{
-    std::vector<BoundName> found;
-    auto wordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
-    for (size_t i = 0; i < text.size();) {
-        if (!wordChar(text[i])) {
-            ++i;
-            continue;
-        }
-        size_t end = i;
-        while (end < text.size() && wordChar(text[end]))
-            ++end;
-        const auto name = bound.find(text.substr(i, end - i));
-        if (name != bound.end() && std::none_of(found.begin(), found.end(), [&](const BoundName& b) { return b.value == name->second.value; }))
-            found.push_back(name->second);
-        i = end;
+    if (!def.sections.empty() && (def.planes < 1 || def.planes > kMaxPlanes)) {
+        const std::string limit = std::to_string(kMaxPlanes);
+        problem = Problem(DefinitionField::Planes, std::to_string(def.planes) + " planes; accepted: 1 to " + limit,
+                          std::to_string(def.planes) + " planos; se aceptan de 1 a " + limit);
+        return false;
     }
-    return found;
-}
-
-// Compiles text given only the lets it names; when it fails, again with every let, so that a
-// misspelt let's name is still offered as the likely one.
-bool CompileNaming(Formula& formula, const std::string& text, const SurfaceDefinition& def, FormulaProblem& problem,
-                   const std::unordered_map<std::string_view, BoundName>& bound)
-{
-    if (formula.Compile(text, def.params, problem, NamesIn(text, bound)))
-        return true;
-    std::vector<BoundName> all;
-    for (const auto& [name, value] : bound)
-        all.push_back(value);
-    std::sort(all.begin(), all.end(), [](const BoundName& a, const BoundName& b) { return a.name < b.name; });
-    formula.Compile(text, def.params, problem, all);
-    return false;
-}
-
-// Compiles the lets and finds an order in which each follows the lets it reads; a let that reads
-// itself, directly or through others, is refused naming the round.
-bool CompileLets(const SurfaceDefinition& def, Compiled& compiled, DefinitionProblem& problem)
-{
-    std::unordered_set<std::string_view> params;
-    for (const NamedValue& p : def.params)
-        params.insert(p.first);
-    std::unordered_map<std::string_view, size_t> index;
-    for (const NamedFormula& let : def.lets) {
-        if (BadName(let.name, "let", "let", DefinitionField::Lets, problem))
-            return false;
-        if (params.count(let.name) || !index.emplace(let.name, index.size()).second) {
-            problem = Problem(DefinitionField::Lets, Quote(let.name) + " is given twice (as a let or a parameter)",
-                              QuoteSpanish(let.name) + " está dos veces (como let o como parámetro)");
-            return false;
-        }
-        compiled.bound.emplace(let.name, BoundName{let.name, &compiled.letValues.emplace_back(0.0)});
-    }
-    std::vector<std::vector<size_t>> reads(def.lets.size());
-    for (size_t i = 0; i < def.lets.size(); ++i) {
-        const NamedFormula& let = def.lets[i];
-        FormulaProblem formula;
-        if (!CompileNaming(compiled.lets.emplace_back(), let.text, def, formula, compiled.bound)) {
-            problem = Problem(DefinitionField::Lets, let.name + ": " + formula.english, let.name + ": " + formula.spanish);
-            return false;
-        }
-        for (const BoundName& name : NamesIn(let.text, compiled.bound))
-            if (compiled.lets[i].Uses(name.name))
-                reads[i].push_back(index.at(name.name));
-    }
-    // Depth-first: 0 not seen, 1 on the current path, 2 placed.
-    std::vector<int> state(def.lets.size(), 0);
-    std::vector<size_t> path;
-    std::function<bool(size_t)> place = [&](size_t i) {
-        if (state[i] == 2)
-            return true;
-        if (state[i] == 1) {
-            std::string round;
-            for (auto it = std::find(path.begin(), path.end(), i); it != path.end(); ++it)
-                round += def.lets[*it].name + " -> ";
-            round += def.lets[i].name;
-            problem = Problem(DefinitionField::Lets, "the lets use each other in a circle: " + round,
-                              "los let se usan entre sí en círculo: " + round);
-            return false;
-        }
-        state[i] = 1;
-        path.push_back(i);
-        for (size_t j : reads[i])
-            if (!place(j))
-                return false;
-        path.pop_back();
-        state[i] = 2;
-        compiled.order.push_back(i);
-        return true;
-    };
-    for (size_t i = 0; i < def.lets.size(); ++i)
-        if (!place(i))
-            return false;
     return true;
 }
 
 bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& problem, Compiled* formulas)
 {
-    if (def.params.size() > static_cast<size_t>(kMaxParameters)) {
-        const std::string limit = std::to_string(kMaxParameters);
-        problem = Problem(DefinitionField::Params, std::to_string(def.params.size()) + " parameters; accepted: at most " + limit,
-                          std::to_string(def.params.size()) + " parámetros; se aceptan como mucho " + limit);
-        return false;
-    }
-    std::unordered_set<std::string> names;
-    for (const NamedValue& param : def.params) {
-        if (BadName(param.first, "parameter", "parámetro", DefinitionField::Params, problem))
-            return false;
-        if (!std::isfinite(param.second)) {
-            problem = Problem(DefinitionField::Params, "parameter " + Quote(param.first) + " is not a finite number",
-                              "el parámetro " + QuoteSpanish(param.first) + " no es un número finito");
-            return false;
-        }
-        if (!names.insert(param.first).second) {
-            problem = Problem(DefinitionField::Params, "parameter " + Quote(param.first) + " is given twice",
-                              "el parámetro " + QuoteSpanish(param.first) + " está dos veces");
-            return false;
-        }
-    }
-    if (def.lets.size() > static_cast<size_t>(kMaxLets)) {
-        const std::string limit = std::to_string(kMaxLets);
-        problem = Problem(DefinitionField::Lets, std::to_string(def.lets.size()) + " lets; accepted: at most " + limit,
-                          std::to_string(def.lets.size()) + " let; se aceptan como mucho " + limit);
-        return false;
-    }
-    if (!CheckRanges(def, problem))
+    if (!CheckParameters(def, problem))
         return false;
     if (!ReadAxis(def.u, def.params, DefinitionField::UFrom, checked.u, problem) ||
         !ReadAxis(def.v, def.params, DefinitionField::VFrom, checked.v, problem))
@@ -255,7 +101,11 @@ bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& pr
                           std::to_string(def.samples) + " muestras por línea; se aceptan de 2 a " + std::to_string(kMaxSamplesPerLine));
         return false;
     }
-    const long lines = (def.families != Families::V ? checked.u.lines : 0) + (def.families != Families::U ? checked.v.lines : 0);
+    const bool drawU = def.families == Families::U || def.families == Families::UV;
+    const bool drawV = def.families == Families::V || def.families == Families::UV;
+    const long lines = (drawU ? checked.u.lines : 0) + (drawV ? checked.v.lines : 0);
+    if (!CheckSections(def, problem))
+        return false;
     if (lines * def.samples > kMaxSamplesInAll) {
         problem = Problem(DefinitionField::Samples, std::to_string(lines * def.samples) + " samples in all; accepted: at most " + std::to_string(kMaxSamplesInAll),
                           std::to_string(lines * def.samples) + " muestras en total; se aceptan como mucho " + std::to_string(kMaxSamplesInAll));
@@ -272,30 +122,31 @@ bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& pr
     }
     for (const NamedFormula& let : def.lets)   // each let is evaluated at every sample too
         characters += static_cast<long long>(let.text.size());
-    if (characters * lines * def.samples > kMaxFormulaWork) {
+    // Sections sample the whole grid of samples × samples.
+    const long long samples = lines * def.samples + (def.sections.empty() ? 0 : static_cast<long long>(def.samples) * def.samples);
+    if (characters * samples > kMaxFormulaWork) {
         const std::string limit = std::to_string(kMaxFormulaWork), most = std::to_string(kMaxFormulaWork / characters);
         problem = Problem(DefinitionField::Samples,
-                          std::to_string(lines * def.samples) + " samples of formulas " + std::to_string(characters) +
+                          std::to_string(samples) + " samples of formulas " + std::to_string(characters) +
                               " characters long; accepted: characters times samples at most " + limit + ", here at most " + most + " samples",
-                          std::to_string(lines * def.samples) + " muestras de fórmulas de " + std::to_string(characters) +
+                          std::to_string(samples) + " muestras de fórmulas de " + std::to_string(characters) +
                               " caracteres; se aceptan caracteres por muestras hasta " + limit + ", aquí como mucho " + most + " muestras");
         return false;
     }
     Compiled local;
     Compiled& compiled = formulas ? *formulas : local;
-    if (!CompileLets(def, compiled, problem))
+    if (!CompileLets(def, compiled.lets, problem))
         return false;
     for (int i = 0; i < 3; ++i) {
         FormulaProblem formula;
-        const std::string& text = def.xyz[static_cast<size_t>(i)];
-        if (!CompileNaming(compiled.xyz[static_cast<size_t>(i)], text, def, formula, compiled.bound)) {
+        if (!CompileNaming(compiled.xyz[static_cast<size_t>(i)], def.xyz[static_cast<size_t>(i)], def.params, formula, compiled.lets.bound)) {
             problem = {static_cast<DefinitionField>(i), formula};
             return false;
         }
     }
     auto used = [&](const std::string& name) {
         return std::any_of(compiled.xyz.begin(), compiled.xyz.end(), [&](const Formula& f) { return f.Uses(name); }) ||
-               std::any_of(compiled.lets.begin(), compiled.lets.end(), [&](const Formula& f) { return f.Uses(name); });
+               std::any_of(compiled.lets.formulas.begin(), compiled.lets.formulas.end(), [&](const Formula& f) { return f.Uses(name); });
     };
     for (const NamedValue& param : def.params)
         if (!used(param.first)) {
@@ -329,14 +180,16 @@ void AddFacets(Wireframe& wire, std::uint32_t first, int lines, int samples)
 const char* FieldName(DefinitionField field)
 {
     constexpr const char* kNames[] = {"x", "y", "z", "u start", "u end", "u lines", "v start", "v end",
-                                      "v lines", "samples", "parameters", "surface", "let"};
+                                      "v lines", "samples", "parameters", "surface", "let",
+                                      "equation", "box", "grid", "families", "planes"};
     return kNames[static_cast<int>(field)];
 }
 
 const char* FieldNameSpanish(DefinitionField field)
 {
     constexpr const char* kNames[] = {"x", "y", "z", "inicio de u", "final de u", "líneas de u", "inicio de v",
-                                      "final de v", "líneas de v", "muestras", "parámetros", "superficie", "let"};
+                                      "final de v", "líneas de v", "muestras", "parámetros", "superficie", "let",
+                                      "ecuación", "caja", "rejilla", "familias", "planos"};
     return kNames[static_cast<int>(field)];
 }
 
@@ -378,18 +231,30 @@ std::vector<std::string> UnusedParameters(const SurfaceDefinition& definition)
     std::vector<std::string> unused;
     if (definition.lets.size() > static_cast<size_t>(kMaxLets))
         return unused;
-    std::unordered_map<std::string_view, BoundName> bound;
+    std::unordered_map<std::string, BoundName> bound;
     std::deque<double> letValues;
     for (const NamedFormula& let : definition.lets)
         bound.emplace(let.name, BoundName{let.name, &letValues.emplace_back(0.0)});
     std::vector<std::string> texts(definition.xyz.begin(), definition.xyz.end());
+    double coordinates[3] = {};
+    if (!definition.equation.empty()) {   // only which names are read matters: F = G read as F - G
+        texts = {definition.equation};
+        for (size_t i = 0; i < texts[0].size(); ++i)
+            if (texts[0][i] == '=' && (i == 0 || std::string_view("<>!=").find(texts[0][i - 1]) == std::string_view::npos) &&
+                (i + 1 == texts[0].size() || texts[0][i + 1] != '='))
+                texts[0][i] = '-';
+        for (int a = 0; a < 3; ++a) {
+            const std::string name(1, static_cast<char>('x' + a));
+            bound.emplace(name, BoundName{name, &coordinates[a]});
+        }
+    }
     for (const NamedFormula& let : definition.lets)
         texts.push_back(let.text);
     std::vector<Formula> formulas(texts.size());
     std::vector<bool> compiled(texts.size());
     for (size_t i = 0; i < texts.size(); ++i) {
         FormulaProblem ignored;
-        compiled[i] = formulas[i].Compile(texts[i], definition.params, ignored, NamesIn(texts[i], bound));
+        compiled[i] = CompileNaming(formulas[i], texts[i], definition.params, ignored, bound);
     }
     for (const NamedValue& param : definition.params) {
         bool used = false;
@@ -403,6 +268,8 @@ std::vector<std::string> UnusedParameters(const SurfaceDefinition& definition)
 
 bool CheckDefinition(const SurfaceDefinition& definition, DefinitionProblem& problem)
 {
+    if (!definition.equation.empty())
+        return CheckEquationSurface(definition, problem);
     Checked checked;
     return Check(definition, checked, problem, nullptr);
 }
@@ -410,6 +277,8 @@ bool CheckDefinition(const SurfaceDefinition& definition, DefinitionProblem& pro
 std::optional<Wireframe> BuildTypedSurface(const SurfaceDefinition& def, DefinitionProblem& problem,
                                            const std::atomic<bool>* cancel)
 {
+    if (!def.equation.empty())
+        return BuildEquationSurface(def, problem, cancel);
     Checked checked;
     Compiled f;
     if (!Check(def, checked, problem, &f))
@@ -431,7 +300,8 @@ std::optional<Wireframe> BuildTypedSurface(const SurfaceDefinition& def, Definit
         }
         return true;
     };
-    const bool drawU = def.families != Families::V, drawV = def.families != Families::U;
+    const bool drawU = def.families == Families::U || def.families == Families::UV;
+    const bool drawV = def.families == Families::V || def.families == Families::UV;
     if ((drawU && !family(us, vAlong, true)) || (drawV && !family(vs, uAlong, false))) {
         problem = {};
         return std::nullopt;
@@ -439,8 +309,14 @@ std::optional<Wireframe> BuildTypedSurface(const SurfaceDefinition& def, Definit
     Wireframe wire = recorder.Take();
     if (drawU)
         AddFacets(wire, 0, checked.u.lines, def.samples);
-    else
+    else if (drawV)
         AddFacets(wire, 0, checked.v.lines, def.samples);
+    if (!def.sections.empty() &&
+        !AddParametricSections(wire, def, checked.u.from, checked.u.to, checked.v.from, checked.v.to,
+                               [&](double u, double v) { return f.At(u, v); }, !drawU && !drawV, cancel)) {
+        problem = {};
+        return std::nullopt;
+    }
     bool anyFinite = false;
     for (std::uint32_t i = 0; i < wire.Size() && !anyFinite; ++i)
         anyFinite = Finite(wire, i);

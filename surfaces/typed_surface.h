@@ -4,8 +4,10 @@
 
 #include <array>
 #include <atomic>
+#include <deque>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "surfaces/expression.h"
@@ -26,7 +28,13 @@ constexpr double kFitRadius = 35.0;        // the sphere's radius: the farthest 
 // The typed surface's id in the registry: no file may take it.
 constexpr char kTypedSurfaceId[] = "formulas";
 
-enum class Families { U, V, UV };   // lines of constant u, of constant v, or both
+enum class Families { U, V, UV, None };   // lines of constant u, of constant v, both, or neither (sections only)
+
+// Equation surfaces and plane sections.
+constexpr int kDefaultGrid = 40;     // cells along each side of the box
+constexpr int kMaxGrid = 200;
+constexpr int kDefaultPlanes = 12;   // planes of each section family
+constexpr int kMaxPlanes = 500;
 
 struct ParameterAxis {
     std::string from, to;             // numbers or constant expressions, e.g. "-pi/2"
@@ -56,13 +64,21 @@ struct SurfaceDefinition {
     std::vector<NamedValue>    params;
     std::vector<ParameterRange> ranges;                     // for some of the parameters, in no order
     std::vector<NamedFormula>  lets;                        // in any order; none may use itself, even through others
+    // An equation "F = G" (or "F", meaning F = 0) in x, y, z: when given, the surface is its
+    // solutions inside box, and xyz, u, v, samples and families are not used.
+    std::string                equation;
+    std::array<double, 6>      box{-2, 2, -2, 2, -2, 2};   // x from, x to, y from, y to, z from, z to
+    int                        grid = kDefaultGrid;          // cells along each side of the box
+    std::string                sections;                     // plane-section families: "x", "y", "z" in that order, or ""
+    int                        planes = kDefaultPlanes;      // planes of each section family
 };
 
 // Sets parameter name to value; false when the definition has no such parameter.
 bool SetParameter(SurfaceDefinition& definition, const std::string& name, double value);
 
 // Which part of a definition a problem is about, so the window can show it at its field.
-enum class DefinitionField { X, Y, Z, UFrom, UTo, ULines, VFrom, VTo, VLines, Samples, Params, Whole, Lets };
+enum class DefinitionField { X, Y, Z, UFrom, UTo, ULines, VFrom, VTo, VLines, Samples, Params, Whole, Lets,
+                             Equation, Box, Grid, Families, Planes };
 
 struct DefinitionProblem {
     DefinitionField field = DefinitionField::Whole;
@@ -90,6 +106,30 @@ std::optional<Wireframe> BuildTypedSurface(const SurfaceDefinition& definition, 
 
 // Checks everything but the sampling: the formulas, ranges, counts, limits and parameters.
 bool CheckDefinition(const SurfaceDefinition& definition, DefinitionProblem& problem);
+
+// Checks the parameters' names, values and ranges.
+bool CheckParameters(const SurfaceDefinition& definition, DefinitionProblem& problem);
+
+// The lets of a definition compiled, with an order of evaluation in which each follows the lets it
+// reads; the parsers keep the addresses of values.
+struct CompiledLets {
+    std::deque<double>  values;
+    std::deque<Formula> formulas;   // in the definition's order
+    std::vector<size_t> order;
+    std::unordered_map<std::string, BoundName> bound;   // each let and extra name by its name
+    void Evaluate(double u, double v);
+};
+
+// Compiles the lets with the parameters and the extra names; a let that reads itself, directly or
+// through others, is refused naming the round. Each let's parser is given only the names it reads.
+bool CompileLets(const SurfaceDefinition& definition, CompiledLets& compiled, DefinitionProblem& problem,
+                 const std::vector<BoundName>& extra = {});
+
+// Compiles text given only the bound names it reads, so the work of a definition grows with its
+// length, not with the square of its lets; when it fails, again with every name, so that a
+// misspelt let's name is still offered as the likely one.
+bool CompileNaming(Formula& formula, const std::string& text, const std::vector<NamedValue>& params,
+                   FormulaProblem& problem, const std::unordered_map<std::string, BoundName>& bound);
 
 // The names of parameters that no formula (x, y, z or a let) reads.
 std::vector<std::string> UnusedParameters(const SurfaceDefinition& definition);

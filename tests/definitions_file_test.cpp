@@ -79,7 +79,7 @@ TEST(DefinitionsFile, AProblemNamesTheSurfaceTheKeyAndTheLine)
     EXPECT_EQ(FirstProblem(with("u = [0, \"2*pi\", 13]", "u = [0, 13]")),
               "mias.toml:7: surface 'cono2': 'u' must be [START, END, LINES]");
     EXPECT_EQ(FirstProblem(with("families = \"u\"", "families = \"w\"")),
-              "mias.toml:10: surface 'cono2': 'families' must be \"u\", \"v\" or \"uv\"");
+              "mias.toml:10: surface 'cono2': 'families' must be some of u, v, x, y, z, each once, e.g. \"uv\" or \"z\"");
     EXPECT_EQ(FirstProblem(with("fit = false", "fit = 0")), "mias.toml:11: surface 'cono2': 'fit' must be true, false, \"uniform\", \"box\" or \"none\"");
     EXPECT_EQ(FirstProblem(with("fit = false", "fits = false")), "mias.toml:11: surface 'cono2': unknown key 'fits'");
     EXPECT_EQ(FirstProblem(with("a*v*cos(u)", "a*v*cos(u")).rfind("mias.toml:4: surface 'cono2': x: the formula ends too soon", 0), 0u);

@@ -35,11 +35,11 @@ expect() {  # expect "CANDIDATES (sorted, space-separated)" WORD... (the last is
     [ "$got" = "$want" ] || { echo "FAIL: '$*' completes to '$got', expected '$want'" >&2; failures=$((failures + 1)); }
 }
 
-expect "toro trebol"               -s t      # the eight and the gallery
-expect "paraboloide plucker pseudoesfera" --surface p
+expect "toro toro-ecuacion trebol"  -s t      # the eight and the gallery
+expect "paraboloide paraboloide-eliptico paraboloide-hiperbolico paraguas-whitney plucker pseudoesfera" --surface p
 expect "scherk seno silla silla-mono" -s s
 expect "mias.toml out"            --define ""
-expect "u uv v"                   --families ""
+expect "u uv uvz v xyz z"         --families ""
 expect ""                         --x ""
 expect "svg"                      --format s
 expect "eps gif pdf png svg tikz trace" --format ""

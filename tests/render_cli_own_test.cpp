@@ -39,7 +39,7 @@ TEST(RenderCli, BadOwnSurfacesGetAMessageStatusTwoAndNoFile)
         {with({"--z", "0", "--v", "0,1,1001"}), 2, "--v: 1001 lines; accepted: 1 to 1000"},
         {with({"--z", "0", "--samples", "10001"}), 2, "--samples: 10001 samples a line; accepted: 2 to 10000"},
         {with({"--z", "0", "--u", "0,1,1000", "--v", "0,1,1000", "--samples", "1001"}), 2, "2002000 samples in all"},
-        {with({"--z", "0", "--families", "w"}), 2, "--families: 'w' is not a family; accepted: u, v or uv"},
+        {with({"--z", "0", "--families", "w"}), 2, "--families: 'w' is not a family; accepted: u, v, x, y, z, each once, e.g. uv, z or uvz"},
         {with({"--z", "0", "--param", "k=2"}), 2, "--param: unknown parameter 'k': no formula uses it"},
         {with({"--z", "k", "--param", "k"}), 2, "--param: 'k' is not NAME=VALUE"},
         {with({"--z", "sqrt(-1-u)"}), 2, "no sample is a finite point"},

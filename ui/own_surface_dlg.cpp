@@ -285,7 +285,9 @@ QWidget* COwnSurfaceDlg::FieldOf(DefinitionField field) const
     case DefinitionField::Samples: return m_samples;
     case DefinitionField::Params: return m_params;
     case DefinitionField::Lets: return m_lets;
-    case DefinitionField::Whole: break;
+    case DefinitionField::Families: return m_families;
+    case DefinitionField::Whole: case DefinitionField::Equation: case DefinitionField::Box: case DefinitionField::Grid:
+    case DefinitionField::Planes: break;   // the dialog draws no equation
     }
     return nullptr;
 }
