@@ -13,7 +13,7 @@
 #include "surfaces/registry.h"
 
 struct ViewChange {
-    enum class Kind { Zoom, Distance, Orbit, Eye } kind;
+    enum class Kind { Zoom, ZoomAuto, Distance, Orbit, Eye } kind;   // ZoomAuto: the surface framed
     double a = 0.0, b = 0.0, c = 0.0;
 };
 

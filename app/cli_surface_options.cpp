@@ -245,6 +245,8 @@ bool ReadTypedOption(OwnSurfaceOptions& options, std::string_view option, std::s
             return false;
         }
         const std::optional<double> number = OptionNumber("--param", formula, options.params, error);
+        if (number && !ParseDouble(formula))
+            options.paramFormulas.push_back({name, formula});
         if (number)
             options.params.emplace_back(name, *number);
         return number.has_value();
@@ -331,6 +333,7 @@ bool ResolveOwnSurfaces(SurfaceRegistry& surfaces, OwnSurfaceOptions& options, S
         options.typed.id = kTypedSurfaceId;
         options.typed.caption = "Fórmulas";
         options.typed.params = options.params;
+        options.typed.derived = options.paramFormulas;
         if (options.sweep && !SetParameter(options.typed, options.sweep->name, options.sweep->from))
             options.typed.params.emplace_back(options.sweep->name, options.sweep->from);
         if (options.fit) {

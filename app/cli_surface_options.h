@@ -25,6 +25,7 @@ struct OwnSurfaceOptions {
     std::vector<std::string>       defineFiles;       // --define, in order
     std::optional<std::string>     pendingSurface;    // -s with a name the registry does not know yet
     std::vector<NamedValue>        params;            // --param, in order, each already a number
+    std::vector<NamedFormula>      paramFormulas;     // those given as formulas, which follow the earlier ones
     std::optional<FitChoice>       fit;               // --fit or --no-fit
     std::optional<ParameterSweep>  sweep;
     // The definition of the surface drawn, with --param and --fit applied, when they are given or

@@ -7,7 +7,6 @@
 #include "render/figure.h"
 #include "render/figure_picture.h"
 
-constexpr double kPrintedSideCm = 12.0;   // the square on the page, whatever its pixels
 
 // The figure as a one-page PDF, or as an EPS (vector only: the stereo layers cover each other
 // there, as PostScript cannot add colours up); false when writing failed.

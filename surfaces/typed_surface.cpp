@@ -164,6 +164,16 @@ bool CompileLets(const SurfaceDefinition& def, Compiled& compiled, DefinitionPro
     return true;
 }
 
+// Whether another parameter's formula reads name.
+bool UsedByDerived(const SurfaceDefinition& definition, const std::string& name)
+{
+    return std::any_of(definition.derived.begin(), definition.derived.end(), [&](const NamedFormula& d) {
+        Formula formula;
+        FormulaProblem ignored;
+        return d.name != name && formula.Compile(d.text, definition.params, ignored) && formula.Uses(name);
+    });
+}
+
 bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& problem, Compiled* formulas)
 {
     if (def.params.size() > static_cast<size_t>(kMaxParameters)) {
@@ -242,7 +252,7 @@ bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& pr
                std::any_of(compiled.lets.begin(), compiled.lets.end(), [&](const Formula& f) { return f.Uses(name); });
     };
     for (const NamedValue& param : def.params)
-        if (!used(param.first)) {
+        if (!used(param.first) && !UsedByDerived(def, param.first)) {
             problem = Problem(DefinitionField::Params, "unknown parameter " + Quote(param.first) + ": no formula uses it",
                               "parámetro desconocido " + QuoteSpanish(param.first) + ": ninguna fórmula lo usa");
             return false;
@@ -297,12 +307,20 @@ std::vector<double> AxisValues(double from, double to, int lines)
 
 bool SetParameter(SurfaceDefinition& definition, const std::string& name, double value)
 {
-    for (NamedValue& param : definition.params)
-        if (param.first == name) {
-            param.second = value;
-            return true;
-        }
-    return false;
+    auto& params = definition.params;
+    const auto set = std::find_if(params.begin(), params.end(), [&](const NamedValue& p) { return p.first == name; });
+    if (set == params.end())
+        return false;
+    set->second = value;
+    std::erase_if(definition.derived, [&](const NamedFormula& d) { return d.name == name; });
+    for (size_t i = 0; i < params.size(); ++i)
+        for (const NamedFormula& d : definition.derived)
+            if (d.name == params[i].first) {
+                const std::vector<NamedValue> earlier(params.begin(), params.begin() + static_cast<std::ptrdiff_t>(i));
+                FormulaProblem ignored;
+                params[i].second = EvaluateConstant(d.text, earlier, ignored).value_or(NAN);
+            }
+    return true;
 }
 
 std::vector<std::string> UnusedParameters(const SurfaceDefinition& definition)
@@ -323,7 +341,7 @@ std::vector<std::string> UnusedParameters(const SurfaceDefinition& definition)
             FormulaProblem ignored;
             used = used || (formula.Compile(text, definition.params, ignored, bound) && formula.Uses(param.first));
         }
-        if (!used)
+        if (!used && !UsedByDerived(definition, param.first))
             unused.push_back(param.first);
     }
     return unused;

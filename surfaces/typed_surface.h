@@ -55,9 +55,12 @@ struct SurfaceDefinition {
     std::vector<NamedValue>    params;
     std::vector<ParameterRange> ranges;                     // for some of the parameters, in no order
     std::vector<NamedFormula>  lets;                        // in any order; none may use itself, even through others
+    // Parameters written as formulas of earlier ones (b = a/2): each follows them when they change.
+    std::vector<NamedFormula>  derived;
 };
 
-// Sets parameter name to value; false when the definition has no such parameter.
+// Sets parameter name to value, and every derived parameter after it anew from its formula (NaN
+// where it has no value now), name's own formula dropped; false when there is no such parameter.
 bool SetParameter(SurfaceDefinition& definition, const std::string& name, double value);
 
 // Which part of a definition a problem is about, so the window can show it at its field.
@@ -86,7 +89,7 @@ std::optional<Wireframe> BuildTypedSurface(const SurfaceDefinition& definition, 
 // Checks everything but the sampling: the formulas, ranges, counts, limits and parameters.
 bool CheckDefinition(const SurfaceDefinition& definition, DefinitionProblem& problem);
 
-// The names of parameters that no formula (x, y, z or a let) reads.
+// The names of parameters that no formula (x, y, z, a let or another parameter's) reads.
 std::vector<std::string> UnusedParameters(const SurfaceDefinition& definition);
 
 // Brings each axis's finite values to -1 ... 1 about the centre of their bounding box, so a flat
