@@ -183,6 +183,7 @@ const OptionSpec kOptions[] = {
      }},
     {"axes", 0, false, [](Parsing& p, std::string_view) { p.request.style.axes = true; }},
     {"ticks", 0, false, [](Parsing& p, std::string_view) { p.request.style.ticks = true; }},
+    {"label", 0, false, [](Parsing& p, std::string_view) { p.request.label = true; }},
     {"title", 0, true, [](Parsing& p, std::string_view v) {
          if (!IsPrintableText(v) || v.size() > 200)
              p.Fail(TrFormat("--title: %1 cannot be written; accepted: one line of printable UTF-8 text, up to 200 bytes",
@@ -293,6 +294,8 @@ void CheckMotion(Parsing& p)
         p.Fail(Tr("--turn-axis chooses the axis of a turn; accepted: with --turn N"));
     if (request.own.sweep && !animated)
         p.Fail(Tr("--sweep needs frames to sweep over; accepted: with --frames N or --turn N"));
+    if (request.label && !request.own.sweep)
+        p.Fail(Tr("--label names a sweep's value in each frame; accepted: with --sweep"));
     if (request.motion.turn > 0 && request.format != OutputFormat::Gif && (!request.output || *request.output == "-"))
         p.Fail(Tr("--turn writes numbered files and needs -o NAME.EXT; accepted: e.g. -o turn.png, or -o turn.gif"));
 }
@@ -303,9 +306,6 @@ void CheckFigure(Parsing& p)
     FrameStyle& style = p.request.style;
     if (!p.lineWidthGiven)
         style.lineWidth = InfoOf(style.theme).lineWidth;
-    if (p.request.format == OutputFormat::Gif && (style.size != kCanvasSide || !style.title.empty()))
-        p.Fail(Tr("--size and --title make still pictures and documents; accepted: a GIF of 500 pixels without a "
-                  "title, or -o NAME.png, .svg, .pdf, .eps or .tikz"));
     const OutputFormat format = p.request.format;
     if (style.printedWidthCm != kPrintedWidthCm && format != OutputFormat::Svg && format != OutputFormat::Pdf &&
         format != OutputFormat::Eps && format != OutputFormat::Tikz)

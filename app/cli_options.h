@@ -34,6 +34,7 @@ struct RenderRequest {
     MotionRequest              motion;
     OwnSurfaceOptions          own;          // typed formulas and --define files
     FrameStyle                 style;        // how each frame is drawn; the default is the plain frame
+    bool                       label = false;   // --label: each frame of a sweep names its value
 };
 
 enum class CliAction { Render, Help, Version, List };

@@ -26,6 +26,7 @@ struct OwnSurfaceOptions {
     std::optional<std::string>     pendingSurface;    // -s with a name the registry does not know yet
     std::vector<NamedValue>        params;            // --param, in order, each already a number
     std::vector<NamedFormula>      paramFormulas;     // those given as formulas, which follow the earlier ones
+    std::vector<ParameterRange>    paramRanges;       // of those given as [LEAST, GREATEST, VALUE]
     std::optional<FitChoice>       fit;               // --fit or --no-fit
     std::optional<ParameterSweep>  sweep;
     // The definition of the surface drawn, with --param and --fit applied, when they are given or

@@ -384,6 +384,8 @@ void BuildFigure(const Camera& camera, const Wireframe& wire, const FrameStyle& 
     } else if (style.axes || style.ticks) {
         AddAxes(camera, wire, style, theme.ink, nullptr, out);
     }
+    if (!style.label.empty())
+        AddLabel(style.label, TitleColour(style, out.background), out);
     if (band > 0)
         AddTitle(style.title, band, TitleColour(style, out.background), out);
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "render/axis_ticks.h"
 #include "render/theme.h"
 #include "render/title_text.h"
 
@@ -40,3 +41,15 @@ void AddTitle(const std::string& title, int band, Rgb colour, Figure& figure)
     figure.texts.push_back({{figure.width / 2.0, band * 0.74}, fitted, second, colour, true});
 }
 
+
+void AddLabel(const std::string& label, Rgb colour, Figure& figure)
+{
+    const double height = 0.032 * figure.side, margin = 0.03 * figure.side;
+    const double wide = EstimatedWidth(TextRuns(label)) * height;
+    figure.texts.push_back({{margin + wide / 2.0, figure.top + margin + height / 2.0}, height, label, colour});
+}
+
+std::string SweepLabel(const std::string& name, double value)
+{
+    return name + " = " + TickLabel(value, 0.01);
+}

@@ -35,13 +35,14 @@ struct FrameStyle {
     bool axes = false;          // x, y and z through the surface's origin, with arrows and labels
     bool ticks = false;         // the axes numbered in the formulas' units (draws the axes too)
     std::string title;          // written above the square; empty: none
+    std::string label;          // in the square's top left corner, e.g. a sweep's "t = 0,79"; empty: none
     double printedWidthCm = kPrintedWidthCm;   // a vector figure's width on paper (PDF, EPS, TikZ; SVG if not the default)
 
     // True when an option of the figure is on: such a frame is drawn as a figure, in any format.
     bool IsFigure() const
     {
         return size != kCanvasSide || theme != Theme::Pantalla || background || lineColour || dashedHidden || axes || ticks ||
-               printedWidthCm != kPrintedWidthCm ||
+               printedWidthCm != kPrintedWidthCm || !label.empty() ||
                !title.empty();
     }
     // True when nothing differs from the plain frame (swapEyes alone changes nothing).

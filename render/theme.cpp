@@ -107,7 +107,7 @@ double ContrastRatio(Rgb a, Rgb b)
 
 bool IsRecolouredFrame(const FrameStyle& style)
 {
-    return style.IsFigure() && style.size == kCanvasSide && style.title.empty() && !style.axes && !style.ticks &&
+    return style.IsFigure() && style.size == kCanvasSide && style.title.empty() && style.label.empty() && !style.axes && !style.ticks &&
            !style.dashedHidden && !style.anaglyph;
 }
 
@@ -120,6 +120,7 @@ FrameStyle FrameOnly(const FrameStyle& style)
     frame.lineColour.reset();
     frame.dashedHidden = frame.axes = frame.ticks = false;
     frame.title.clear();
+    frame.label.clear();
     return frame;
 }
 
