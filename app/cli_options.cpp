@@ -11,6 +11,7 @@
 #include "app/translation.h"
 #include "export/gif_encoder.h"
 #include "geometry/view_changes.h"
+#include "render/framing.h"
 #include "render/theme.h"
 #include "surfaces/gallery.h"
 
@@ -101,8 +102,11 @@ const OptionSpec kOptions[] = {
     {"grid", 0, true, ReadOwn<15>},
     {"planes", 0, true, ReadOwn<16>},
     {"zoom", 0, true, [](Parsing& p, std::string_view v) {
-         p.request.changes.push_back(
-             {ViewChange::Kind::Zoom, Number(p, "--zoom", v, kZoomMin, kZoomMax, Tr("a number from 0 to 100"))});
+         if (v == "auto")
+             p.request.changes.push_back({ViewChange::Kind::ZoomAuto});
+         else
+             p.request.changes.push_back({ViewChange::Kind::Zoom, Number(p, "--zoom", v, kZoomMin, kZoomLargest,
+                                                                         Tr("a number from 0 to 1000, or auto"))});
      }},
     {"distance", 0, true, [](Parsing& p, std::string_view v) {
          p.request.changes.push_back({ViewChange::Kind::Distance,
@@ -160,6 +164,13 @@ const OptionSpec kOptions[] = {
              p.Fail(TrFormat("--size: %1 is not a whole number from 100 to 8192", {Quote(v)}));
          p.request.style.size = *n;
      }},
+    {"width", 0, true, [](Parsing& p, std::string_view v) {
+         const std::optional<double> cm = ParseLengthCm(v);
+         if (!cm || *cm < kPrintedWidthMinCm || *cm > kPrintedWidthMaxCm)
+             p.Fail(TrFormat("--width: %1 is not a length from 0.5 cm to 500 cm; accepted: e.g. 8cm, 80mm, 3in or 200pt",
+                             {Quote(v)}));
+         p.request.style.printedWidthCm = *cm;
+     }},
     {"theme", 0, true, [](Parsing& p, std::string_view v) {
          const std::optional<Theme> theme = ThemeNamed(v);
          if (!theme)
@@ -177,6 +188,8 @@ const OptionSpec kOptions[] = {
              p.Fail(TrFormat("--%1: %2 is not a colour; accepted: %3, their English names, or #rrggbb", {"color", Quote(v), ColourNames(", ")}));
      }},
     {"axes", 0, false, [](Parsing& p, std::string_view) { p.request.style.axes = true; }},
+    {"ticks", 0, false, [](Parsing& p, std::string_view) { p.request.style.ticks = true; }},
+    {"label", 0, false, [](Parsing& p, std::string_view) { p.request.label = true; }},
     {"title", 0, true, [](Parsing& p, std::string_view v) {
          if (!IsPrintableText(v) || v.size() > 200)
              p.Fail(TrFormat("--title: %1 cannot be written; accepted: one line of printable UTF-8 text, up to 200 bytes",
@@ -293,6 +306,8 @@ void CheckMotion(Parsing& p)
         p.Fail(Tr("--turn-axis chooses the axis of a turn; accepted: with --turn N"));
     if (request.own.sweep && !animated)
         p.Fail(Tr("--sweep needs frames to sweep over; accepted: with --frames N or --turn N"));
+    if (request.label && !request.own.sweep)
+        p.Fail(Tr("--label names a sweep's value in each frame; accepted: with --sweep"));
     if (request.motion.turn > 0 && request.format != OutputFormat::Gif && (!request.output || *request.output == "-"))
         p.Fail(Tr("--turn writes numbered files and needs -o NAME.EXT; accepted: e.g. -o turn.png, or -o turn.gif"));
 }
@@ -303,9 +318,10 @@ void CheckFigure(Parsing& p)
     FrameStyle& style = p.request.style;
     if (!p.lineWidthGiven)
         style.lineWidth = InfoOf(style.theme).lineWidth;
-    if (p.request.format == OutputFormat::Gif && (style.size != kCanvasSide || !style.title.empty()))
-        p.Fail(Tr("--size and --title make still pictures and documents; accepted: a GIF of 500 pixels without a "
-                  "title, or -o NAME.png, .svg, .pdf, .eps or .tikz"));
+    const OutputFormat format = p.request.format;
+    if (style.printedWidthCm != kPrintedWidthCm && format != OutputFormat::Svg && format != OutputFormat::Pdf &&
+        format != OutputFormat::Eps && format != OutputFormat::Tikz)
+        p.Fail(Tr("--width sets the printed width of a vector figure; accepted: -o NAME.svg, .pdf, .eps or .tikz"));
     if (p.request.format == OutputFormat::Trace && style.IsFigure())
         p.Fail(Tr("a trace lists the drawing calls of the 500-pixel frame; accepted: --size, --theme, --background, "
                   "--color, --hidden=dashed, --axes and --title with a picture or a document"));

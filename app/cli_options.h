@@ -14,7 +14,7 @@
 #include "surfaces/registry.h"
 
 struct ViewChange {
-    enum class Kind { Zoom, Distance, Orbit, Eye } kind;
+    enum class Kind { Zoom, ZoomAuto, Distance, Orbit, Eye } kind;   // ZoomAuto: the surface framed
     double a = 0.0, b = 0.0, c = 0.0;
 };
 
@@ -39,6 +39,7 @@ struct RenderRequest {
     std::optional<Scene>             scene;
     std::optional<SceneView>         sceneView;
     std::shared_ptr<const Wireframe> sceneWire;
+    bool                       label = false;   // --label: each frame of a sweep names its value
 };
 
 enum class CliAction { Render, Help, Version, List };

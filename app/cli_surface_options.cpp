@@ -106,6 +106,25 @@ bool SplitNamed(std::string_view value, std::string& name, std::string& formula)
 }
 
 // A constant formula of an option's value, or the message saying why not.
+// The parts of text between commas outside parentheses, each trimmed of spaces.
+std::vector<std::string> TopLevelParts(std::string_view text)
+{
+    std::vector<std::string> parts(1);
+    int depth = 0;
+    for (const char c : text) {
+        depth += c == '(' ? 1 : c == ')' && depth > 0 ? -1 : 0;
+        if (c == ',' && depth == 0)
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    for (std::string& part : parts) {
+        part.erase(0, part.find_first_not_of(' '));
+        part.erase(part.find_last_not_of(' ') + 1);
+    }
+    return parts;
+}
+
 std::optional<double> OptionNumber(std::string_view option, std::string_view formula, const std::vector<NamedValue>& known,
                                    std::string& error)
 {
@@ -263,10 +282,27 @@ bool ReadTypedOption(OwnSurfaceOptions& options, std::string_view option, std::s
             error = TrFormat("--param: %1 is not NAME=VALUE; accepted: e.g. a=2.5 or a=pi/4", {Quote(value)});
             return false;
         }
-        const std::optional<double> number = OptionNumber("--param", formula, options.params, error);
-        if (number)
-            options.params.emplace_back(name, *number);
-        return number.has_value();
+        std::vector<std::string> items = {formula};
+        if (formula.size() >= 2 && formula.front() == '[' && formula.back() == ']') {   // [LEAST, GREATEST, VALUE]
+            items = TopLevelParts(std::string_view(formula).substr(1, formula.size() - 2));
+            if (items.size() != 3) {
+                error = TrFormat("--param: %1 is not NAME=[LEAST, GREATEST, VALUE]; accepted: e.g. t=[0, pi/2, 0.5]", {Quote(value)});
+                return false;
+            }
+        }
+        std::vector<double> numbers;
+        for (const std::string& item : items) {
+            const std::optional<double> number = OptionNumber("--param", item, options.params, error);
+            if (!number)
+                return false;
+            numbers.push_back(*number);
+        }
+        if (!ParseDouble(items.back()))
+            options.paramFormulas.push_back({name, items.back()});
+        options.params.emplace_back(name, numbers.back());
+        if (numbers.size() == 3)
+            options.paramRanges.push_back({name, numbers[0], numbers[1]});
+        return true;
     }
     if (option == "--fit" || option == "--no-fit") {
         if (option == "--fit" && value != "uniform" && value != "box" && value != "none") {
@@ -355,6 +391,8 @@ bool ResolveOwnSurfaces(SurfaceRegistry& surfaces, OwnSurfaceOptions& options, S
         if (!ApplyShape(options.shape, options.typed, error))
             return false;
         options.typed.params = options.params;
+        options.typed.derived = options.paramFormulas;
+        options.typed.ranges = options.paramRanges;
         if (options.sweep && !SetParameter(options.typed, options.sweep->name, options.sweep->from))
             options.typed.params.emplace_back(options.sweep->name, options.sweep->from);
         if (options.fit) {

@@ -26,6 +26,8 @@ struct OwnSurfaceOptions {
     std::vector<std::string>       defineFiles;       // --define, in order
     std::optional<std::string>     pendingSurface;    // -s with a name the registry does not know yet
     std::vector<NamedValue>        params;            // --param, in order, each already a number
+    std::vector<NamedFormula>      paramFormulas;     // those given as formulas, which follow the earlier ones
+    std::vector<ParameterRange>    paramRanges;       // of those given as [LEAST, GREATEST, VALUE]
     std::optional<FitChoice>       fit;               // --fit or --no-fit
     std::optional<ParameterSweep>  sweep;
     ShapeOptions                   shape;             // --box, --grid, --families, --planes

@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 #include "app/translation.h"
 #include "export/output_format.h"
@@ -19,6 +20,20 @@ std::optional<double> ParseDouble(std::string_view text)
     if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+std::optional<double> ParseLengthCm(std::string_view text)
+{
+    constexpr std::pair<std::string_view, double> kUnits[] = {{"cm", 1.0}, {"mm", 0.1}, {"in", 2.54}, {"pt", 2.54 / 72.27}};
+    for (const auto& [unit, cm] : kUnits)
+        if (text.size() > unit.size() && text.substr(text.size() - unit.size()) == unit) {
+            std::string_view number = text.substr(0, text.size() - unit.size());
+            while (!number.empty() && number.back() == ' ')
+                number.remove_suffix(1);
+            const std::optional<double> value = ParseDouble(number);
+            return value ? std::optional<double>(*value * cm) : std::nullopt;
+        }
+    return std::nullopt;
 }
 
 std::optional<int> ParseInt(std::string_view text)

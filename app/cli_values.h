@@ -12,6 +12,9 @@
 // A finite double, the whole text; a leading '+' allowed.
 std::optional<double> ParseDouble(std::string_view text);
 
+// A length with its unit (cm, mm, in, or TeX's pt), e.g. "8cm" or "3.5 in", in centimetres.
+std::optional<double> ParseLengthCm(std::string_view text);
+
 // A whole number in int, the whole text; a leading '+' allowed.
 std::optional<int> ParseInt(std::string_view text);
 

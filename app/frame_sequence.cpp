@@ -3,10 +3,12 @@
 
 #include "geometry/view_changes.h"
 #include "render/frame.h"
+#include "render/framing.h"
 #include "render/turntable.h"
 
 ViewState ViewAfter(const RenderRequest& request, const Wireframe& wire)
 {
+    const bool parallel = request.style.parallel;
     ViewState view;
     ResetViewState(view);
     view.surface = request.surface;
@@ -14,6 +16,7 @@ ViewState ViewAfter(const RenderRequest& request, const Wireframe& wire)
         BeginFrame(view, wire);   // the frame drawn before this change
         switch (change.kind) {
         case ViewChange::Kind::Zoom: SetZoom(view, change.a); break;
+        case ViewChange::Kind::ZoomAuto: SetZoom(view, FramingZoom(CameraOf(view), wire, parallel)); break;
         case ViewChange::Kind::Distance: SetEyeDistance(view, change.a); break;
         case ViewChange::Kind::Orbit:
             OrbitEye(view, {0, 0}, {static_cast<int>(change.a), static_cast<int>(change.b)});

@@ -16,6 +16,7 @@
 #include "export/file_writer.h"
 #include "export/frame_encoder.h"
 #include "export/gif_encoder.h"
+#include "render/figure_title.h"
 
 namespace {
 
@@ -86,6 +87,13 @@ public:
         return true;
     }
 
+    // Frame k's label with --label: the sweep's name and value ("t = 0,79"); else none.
+    std::string LabelOf(int k) const
+    {
+        return m_request.label && !m_values.empty() ? SweepLabel(m_request.own.sweep->name, m_values[static_cast<size_t>(k)])
+                                                    : std::string();
+    }
+
     // Frame k's wireframe (from 0), valid until the next call; null with the problem said on err.
     const Wireframe* At(int k, std::FILE* err)
     {
@@ -123,7 +131,9 @@ int RenderFrames(const RenderRequest& request, const Wireframe& wire, std::FILE*
                 std::fprintf(err, Tr("%s: frames 1 to %d were written\n"), kProgram, frame - 1);
             return 1;
         }
-        encoder.Draw(frames.Next(), *drawn, request.style);
+        FrameStyle style = request.style;
+        style.label = surfaces.LabelOf(frame - 1);
+        encoder.Draw(frames.Next(), *drawn, style);
         const std::string path = NumberedFileName(*request.output, frame, digits);
         if (WriteOne(encoder, path, nullptr, err) != 0) {
             if (frame > 1)
@@ -147,7 +157,7 @@ int RenderAnimation(const RenderRequest& request, const Wireframe& wire, std::FI
                                    if (done > 0)
                                        ShowProgress(err, done, frames.Count());
                                    return true;
-                               });
+                               }, [&](int k) { return surfaces.LabelOf(k); });
     };
     return WriteOutput(*request.output, encode, out, err);
 }

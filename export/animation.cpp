@@ -7,8 +7,10 @@
 #include "export/gif_encoder.h"
 
 AnimationEncoder::AnimationEncoder(std::FILE* file, int fps, int count, std::function<Camera(int k)> cameraOf,
-                                   std::function<const Wireframe*(int k)> wireOf, const FrameStyle& style)
+                                   std::function<const Wireframe*(int k)> wireOf, const FrameStyle& style,
+                                   std::function<std::string(int k)> labelOf)
     : m_count(count), m_cameraOf(std::move(cameraOf)), m_wireOf(std::move(wireOf)), m_style(style),
+      m_labelOf(std::move(labelOf)),
       m_frame(std::make_unique<FrameEncoder>(OutputFormat::Gif)), m_gif(std::make_unique<GifEncoder>(file, fps))
 {
 }
@@ -25,8 +27,10 @@ bool AnimationEncoder::AddNext()
         m_failed = true;
         return false;
     }
+    if (m_labelOf)
+        m_style.label = m_labelOf(m_done);
     m_frame->Draw(camera, *wire, m_style);
-    m_failed = !m_gif->AddFrame(m_frame->Picture());
+    m_failed = !m_frame->AddTo(*m_gif);
     m_done += m_failed ? 0 : 1;
     return !m_failed;
 }
@@ -44,9 +48,9 @@ bool EncodeAnimation(std::FILE* file, int fps, int count, const std::function<Ca
 
 bool EncodeAnimation(std::FILE* file, int fps, int count, const std::function<Camera(int k)>& cameraOf,
                      const std::function<const Wireframe*(int k)>& wireOf, const FrameStyle& style,
-                     const std::function<bool(int done)>& progress)
+                     const std::function<bool(int done)>& progress, const std::function<std::string(int k)>& labelOf)
 {
-    AnimationEncoder animation(file, fps, count, cameraOf, wireOf, style);
+    AnimationEncoder animation(file, fps, count, cameraOf, wireOf, style, labelOf);
     while (animation.Done() < count)
         if (!progress(animation.Done()) || !animation.AddNext())
             return false;

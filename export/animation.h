@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "geometry/view_state.h"
 #include "render/frame_style.h"
@@ -18,8 +19,10 @@ class GifEncoder;
 // in order, once each; null from wireOf stops. Both are kept until the encoder is destroyed.
 class AnimationEncoder {
 public:
+    // labelOf, when given, writes frame k's label (FrameStyle::label) in its corner.
     AnimationEncoder(std::FILE* file, int fps, int count, std::function<Camera(int k)> cameraOf,
-                     std::function<const Wireframe*(int k)> wireOf, const FrameStyle& style);
+                     std::function<const Wireframe*(int k)> wireOf, const FrameStyle& style,
+                     std::function<std::string(int k)> labelOf = {});
     ~AnimationEncoder();
     AnimationEncoder(const AnimationEncoder&) = delete;
     AnimationEncoder& operator=(const AnimationEncoder&) = delete;
@@ -39,6 +42,7 @@ private:
     std::function<Camera(int)>               m_cameraOf;
     std::function<const Wireframe*(int)>     m_wireOf;
     FrameStyle                               m_style;
+    std::function<std::string(int)>          m_labelOf;
     std::unique_ptr<FrameEncoder>            m_frame;
     std::unique_ptr<GifEncoder>              m_gif;
 };
@@ -54,4 +58,4 @@ bool EncodeAnimation(std::FILE* file, int fps, int count, const std::function<Ca
 // sweep of a parameter samples the surface anew for each frame; null from it stops.
 bool EncodeAnimation(std::FILE* file, int fps, int count, const std::function<Camera(int k)>& cameraOf,
                      const std::function<const Wireframe*(int k)>& wireOf, const FrameStyle& style,
-                     const std::function<bool(int done)>& progress);
+                     const std::function<bool(int done)>& progress, const std::function<std::string(int k)>& labelOf = {});

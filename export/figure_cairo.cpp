@@ -7,6 +7,9 @@
 
 #include <cmath>
 #include <memory>
+#include <vector>
+
+#include "render/title_text.h"
 
 namespace {
 
@@ -39,6 +42,45 @@ void MoveToCentred(cairo_t* cr, const FigureText& text, double x, double y)
     cairo_move_to(cr, x - box.x_advance / 2.0, y + text.height / 2.0);
 }
 
+// Runs of a title with mathematics, their box centred on (x, y) as MoveToCentred centres one string.
+void ShowRuns(cairo_t* cr, const FigureText& text, double x, double y)
+{
+    const std::vector<TextRun> runs = TextRuns(text.text);
+    auto setFace = [&](const TextRun& run) {
+        cairo_select_font_face(cr, kFontFace, run.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+                               CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_set_font_size(cr, text.height * (run.level != 0 ? kScriptScale : 1.0) / 0.72);
+    };
+    cairo_text_extents_t box;
+    double width = 0.0;
+    for (const TextRun& run : runs) {
+        setFace(run);
+        cairo_text_extents(cr, run.text.c_str(), &box);
+        width += box.x_advance;
+    }
+    double pen = x - width / 2.0;
+    for (const TextRun& run : runs) {
+        setFace(run);
+        const double shift = run.level > 0 ? -kSuperscriptRise : run.level < 0 ? kSubscriptDrop : 0.0;
+        cairo_move_to(cr, pen, y + text.height / 2.0 + shift * text.height);
+        cairo_show_text(cr, run.text.c_str());
+        cairo_text_extents(cr, run.text.c_str(), &box);
+        pen += box.x_advance;
+    }
+}
+
+// One text centred on (x, y): a plain one as one string, as ever.
+void ShowText(cairo_t* cr, const FigureText& text, double x, double y)
+{
+    if (HasMath(text.text)) {
+        ShowRuns(cr, text, x, y);
+        return;
+    }
+    SetFont(cr, text.height);
+    MoveToCentred(cr, text, x, y);
+    cairo_show_text(cr, text.text.c_str());
+}
+
 void DrawVector(cairo_t* cr, const Figure& f, bool blends)
 {
     SetColour(cr, f.background);
@@ -50,10 +92,10 @@ void DrawVector(cairo_t* cr, const Figure& f, bool blends)
         cairo_rectangle(cr, 0.5, f.top + 0.5, f.side - 1, f.side - 1);
         cairo_stroke(cr);
     }
-    cairo_set_line_width(cr, f.lineWidth);
+    cairo_set_line_width(cr, VectorLineWidth(f));
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    const double dashes[] = {f.dashOn, f.dashOff};
+    const double dashes[] = {VectorDashOn(f), VectorDashOff(f)};
     for (const FigureLayer& layer : f.layers) {
         cairo_set_operator(cr, !blends || layer.blend == FigureBlend::Over ? CAIRO_OPERATOR_OVER
                                : layer.blend == FigureBlend::Lighten       ? CAIRO_OPERATOR_LIGHTEN
@@ -70,9 +112,7 @@ void DrawVector(cairo_t* cr, const Figure& f, bool blends)
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     for (const FigureText& t : f.texts) {
         SetColour(cr, t.colour);
-        SetFont(cr, t.height);
-        MoveToCentred(cr, t, t.at.x, t.at.y);
-        cairo_show_text(cr, t.text.c_str());
+        ShowText(cr, t, t.at.x, t.at.y);
     }
 }
 
@@ -94,7 +134,7 @@ bool WriteDocument(Surface surface, const Figure& f, double pointsPerPixel, bool
 
 double PointsPerPixel(const Figure& f)
 {
-    return kPrintedSideCm * kPointsPerCm / f.side;
+    return f.printedWidthCm * kPointsPerCm / f.side;
 }
 
 }   // namespace
@@ -130,9 +170,7 @@ void DrawFigureTexts(const Figure& f, FigurePicture& picture)
         cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_NONE);
         cairo_set_font_options(cr.get(), options);
         cairo_font_options_destroy(options);
-        SetFont(cr.get(), t.height);
-        MoveToCentred(cr.get(), t, w / 2.0, h / 2.0);
-        cairo_show_text(cr.get(), t.text.c_str());
+        ShowText(cr.get(), t, w / 2.0, h / 2.0);
         cairo_surface_flush(mask.get());
         if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
             continue;

@@ -9,6 +9,5 @@
 std::string FigureSvg(const Figure& figure);
 
 // A tikzpicture for \input in a LaTeX document (needs \usepackage{tikz}); the square is
-// kTikzSideCm wide, coordinates in cm with y up, the colours defined in the file itself.
-constexpr double kTikzSideCm = 12.0;
+// the figure's printed width wide, coordinates in cm with y up, the colours defined in the file itself.
 std::string FigureTikz(const Figure& figure);

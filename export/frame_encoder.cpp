@@ -70,7 +70,8 @@ void FrameEncoder::Draw(const Camera& camera, const Wireframe& wire, const Frame
 #else
             DrawFigureLetters(m_figure, m_figurePicture);
 #endif
-            if (m_format == OutputFormat::Gif)
+            // A figure of the frame's size keeps the frame's palette and bytes; any other goes as it is.
+            if (m_format == OutputFormat::Gif && !GifOfFigure())
                 CopyToFrame(m_figurePicture, m_picture);
             break;
         default: break;   // the trace, the PDF and the EPS are made as they are written
@@ -96,6 +97,16 @@ void FrameEncoder::Draw(const Camera& camera, const Wireframe& wire, const Frame
     }
 }
 
+bool FrameEncoder::GifOfFigure() const
+{
+    return m_drewFigure && (m_figurePicture.width != kCanvasSide || m_figurePicture.height != kCanvasSide);
+}
+
+bool FrameEncoder::AddTo(GifEncoder& gif) const
+{
+    return GifOfFigure() ? gif.AddFrame(m_figurePicture) : gif.AddFrame(m_picture);
+}
+
 bool FrameEncoder::Write(std::FILE* file) const
 {
 #if VEXILON_HAS_CAIRO
@@ -113,6 +124,8 @@ bool FrameEncoder::Write(std::FILE* file) const
         return WritePng(file, m_figurePicture);
     if (m_format == OutputFormat::Png)
         return WritePng(file, m_picture);
+    if (m_format == OutputFormat::Gif && GifOfFigure())
+        return WriteGif(file, m_figurePicture);
     if (m_format == OutputFormat::Gif)
         return WriteGif(file, m_picture);
     return std::fwrite(m_text.data(), 1, m_text.size(), file) == m_text.size();

@@ -13,6 +13,8 @@
 #include "render/recording_canvas.h"
 #include "surfaces/wireframe.h"
 
+class GifEncoder;
+
 class FrameEncoder {
 public:
     explicit FrameEncoder(OutputFormat format) : m_format(format) {}
@@ -27,12 +29,15 @@ public:
 
     // The picture the last Draw made, for the PNG and GIF formats; an animation takes its frames here.
     const IndexedCanvas& Picture() const { return m_picture; }
+    // The last GIF frame drawn, onto an animation: the frame's picture, or a figure's of any size.
+    bool AddTo(GifEncoder& gif) const;
 
     // Whether the last Draw made a figure (an option of the figure on, or a figure's format).
     bool DrewFigure() const { return m_drewFigure; }
     const FigurePicture& FigurePixels() const { return m_figurePicture; }   // its PNG's pixels
 
 private:
+    bool GifOfFigure() const;   // a GIF's figure other than the frame's 500 x 500
     OutputFormat    m_format;
     IndexedCanvas   m_picture;     // palette indices: a quarter of the memory of the window's picture
     RecordingCanvas m_recording;

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kSide = kCanvasSide;
-
 int WriteToFile(GifFileType* gif, const GifByteType* bytes, int length)
 {
     auto* file = static_cast<std::FILE*>(gif->UserData);
@@ -48,8 +46,9 @@ GifEncoder::~GifEncoder()
         EGifCloseFile(m_gif, nullptr);   // after a failure: frees what giflib holds
 }
 
-bool GifEncoder::Start(const std::vector<Rgb>& palette)
+bool GifEncoder::Start(const Pixels& picture)
 {
+    const std::vector<Rgb>& palette = picture.palette;
     int error = 0;
     m_gif = EGifOpen(m_file, WriteToFile, &error);
     if (!m_gif)
@@ -60,7 +59,7 @@ bool GifEncoder::Start(const std::vector<Rgb>& palette)
         return false;
     EGifSetGifVersion(m_gif, m_fps > 0);   // the delay and the looping need GIF89a
     const int colourBits = map->BitsPerPixel;
-    const bool ok = EGifPutScreenDesc(m_gif, kSide, kSide, colourBits, 0, map) == GIF_OK;
+    const bool ok = EGifPutScreenDesc(m_gif, picture.width, picture.height, colourBits, 0, map) == GIF_OK;
     GifFreeMapObject(map);
     if (!ok || m_fps == 0)
         return ok;
@@ -74,32 +73,47 @@ bool GifEncoder::Start(const std::vector<Rgb>& palette)
 
 bool GifEncoder::AddFrame(const IndexedCanvas& picture)
 {
+    return Add({picture.Bits(), kCanvasSide, kCanvasSide, picture.Palette()});   // the visible rows first
+}
+
+bool GifEncoder::AddFrame(const FigurePicture& picture)
+{
+    return Add({picture.indices.data(), picture.width, picture.height, picture.palette});
+}
+
+bool GifEncoder::Add(const Pixels& picture)
+{
     if (m_failed)
         return false;
-    const std::vector<Rgb>& palette = picture.Palette();
-    if (!m_gif && !Start(palette)) {
+    const std::vector<Rgb>& palette = picture.palette;
+    if ((!m_gif && !Start(picture)) || (m_frames > 0 && (picture.width != m_width || picture.height != m_height))) {
         m_failed = true;
         return false;
     }
-    const std::uint8_t* bits = picture.Bits();   // rows of kSide, the visible ones first
-    int top = 0, bottom = kSide, left = 0, right = kSide;
+    m_width = picture.width;
+    m_height = picture.height;
+    const int wide = picture.width, high = picture.height;
+    const std::uint8_t* bits = picture.bits;
+    int top = 0, bottom = high, left = 0, right = wide;
     // Indices compare with the previous frame's only while they name the same colours.
     if (m_frames > 0 && IsPrefix(m_lastPalette, palette)) {
-        auto rowDiffers = [&](int row) { return std::memcmp(bits + row * kSide, &m_last[row * kSide], kSide) != 0; };
-        while (top < kSide && !rowDiffers(top))
+        auto rowDiffers = [&](int row) {
+            return std::memcmp(bits + size_t(row) * wide, &m_last[size_t(row) * wide], size_t(wide)) != 0;
+        };
+        while (top < high && !rowDiffers(top))
             ++top;
-        if (top == kSide) {   // nothing changed: one unchanged pixel still makes a frame
+        if (top == high) {   // nothing changed: one unchanged pixel still makes a frame
             top = left = 0;
             bottom = right = 1;
         } else {
             while (!rowDiffers(bottom - 1))
                 --bottom;
-            left = kSide;
+            left = wide;
             right = 0;
             for (int row = top; row < bottom; ++row) {
-                const std::uint8_t* now = bits + row * kSide;
-                const std::uint8_t* before = &m_last[row * kSide];
-                int l = 0, r = kSide;
+                const std::uint8_t* now = bits + size_t(row) * wide;
+                const std::uint8_t* before = &m_last[size_t(row) * wide];
+                int l = 0, r = wide;
                 while (l < left && now[l] == before[l])
                     ++l;
                 while (r > right && now[r - 1] == before[r - 1])
@@ -114,14 +128,13 @@ bool GifEncoder::AddFrame(const IndexedCanvas& picture)
         m_failed = true;
         return false;
     }
-    m_last.assign(bits, bits + kSide * kSide);
+    m_last.assign(bits, bits + size_t(wide) * high);
     m_lastPalette = palette;
     ++m_frames;
     return true;
 }
 
-bool GifEncoder::PutRectangle(const IndexedCanvas& picture, int left, int top, int right, int bottom,
-                              bool localColours)
+bool GifEncoder::PutRectangle(const Pixels& picture, int left, int top, int right, int bottom, bool localColours)
 {
     if (m_fps > 0) {
         GraphicsControlBlock control{};
@@ -134,7 +147,7 @@ bool GifEncoder::PutRectangle(const IndexedCanvas& picture, int left, int top, i
         if (EGifPutExtension(m_gif, GRAPHICS_EXT_FUNC_CODE, sizeof extension, extension) != GIF_OK)
             return false;
     }
-    ColorMapObject* map = localColours ? MakeColourMap(picture.Palette()) : nullptr;
+    ColorMapObject* map = localColours ? MakeColourMap(picture.palette) : nullptr;
     if (localColours && !map)
         return false;
     const bool described = EGifPutImageDesc(m_gif, left, top, right - left, bottom - top, false, map) == GIF_OK;
@@ -144,7 +157,7 @@ bool GifEncoder::PutRectangle(const IndexedCanvas& picture, int left, int top, i
     const int width = right - left;
     m_row.resize(static_cast<size_t>(width));
     for (int row = top; row < bottom; ++row) {
-        std::memcpy(m_row.data(), picture.Bits() + row * kSide + left, static_cast<size_t>(width));
+        std::memcpy(m_row.data(), picture.bits + size_t(row) * picture.width + left, static_cast<size_t>(width));
         if (EGifPutLine(m_gif, m_row.data(), width) != GIF_OK)
             return false;
     }
@@ -165,6 +178,12 @@ bool GifEncoder::Finish()
 }
 
 bool WriteGif(std::FILE* file, const IndexedCanvas& picture)
+{
+    GifEncoder gif(file, 0);
+    return gif.AddFrame(picture) && gif.Finish();
+}
+
+bool WriteGif(std::FILE* file, const FigurePicture& picture)
 {
     GifEncoder gif(file, 0);
     return gif.AddFrame(picture) && gif.Finish();

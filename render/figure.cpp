@@ -6,10 +6,12 @@
 #include <cmath>
 #include <vector>
 
+#include "render/axis_ticks.h"
 #include "render/figure_depth.h"
 #include "render/line_walk.h"
 #include "render/styled_frame.h"
 #include "render/theme.h"
+#include "render/figure_title.h"
 #include "render/wireframe_projection.h"
 
 namespace {
@@ -134,6 +136,20 @@ void AddTestedSegment(FigurePoint a, FigurePoint b, double ka, double kb, Rgb co
         sink.Add(pointAt(runStart), b, colour, !seen);
 }
 
+// The nearest facet of the projected wire at every pixel of the square.
+void FillDepth(const Wireframe& wire, const EyeView& eye, int side, bool parallel, FigureDepth& depth)
+{
+    const double extent = eye.farthest - eye.nearest;
+    depth.Reset(side, !parallel, kHiddenTolerance * (std::isfinite(extent) ? extent : 0.0));
+    for (size_t t = 0; t + 2 < wire.triangles.size(); t += 3) {
+        const std::uint32_t* tri = wire.triangles.data() + t;
+        const double cols[] = {eye.cols[tri[0]], eye.cols[tri[1]], eye.cols[tri[2]]};
+        const double rows[] = {eye.rows[tri[0]], eye.rows[tri[1]], eye.rows[tri[2]]};
+        const double keys[] = {eye.keys[tri[0]], eye.keys[tri[1]], eye.keys[tri[2]]};
+        depth.AddTriangle(cols, rows, keys);
+    }
+}
+
 // One eye's strokes, as the frame replays the wireframe.
 void AddEye(const Camera& camera, const Wireframe& wire, const FrameStyle& style, const Figure& figure, Rgb tint,
             EyeView& eye, FigureDepth& depth, FigureLayer& layer)
@@ -141,16 +157,8 @@ void AddEye(const Camera& camera, const Wireframe& wire, const FrameStyle& style
     const double scale = static_cast<double>(figure.side) / kCanvasSide;
     Project(camera, style.parallel, scale, wire, eye);
     const double extent = eye.farthest - eye.nearest;
-    if (style.hiddenLines) {
-        depth.Reset(figure.side, !style.parallel, kHiddenTolerance * (std::isfinite(extent) ? extent : 0.0));
-        for (size_t t = 0; t + 2 < wire.triangles.size(); t += 3) {
-            const std::uint32_t* tri = wire.triangles.data() + t;
-            const double cols[] = {eye.cols[tri[0]], eye.cols[tri[1]], eye.cols[tri[2]]};
-            const double rows[] = {eye.rows[tri[0]], eye.rows[tri[1]], eye.rows[tri[2]]};
-            const double keys[] = {eye.keys[tri[0]], eye.keys[tri[1]], eye.keys[tri[2]]};
-            depth.AddTriangle(cols, rows, keys);
-        }
-    }
+    if (style.hiddenLines)
+        FillDepth(wire, eye, figure.side, style.parallel, depth);
     const double levelsPerDepth = extent > 0.0 ? kDepthShades / extent : INFINITY;
     auto colourOf = [&](std::uint32_t a, std::uint32_t b) {
         if (!style.depthCue)
@@ -173,8 +181,88 @@ void AddEye(const Camera& camera, const Wireframe& wire, const FrameStyle& style
     });
 }
 
+// Numbered ticks on one axis at round values of the formulas' units across the surface's own
+// extent on it (so any fit numbers it alike); the mark across the axis's picture direction
+// (ux, uy), hidden or dashed as the axis, its number beside it always, as the axis's name is.
+// None at the axes' crossing.
+void AddTicks(const Camera& camera, const Wireframe& wire, const FrameStyle& style, int axis, double ux, double uy,
+              double reach, Rgb ink, const FigureDepth* depth, PathSink& sink, Figure& figure)
+{
+    const std::vector<double>& coords = axis == 0 ? wire.xs : axis == 1 ? wire.ys : wire.zs;
+    const double offset = axis == 0 ? wire.unitOffset.x : axis == 1 ? wire.unitOffset.y : wire.unitOffset.z;
+    const double unit = axis == 0 ? wire.unitScale.x : axis == 1 ? wire.unitScale.y : wire.unitScale.z;
+    double low = INFINITY, high = -INFINITY;
+    for (const double v : coords)
+        if (std::isfinite(v)) {
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+    Wireframe marks;
+    std::vector<std::string> labels;
+    for (const AxisTick& tick : AxisTicks(low / unit + offset, high / unit + offset)) {
+        const double w = (tick.value - offset) * unit;
+        if (!(std::fabs(w) > 0.03 * reach) || std::fabs(w) > reach)
+            continue;
+        marks.xs.push_back(axis == 0 ? w : 0.0);
+        marks.ys.push_back(axis == 1 ? w : 0.0);
+        marks.zs.push_back(axis == 2 ? w : 0.0);
+        labels.push_back(tick.label);
+    }
+    EyeView eye;
+    const double scale = static_cast<double>(figure.side) / kCanvasSide;
+    Project(camera, style.parallel, scale, marks, eye);
+    double px = -uy, py = ux;   // across the axis, toward the bottom or the right
+    if (py < 0.0 || (py == 0.0 && px < 0.0)) {
+        px = -px;
+        py = -py;
+    }
+    const double mark = 4.0 * scale, height = 11.0 * scale;
+    for (size_t i = 0; i < marks.Size(); ++i) {
+        if (!eye.finite[i] || std::isnan(eye.keys[i]))
+            continue;
+        const FigurePoint p{eye.cols[i], eye.rows[i]};
+        const FigurePoint a{p.x - px * mark, p.y - py * mark}, b{p.x + px * mark, p.y + py * mark};
+        if (depth)
+            AddTestedSegment(a, b, eye.keys[i], eye.keys[i], ink, style.dashedHidden, *depth, sink);
+        else
+            sink.Add(a, b, ink, false);
+        size_t glyphs = 0;
+        for (const char c : labels[i])
+            glyphs += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        const double away = mark + height * (0.9 + 0.32 * static_cast<double>(glyphs) * std::fabs(px));
+        const FigurePoint at{p.x + px * away, p.y + py * away + figure.top};
+        if (at.x >= 0 && at.x <= figure.side && at.y >= figure.top && at.y <= figure.top + figure.side)
+            figure.texts.push_back({at, height, labels[i], ink});
+    }
+}
+
+// An axis whose name would fall outside the square (a zoomed or framed surface) ends where its
+// name still fits, so its arrow and name stay in the picture; one whose name fits is left alone.
+void PullTipInside(FigurePoint from, double fromKey, double labelAway, int side, FigurePoint& tip, double& tipKey)
+{
+    const double dx = tip.x - from.x, dy = tip.y - from.y, length = std::hypot(dx, dy);
+    if (!(length > 0.0) || !std::isfinite(length))
+        return;
+    auto fits = [&](double t, double margin) {
+        const double x = from.x + dx * t + dx / length * labelAway, y = from.y + dy * t + dy / length * labelAway;
+        return x >= margin && x <= side - margin && y >= margin && y <= side - margin;
+    };
+    if (fits(1.0, 0.0) || !fits(0.5, labelAway))
+        return;
+    double inside = 0.5, outside = 1.0;
+    for (int i = 0; i < 40; ++i) {
+        const double t = 0.5 * (inside + outside);
+        (fits(t, labelAway) ? inside : outside) = t;
+    }
+    tip = {from.x + dx * inside, from.y + dy * inside};
+    tipKey = fromKey + (tipKey - fromKey) * inside;
+}
+
 // The axes through the surface's origin, as far as its farthest point and a little beyond.
-void AddAxes(const Camera& camera, const Wireframe& wire, const FrameStyle& style, Rgb ink, Figure& figure)
+// With hidden lines the depth of the surface seen by camera hides or dashes them as it does the
+// surface's own lines; without, they are drawn over it.
+void AddAxes(const Camera& camera, const Wireframe& wire, const FrameStyle& style, Rgb ink, const FigureDepth* depth,
+             Figure& figure)
 {
     double reach = 0.0;
     for (size_t i = 0; i < wire.Size(); ++i)
@@ -201,16 +289,27 @@ void AddAxes(const Camera& camera, const Wireframe& wire, const FrameStyle& styl
         const int a = 2 * axis, b = a + 1;
         if (!eye.finite[a] || !eye.finite[b] || std::isnan(eye.keys[a]) || std::isnan(eye.keys[b]))
             continue;   // an end behind the eye
-        const FigurePoint from{eye.cols[a], eye.rows[a]}, tip{eye.cols[b], eye.rows[b]};
-        sink.Add(from, tip, ink, false);
+        const FigurePoint from{eye.cols[a], eye.rows[a]};
+        FigurePoint tip{eye.cols[b], eye.rows[b]};
+        double tipKey = eye.keys[b];
+        PullTipInside(from, eye.keys[a], 1.5 * label, figure.side, tip, tipKey);
+        auto stroke = [&](FigurePoint p, FigurePoint q, double kp, double kq) {
+            if (depth)
+                AddTestedSegment(p, q, kp, kq, ink, style.dashedHidden, *depth, sink);
+            else
+                sink.Add(p, q, ink, false);
+        };
+        stroke(from, tip, eye.keys[a], tipKey);
         const double dx = tip.x - from.x, dy = tip.y - from.y, length = std::hypot(dx, dy);
         if (!(length > arrow))
             continue;   // seen end on: no direction to point
         const double ux = dx / length, uy = dy / length, c = std::cos(kArrowAngle), s = std::sin(kArrowAngle);
+        if (style.ticks)
+            AddTicks(camera, wire, style, axis, ux, uy, reach, ink, depth, sink, figure);
         const FigurePoint left{tip.x - arrow * (ux * c - uy * s), tip.y - arrow * (uy * c + ux * s)};
         const FigurePoint right{tip.x - arrow * (ux * c + uy * s), tip.y - arrow * (uy * c - ux * s)};
-        sink.Add(left, tip, ink, false);
-        sink.Add(tip, right, ink, false);
+        stroke(left, tip, tipKey, tipKey);
+        stroke(tip, right, tipKey, tipKey);
         const FigurePoint at{tip.x + ux * 1.5 * label, tip.y + uy * 1.5 * label + figure.top};
         if (at.x >= 0 && at.x <= figure.side && at.y >= figure.top && at.y <= figure.top + figure.side)
             figure.texts.push_back({at, label, names[axis], ink});
@@ -219,6 +318,23 @@ void AddAxes(const Camera& camera, const Wireframe& wire, const FrameStyle& styl
 }
 
 }   // namespace
+
+double VectorLineWidth(const Figure& f)
+{
+    if (f.side == kCanvasSide && f.printedWidthCm == kPrintedWidthCm)
+        return f.lineWidth;   // the width of today's 500-pixel documents, to the bit
+    return f.lineWidth * (kPrintedWidthCm / kCanvasSide) * (f.side / f.printedWidthCm);
+}
+
+double VectorDashOn(const Figure& f)
+{
+    return std::max(f.dashOn, 3.0 * VectorLineWidth(f));
+}
+
+double VectorDashOff(const Figure& f)
+{
+    return std::max(f.dashOff, 2.0 * VectorLineWidth(f));
+}
 
 int TitleBand(int side)
 {
@@ -238,6 +354,7 @@ void BuildFigure(const Camera& camera, const Wireframe& wire, const FrameStyle& 
     out.hasOutline = theme.outline.has_value();
     out.outline = theme.outline.value_or(Rgb{});
     out.lineWidth = std::clamp(style.lineWidth, kLineWidthMin, kLineWidthMax);
+    out.printedWidthCm = std::clamp(style.printedWidthCm, kPrintedWidthMinCm, kPrintedWidthMaxCm);
     const double scale = static_cast<double>(out.side) / kCanvasSide;
     out.dashOn = std::max(6.0 * scale, 3.0 * out.lineWidth);
     out.dashOff = std::max(4.0 * scale, 2.0 * out.lineWidth);
@@ -258,8 +375,17 @@ void BuildFigure(const Camera& camera, const Wireframe& wire, const FrameStyle& 
         out.layers.push_back({blend, {}});
         AddEye(StereoEyeCamera(camera, 1.0), wire, style, out, leftRed ? cyan : red, eye, depth, out.layers.back());
     }
-    if (style.axes)
-        AddAxes(camera, wire, style, theme.ink, out);
+    if ((style.axes || style.ticks) && style.hiddenLines) {
+        if (style.anaglyph) {   // the axes are seen from between the eyes
+            Project(camera, style.parallel, static_cast<double>(out.side) / kCanvasSide, wire, eye);
+            FillDepth(wire, eye, out.side, style.parallel, depth);
+        }
+        AddAxes(camera, wire, style, theme.ink, &depth, out);
+    } else if (style.axes || style.ticks) {
+        AddAxes(camera, wire, style, theme.ink, nullptr, out);
+    }
+    if (!style.label.empty())
+        AddLabel(style.label, TitleColour(style, out.background), out);
     if (band > 0)
-        out.texts.push_back({{out.width / 2.0, band / 2.0}, 0.4 * band, style.title, theme.ink});
+        AddTitle(style.title, band, TitleColour(style, out.background), out);
 }

@@ -34,8 +34,9 @@ struct FigureLayer {
 struct FigureText {
     FigurePoint at;            // the middle of the text's box
     double      height;        // of a capital letter, in pixels
-    std::string text;          // UTF-8
+    std::string text;          // UTF-8; a title's may hold mathematics between $…$ (title_text.h)
     Rgb         colour;
+    bool        title = false; // a line of the title
 };
 
 struct Figure {
@@ -46,10 +47,20 @@ struct Figure {
     bool hasOutline = false;            // one pixel inside the square's edges
     Rgb outline;
     int lineWidth = 1;                  // pixels, at every size
+    double printedWidthCm = kPrintedWidthCm;   // the picture's width on paper, for vector formats
     double dashOn = 0.0, dashOff = 0.0; // pixels along a dashed path
     std::vector<FigureLayer> layers;    // the surface (one layer an eye), then the axes
-    std::vector<FigureText>  texts;     // axis labels and the title
+    std::vector<FigureText>  texts;     // axis labels and the title's lines
+    std::string title;                  // the whole title, for a format that sets it itself (TikZ)
 };
+
+// A vector format's line width in the picture's pixels: the width lineWidth has in the 500-pixel
+// square printed 12 cm wide, kept on paper whatever the size and the printed width.
+double VectorLineWidth(const Figure& f);
+
+// A vector format's dashes for that width, as the picture's dashes are for its own.
+double VectorDashOn(const Figure& f);
+double VectorDashOff(const Figure& f);
 
 // The band above the square that holds a title, for a square of side pixels.
 int TitleBand(int side);

@@ -13,6 +13,8 @@ constexpr int kDepthShades = 12;                      // shades of the depth cue
 constexpr double kFirstEyeDistance = 300.0;           // the eye's distance after a reset
 constexpr double kStereoSeparationRatio = 1.0 / 30.0; // eye separation over the eye's distance
 constexpr int kPictureSizeMin = 100, kPictureSizeMax = 8192;   // pixels a side of a figure
+constexpr double kPrintedWidthCm = 12.0;                      // a document's square on paper, by default
+constexpr double kPrintedWidthMinCm = 0.5, kPrintedWidthMaxCm = 500.0;
 
 // The colours a picture is drawn in: the screen's black, the printed page, the projector's wall.
 enum class Theme { Pantalla, Papel, Proyector };
@@ -31,12 +33,16 @@ struct FrameStyle {
     std::optional<Rgb> lineColour;   // instead of the theme's
     bool dashedHidden = false;  // with hiddenLines: the hidden lines dashed instead of left out
     bool axes = false;          // x, y and z through the surface's origin, with arrows and labels
+    bool ticks = false;         // the axes numbered in the formulas' units (draws the axes too)
     std::string title;          // written above the square; empty: none
+    std::string label;          // in the square's top left corner, e.g. a sweep's "t = 0,79"; empty: none
+    double printedWidthCm = kPrintedWidthCm;   // a vector figure's width on paper (PDF, EPS, TikZ; SVG if not the default)
 
     // True when an option of the figure is on: such a frame is drawn as a figure, in any format.
     bool IsFigure() const
     {
-        return size != kCanvasSide || theme != Theme::Pantalla || background || lineColour || dashedHidden || axes ||
+        return size != kCanvasSide || theme != Theme::Pantalla || background || lineColour || dashedHidden || axes || ticks ||
+               printedWidthCm != kPrintedWidthCm || !label.empty() ||
                !title.empty();
     }
     // True when nothing differs from the plain frame (swapEyes alone changes nothing).

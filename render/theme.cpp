@@ -107,7 +107,7 @@ double ContrastRatio(Rgb a, Rgb b)
 
 bool IsRecolouredFrame(const FrameStyle& style)
 {
-    return style.IsFigure() && style.size == kCanvasSide && style.title.empty() && !style.axes &&
+    return style.IsFigure() && style.size == kCanvasSide && style.title.empty() && style.label.empty() && !style.axes && !style.ticks &&
            !style.dashedHidden && !style.anaglyph;
 }
 
@@ -118,8 +118,9 @@ FrameStyle FrameOnly(const FrameStyle& style)
     frame.theme = Theme::Pantalla;
     frame.background.reset();
     frame.lineColour.reset();
-    frame.dashedHidden = frame.axes = false;
+    frame.dashedHidden = frame.axes = frame.ticks = false;
     frame.title.clear();
+    frame.label.clear();
     return frame;
 }
 

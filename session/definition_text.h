@@ -8,8 +8,13 @@
 
 #include "surfaces/typed_surface.h"
 
-// Parameters NAME=VALUE parted by commas outside parentheses; each value a formula of numbers,
-// pi, e and the parameters before it. False with the problem at the parameters' field.
+// Parameters NAME=VALUE or NAME=[LEAST, GREATEST, VALUE] parted by commas outside parentheses and
+// brackets; each value or end a formula of numbers, pi, e and the parameters before it. Into
+// definition's params, its ranges, and the formulas of those written from earlier ones (derived),
+// which then follow them. False with the problem at the parameters' field.
+bool ReadParametersText(std::string_view text, SurfaceDefinition& definition, DefinitionProblem& problem);
+
+// The same, the values only.
 bool ReadParametersText(std::string_view text, std::vector<NamedValue>& params, DefinitionProblem& problem);
 
 // Lets NAME=FORMULA parted by semicolons (a comma belongs to the formulas' functions); a part

@@ -1,9 +1,11 @@
 // Reset, drag orbit, zoom and eye distance as every front end's controls apply them to the view.
 #include "session/view_controls.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "geometry/view_changes.h"
+#include "render/framing.h"
 #include "render/pixel_mapping.h"
 
 int BarPosition(double value)
@@ -22,6 +24,7 @@ void ViewControls::ResetView()
     ResetViewState(m_view);
     m_distanceBar.SetRange(kDistanceBarMin, kDistanceBarMax);
     m_distanceBar.SetPosition(BarPosition(EyeDistance(m_view)));
+    m_zoomGrown = false;
     m_zoomBar.SetRange(kZoomBarMin, kZoomBarMax);
     m_zoomBar.SetPosition(BarPosition(m_view.zoom));   // zoom itself, not 100 - zoom: both are 50 here
 }
@@ -77,8 +80,8 @@ void ViewControls::ScrollZoom(int code, int position)
     switch (code) {
     case SB_LINEUP:
         SetZoom(m_view, m_view.zoom + 1.0);
-        if (m_view.zoom > kZoomMax)
-            SetZoom(m_view, kZoomMax);
+        if (m_view.zoom > (m_zoomGrown ? kZoomLargest : kZoomMax))
+            SetZoom(m_view, m_zoomGrown ? kZoomLargest : kZoomMax);
         break;
     case SB_LINEDOWN:
         SetZoom(m_view, m_view.zoom - 1.0);
@@ -94,6 +97,17 @@ void ViewControls::ScrollZoom(int code, int position)
         return;
     }
     m_zoomBar.SetPosition(BarPosition(100.0 - m_view.zoom));
+}
+
+void ViewControls::SetFramedZoom(double zoom)
+{
+    SetZoom(m_view, std::clamp(zoom, kZoomMin, kZoomLargest));
+    if (m_view.zoom > kZoomMax && !m_zoomGrown) {
+        m_zoomGrown = true;
+        m_zoomBar.SetRange(BarPosition(100.0 - kZoomLargest), kZoomBarMax);
+    }
+    m_zoomBar.SetPosition(BarPosition(100.0 - m_view.zoom));
+    m_renderScene();
 }
 
 void ViewControls::ScrollDistance(int code, int position)

@@ -61,6 +61,10 @@ public:
     // the bar (kZoomBarId or kDistanceBarId). Unknown codes and other controls change nothing but still draw a frame.
     void OnVScroll(int code, int position, int barId);
 
+    // "Encuadrar": the zoom set to zoom (from FramingZoom) and a frame. Beyond 100 the zoom bar's
+    // range grows upward to kZoomLargest, every position below keeping its zoom, until a reset.
+    void SetFramedZoom(double zoom);
+
     const DragState& Drag() const { return m_drag; }
 
 private:
@@ -72,4 +76,5 @@ private:
     ScrollBar&            m_zoomBar;
     ScrollBar&            m_distanceBar;
     std::function<void()> m_renderScene;
+    bool                  m_zoomGrown = false;   // the bar reaches kZoomLargest since the last reset
 };

@@ -16,6 +16,7 @@
 #include "render/figure.h"
 #include "render/figure_picture.h"
 #include "render/frame.h"
+#include "render/framing.h"
 #include "render/theme.h"
 #include "render/turntable.h"
 #include "session/image_names.h"
@@ -38,6 +39,13 @@ void ViewSession::NextFrame()
     ++m_framesRendered;
     if (m_onFrame)
         m_onFrame();
+}
+
+void ViewSession::FrameToFit()
+{
+    if (!m_hasFrame || m_frameSurface == kSurfaceNone)
+        return;
+    m_controls.SetFramedZoom(FramingZoom(m_camera, WireframeOf(m_frameSurface), m_style.parallel));
 }
 
 const Wireframe& ViewSession::WireframeOf(SurfaceKind kind) const

@@ -86,7 +86,10 @@ public:
     // A key or wheel standing for a bar's arrow: nothing before the first surface.
     void ScrollKey(int barId, int code);
     void OrbitKey(IntPoint travel);         // an arrow key: a drag step of travel; nothing without a surface
-    void Wheel(int angleDelta);             // eighths of a degree; a step of the "Z" arrows a whole notch
+    void Wheel(int angleDelta);
+    // "Encuadrar": the zoom at which the shown frame's surface spans kFramedFill of the square,
+    // seen as now (FramingZoom), and a frame; nothing without a frame.
+    void FrameToFit();             // eighths of a degree; a step of the "Z" arrows a whole notch
 
     // The turntable: each tick turns the eye 1/kTurnFrames of a circle about the picture's
     // vertical and makes a frame; a held button pauses it. The timer is the front end's.

@@ -141,6 +141,9 @@ public:
         });
         for (const auto& [name, value] : written) {
             const toml::array* range = value->as_array();
+            const toml::node& given = range && range->size() == 3 ? *range->get(2) : *value;
+            if (const auto text = given.value_exact<std::string>())
+                def.derived.push_back({name, *text});
             if (!range) {
                 def.params.emplace_back(name, ParamValue(*value, name, def.params));
                 continue;

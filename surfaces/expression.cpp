@@ -174,6 +174,21 @@ std::string Trimmed(std::string text)
     return text;
 }
 
+// A function's name used without parentheses ("sen u"): the call it stands for, "sen(u)", or
+// nothing when the name is not followed by an argument.
+std::string CallWithParentheses(std::string_view text, int position, const std::string& name)
+{
+    size_t i = static_cast<size_t>(std::max(position, 0)) + name.size();
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    const size_t start = i;
+    while (i < text.size() && (IsLetter(text[i]) || IsDigit(text[i]) || text[i] == '.'))
+        ++i;
+    if (i == start || (start < text.size() && text[start] == '('))
+        return {};
+    return name + "(" + std::string(text.substr(start, i - start)) + ")";
+}
+
 // muparser's own words turned into a short message in both languages, positions counted from 1.
 FormulaProblem ProblemOf(const mu::Parser::exception_type& error, std::string_view text, const mu::Parser& parser)
 {
@@ -206,7 +221,9 @@ FormulaProblem ProblemOf(const mu::Parser::exception_type& error, std::string_vi
         break;
     case mu::ecUNASSIGNABLE_TOKEN: {
         const std::string name = NameAt(text, problem.position);
-        const std::string guess = name.empty() ? "" : ClosestName(name, parser);
+        std::string guess = name.empty() ? "" : ClosestName(name, parser);
+        if (guess == name)   // a function without its parentheses: the call is the hint
+            guess = CallWithParentheses(text, problem.position, name);
         if (!guess.empty()) {
             problem.english = "unknown name '" + name + "'" + at + "; did you mean " + guess + "?";
             problem.spanish = "nombre desconocido «" + name + "»" + en + "; ¿quería decir " + guess + "?";
@@ -234,8 +251,24 @@ FormulaProblem ProblemOf(const mu::Parser::exception_type& error, std::string_vi
     return problem;
 }
 
-FormulaProblem MultipleValues()
+// A comma outside every call: a decimal comma between digits (3,5) gets the decimal point shown.
+FormulaProblem MultipleValues(std::string_view text)
 {
+    int depth = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        depth += text[i] == '(' ? 1 : text[i] == ')' ? -1 : 0;
+        if (text[i] != ',' || depth != 0 || i == 0 || !IsDigit(text[i - 1]) || i + 1 >= text.size() || !IsDigit(text[i + 1]))
+            continue;
+        size_t start = i, end = i + 1;
+        while (start > 0 && IsDigit(text[start - 1]))
+            --start;
+        while (end < text.size() && IsDigit(text[end]))
+            ++end;
+        const std::string number = std::string(text.substr(start, i - start)) + "." + std::string(text.substr(i + 1, end - i - 1));
+        const std::string place = std::to_string(i + 1);
+        return {static_cast<int>(i), "a decimal comma at position " + place + "; use the decimal point: " + number,
+                "una coma decimal en la posición " + place + "; use el punto decimal: " + number};
+    }
     return {-1, "the formula gives several values (a comma outside a function call)",
             "la fórmula da varios valores (una coma fuera de una llamada a función)"};
 }
@@ -327,7 +360,7 @@ bool Formula::Compile(std::string_view text, const std::vector<NamedValue>& para
         parser.SetExpr(std::string(text));
         parser.Eval();   // muparser parses on first use: errors show here
         if (parser.GetNumResults() != 1) {
-            problem = MultipleValues();
+            problem = MultipleValues(text);
             return false;
         }
         for (const auto& [name, address] : parser.GetUsedVar())
@@ -365,7 +398,7 @@ std::optional<double> EvaluateConstant(std::string_view text, const std::vector<
         parser.SetExpr(std::string(text));
         const double value = parser.Eval();
         if (parser.GetNumResults() != 1) {
-            problem = MultipleValues();
+            problem = MultipleValues(text);
             return std::nullopt;
         }
         if (!std::isfinite(value)) {

@@ -30,7 +30,11 @@ double Length(double x, double y, double z)
 
 void ScaleAxesToSameExtent(Wireframe& wire)
 {
+    double* offsets[] = {&wire.unitOffset.x, &wire.unitOffset.y, &wire.unitOffset.z};
+    double* scales[] = {&wire.unitScale.x, &wire.unitScale.y, &wire.unitScale.z};
+    int index = 0;
     for (std::vector<double>* axis : {&wire.xs, &wire.ys, &wire.zs}) {
+        const int a = index++;
         double low = std::numeric_limits<double>::infinity(), high = -low;
         for (double value : *axis)
             if (std::isfinite(value)) {
@@ -42,6 +46,8 @@ void ScaleAxesToSameExtent(Wireframe& wire)
         const double centre = low / 2 + high / 2, half = high / 2 - low / 2;
         for (double& value : *axis)
             value = half > 0.0 ? (value - centre) / half : value - centre;
+        *offsets[a] += centre / *scales[a];
+        *scales[a] *= half > 0.0 ? 1.0 / half : 1.0;
     }
 }
 
@@ -66,6 +72,9 @@ bool FitWireframe(Wireframe& wire, double radius)
         if (Finite(wire, i))
             farthest = std::max(farthest, Length(wire.xs[i] - centre.x, wire.ys[i] - centre.y, wire.zs[i] - centre.z));
     const double scale = farthest > 0.0 && std::isfinite(farthest) ? radius / farthest : 1.0;
+    wire.unitOffset = {wire.unitOffset.x + centre.x / wire.unitScale.x, wire.unitOffset.y + centre.y / wire.unitScale.y,
+                       wire.unitOffset.z + centre.z / wire.unitScale.z};
+    wire.unitScale = VecScale(scale, wire.unitScale);
     for (std::uint32_t i = 0; i < wire.Size(); ++i) {
         wire.xs[i] = (wire.xs[i] - centre.x) * scale;
         wire.ys[i] = (wire.ys[i] - centre.y) * scale;

@@ -89,6 +89,16 @@ bool CheckSections(const SurfaceDefinition& def, DefinitionProblem& problem)
     return true;
 }
 
+// Whether another parameter's formula reads name.
+bool UsedByDerived(const SurfaceDefinition& definition, const std::string& name)
+{
+    return std::any_of(definition.derived.begin(), definition.derived.end(), [&](const NamedFormula& d) {
+        Formula formula;
+        FormulaProblem ignored;
+        return d.name != name && formula.Compile(d.text, definition.params, ignored) && formula.Uses(name);
+    });
+}
+
 bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& problem, Compiled* formulas)
 {
     if (!CheckParameters(def, problem))
@@ -149,7 +159,7 @@ bool Check(const SurfaceDefinition& def, Checked& checked, DefinitionProblem& pr
                std::any_of(compiled.lets.formulas.begin(), compiled.lets.formulas.end(), [&](const Formula& f) { return f.Uses(name); });
     };
     for (const NamedValue& param : def.params)
-        if (!used(param.first)) {
+        if (!used(param.first) && !UsedByDerived(def, param.first)) {
             problem = Problem(DefinitionField::Params, "unknown parameter " + Quote(param.first) + ": no formula uses it",
                               "parámetro desconocido " + QuoteSpanish(param.first) + ": ninguna fórmula lo usa");
             return false;
@@ -216,12 +226,20 @@ std::vector<double> SweepValues(double from, double to, int count)
 
 bool SetParameter(SurfaceDefinition& definition, const std::string& name, double value)
 {
-    for (NamedValue& param : definition.params)
-        if (param.first == name) {
-            param.second = value;
-            return true;
-        }
-    return false;
+    auto& params = definition.params;
+    const auto set = std::find_if(params.begin(), params.end(), [&](const NamedValue& p) { return p.first == name; });
+    if (set == params.end())
+        return false;
+    set->second = value;
+    std::erase_if(definition.derived, [&](const NamedFormula& d) { return d.name == name; });
+    for (size_t i = 0; i < params.size(); ++i)
+        for (const NamedFormula& d : definition.derived)
+            if (d.name == params[i].first) {
+                const std::vector<NamedValue> earlier(params.begin(), params.begin() + static_cast<std::ptrdiff_t>(i));
+                FormulaProblem ignored;
+                params[i].second = EvaluateConstant(d.text, earlier, ignored).value_or(NAN);
+            }
+    return true;
 }
 
 std::vector<std::string> UnusedParameters(const SurfaceDefinition& definition)
@@ -260,7 +278,7 @@ std::vector<std::string> UnusedParameters(const SurfaceDefinition& definition)
         bool used = false;
         for (size_t i = 0; i < texts.size() && !used; ++i)
             used = compiled[i] && formulas[i].Uses(param.first);
-        if (!used)
+        if (!used && !UsedByDerived(definition, param.first))
             unused.push_back(param.first);
     }
     return unused;

@@ -64,6 +64,8 @@ struct SurfaceDefinition {
     std::vector<NamedValue>    params;
     std::vector<ParameterRange> ranges;                     // for some of the parameters, in no order
     std::vector<NamedFormula>  lets;                        // in any order; none may use itself, even through others
+    // Parameters written as formulas of earlier ones (b = a/2): each follows them when they change.
+    std::vector<NamedFormula>  derived;
     // An equation "F = G" (or "F", meaning F = 0) in x, y, z: when given, the surface is its
     // solutions inside box, and xyz, u, v, samples and families are not used.
     std::string                equation;
@@ -73,7 +75,8 @@ struct SurfaceDefinition {
     int                        planes = kDefaultPlanes;      // planes of each section family
 };
 
-// Sets parameter name to value; false when the definition has no such parameter.
+// Sets parameter name to value, and every derived parameter after it anew from its formula (NaN
+// where it has no value now), name's own formula dropped; false when there is no such parameter.
 bool SetParameter(SurfaceDefinition& definition, const std::string& name, double value);
 
 // Which part of a definition a problem is about, so the window can show it at its field.
@@ -131,7 +134,7 @@ bool CompileLets(const SurfaceDefinition& definition, CompiledLets& compiled, De
 bool CompileNaming(Formula& formula, const std::string& text, const std::vector<NamedValue>& params,
                    FormulaProblem& problem, const std::unordered_map<std::string, BoundName>& bound);
 
-// The names of parameters that no formula (x, y, z or a let) reads.
+// The names of parameters that no formula (x, y, z, a let or another parameter's) reads.
 std::vector<std::string> UnusedParameters(const SurfaceDefinition& definition);
 
 // Brings each axis's finite values to -1 ... 1 about the centre of their bounding box, so a flat

@@ -25,6 +25,9 @@ struct Wireframe {
     // The surface's facets, for hiding what lies behind it: three point indices a triangle, from
     // the surface's own parameter grid (a quad is two triangles). Empty: nothing is hidden.
     std::vector<std::uint32_t> triangles;
+    // The formulas' own units, which a fit leaves behind: world coordinate w of an axis stands for
+    // the formula's value w / unitScale + unitOffset on it (numbered ticks read them).
+    Vec3 unitOffset{0.0, 0.0, 0.0}, unitScale{1.0, 1.0, 1.0};
 
     size_t Size() const { return xs.size(); }
     Vec3   Point(size_t i) const { return {xs[i], ys[i], zs[i]}; }

@@ -34,7 +34,7 @@ TEST(SafeWriteCli, MessagesAreOneLineWhateverTheArgument)
     TempDir dir;
     const Result zoom = RunCli({"-s", "1", "--zoom", "5\n6", "-o", dir / "a.png"});
     EXPECT_EQ(zoom.status, 2);
-    EXPECT_EQ(zoom.err, "vexilon-render: --zoom: '5\\n6' is not a number; accepted: a number from 0 to 100\n");
+    EXPECT_EQ(zoom.err, "vexilon-render: --zoom: '5\\n6' is not a number; accepted: a number from 0 to 1000, or auto\n");
     const Result name = RunCli({"-s", "1", "-o", dir / "no\x1b]0;\a/x.png"});
     EXPECT_EQ(name.status, 1);
     EXPECT_EQ(name.err, "vexilon-render: cannot write '" + (dir / "no\\033]0;\\a/x.png") +

@@ -18,11 +18,11 @@ options() { sed -nE 's/^ +(-[a-zA-Z], )?(--[a-z][a-z-]*).*/\2/p' | sort -u; }
 [ "$(es --help | options)" = "$(en --help | options)" ] || fail "the Spanish --help lists other options"
 
 message=$(es -s 1 --zoom abc -o "$dir/x.png" 2>&1); status=$?
-[ "$message" = "vexilon-render: --zoom: 'abc' no es un número; se acepta: un número de 0 a 100" ] || fail "Spanish usage error: $message"
+[ "$message" = "vexilon-render: --zoom: 'abc' no es un número; se acepta: un número de 0 a 1000, o auto" ] || fail "Spanish usage error: $message"
 [ "$status" -eq 2 ] || fail "status $status"
 [ -z "$(ls -A "$dir")" ] || fail "a file was left"
 message=$(en -s 1 --zoom abc -o "$dir/x.png" 2>&1)
-[ "$message" = "vexilon-render: --zoom: 'abc' is not a number; accepted: a number from 0 to 100" ] || fail "English usage error: $message"
+[ "$message" = "vexilon-render: --zoom: 'abc' is not a number; accepted: a number from 0 to 1000, or auto" ] || fail "English usage error: $message"
 message=$(es -s 1 --size 50 -o "$dir/x.png" 2>&1); status=$?
 [ "$message" = "vexilon-render: --size: '50' no es un número entero de 100 a 8192" ] || fail "Spanish figure error: $message"
 [ "$status" -eq 2 ] || fail "status $status"

@@ -230,8 +230,8 @@ private slots:
     {
         Button(*dlg, "IDCANCEL")->setFocus();
         const char* const order[] = {"IDC_VIEW_HIDDEN",     "IDC_VIEW_DEPTH_CUE", "IDC_VIEW_ANAGLYPH",
-                                     "IDC_VIEW_PARALLEL",   "IDC_VIEW_AXES",      "IDC_VIEW_LINE_WIDTH",
-                                     "IDC_VIEW_THEME",      "IDC_ABOUT_BUTTON",   "IDC_INSTRUCTIONS_BUTTON",
+                                     "IDC_VIEW_PARALLEL",   "IDC_VIEW_AXES",      "IDC_VIEW_TICKS",
+                                     "IDC_VIEW_LINE_WIDTH", "IDC_VIEW_THEME",     "IDC_VIEW_FRAME",     "IDC_ABOUT_BUTTON",   "IDC_INSTRUCTIONS_BUTTON",
                                      "IDC_FRAME_SQUARE",    "IDCANCEL"};
         for (const char* name : order) {
             Key(Qt::Key_Tab);

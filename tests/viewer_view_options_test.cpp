@@ -1,6 +1,7 @@
 // The "Vista" group offscreen: its layout, each switch by click and by key drawing the styled frame
 // from the same camera, and a save that holds the options, as the command line writes them.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <QAction>
@@ -73,9 +74,12 @@ private slots:
         QVERIFY(group->fontMetrics().horizontalAdvance(group->title()) + 10 <= group->width());
         const std::pair<const char*, int> rows[] = {{"IDC_VIEW_HIDDEN", 374},   {"IDC_VIEW_DEPTH_CUE", 391},
                                                     {"IDC_VIEW_ANAGLYPH", 408}, {"IDC_VIEW_PARALLEL", 425},
-                                                    {"IDC_VIEW_AXES", 442}};
+                                                    {"IDC_VIEW_AXES", 442},     {"IDC_VIEW_TICKS", 442}};
         for (const auto& [name, y] : rows) {
-            QCOMPARE(Box(name)->geometry(), QRect(21, y, 130, 17));
+            const std::string_view which = name;   // "Ejes" and "Marcas" share their row
+            QCOMPARE(Box(name)->geometry(), which == "IDC_VIEW_AXES"    ? QRect(21, y, 50, 17)
+                                            : which == "IDC_VIEW_TICKS" ? QRect(75, y, 72, 17)
+                                                                        : QRect(21, y, 130, 17));
             QVERIFY2(Box(name)->sizeHint().width() <= Box(name)->width(), name);
             QVERIFY2(Box(name)->sizeHint().height() <= Box(name)->height() + 3, name);
             QVERIFY(!Box(name)->isChecked());
@@ -106,13 +110,14 @@ private slots:
         for (int i = 0; i < ThemeList()->count(); ++i)   // every theme's name fits beside the arrow
             QVERIFY(ThemeList()->fontMetrics().horizontalAdvance(ThemeList()->itemText(i)) + 20 <= ThemeList()->width());
         QWidget* turn = dlg->findChild<QWidget*>("IDC_VIEW_TURN");   // the last row is the turn's alone
-        QCOMPARE(turn->geometry(), QRect(21, 493, 126, 17));
+        QCOMPARE(turn->geometry(), QRect(21, 493, 54, 17));   // "Encuadrar" beside it
+        QCOMPARE(dlg->findChild<QWidget*>("IDC_VIEW_FRAME")->geometry(), QRect(75, 493, 72, 17));
         // Every row inside the group, none over another, over the square or over any other control.
         QList<QWidget*> inGroup;
         for (QWidget* child : dlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (child != group && group->geometry().intersects(child->geometry()))
                 inGroup.append(child);
-        QCOMPARE(inGroup.size(), 10);   // five switches, two labels, the width, the theme and "Girar"
+        QCOMPARE(inGroup.size(), 12);   // six switches, two labels, the width, the theme, "Girar" and "Encuadrar"
         for (QWidget* a : inGroup) {
             QVERIFY2(group->geometry().adjusted(1, 12, -1, -1).contains(a->geometry()), qPrintable(a->objectName()));
             QVERIFY(!a->geometry().intersects(kFrameRect));

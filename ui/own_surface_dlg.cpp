@@ -187,7 +187,7 @@ SurfaceDefinition COwnSurfaceDlg::Definition() const
     def.fitEachAxis = def.fit && m_fitMode->currentIndex() == 1;
     def.lets = ReadLetsText(m_lets->text().toStdString());
     DefinitionProblem ignored;
-    ReadParams(def.params, ignored);
+    ReadParametersText(m_params->text().toStdString(), def, ignored);
     return def;
 }
 

@@ -92,6 +92,11 @@ CViewOptionsGroup::CViewOptionsGroup(QWidget& window, Ui::CViewerDlg& ui, ViewSe
     connect(axes, &QCheckBox::toggled, this, &CViewOptionsGroup::OnViewOption);
     auto* axesKey = new QShortcut(QKeySequence(Qt::Key_E), m_window);
     connect(axesKey, &QShortcut::activated, axes, &QAbstractButton::toggle);
+    QCheckBox* ticks = m_ui->IDC_VIEW_TICKS;
+    ticks->setToolTip(QString::fromUtf8("Los ejes numerados en las unidades de las fórmulas (tecla M)"));
+    connect(ticks, &QCheckBox::toggled, this, &CViewOptionsGroup::OnViewOption);
+    auto* ticksKey = new QShortcut(QKeySequence(Qt::Key_M), m_window);
+    connect(ticksKey, &QShortcut::activated, ticks, &QAbstractButton::toggle);
     // F11: full screen and back; the square takes the screen's free space (Esc leaves it too).
     auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), m_window);
     connect(fullScreen, &QShortcut::activated, this,
@@ -99,7 +104,8 @@ CViewOptionsGroup::CViewOptionsGroup(QWidget& window, Ui::CViewerDlg& ui, ViewSe
     // After "Cerrar", the group's controls from the top, then round to the first button.
     QWidget* order[] = {m_ui->IDCANCEL,           m_ui->IDC_VIEW_HIDDEN,     m_ui->IDC_VIEW_DEPTH_CUE,
                         m_ui->IDC_VIEW_ANAGLYPH,  m_ui->IDC_VIEW_PARALLEL,   m_ui->IDC_VIEW_AXES,
-                        m_ui->IDC_VIEW_LINE_WIDTH, m_ui->IDC_VIEW_THEME,     m_ui->IDC_ABOUT_BUTTON};
+                        m_ui->IDC_VIEW_TICKS,     m_ui->IDC_VIEW_LINE_WIDTH, m_ui->IDC_VIEW_THEME,
+                        m_ui->IDC_VIEW_FRAME,     m_ui->IDC_ABOUT_BUTTON};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
     OnViewOption();
@@ -137,6 +143,7 @@ void CViewOptionsGroup::OnViewOption()
     style.lineWidth = m_ui->IDC_VIEW_LINE_WIDTH->value();
     style.theme = Themes()[static_cast<size_t>(std::max(0, m_ui->IDC_VIEW_THEME->currentIndex()))].theme;
     style.axes = m_ui->IDC_VIEW_AXES->isChecked();
+    style.ticks = m_ui->IDC_VIEW_TICKS->isChecked();
     m_swapEyesAction->setEnabled(style.anaglyph);
     m_ui->IDC_SCROLL_DISTANCE->setToolTip(
         QString::fromUtf8(style.parallel ? kDistanceParallelToolTip : kDistanceToolTip));

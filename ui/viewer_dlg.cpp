@@ -98,6 +98,8 @@ CViewerDlg::CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* 
     connect(m_square, &CFrameSquare::arrowStep, this, [this](QPoint travel) { m_session.OrbitKey(ToIntPoint(travel)); });
     connect(m_square, &CFrameSquare::wheelTurned, this, [this](int delta) { m_session.Wheel(delta); });
 
+    m_ui->IDC_VIEW_FRAME->setToolTip(QString::fromUtf8("Aumento con el que la superficie llena el cuadrado (tecla F)"));
+    connect(m_ui->IDC_VIEW_FRAME, &QPushButton::clicked, this, [this] { m_session.FrameToFit(); });
     m_turntable = std::make_unique<CTurntableSwitch>(*this, *m_ui->IDC_VIEW_TURN, *m_square, m_session);
     m_files = std::make_unique<CFrameFiles>(*this, m_session, *m_turntable);
     AddActions();
@@ -183,6 +185,7 @@ void CViewerDlg::AddKeys()
     addKey(QKeySequence(Qt::Key_PageUp), [this] { m_session.ScrollKey(kDistanceBarId, SB_LINEUP); });   // nearer
     addKey(QKeySequence(Qt::Key_PageDown), [this] { m_session.ScrollKey(kDistanceBarId, SB_LINEDOWN); });
     addKey(QKeySequence(Qt::Key_Home), [this] { m_session.ResetKey(); });
+    addKey(QKeySequence(Qt::Key_F), [this] { m_session.FrameToFit(); });   // "Encuadrar"
     addKey(QKeySequence(QKeySequence::HelpContents), [this] {   // the whole help; "Instrucciones" keeps the short one
         CHelpDlg help(this);
         help.exec();

@@ -94,14 +94,17 @@ class Core {
     // A bar's own message; key: the bar's arrow standing for a key.
     scroll(bar, code, position = 0, key = false) { this.m._vx_scroll(bar, code, position, key ? 1 : 0); }
     barPosition(bar) { return this.m._vx_bar_position(bar); }
+    barLeast(bar) { return this.m._vx_bar_least(bar); }
+    // "Encuadrar": the zoom at which the surface fills the square, as the window's.
+    frameToFit() { this.m._vx_frame_to_fit(); }
     turnTick() { this.m._vx_turn_tick(); }
     nextFrame() { this.m._vx_next_frame(); }
     frames() { return this.m._vx_frames(); }
     frameSurface() { return this.m._vx_frame_surface(); }
-    // s: {hiddenLines, depthCue, anaglyph, swapEyes, parallel, lineWidth, theme (an index of themes()), axes}.
+    // s: {hiddenLines, depthCue, anaglyph, swapEyes, parallel, lineWidth, theme (an index of themes()), axes, ticks}.
     setStyle(s) {
         this.m._vx_set_style(+!!s.hiddenLines, +!!s.depthCue, +!!s.anaglyph, +!!s.swapEyes, +!!s.parallel, s.lineWidth | 0 || 1,
-                             s.theme | 0, +!!s.axes);
+                             s.theme | 0, +!!s.axes, +!!s.ticks);
     }
     // The shown scene as the address's fragment holds it ('' before a surface); a link's scene
     // shown: {number} or {error} in Spanish; the style it left, as setStyle takes it, and turnZ.

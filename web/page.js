@@ -65,7 +65,7 @@ function paint() {
     const context = square.getContext('2d');
     context.putImageData(frame, 0, 0);
     // The axes' letters by the browser: the core draws them with cairo, natively only.
-    for (const text of style.axes ? core.figureTexts(side) : []) {
+    for (const text of style.axes || style.ticks ? core.figureTexts(side) : []) {
         context.font = `${text.height / 0.72}px "DejaVu Sans", sans-serif`;
         context.textAlign = 'center';
         context.fillStyle = text.colour;
@@ -80,6 +80,7 @@ window.matchMedia?.(`(resolution: ${window.devicePixelRatio || 1}dppx)`).addEven
 new ResizeObserver(() => square.width !== deviceSide() && schedulePaint()).observe(square);
 
 function showBars() {
+    zoomBar.max = String(100 - core.barLeast(kZoomBar));   // grown past 100 by "Encuadrar"
     zoomBar.value = String(100 - core.barPosition(kZoomBar));
     distanceBar.value = String(core.barPosition(kDistanceBar));
 }
@@ -230,6 +231,8 @@ document.addEventListener('keydown', event => {
         const up = event.key === '+' || event.key === 'PageUp';
         core.scroll(event.key.startsWith('Page') ? kDistanceBar : kZoomBar, up ? kLineUp : kLineDown, 0, true);
         changed();
+    } else if (event.key.toLowerCase() === 'f' && !event.shiftKey) {
+        frameToFit();
     } else if (event.key === 'Home') {
         core.resetKey();
         motion.showParameterValues();
@@ -259,6 +262,12 @@ zoomBar.addEventListener('input', () => { core.scroll(kZoomBar, kThumbPosition, 
 distanceBar.addEventListener('input', () => { core.scroll(kDistanceBar, kThumbPosition, Number(distanceBar.value)); changed(); });
 
 // ---- "Vista" ----
+function frameToFit() {
+    if (surface === 0) return;
+    core.frameToFit();
+    changed();
+}
+$('vista-encuadrar').addEventListener('click', frameToFit);
 const themes = core.themes();
 themes.forEach((theme, index) => themeList.append(new Option(theme.caption, String(index))));
 function setStyle() {
@@ -336,7 +345,7 @@ saveButton.addEventListener('click', () => {
         sizeInput.focus();
         return;
     }
-    if (format.name === 'trace' && (style.theme !== 0 || style.axes)) {
+    if (format.name === 'trace' && (style.theme !== 0 || style.axes || style.ticks)) {
         saveError.textContent = 'El trazo es el del cuadro tal cual: con el tema Pantalla y sin ejes.';
         return;
     }

@@ -123,7 +123,7 @@ SurfaceDefinition DefinitionOf(const char* fields)
     definition.v = {part[7], part[8], count(part[9])};
     definition.samples = count(part[10]);
     DefinitionProblem ignored;
-    ReadParametersText(part[kParamsField], definition.params, ignored);
+    ReadParametersText(part[kParamsField], definition, ignored);
     definition.lets = ReadLetsText(part[kLetsField]);
     definition.fit = part[kFitField] != "ninguna";
     definition.fitEachAxis = part[kFitField] == "ejes";
@@ -220,6 +220,14 @@ EMSCRIPTEN_KEEPALIVE int vx_bar_position(int bar)
 {
     return bar == 0 ? ThePage().zoomBar.Position() : ThePage().distanceBar.Position();
 }
+
+// The top of bar's range: below 0 once "Encuadrar" has grown the zoom beyond 100.
+EMSCRIPTEN_KEEPALIVE int vx_bar_least(int bar)
+{
+    return bar == 0 ? ThePage().zoomBar.Minimum() : ThePage().distanceBar.Minimum();
+}
+
+EMSCRIPTEN_KEEPALIVE void vx_frame_to_fit() { ThePage().session.FrameToFit(); }
 
 EMSCRIPTEN_KEEPALIVE int vx_frames() { return ThePage().session.FramesRendered(); }
 EMSCRIPTEN_KEEPALIVE int vx_frame_surface() { return ThePage().session.FrameSurface(); }

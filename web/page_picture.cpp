@@ -14,7 +14,7 @@ extern "C" {
 
 // theme: an index of vx_themes; axes: x, y and z drawn through the surface's origin.
 EMSCRIPTEN_KEEPALIVE void vx_set_style(int hidden, int depthCue, int anaglyph, int swapEyes, int parallel, int lineWidth,
-                                       int theme, int axes)
+                                       int theme, int axes, int ticks)
 {
     FrameStyle style;
     style.hiddenLines = hidden != 0;
@@ -26,6 +26,7 @@ EMSCRIPTEN_KEEPALIVE void vx_set_style(int hidden, int depthCue, int anaglyph, i
     if (theme >= 0 && theme < static_cast<int>(Themes().size()))
         style.theme = Themes()[static_cast<std::size_t>(theme)].theme;
     style.axes = axes != 0;
+    style.ticks = ticks != 0;
     ThePage().session.SetStyle(style);
 }
 
@@ -98,12 +99,12 @@ EMSCRIPTEN_KEEPALIVE const char* vx_file_name(const char* format)
 
 // The texts of the shown frame's figure at side pixels (the axes' letters), which the page's build
 // cannot draw into its pictures: [{"x":…,"y":…,"height":…,"text":"x","colour":"#rrggbb"}, …], the
-// middle of each text's box and the height of a capital letter in pixels; [] without axes.
+// middle of each text's box and the height of a capital letter in pixels; [] without axes or ticks.
 EMSCRIPTEN_KEEPALIVE const char* vx_figure_texts(int side)
 {
     Page& page = ThePage();
     FrameStyle style = page.session.Style();
-    if (!page.session.HasFrame() || !style.axes || side < kPictureSizeMin || side > kPictureSizeMax)
+    if (!page.session.HasFrame() || !(style.axes || style.ticks) || side < kPictureSizeMin || side > kPictureSizeMax)
         return Answer("[]");
     style.size = side;
     style.title.clear();

@@ -21,6 +21,7 @@ public:
     void SetRange(int minimum, int maximum) override { m_min = minimum; m_max = maximum; }
     void SetPosition(int position) override { m_position = position < m_min ? m_min : position > m_max ? m_max : position; }
     int Position() const { return m_position; }
+    int Minimum() const { return m_min; }
 
 private:
     int m_min = 0, m_max = 0, m_position = 0;
