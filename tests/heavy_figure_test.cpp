@@ -2,11 +2,18 @@
 #include "cli_run_support.h"
 #include "export/figure_work.h"
 #include "session/own_surfaces.h"
+#include "session/view_session.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+class IdleBar final : public ScrollBar {
+public:
+    void SetRange(int, int) override {}
+    void SetPosition(int) override {}
+};
 
 TEST(HeavyFigures, AVectorFileOverItsWorkIsRefusedInOneLineAndNothingWritten)
 {
@@ -28,7 +35,7 @@ TEST(HeavyFigures, AVectorFileOverItsWorkIsRefusedInOneLineAndNothingWritten)
 
     // Every surface of the program and the gallery stays accepted in every style and format.
     SurfaceRegistry surfaces;
-    const OwnSurfaces own(surfaces);
+    OwnSurfaces own(surfaces);
     ASSERT_GT(surfaces.Count(), kBuiltinSurfaceCount);
     FrameStyle wide, dashed;
     wide.anaglyph = dashed.anaglyph = dashed.hiddenLines = dashed.dashedHidden = true;
@@ -38,6 +45,23 @@ TEST(HeavyFigures, AVectorFileOverItsWorkIsRefusedInOneLineAndNothingWritten)
         for (const OutputFormat format : {OutputFormat::Svg, OutputFormat::Trace, OutputFormat::Pdf})
             for (const FrameStyle& style : {wide, dashed})
                 EXPECT_TRUE(WithinFigureWork(surfaces.WireframeOf(entry->number), style, format)) << entry->id;
+
+    // The window's and the page's save refuse the same in Spanish; a PNG of it is still made.
+    SurfaceDefinition plane;
+    plane.xyz = {"u", "v", "u*v"};
+    plane.u = plane.v = {"0", "1", 1000};
+    plane.samples = 1000;
+    IdleBar bar;
+    ViewSession session(surfaces, bar, bar, nullptr);
+    session.ChooseSurface(own.Accept(plane));
+    FrameStyle heavy;
+    heavy.lineWidth = 4;
+    session.SetStyle(heavy);
+    std::string error;
+    EXPECT_FALSE(session.SaveFrame((folder / "s.svg").string(), error, 500));
+    EXPECT_EQ(error.rfind("la imagen es demasiado pesada para un archivo vectorial: 16000000 trozos", 0), 0u) << error;
+    EXPECT_EQ(folder.Entries(), 0u);
+    EXPECT_TRUE(session.SaveFrame((folder / "s.png").string(), error, 500)) << error;
 }
 
 }   // namespace
