@@ -13,6 +13,7 @@
 #include "app/frame_sequence.h"
 #include "app/translation.h"
 #include "export/animation.h"
+#include "export/figure_work.h"
 #include "export/file_writer.h"
 #include "export/frame_encoder.h"
 #include "export/gif_encoder.h"
@@ -195,6 +196,12 @@ int RunRenderJob(const SurfaceRegistry& surfaces, const RenderRequest& request, 
     const Wireframe& wire = own ? *own : request.sceneWire ? *request.sceneWire : surfaces.WireframeOf(request.surface);
     if (request.output && *request.output != "-" && !EndsInAFile(surfaces, request, err))
         return 1;
+    if (!WithinFigureWork(wire, request.style, request.format)) {   // a sweep's frames have as many segments
+        std::fprintf(err, Tr("%s: the picture is too heavy for a vector file: %lld pieces of lines; accepted: at most %lld "
+                             "(fewer lines or samples, one eye, no dashes, thinner lines, or PNG)\n"),
+                     kProgram, VectorPieces(wire, request.style, request.format), kMaxVectorPieces);
+        return 2;
+    }
     const bool animated = request.frames > 0 || request.motion.turn > 0;
     if (animated && request.own.sweep && !FrameSurfaces(request, wire, FrameSequence(request, wire).Count()).AllDrawable(err))
         return 2;

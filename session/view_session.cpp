@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "export/animation.h"
+#include "export/figure_work.h"
 #include "export/file_writer.h"
 #include "export/frame_encoder.h"
 #include "export/gif_encoder.h"
@@ -250,6 +251,13 @@ bool ViewSession::SaveFrame(const std::string& path, std::string& error, int siz
     FrameEncoder frame(IsImageFormat(named) ? *named : OutputFormat::Png);
     FrameStyle style = m_style;
     style.size = std::clamp(size, kPictureSizeMin, kPictureSizeMax);
+    if (!WithinFigureWork(FrameWireframe(), style, frame.Format())) {
+        const long long pieces = VectorPieces(FrameWireframe(), style, frame.Format());
+        error = "la imagen es demasiado pesada para un archivo vectorial: " + std::to_string(pieces) +
+                " trozos de línea; se acepta: como mucho " + std::to_string(kMaxVectorPieces) +
+                " (menos líneas o muestras, un solo ojo, sin trazos discontinuos, líneas más finas, o PNG)";
+        return false;
+    }
     frame.Draw(m_camera, FrameWireframe(), style);
     return WriteFrameFile(path, frame, error);
 }

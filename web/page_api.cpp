@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "export/figure_work.h"
 #include "export/frame_encoder.h"
 #include "export/output_format.h"
 #include "session/definition_text.h"
@@ -255,6 +256,8 @@ EMSCRIPTEN_KEEPALIVE const unsigned char* vx_encode(int format, int size)
     FrameEncoder frame(formats[static_cast<std::size_t>(format)].format);
     FrameStyle style = page.session.Style();
     style.size = size;
+    if (!WithinFigureWork(page.session.FrameWireframe(), style, frame.Format()))
+        return Bytes({});   // a vector file too heavy to hold
     frame.Draw(page.session.FrameCamera(), page.session.FrameWireframe(), style);
     char* data = nullptr;
     std::size_t length = 0;
