@@ -61,6 +61,8 @@ std::string RenderUsage()
         "                      (negro, blanco, gris, rojo, verde, azul, amarillo, cian, magenta, naranja,\n"
         "                      morado, marino, or in English) or #rrggbb\n"
         "      --axes          draw the x, y and z axes through the surface's origin, with their labels\n"
+        "      --section A=C   draw the surface's section by the plane x, y or z = C (C in the\n"
+        "                      formulas' units) in the theme's accent colour, e.g. --section z=0.5\n"
         "      --title TEXT    write TEXT above the picture\n"
         "  -o, --output FILE   where to write; '-' is standard output\n"
         "      --format F      %2; by default from the extension of FILE\n"

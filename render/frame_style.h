@@ -7,6 +7,7 @@
 #include <string>
 
 #include "render/canvas.h"
+#include "surfaces/section.h"
 
 constexpr int kLineWidthMin = 1, kLineWidthMax = 4;   // pixels
 constexpr int kDepthShades = 12;                      // shades of the depth cue, far to near
@@ -32,12 +33,13 @@ struct FrameStyle {
     bool dashedHidden = false;  // with hiddenLines: the hidden lines dashed instead of left out
     bool axes = false;          // x, y and z through the surface's origin, with arrows and labels
     std::string title;          // written above the square; empty: none
+    std::optional<SectionPlane> section;   // the surface's section by this plane, in the theme's accent
 
     // True when an option of the figure is on: such a frame is drawn as a figure, in any format.
     bool IsFigure() const
     {
         return size != kCanvasSide || theme != Theme::Pantalla || background || lineColour || dashedHidden || axes ||
-               !title.empty();
+               !title.empty() || section;
     }
     // True when nothing differs from the plain frame (swapEyes alone changes nothing).
     bool IsPlain() const

@@ -30,7 +30,12 @@ double Length(double x, double y, double z)
 
 void ScaleAxesToSameExtent(Wireframe& wire)
 {
+    double* centres[] = {&wire.fitCentre.x, &wire.fitCentre.y, &wire.fitCentre.z};
+    double* scales[] = {&wire.fitScale.x, &wire.fitScale.y, &wire.fitScale.z};
+    int a = 0;
     for (std::vector<double>* axis : {&wire.xs, &wire.ys, &wire.zs}) {
+        double& keptCentre = *centres[a];
+        double& keptScale = *scales[a++];
         double low = std::numeric_limits<double>::infinity(), high = -low;
         for (double value : *axis)
             if (std::isfinite(value)) {
@@ -42,6 +47,8 @@ void ScaleAxesToSameExtent(Wireframe& wire)
         const double centre = low / 2 + high / 2, half = high / 2 - low / 2;
         for (double& value : *axis)
             value = half > 0.0 ? (value - centre) / half : value - centre;
+        keptCentre += centre / keptScale;   // kept for the formulas' units, e.g. a section's plane
+        keptScale *= half > 0.0 ? 1.0 / half : 1.0;
     }
 }
 
@@ -71,5 +78,8 @@ bool FitWireframe(Wireframe& wire, double radius)
         wire.ys[i] = (wire.ys[i] - centre.y) * scale;
         wire.zs[i] = (wire.zs[i] - centre.z) * scale;
     }
+    wire.fitCentre = {wire.fitCentre.x + centre.x / wire.fitScale.x, wire.fitCentre.y + centre.y / wire.fitScale.y,
+                      wire.fitCentre.z + centre.z / wire.fitScale.z};
+    wire.fitScale = {wire.fitScale.x * scale, wire.fitScale.y * scale, wire.fitScale.z * scale};
     return true;
 }

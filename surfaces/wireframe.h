@@ -25,6 +25,9 @@ struct Wireframe {
     // The surface's facets, for hiding what lies behind it: three point indices a triangle, from
     // the surface's own parameter grid (a quad is two triangles). Empty: nothing is hidden.
     std::vector<std::uint32_t> triangles;
+    // How the points were brought to the square, axis by axis: drawn = (own - fitCentre) * fitScale.
+    // The identity for a surface drawn in its own units, as the eight are.
+    Vec3 fitCentre{0.0, 0.0, 0.0}, fitScale{1.0, 1.0, 1.0};
 
     size_t Size() const { return xs.size(); }
     Vec3   Point(size_t i) const { return {xs[i], ys[i], zs[i]}; }
