@@ -207,6 +207,19 @@ double JoinTolerance(const Wireframe& wire)
     return std::max(extent * 1e-6, std::numeric_limits<double>::min());
 }
 
+// A facet whose three points exist and are finite.
+bool Usable(const Wireframe& wire, const std::uint32_t* tri)
+{
+    const size_t n = wire.Size();
+    return tri[0] < n && tri[1] < n && tri[2] < n && Finite(wire.Point(tri[0])) && Finite(wire.Point(tri[1])) &&
+           Finite(wire.Point(tri[2]));
+}
+
+std::uint64_t EdgeKey(std::uint32_t a, std::uint32_t b)
+{
+    return (std::uint64_t{a < b ? a : b} << 32) | (a < b ? b : a);
+}
+
 std::string_view Trimmed(std::string_view text)
 {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
@@ -284,19 +297,25 @@ std::vector<SectionCurve> SectionOf(const Wireframe& wire, const SectionPlane& p
     if (!std::isfinite(c))
         return {};
     SectionGraph graph;
-    const size_t n = wire.Size();
+    std::vector<std::uint64_t> inPlane;   // edges lying in the plane, with their facet above it
     for (size_t t = 0; t + 2 < wire.triangles.size(); t += 3) {
         const std::uint32_t* tri = wire.triangles.data() + t;
-        if (tri[0] >= n || tri[1] >= n || tri[2] >= n)
+        if (!Usable(wire, tri))
             continue;
         const Vec3 p[3] = {wire.Point(tri[0]), wire.Point(tri[1]), wire.Point(tri[2])};
-        if (!Finite(p[0]) || !Finite(p[1]) || !Finite(p[2]))
-            continue;
         const double d[3] = {CoordinateOf(p[0], plane.axis) - c, CoordinateOf(p[1], plane.axis) - c,
                              CoordinateOf(p[2], plane.axis) - c};
         const bool above[3] = {d[0] >= 0.0, d[1] >= 0.0, d[2] >= 0.0};
         const int count = above[0] + above[1] + above[2];
-        if (count == 0 || count == 3)
+        if (count == 3) {
+            // An edge in the plane with the facet above it: drawn by the facet below, if there is
+            // one; kept in case the edge is the mesh's border (an open seam, a rim).
+            for (int e = 0; e < 3; ++e)
+                if (d[e] == 0.0 && d[(e + 1) % 3] == 0.0 && d[(e + 2) % 3] > 0.0)
+                    inPlane.push_back(EdgeKey(tri[e], tri[(e + 1) % 3]));
+            continue;
+        }
+        if (count == 0)
             continue;
         const Vec3 e1 = VecSub(p[1], p[0]), e2 = VecSub(p[2], p[0]);
         const Vec3 normal{e1.y * e2.z - e1.z * e2.y, e1.z * e2.x - e1.x * e2.z, e1.x * e2.y - e1.y * e2.x};
@@ -307,6 +326,21 @@ std::vector<SectionCurve> SectionOf(const Wireframe& wire, const SectionPlane& p
         const int b = (lone + 1) % 3, e = (lone + 2) % 3;
         graph.AddPiece(Crossing(p[lone], d[lone], p[b], d[b], plane.axis, c),
                        Crossing(p[lone], d[lone], p[e], d[e], plane.axis, c));
+    }
+    if (!inPlane.empty()) {
+        // Those edges that no other facet shares: the border, which nothing else draws.
+        std::unordered_map<std::uint64_t, int> uses;
+        for (const std::uint64_t key : inPlane)
+            uses[key] = 0;
+        for (size_t t = 0; t + 2 < wire.triangles.size(); t += 3)
+            for (int e = 0; e < 3 && Usable(wire, wire.triangles.data() + t); ++e) {
+                const auto it = uses.find(EdgeKey(wire.triangles[t + e], wire.triangles[t + (e + 1) % 3]));
+                if (it != uses.end())
+                    ++it->second;
+            }
+        for (const auto& [key, count] : uses)
+            if (count == 1)
+                graph.AddPiece(wire.Point(key >> 32), wire.Point(key & 0xFFFFFFFFu));
     }
     std::vector<SectionCurve> curves = graph.Curves();
     JoinNearEnds(curves, JoinTolerance(wire));

@@ -44,7 +44,11 @@ TEST(Section, TheSphereByPlanesIsOneClosedCircleOfItsRadiusOrNothing)
         for (const Vec3& p : circle.points)
             ASSERT_EQ(p.z, height);
     }
-    EXPECT_EQ(SectionOf(sphere, {SectionAxis::X, 0.0}).size(), 1u);
+    for (const SectionAxis axis : {SectionAxis::X, SectionAxis::Y}) {   // y = 0 holds the seam's meridian
+        const auto great = SectionOf(sphere, {axis, 0.0});
+        ASSERT_EQ(great.size(), 1u);
+        EXPECT_TRUE(great[0].closed);
+    }
     EXPECT_TRUE(SectionOf(sphere, {SectionAxis::Z, 36.0}).empty());
     EXPECT_TRUE(SectionOf(sphere, {SectionAxis::Y, -40.0}).empty());
     EXPECT_EQ(SectionOf(BuiltinWireframe(kTorus), {SectionAxis::Z, 0.0}).size(), 2u);   // the two equators
@@ -83,8 +87,8 @@ TEST(Section, TypedSurfacesAreCutInTheFormulasUnitsThroughTheirFit)
 
 TEST(Section, PointsOnThePlaneNansAndRepeatsGiveEachPieceOnce)
 {
-    // A strip whose middle edge A-B lies in z = 0: above it two facets, below it one (twice), one
-    // of no area and one with a point that is not finite.
+    // A strip whose middle edges A-B-C lie in z = 0: above them two facets each, below A-B one
+    // (twice), one of no area and one with a point that is not finite; B-C is the strip's rim.
     Wireframe wire;
     const Vec3 points[] = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 1, 1}, {1, 1, 1}, {2, 1, 1}, {0, -1, -1}, {1, -1, -1}, {NAN, 0, -1}};
     for (const Vec3& p : points) {
@@ -96,9 +100,9 @@ TEST(Section, PointsOnThePlaneNansAndRepeatsGiveEachPieceOnce)
     const auto curves = SectionOf(wire, {SectionAxis::Z, 0.0});
     ASSERT_EQ(curves.size(), 1u);
     EXPECT_FALSE(curves[0].closed);
-    ASSERT_EQ(curves[0].points.size(), 2u);
-    EXPECT_EQ(std::min(curves[0].points[0].x, curves[0].points[1].x), 0.0);
-    EXPECT_EQ(std::max(curves[0].points[0].x, curves[0].points[1].x), 1.0);
+    ASSERT_EQ(curves[0].points.size(), 3u);
+    EXPECT_EQ(curves[0].points[1].x, 1.0);
+    EXPECT_EQ(curves[0].points[0].x + curves[0].points[2].x, 2.0);
     EXPECT_TRUE(SectionOf(Wireframe{}, {SectionAxis::Z, 0.0}).empty());   // no facets: nothing to cut
 }
 
