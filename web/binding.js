@@ -102,6 +102,11 @@ class Core {
         this.m._vx_set_style(+!!s.hiddenLines, +!!s.depthCue, +!!s.anaglyph, +!!s.swapEyes, +!!s.parallel, s.lineWidth | 0 || 1,
                              s.theme | 0, +!!s.axes);
     }
+    // "Corte": axis 0, 1, 2 (x, y, z) or -1 (none); the slider's step; {steps, step, plane, value},
+    // plane as --section takes it ('' when off). The setters say whether the picture changed.
+    setSectionAxis(axis) { return this.m._vx_set_section_axis(axis) === 1; }
+    setSectionStep(step) { return this.m._vx_set_section_step(step | 0) === 1; }
+    section() { return JSON.parse(this.#text(this.m._vx_section())); }
     // The themes in order: [{name, caption, lineWidth}].
     themes() { return JSON.parse(this.#text(this.m._vx_themes())); }
     // The turntable and a saved turn about the surface's z axis (true) or the picture's vertical.

@@ -1,6 +1,6 @@
 // Keeps the page's files, so it opens without a network after the first visit.
 const kCache = 'vexilon-@VERSION@';
-const kFiles = ['./', 'index.html', 'page.css', 'page.js', 'own_surfaces.js', 'motion.js', 'binding.js', 'sampling_worker.js', 'vexilon.js', 'vexilon.wasm', 'vexilon-icon.svg'];
+const kFiles = ['./', 'index.html', 'page.css', 'page.js', 'own_surfaces.js', 'motion.js', 'section.js', 'binding.js', 'sampling_worker.js', 'vexilon.js', 'vexilon.wasm', 'vexilon-icon.svg'];
 
 self.addEventListener('install', event => event.waitUntil(caches.open(kCache).then(cache => cache.addAll(kFiles))));
 self.addEventListener('activate', event => event.waitUntil(

@@ -5,6 +5,7 @@ import {
 } from './binding.js';
 import {kOwnKey, setUpOwnSurfaces} from './own_surfaces.js';
 import {setUpMotion} from './motion.js';
+import {setUpSection} from './section.js';
 
 const kBuiltinCount = 8;
 const kOrbitKeyPixels = 10;       // one arrow key turns the view as a drag this long
@@ -97,6 +98,7 @@ function choose(number) {
         control.disabled = false;
     animationButton.disabled = motion.saving();
     motion.showParameters(another);
+    section.show();
     changed();
 }
 
@@ -325,8 +327,8 @@ saveButton.addEventListener('click', () => {
         sizeInput.focus();
         return;
     }
-    if (format.name === 'trace' && (style.theme !== 0 || style.axes)) {
-        saveError.textContent = 'El trazo es el del cuadro tal cual: con el tema Pantalla y sin ejes.';
+    if (format.name === 'trace' && (style.theme !== 0 || style.axes || core.section().plane)) {
+        saveError.textContent = 'El trazo es el del cuadro tal cual: con el tema Pantalla, sin ejes y sin corte.';
         return;
     }
     const bytes = core.encode(Number(formatList.value), size);
@@ -339,6 +341,7 @@ saveButton.addEventListener('click', () => {
 const motion = setUpMotion({core, notice, schedulePaint, download, surfaceId, hasSurface: () => surface !== 0,
                             pauseTurning() { const on = turnBox.checked; setTurning(false); return on; },
                             resumeTurning: setTurning});
+const section = setUpSection({core, schedulePaint});
 
 // ---- Help ----
 $('instrucciones-boton').addEventListener('click', () => $('instrucciones').showModal());

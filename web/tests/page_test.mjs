@@ -4,8 +4,10 @@
 import {startHarness} from './harness.mjs';
 import {run as runViewTests} from './view_tests.mjs';
 import {run as runMotionTests} from './motion_tests.mjs';
+import {run as runSectionTests} from './section_tests.mjs';
 
 const h = await startHarness(...process.argv.slice(2, 4));
 await runViewTests(h);
 await runMotionTests(h);
+await runSectionTests(h);
 process.exit(await h.finish() ? 0 : 1);
