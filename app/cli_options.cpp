@@ -190,6 +190,11 @@ const OptionSpec kOptions[] = {
     {"axes", 0, false, [](Parsing& p, std::string_view) { p.request.style.axes = true; }},
     {"ticks", 0, false, [](Parsing& p, std::string_view) { p.request.style.ticks = true; }},
     {"label", 0, false, [](Parsing& p, std::string_view) { p.request.label = true; }},
+    {"section", 0, true, [](Parsing& p, std::string_view v) {
+         p.request.style.section = ParseSectionPlane(v);
+         if (!p.request.style.section)
+             p.Fail(TrFormat("--section: %1 is not a plane; accepted: x=C, y=C or z=C, C a number, e.g. z=0.5", {Quote(v)}));
+     }},
     {"title", 0, true, [](Parsing& p, std::string_view v) {
          if (!IsPrintableText(v) || v.size() > 200)
              p.Fail(TrFormat("--title: %1 cannot be written; accepted: one line of printable UTF-8 text, up to 200 bytes",
@@ -322,6 +327,9 @@ void CheckFigure(Parsing& p)
     if (style.printedWidthCm != kPrintedWidthCm && format != OutputFormat::Svg && format != OutputFormat::Pdf &&
         format != OutputFormat::Eps && format != OutputFormat::Tikz)
         p.Fail(Tr("--width sets the printed width of a vector figure; accepted: -o NAME.svg, .pdf, .eps or .tikz"));
+    if (p.request.format == OutputFormat::Trace && style.section)
+        p.Fail(Tr("--section draws on a picture or a document, not on a trace; accepted: -o NAME.png, .svg, .pdf, "
+                  ".eps, .tikz or .gif"));
     if (p.request.format == OutputFormat::Trace && style.IsFigure())
         p.Fail(Tr("a trace lists the drawing calls of the 500-pixel frame; accepted: --size, --theme, --background, "
                   "--color, --hidden=dashed, --axes and --title with a picture or a document"));

@@ -72,6 +72,8 @@ std::string RenderUsage()
         "                      morado, marino, or in English) or #rrggbb\n"
         "      --axes          draw the x, y and z axes through the surface's origin, with their labels;\n"
         "                      with --hidden the surface hides them (or dashes them) as its own lines\n"
+        "      --section A=C   draw the surface's section by the plane x, y or z = C (C in the\n"
+        "                      formulas' units) in the theme's accent colour, e.g. --section z=0.5\n"
         "      --ticks         number the axes in the formulas' own units, at round steps (draws them)\n"
         "      --title TEXT    write TEXT above the picture, smaller or on two lines if it is long;\n"
         "                      $...$ holds mathematics: x^2, z_1, Greek letters\n"

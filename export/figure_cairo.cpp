@@ -100,6 +100,7 @@ void DrawVector(cairo_t* cr, const Figure& f, bool blends)
         cairo_set_operator(cr, !blends || layer.blend == FigureBlend::Over ? CAIRO_OPERATOR_OVER
                                : layer.blend == FigureBlend::Lighten       ? CAIRO_OPERATOR_LIGHTEN
                                                                            : CAIRO_OPERATOR_DARKEN);
+        cairo_set_line_width(cr, f.WidthOf(layer));
         for (const FigurePath& path : layer.paths) {
             SetColour(cr, path.colour);
             cairo_set_dash(cr, dashes, path.dashed ? 2 : 0, 0.0);

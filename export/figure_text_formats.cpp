@@ -112,16 +112,20 @@ std::string FigureSvg(const Figure& f)
         doc += "<rect x=\"0.5\" y=\"" + Number(f.top + 0.5, 2) + "\" width=\"" + std::to_string(f.side - 1) +
                "\" height=\"" + std::to_string(f.side - 1) + "\" fill=\"none\" stroke=\"" + Hex(f.outline) +
                "\" stroke-width=\"1\"/>\n";
-    const double stroke = VectorLineWidth(f);
-    const std::string common = "fill=\"none\" stroke-width=\"" +
-                               (stroke == f.lineWidth ? std::to_string(f.lineWidth) : Number(stroke, 2)) +
-                               "\" stroke-linecap=\"round\" stroke-linejoin=\"round\"";
+    auto strokeOf = [&](const FigureLayer& layer) {   // a section's layer is heavier than the surface's
+        return layer.lineWidth > 0 ? VectorLineWidth(f) * layer.lineWidth / f.lineWidth : VectorLineWidth(f);
+    };
+    auto common = [&](const FigureLayer& layer) {
+        const double stroke = strokeOf(layer);
+        return "fill=\"none\" stroke-width=\"" + (stroke == f.WidthOf(layer) ? std::to_string(f.WidthOf(layer)) : Number(stroke, 2)) +
+               "\" stroke-linecap=\"round\" stroke-linejoin=\"round\"";
+    };
     const std::string dashes = " stroke-dasharray=\"" + Number(VectorDashOn(f), 2) + " " + Number(VectorDashOff(f), 2) + "\"";
     for (const FigureLayer& layer : f.layers) {
         doc += layer.blend == FigureBlend::Over ? "<g>\n"
                                                 : "<g style=\"mix-blend-mode:" + std::string(BlendName(layer.blend)) + "\">\n";
         for (const FigurePath& path : layer.paths) {
-            doc += "<path " + common + " stroke=\"" + Hex(path.colour) + "\"" + (path.dashed ? dashes : "") + " d=\"";
+            doc += "<path " + common(layer) + " stroke=\"" + Hex(path.colour) + "\"" + (path.dashed ? dashes : "") + " d=\"";
             char command = 'M';
             for (const FigurePoint& p : path.points) {
                 doc += command + Number(p.x, 2) + " " + Number(p.y, 2);
@@ -163,10 +167,13 @@ std::string FigureTikz(const Figure& f)
     if (f.hasOutline)
         body += "\\draw[" + colour(f.outline) + ", line width=" + Number(cm, 4) + "cm] " + point({0.5, f.top + 0.5}) +
                 " rectangle " + point({f.side - 0.5, f.top + f.side - 0.5}) + ";\n";
-    const std::string width = "line width=" + Number(VectorLineWidth(f) * cm, 4) + "cm, line cap=round, line join=round";
+    auto width = [&](const FigureLayer& layer) {   // a section's layer is heavier than the surface's
+        const double stroke = layer.lineWidth > 0 ? VectorLineWidth(f) * layer.lineWidth / f.lineWidth : VectorLineWidth(f);
+        return "line width=" + Number(stroke * cm, 4) + "cm, line cap=round, line join=round";
+    };
     const std::string dashes = ", dash pattern=on " + Number(VectorDashOn(f) * cm, 4) + "cm off " + Number(VectorDashOff(f) * cm, 4) + "cm";
     for (const FigureLayer& layer : f.layers) {
-        body += "\\begin{scope}[" + width + (layer.blend == FigureBlend::Over ? "" : ", blend mode=" + std::string(BlendName(layer.blend))) + "]\n";
+        body += "\\begin{scope}[" + width(layer) + (layer.blend == FigureBlend::Over ? "" : ", blend mode=" + std::string(BlendName(layer.blend))) + "]\n";
         for (const FigurePath& path : layer.paths) {
             body += "\\draw[" + colour(path.colour) + (path.dashed ? dashes : "") + "] ";
             for (size_t i = 0; i < path.points.size(); ++i)

@@ -150,6 +150,38 @@ void FillDepth(const Wireframe& wire, const EyeView& eye, int side, bool paralle
     }
 }
 
+// A section's curves as lines of points, projected as the surface's are.
+Wireframe SectionLines(const Wireframe& wire, const SectionPlane& plane)
+{
+    WireframeRecorder recorder;
+    for (const SectionCurve& curve : SectionOf(wire, plane))
+        for (size_t i = 0; i < curve.points.size(); ++i)
+            recorder.Sample(curve.points[i], i == 0);
+    return recorder.Take();
+}
+
+// The section's strokes over one eye's surface, tested against that eye's facets: the section lies
+// on them, and the frame's tolerance keeps it seen where they are.
+void AddSection(const Camera& camera, const Wireframe& lines, const FrameStyle& style, const Figure& figure, Rgb colour,
+                const FigureDepth& depth, FigureLayer& layer)
+{
+    thread_local EyeView eye;
+    Project(camera, style.parallel, static_cast<double>(figure.side) / kCanvasSide, lines, eye);
+    PathSink sink(layer, figure.side, figure.top);
+    for (size_t k = 1; k < lines.ops.size(); ++k) {
+        if (lines.ops[k].to != WireOp::kLineNext)
+            continue;
+        const std::uint32_t from = lines.ops[k - 1].from, to = lines.ops[k].from;
+        if (!eye.finite[from] || !eye.finite[to])
+            continue;
+        const FigurePoint a{eye.cols[from], eye.rows[from]}, b{eye.cols[to], eye.rows[to]};
+        if (!style.hiddenLines)
+            sink.Add(a, b, colour, false);
+        else if (!std::isnan(eye.keys[from]) && !std::isnan(eye.keys[to]))
+            AddTestedSegment(a, b, eye.keys[from], eye.keys[to], colour, style.dashedHidden, depth, sink);
+    }
+}
+
 // One eye's strokes, as the frame replays the wireframe.
 void AddEye(const Camera& camera, const Wireframe& wire, const FrameStyle& style, const Figure& figure, Rgb tint,
             EyeView& eye, FigureDepth& depth, FigureLayer& layer)
@@ -360,9 +392,20 @@ void BuildFigure(const Camera& camera, const Wireframe& wire, const FrameStyle& 
     out.dashOff = std::max(4.0 * scale, 2.0 * out.lineWidth);
     thread_local EyeView eye;
     thread_local FigureDepth depth;
+    const Wireframe section = style.section ? SectionLines(wire, *style.section) : Wireframe{};
+    // After each eye's surface, while its depth stands: twice as heavy, in the accent (each eye's
+    // own colour in stereo, which the glasses need).
+    auto addSection = [&](const Camera& eyeCamera, Rgb colour) {
+        if (section.ops.empty())
+            return;
+        const FigureBlend blend = out.layers.back().blend;
+        out.layers.push_back({blend, 2 * out.lineWidth, {}});
+        AddSection(eyeCamera, section, style, out, colour, depth, out.layers.back());
+    };
     if (!style.anaglyph) {
         out.layers.emplace_back();
         AddEye(camera, wire, style, out, style.lineColour.value_or(theme.lines), eye, depth, out.layers.back());
+        addSection(camera, theme.accent);
     } else {
         // On a light ground the inks stop light: the left eye's picture is the one its red filter
         // darkens, so the eyes take the other colours and the meaning stays.
@@ -370,10 +413,12 @@ void BuildFigure(const Camera& camera, const Wireframe& wire, const FrameStyle& 
         constexpr Rgb red{255, 0, 0}, cyan{0, 255, 255};
         const bool leftRed = light == style.swapEyes;
         const FigureBlend blend = light ? FigureBlend::Darken : FigureBlend::Lighten;
-        out.layers.push_back({blend, {}});
+        out.layers.push_back({blend, 0, {}});
         AddEye(StereoEyeCamera(camera, -1.0), wire, style, out, leftRed ? red : cyan, eye, depth, out.layers.back());
-        out.layers.push_back({blend, {}});
+        addSection(StereoEyeCamera(camera, -1.0), leftRed ? red : cyan);
+        out.layers.push_back({blend, 0, {}});
         AddEye(StereoEyeCamera(camera, 1.0), wire, style, out, leftRed ? cyan : red, eye, depth, out.layers.back());
+        addSection(StereoEyeCamera(camera, 1.0), leftRed ? cyan : red);
     }
     if ((style.axes || style.ticks) && style.hiddenLines) {
         if (style.anaglyph) {   // the axes are seen from between the eyes

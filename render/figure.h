@@ -28,6 +28,7 @@ enum class FigureBlend { Over, Lighten, Darken };
 
 struct FigureLayer {
     FigureBlend             blend = FigureBlend::Over;
+    int                     lineWidth = 0;   // pixels; 0: the figure's
     std::vector<FigurePath> paths;
 };
 
@@ -47,9 +48,10 @@ struct Figure {
     bool hasOutline = false;            // one pixel inside the square's edges
     Rgb outline;
     int lineWidth = 1;                  // pixels, at every size
+    int WidthOf(const FigureLayer& layer) const { return layer.lineWidth > 0 ? layer.lineWidth : lineWidth; }
     double printedWidthCm = kPrintedWidthCm;   // the picture's width on paper, for vector formats
     double dashOn = 0.0, dashOff = 0.0; // pixels along a dashed path
-    std::vector<FigureLayer> layers;    // the surface (one layer an eye), then the axes
+    std::vector<FigureLayer> layers;    // the surface (one layer an eye, each then its section), then the axes
     std::vector<FigureText>  texts;     // axis labels and the title's lines
     std::string title;                  // the whole title, for a format that sets it itself (TikZ)
 };

@@ -23,9 +23,10 @@ class PathPainter {
 public:
     PathPainter(const Figure& figure, FigurePicture& picture) : m_figure(figure), m_picture(picture) {}
 
-    void Paint(const FigurePath& path, FigureBlend blend)
+    void Paint(const FigurePath& path, const FigureLayer& layer)
     {
-        m_blend = blend;
+        m_blend = layer.blend;
+        m_width = m_figure.WidthOf(layer);
         m_pen = m_picture.IndexOf(path.colour);
         m_colour = path.colour;
         double along = 0.0;   // pixels of the path before this segment, for its dashes
@@ -42,7 +43,7 @@ private:
         const Pixel from{TruncateToPixel(a.x), TruncateToPixel(a.y)}, to{TruncateToPixel(b.x), TruncateToPixel(b.y)};
         const double length = std::hypot(b.x - a.x, b.y - a.y);
         const double period = m_figure.dashOn + m_figure.dashOff;
-        const int width = m_figure.lineWidth;
+        const int width = m_width;
         const bool xMajor = std::llabs(static_cast<long long>(to.col) - from.col) >=
                             std::llabs(static_cast<long long>(to.row) - from.row);
         for (int pass = 0; pass < width; ++pass) {
@@ -71,6 +72,7 @@ private:
     const Figure&  m_figure;
     FigurePicture& m_picture;
     FigureBlend    m_blend = FigureBlend::Over;
+    int            m_width = 1;
     std::uint8_t   m_pen = 0;
     Rgb            m_colour;
 };
@@ -106,5 +108,5 @@ void RasterizeFigure(const Figure& figure, FigurePicture& out)
     PathPainter painter(figure, out);
     for (const FigureLayer& layer : figure.layers)
         for (const FigurePath& path : layer.paths)
-            painter.Paint(path, layer.blend);
+            painter.Paint(path, layer);
 }

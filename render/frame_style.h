@@ -7,6 +7,7 @@
 #include <string>
 
 #include "render/canvas.h"
+#include "surfaces/section.h"
 
 constexpr int kLineWidthMin = 1, kLineWidthMax = 4;   // pixels
 constexpr int kDepthShades = 12;                      // shades of the depth cue, far to near
@@ -37,13 +38,14 @@ struct FrameStyle {
     std::string title;          // written above the square; empty: none
     std::string label;          // in the square's top left corner, e.g. a sweep's "t = 0,79"; empty: none
     double printedWidthCm = kPrintedWidthCm;   // a vector figure's width on paper (PDF, EPS, TikZ; SVG if not the default)
+    std::optional<SectionPlane> section;   // the surface's section by this plane, in the theme's accent
 
     // True when an option of the figure is on: such a frame is drawn as a figure, in any format.
     bool IsFigure() const
     {
         return size != kCanvasSide || theme != Theme::Pantalla || background || lineColour || dashedHidden || axes || ticks ||
                printedWidthCm != kPrintedWidthCm || !label.empty() ||
-               !title.empty();
+               !title.empty() || section;
     }
     // True when nothing differs from the plain frame (swapEyes alone changes nothing).
     bool IsPlain() const

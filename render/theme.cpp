@@ -9,9 +9,9 @@ namespace {
 
 // Proyector: a yellow that keeps a ratio above 12:1 against its dark blue-grey on a washed-out wall.
 constexpr std::array<ThemeInfo, 3> kThemes{{
-    {Theme::Pantalla, "pantalla", "Pantalla", kBackgroundBlack, kBorderWhite, kSurfaceBlue, {255, 255, 255}, 1},
-    {Theme::Papel, "papel", "Papel", {255, 255, 255}, std::nullopt, {0, 0, 0}, {90, 90, 90}, 1},
-    {Theme::Proyector, "proyector", "Proyector", {16, 24, 32}, std::nullopt, {255, 221, 87}, {255, 255, 255}, 2},
+    {Theme::Pantalla, "pantalla", "Pantalla", kBackgroundBlack, kBorderWhite, kSurfaceBlue, {255, 255, 255}, {255, 140, 0}, 1},
+    {Theme::Papel, "papel", "Papel", {255, 255, 255}, std::nullopt, {0, 0, 0}, {90, 90, 90}, {204, 51, 0}, 1},
+    {Theme::Proyector, "proyector", "Proyector", {16, 24, 32}, std::nullopt, {255, 221, 87}, {255, 255, 255}, {255, 105, 120}, 2},
 }};
 
 struct NamedColour {
@@ -108,7 +108,7 @@ double ContrastRatio(Rgb a, Rgb b)
 bool IsRecolouredFrame(const FrameStyle& style)
 {
     return style.IsFigure() && style.size == kCanvasSide && style.title.empty() && style.label.empty() && !style.axes && !style.ticks &&
-           !style.dashedHidden && !style.anaglyph;
+           !style.dashedHidden && !style.anaglyph && !style.section;
 }
 
 FrameStyle FrameOnly(const FrameStyle& style)
@@ -121,6 +121,7 @@ FrameStyle FrameOnly(const FrameStyle& style)
     frame.dashedHidden = frame.axes = frame.ticks = false;
     frame.title.clear();
     frame.label.clear();
+    frame.section.reset();
     return frame;
 }
 

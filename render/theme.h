@@ -17,6 +17,7 @@ struct ThemeInfo {
     std::optional<Rgb> outline;       // one pixel inside the square's edge; none on paper and wall
     Rgb                lines;
     Rgb                ink;           // axes, their labels and the title
+    Rgb                accent;        // a section: warm, apart from the lines and the ground
     int                lineWidth;     // pixels, unless the user chose a width
 };
 

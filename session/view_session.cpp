@@ -65,8 +65,11 @@ void ViewSession::ChooseSurface(SurfaceKind kind)
         m_variedWire.reset();
         m_variedSurface = kSurfaceNone;
     }
+    const bool another = kind != m_view.surface;
     m_controls.ResetView();
     m_view.surface = kind;
+    if (another)
+        CentreSection();
     NextFrame();
 }
 
@@ -211,9 +214,11 @@ void ViewSession::SweepTick(const std::string& name)
 
 bool ViewSession::SetStyle(const FrameStyle& style)
 {
-    if (style == m_style)
+    FrameStyle next = style;
+    next.section = m_style.section;
+    if (next == m_style)
         return false;
-    m_style = style;
+    m_style = next;
     return true;
 }
 

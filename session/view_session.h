@@ -24,6 +24,7 @@
 constexpr SurfaceKind kPreviewSurface = -1;   // the number under which a preview is shown
 constexpr int kTurnFrames = 300;              // a full turn of the turntable and of a saved animation
 constexpr int kWheelNotch = 120;
+constexpr int kSectionSteps = 200;           // the places of the "Corte" slider, ends included less one
 constexpr int kSweepSteps = 100;              // the ticks of "Animar" from one end of a range to the other              // angle delta of one notch: one step of the "Z" arrows
 
 // One parameter of the shown surface as its slider shows it.
@@ -110,9 +111,19 @@ public:
     void SweepTick(const std::string& name);
 
     // How frames are drawn. True when it changed: the front end then draws the same camera anew,
-    // without a camera step.
+    // without a camera step. The section is kept: it has a control of its own (below).
     bool SetStyle(const FrameStyle& style);
     const FrameStyle& Style() const { return m_style; }
+
+    // "Corte": the section of the shown surface by the plane axis = value, in the surface's own units
+    // (the formulas'), drawn over each frame; the slider runs over the surface's extent on that axis
+    // in kSectionSteps steps. Each call is true when the section changed: the front end then draws
+    // the same camera anew. A surface chosen puts the plane through the middle of its extent.
+    const std::optional<SectionPlane>& Section() const { return m_style.section; }
+    bool SetSectionAxis(std::optional<SectionAxis> axis);   // nothing: off; on: through the middle
+    bool SetSectionStep(int step);                          // 0..kSectionSteps, clamped; off: nothing
+    int SectionStep() const;                                // the slider's place for the value
+    std::pair<double, double> SectionRange() const;         // least, greatest; 0, 0 without a surface
 
     // A preview under kPreviewSurface: the first one starts at its first view, later ones keep it.
     void ShowPreview(std::shared_ptr<const Wireframe> wire, bool first);
@@ -154,6 +165,7 @@ public:
 
 private:
     const Wireframe& WireframeOf(SurfaceKind kind) const;
+    void CentreSection();
 
     SurfaceRegistry&      m_surfaces;
     // The shown surface with the sliders' values, and its wireframe, once a slider has moved.

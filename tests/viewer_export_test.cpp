@@ -158,7 +158,7 @@ private slots:
     void theContextMenuOffersSaveAndCopyOnceThereIsAFrame()
     {
         const std::vector<MenuItem> empty = ContextMenuAt(*dlg, {400, 200});
-        QCOMPARE(empty.size(), size_t{9});
+        QCOMPARE(empty.size(), size_t{10});
         QCOMPARE(empty[0].text, QString::fromUtf8("&Guardar imagen…"));
         QCOMPARE(empty[0].shortcut, QStringLiteral("Ctrl+S"));
         QCOMPARE(empty[1].text, QString::fromUtf8("&Copiar imagen"));
@@ -169,13 +169,14 @@ private slots:
         QCOMPARE(empty[5].text, QString::fromUtf8("&Intercambiar ojos"));   // for the anaglyph only
         QCOMPARE(empty[5].shortcut, QStringLiteral("I"));
         QCOMPARE(empty[6].text, QString::fromUtf8("Girar sobre el eje &z"));
-        QVERIFY(empty[7].text.isEmpty());   // the separator
-        QCOMPARE(empty[8].text, QString::fromUtf8("&Acerca de vexilon..."));
+        QCOMPARE(empty[7].text, QString::fromUtf8("C&orte"));   // its submenu: Ninguno, Plano x/y/z = c
+        QVERIFY(empty[8].text.isEmpty());   // the separator
+        QCOMPARE(empty[9].text, QString::fromUtf8("&Acerca de vexilon..."));
         QVERIFY(!empty[0].enabled && !empty[1].enabled && !empty[2].enabled && !empty[3].enabled && empty[4].enabled &&
-                !empty[5].enabled && empty[6].enabled && empty[8].enabled);
+                !empty[5].enabled && empty[6].enabled && empty[7].enabled && empty[9].enabled);
         ClickSurface(*dlg, kSine);
         const std::vector<MenuItem> shown = ContextMenuAt(*dlg, {400, 200});
-        QVERIFY(shown.size() == 9 && shown[0].enabled && shown[1].enabled && shown[2].enabled && shown[3].enabled &&
+        QVERIFY(shown.size() == 10 && shown[0].enabled && shown[1].enabled && shown[2].enabled && shown[3].enabled &&
                 shown[4].enabled && !shown[5].enabled);
     }
 

@@ -115,6 +115,7 @@ CViewerDlg::CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* 
         return true;
     });
     m_links->CopyAction()->setEnabled(m_session.HasFrame());
+    m_section = std::make_unique<CSectionControl>(*this, m_session, [this] { Redraw(); }, [this] { LayOut(); });
     LayOut();
     setWindowIcon(m_hIcon);   // big and small icon alike
 }
@@ -127,8 +128,11 @@ void CViewerDlg::LayOut()
     m_ui->IDC_SCROLL_ZOOM->setGeometry(m_layout.zoomBar);
     m_ui->IDC_SCROLL_DISTANCE->setGeometry(m_layout.distanceBar);
     m_ui->IDC_STATIC_BARS->setGeometry(m_layout.barLabels);
+    const bool section = m_section && m_section->IsShown();
+    if (m_section)
+        m_section->SetGeometry(m_layout.section);
     if (m_parameters)
-        m_parameters->SetGeometry(m_layout.parameters);
+        m_parameters->SetGeometry(section ? m_layout.parametersUnderSection : m_layout.parameters);
     if (m_session.SquareSide() != square.width()) {
         m_session.SetSquareSide(square.width());
         m_pictureStale = true;   // drawn anew at the new side, never scaled
@@ -227,6 +231,8 @@ void CViewerDlg::OnFrame()
         m_links->CopyAction()->setEnabled(hasFrame);
     if (m_parameters)
         m_parameters->Show();
+    if (m_section)
+        m_section->Refresh();   // another surface takes the plane through its middle
     Redraw();
 }
 
@@ -288,6 +294,7 @@ void CViewerDlg::AddWindowMenuItems(QMenu& menu)
     menu.addAction(m_links->OpenAction());
     menu.addAction(m_viewOptions->SwapEyesAction());
     menu.addAction(m_turnAxisAction);
+    menu.addMenu(m_section->Menu());
     menu.addSeparator();
     QAction* about = menu.addAction(QString::fromUtf8(kAboutMenuText));
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });

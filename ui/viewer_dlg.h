@@ -22,6 +22,7 @@
 #include "ui/scroll_bar.h"
 #include "ui/parameter_group.h"
 #include "ui/scene_links.h"
+#include "ui/section_control.h"
 #include "ui/turntable_switch.h"
 #include "ui/view_options_group.h"
 #include "ui/window_layout.h"
@@ -125,6 +126,7 @@ private:
     std::unique_ptr<CFrameFiles>        m_files;           // saving the picture and a turn of it
     std::unique_ptr<CViewOptionsGroup>  m_viewOptions;     // the "Vista" group
     std::unique_ptr<COtherSurfaceGroup> m_otherSurfaces;   // "Otra:", its list and "Definir…"
+    std::unique_ptr<CSectionControl>    m_section;         // "Corte": its menu and slider
     std::unique_ptr<CParameterGroup>    m_parameters;      // "Parámetros": sliders and "Animar"
     QAction*     m_turnAxisAction = nullptr;        // "Girar sobre el eje z", checkable
     std::unique_ptr<CSceneLinks>        m_links;           // "Copiar enlace", "Abrir enlace…"

@@ -26,5 +26,7 @@ WindowLayout LayOutWindow(QSize window)
     layout.distanceBar = QRect(right + 56, kFreeTop, 23, 265);
     layout.barLabels = QRect(right + 30, kFreeTop + 270, 45, 21);
     layout.parameters = QRect(right + 11, kFreeTop + 290, 74, side - 288);
+    layout.section = QRect(right + 11, kFreeTop + 290, 74, 46);
+    layout.parametersUnderSection = layout.parameters.adjusted(0, 50, 0, 0);
     return layout;
 }

@@ -16,6 +16,8 @@ struct WindowLayout {
     QRect distanceBar;   // "P"
     QRect barLabels;     // "Z         P" under them
     QRect parameters;    // the "Parámetros" group, under the labels down to the square's bottom
+    QRect section;       // "Corte" while a plane is chosen, under the labels
+    QRect parametersUnderSection;   // "Parámetros" then, below it
 };
 
 // The square's side is the free space's: min(width - 264, height - 22), never below kCanvasSide nor

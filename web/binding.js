@@ -111,6 +111,11 @@ class Core {
     scene() { return this.#text(this.m._vx_scene()); }
     openScene(text) { return JSON.parse(this.#withString(text, p => this.#text(this.m._vx_open_scene(p)))); }
     style() { return JSON.parse(this.#text(this.m._vx_style())); }
+    // "Corte": axis 0, 1, 2 (x, y, z) or -1 (none); the slider's step; {steps, step, plane, value},
+    // plane as --section takes it ('' when off). The setters say whether the picture changed.
+    setSectionAxis(axis) { return this.m._vx_set_section_axis(axis) === 1; }
+    setSectionStep(step) { return this.m._vx_set_section_step(step | 0) === 1; }
+    section() { return JSON.parse(this.#text(this.m._vx_section())); }
     // The themes in order: [{name, caption, lineWidth}].
     themes() { return JSON.parse(this.#text(this.m._vx_themes())); }
     // The turntable and a saved turn about the surface's z axis (true) or the picture's vertical.

@@ -8,6 +8,7 @@ import {setUpMotion} from './motion.js';
 import {setUpSceneLink} from './scene_link.js';
 import {kNothingKept, readKept, storageLent} from './storage.js';
 import {setUpFullScreen} from './screen.js';
+import {setUpSection} from './section.js';
 
 const kBuiltinCount = 8;
 const kOrbitKeyPixels = 10;       // one arrow key turns the view as a drag this long
@@ -102,6 +103,7 @@ function choose(number, opened = false) {
         control.disabled = false;
     animationButton.disabled = motion.saving();
     motion.showParameters(another);
+    section.show();
     changed();
 }
 
@@ -345,8 +347,8 @@ saveButton.addEventListener('click', () => {
         sizeInput.focus();
         return;
     }
-    if (format.name === 'trace' && (style.theme !== 0 || style.axes || style.ticks)) {
-        saveError.textContent = 'El trazo es el del cuadro tal cual: con el tema Pantalla y sin ejes.';
+    if (format.name === 'trace' && (style.theme !== 0 || style.axes || style.ticks || core.section().plane)) {
+        saveError.textContent = 'El trazo es el del cuadro tal cual: con el tema Pantalla, sin ejes y sin corte.';
         return;
     }
     const bytes = core.encode(Number(formatList.value), size);
@@ -359,6 +361,7 @@ saveButton.addEventListener('click', () => {
 const motion = setUpMotion({core, notice, schedulePaint, download, hasSurface: () => surface !== 0,
                             pauseTurning() { const on = turnBox.checked; setTurning(false); return on; },
                             resumeTurning: setTurning});
+const section = setUpSection({core, schedulePaint});
 
 // ---- Help ----
 $('instrucciones-boton').addEventListener('click', () => $('instrucciones').showModal());

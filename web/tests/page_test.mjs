@@ -8,6 +8,7 @@ import {run as runSceneTests} from './scene_tests.mjs';
 import {run as runStorageTests} from './storage_tests.mjs';
 import {run as runScreenTests} from './screen_tests.mjs';
 import {run as runServeTests} from './serve_tests.mjs';
+import {run as runSectionTests} from './section_tests.mjs';
 
 const h = await startHarness(...process.argv.slice(2, 4));
 await runViewTests(h);
@@ -16,4 +17,5 @@ await runSceneTests(h);
 await runStorageTests(h);
 await runScreenTests(h);
 await runServeTests(h);
+await runSectionTests(h);
 process.exit(await h.finish() ? 0 : 1);
