@@ -360,9 +360,6 @@ std::optional<Wireframe> BuildEquationSurface(const SurfaceDefinition& def, Defi
                           "la ecuación no tiene ningún punto en la caja " + box + "; se acepta una ecuación cuyos lados se igualen dentro de la caja");
         return std::nullopt;
     }
-    if (def.fit && def.fitEachAxis)
-        ScaleAxesToSameExtent(wire);
-    if (def.fit)
-        FitWireframe(wire, kFitRadius);
+    FitAsDefined(wire, def);
     return wire;
 }
