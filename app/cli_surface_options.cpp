@@ -229,13 +229,6 @@ bool ResolveOverrides(const SurfaceRegistry& surfaces, OwnSurfaceOptions& option
 
 }   // namespace
 
-std::string ShortestNumber(double value)
-{
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    return std::string(text, end);
-}
-
 std::optional<Wireframe> BuildSweptSurface(SurfaceDefinition definition, const std::string& name, double value,
                                            std::string& error)
 {

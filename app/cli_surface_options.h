@@ -50,8 +50,6 @@ bool ResolveOwnSurfaces(SurfaceRegistry& surfaces, OwnSurfaceOptions& options, S
 std::optional<Wireframe> BuildSweptSurface(SurfaceDefinition definition, const std::string& name, double value,
                                            std::string& error);
 
-// value in the fewest digits that read back to it: "-0.5", "1e+308".
-std::string ShortestNumber(double value);
 
 // The parts of text between commas that stand outside parentheses: "0,atan2(1,2),9" has three.
 std::vector<std::string_view> SplitTopLevelCommas(std::string_view text);

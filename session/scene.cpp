@@ -67,27 +67,9 @@ std::optional<std::string> Decoded(std::string_view text)
     return out;
 }
 
-// Shortest text that reads back as the same double, whatever the C locale's decimal point.
-std::string Number(double value)
-{
-    char text[40];
-#if defined(__cpp_lib_to_chars)
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, value);
-    return ec == std::errc() ? std::string(text, end) : std::string("nan");
-#else
-    // A library without the shortest form (the page's, always in the C locale): the fewest digits
-    // that read back the same.
-    for (int digits = 1;; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, value);
-        if (digits >= 17 || std::strtod(text, nullptr) == value)
-            return text;
-    }
-#endif
-}
-
 std::string Triple(Vec3 v)
 {
-    return Number(v.x) + "," + Number(v.y) + "," + Number(v.z);
+    return ShortestNumber(v.x) + "," + ShortestNumber(v.y) + "," + ShortestNumber(v.z);
 }
 
 std::optional<double> ReadNumber(std::string_view text)
@@ -149,7 +131,7 @@ void PutOwn(Writer& w, const SurfaceDefinition& d)
     w.Put("fam", d.families == Families::U ? "u" : d.families == Families::V ? "v" : "uv");
     w.Put("fit", !d.fit ? "0" : d.fitEachAxis ? "ejes" : "1");
     for (const ParameterRange& r : d.ranges)
-        w.Put("r", r.name + ":" + Number(r.least) + ":" + Number(r.greatest));
+        w.Put("r", r.name + ":" + ShortestNumber(r.least) + ":" + ShortestNumber(r.greatest));
     for (const NamedFormula& let : d.lets)
         w.Put("let", let.name + ":" + let.text);
 }
@@ -165,11 +147,11 @@ std::string EncodeScene(const Scene& scene)
     else
         w.Put("s", scene.surfaceId);
     for (const auto& [name, value] : scene.own ? scene.own->params : scene.params)
-        w.Put("p", name + ":" + Number(value));
+        w.Put("p", name + ":" + ShortestNumber(value));
     w.Put("eye", Triple(scene.view.eye));
     w.Put("tgt", Triple(scene.view.target));
     w.Put("up", Triple(scene.view.up));
-    w.Put("zoom", Number(scene.view.zoom));
+    w.Put("zoom", ShortestNumber(scene.view.zoom));
     const FrameStyle& s = scene.style;
     if (s.hiddenLines)
         w.Put("hid", s.dashedHidden ? "dash" : "1");
@@ -224,8 +206,8 @@ double Bounded(const Pair& pair, std::string_view text, double low, double high)
 {
     const std::optional<double> value = ReadNumber(text);
     if (!value || *value < low || *value > high)
-        Refuse(pair.key + "=" + Quote(pair.value) + " is not a number from " + Number(low) + " to " + Number(high),
-               pair.key + "=" + QuoteSpanish(pair.value) + " no es un número de " + Number(low) + " a " + Number(high));
+        Refuse(pair.key + "=" + Quote(pair.value) + " is not a number from " + ShortestNumber(low) + " to " + ShortestNumber(high),
+               pair.key + "=" + QuoteSpanish(pair.value) + " no es un número de " + ShortestNumber(low) + " a " + ShortestNumber(high));
     return *value;
 }
 

@@ -300,7 +300,7 @@ std::optional<AnimationFrames> ViewSession::AnimationOf(const std::string& sweep
     auto def = std::make_shared<SurfaceDefinition>(m_variedSurface == m_frameSurface && m_varied ? *m_varied : *entry->definition);
     def->ranges.clear();
     // Up the range and down again, the ends once each: the loop closes without a repeated frame.
-    const std::vector<double> up = AxisValues(control->least, control->greatest, kSweepSteps + 1);
+    const std::vector<double> up = SweepValues(control->least, control->greatest, kSweepSteps + 1);
     auto values = std::make_shared<std::vector<double>>(up.begin(), up.end());
     values->insert(values->end(), up.rbegin() + 1, up.rend() - 1);
     auto wire = std::make_shared<Wireframe>();

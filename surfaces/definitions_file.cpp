@@ -72,28 +72,12 @@ public:
         return static_cast<int>(*n);
     }
 
-    static std::string NumberText(double value)
-    {
-        char buffer[32];
-#if defined(__cpp_lib_to_chars)
-        const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-        return std::string(buffer, end);
-#else
-        // A library without the shortest form (the page's): the fewest digits that read back the same.
-        for (int digits = 1;; ++digits) {
-            std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
-            if (digits >= 17 || std::strtod(buffer, nullptr) == value)
-                return buffer;
-        }
-#endif
-    }
-
     std::string Bound(const toml::node& node, const char* key) const
     {
         if (const auto text = node.value_exact<std::string>())
             return *text;
         if (const auto number = node.value<double>(); number && (node.is_integer() || node.is_floating_point()))
-            return NumberText(*number);
+            return ShortestNumber(*number);
         Fail(&node, std::string("the ends of '") + key + "' must be numbers or expressions in quotes",
              std::string("los extremos de «") + key + "» deben ser números o expresiones entre comillas");
     }

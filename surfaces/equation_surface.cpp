@@ -59,20 +59,12 @@ const char* const kAxisNames[] = {"x", "y", "z"};
 constexpr int     kMeshRefineSteps = 3;
 constexpr long    kMaxFacets = 4000000;   // a surface folded in every cell of a fine grid: bounded memory   // the facets only hide: near enough is a few steps
 
-// The shortest text that reads back as value, with a point whatever the locale.
-std::string FormatNumber(double value)
-{
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    return std::string(text, end);
-}
-
 bool CheckShape(const SurfaceDefinition& def, DefinitionProblem& problem)
 {
     for (int a = 0; a < 3; ++a) {
         const double lo = def.box[static_cast<size_t>(2 * a)], hi = def.box[static_cast<size_t>(2 * a + 1)];
         if (!std::isfinite(lo) || !std::isfinite(hi) || !(lo < hi) || !std::isfinite(hi - lo)) {
-            const std::string range = FormatNumber(lo) + "," + FormatNumber(hi);
+            const std::string range = ShortestNumber(lo) + "," + ShortestNumber(hi);
             problem = Problem(DefinitionField::Box,
                               std::string("the box's ") + kAxisNames[a] + " range " + range + " is empty or not finite; accepted: finite MIN,MAX with MIN < MAX",
                               std::string("el intervalo de ") + kAxisNames[a] + " de la caja " + range + " está vacío o no es finito; se acepta MÍN,MÁX finitos con MÍN < MÁX");
@@ -363,14 +355,11 @@ std::optional<Wireframe> BuildEquationSurface(const SurfaceDefinition& def, Defi
     if (sectionPoints == 0 && wire.triangles.empty()) {
         std::string box;
         for (size_t i = 0; i < 6; ++i)
-            box += (i ? "," : "") + FormatNumber(def.box[i]);
+            box += (i ? "," : "") + ShortestNumber(def.box[i]);
         problem = Problem(DefinitionField::Equation, "the equation has no point in the box " + box + "; accepted: an equation whose two sides meet inside the box",
                           "la ecuación no tiene ningún punto en la caja " + box + "; se acepta una ecuación cuyos lados se igualen dentro de la caja");
         return std::nullopt;
     }
-    if (def.fit && def.fitEachAxis)
-        ScaleAxesToSameExtent(wire);
-    if (def.fit)
-        FitWireframe(wire, kFitRadius);
+    FitAsDefined(wire, def);
     return wire;
 }

@@ -3,7 +3,9 @@
 #include "surfaces/quoted_text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -186,4 +188,21 @@ std::string EscapedExcerpt(std::string_view text, std::size_t at, std::size_t wi
     if (to < text.size())
         excerpt += kEllipsis;
     return excerpt;
+}
+
+std::string ShortestNumber(double value)
+{
+    char text[40];
+#if defined(__cpp_lib_to_chars)
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, value);
+    return ec == std::errc() ? std::string(text, end) : std::string("nan");
+#else
+    // A library without the shortest form (the page's, always in the C locale): the fewest digits
+    // that read back the same.
+    for (int digits = 1;; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, value);
+        if (digits >= 17 || std::strtod(text, nullptr) == value)
+            return text;
+    }
+#endif
 }

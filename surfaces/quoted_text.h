@@ -29,3 +29,7 @@ std::size_t EscapedColumn(std::string_view text, std::size_t at);
 // At most about `width` characters of text around byte `at`, escaped, with "…" where text was cut;
 // column is set to where `at` lands in the excerpt, in characters.
 std::string EscapedExcerpt(std::string_view text, std::size_t at, std::size_t width, std::size_t& column);
+
+// The shortest text that reads back as value, with a point whatever the C locale: what a message,
+// a file or a link writes of a number.
+std::string ShortestNumber(double value);

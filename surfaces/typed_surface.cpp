@@ -224,6 +224,14 @@ std::vector<double> SweepValues(double from, double to, int count)
     return values;
 }
 
+void FitAsDefined(Wireframe& wire, const SurfaceDefinition& definition)
+{
+    if (definition.fit && definition.fitEachAxis)
+        ScaleAxesToSameExtent(wire);
+    if (definition.fit)
+        FitWireframe(wire, kFitRadius);
+}
+
 bool SetParameter(SurfaceDefinition& definition, const std::string& name, double value)
 {
     auto& params = definition.params;
@@ -343,9 +351,6 @@ std::optional<Wireframe> BuildTypedSurface(const SurfaceDefinition& def, Definit
                           "ninguna muestra es un punto finito; revise las fórmulas y los intervalos");
         return std::nullopt;
     }
-    if (def.fit && def.fitEachAxis)
-        ScaleAxesToSameExtent(wire);
-    if (def.fit)
-        FitWireframe(wire, kFitRadius);
+    FitAsDefined(wire, def);
     return wire;
 }

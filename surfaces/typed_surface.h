@@ -141,6 +141,10 @@ std::vector<std::string> UnusedParameters(const SurfaceDefinition& definition);
 // graph fills a cube; an axis whose values are all equal is only moved to 0.
 void ScaleAxesToSameExtent(Wireframe& wire);
 
+// Fits wire as definition asks: each axis first to the same extent with fitEachAxis, then to
+// kFitRadius; nothing when fit is off.
+void FitAsDefined(Wireframe& wire, const SurfaceDefinition& definition);
+
 // Moves the centre of the bounding box of the finite points to the origin and scales so the
 // farthest point lies radius away; false when no point is finite.
 bool FitWireframe(Wireframe& wire, double radius);
