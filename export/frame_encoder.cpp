@@ -12,7 +12,6 @@
 #include "export/png_encoder.h"
 #include "render/frame.h"
 #include "render/svg_canvas.h"
-#include "render/theme.h"
 
 #include <algorithm>
 
@@ -38,25 +37,17 @@ void CopyToFrame(const FigurePicture& figure, IndexedCanvas& picture)
 void FrameEncoder::Draw(const Camera& camera, const Wireframe& wire, const FrameStyle& style)
 {
     const bool raster = m_format == OutputFormat::Png || m_format == OutputFormat::Gif;
-    if (raster && IsRecolouredFrame(style)) {
-        // The frame's own drawing, then its palette in the style's colours: as fast as the frame.
-        if (m_recoloured)
-            m_picture.SetPalette(m_framePalette);
-        DrawFrame(camera, wire, FrameOnly(style), m_picture);
-        m_framePalette = m_picture.Palette();
-        std::vector<Rgb> themed = m_framePalette;
-        for (Rgb& c : themed)
-            c = ThemedColour(c, style);
-        m_picture.SetPalette(std::move(themed));
-        m_recoloured = true;
+    const FramePipeline pipeline = PipelineFor(style, raster, IsFigureFormat(m_format));
+    if (pipeline == FramePipeline::Recoloured) {
+        DrawRecolouredFrame(camera, wire, style, m_picture, m_framePalette);
         m_drewFigure = false;
         return;
     }
-    if (m_recoloured) {
+    if (!m_framePalette.empty()) {   // the frame's own palette again, as the last frame drew it
         m_picture.SetPalette(m_framePalette);
-        m_recoloured = false;
+        m_framePalette.clear();
     }
-    m_drewFigure = style.IsFigure() || IsFigureFormat(m_format);
+    m_drewFigure = pipeline == FramePipeline::Figure;
     if (m_drewFigure) {
         BuildFigure(camera, wire, style, m_figure);
         switch (m_format) {

@@ -43,8 +43,7 @@ private:
     RecordingCanvas m_recording;
     std::string     m_text;        // the SVG document or the trace
     bool            m_drewFigure = false;
-    bool            m_recoloured = false;   // m_picture's palette is in a theme's colours
-    std::vector<Rgb> m_framePalette;        // its palette as the frame drew it
+    std::vector<Rgb> m_framePalette;        // while m_picture's palette is in a theme's colours, the frame's own
     Figure          m_figure;
     FigurePicture   m_figurePicture;
 };

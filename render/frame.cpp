@@ -2,6 +2,7 @@
 #include "render/frame.h"
 
 #include "render/styled_frame.h"
+#include "render/theme.h"
 #include "render/wireframe_projection.h"
 #include "surfaces/registry.h"
 
@@ -22,7 +23,7 @@ void DrawFrameOn(const Camera& camera, const Wireframe& wire, C& canvas)
 template <class C>
 void DrawInStyle(const Camera& camera, const Wireframe& wire, const FrameStyle& style, C& canvas)
 {
-    if (style.IsPlain())
+    if (PipelineFor(style, false, false) == FramePipeline::Plain)
         DrawFrame(camera, wire, canvas);   // an SVG goes the generic canvas's way
     else
         DrawStyledFrame(camera, wire, style, canvas);
@@ -36,6 +37,15 @@ void RenderNext(ViewState& view, C& canvas)
 }
 
 }   // namespace
+
+FramePipeline PipelineFor(const FrameStyle& style, bool raster, bool asFigure)
+{
+    if (raster && IsRecolouredFrame(style))
+        return FramePipeline::Recoloured;
+    if (asFigure || style.IsFigure())
+        return FramePipeline::Figure;
+    return style.IsPlain() ? FramePipeline::Plain : FramePipeline::Styled;
+}
 
 Camera BeginFrame(ViewState& view, const Wireframe& wire)
 {
@@ -83,6 +93,35 @@ void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& st
 void DrawFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, SvgCanvas& svg)
 {
     DrawInStyle(camera, wire, style, svg);
+}
+
+void DrawRecolouredFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, RasterCanvas& picture)
+{
+    DrawFrame(camera, wire, FrameOnly(style), picture);
+    std::uint32_t* bits = picture.Bits();
+    std::uint32_t from = 0, to = 0;   // the last colour changed: lines come in runs of one colour
+    bool known = false;
+    for (size_t i = 0; i < static_cast<size_t>(kCanvasSide) * kCanvasSide; ++i) {
+        if (!known || bits[i] != from) {
+            from = bits[i];
+            to = PackPixel(ThemedColour({std::uint8_t(from >> 16), std::uint8_t(from >> 8), std::uint8_t(from)}, style));
+            known = true;
+        }
+        bits[i] = to;
+    }
+}
+
+void DrawRecolouredFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, IndexedCanvas& picture,
+                         std::vector<Rgb>& framePalette)
+{
+    if (!framePalette.empty())
+        picture.SetPalette(framePalette);
+    DrawFrame(camera, wire, FrameOnly(style), picture);
+    framePalette = picture.Palette();
+    std::vector<Rgb> themed = framePalette;
+    for (Rgb& c : themed)
+        c = ThemedColour(c, style);
+    picture.SetPalette(std::move(themed));
 }
 
 void RenderNextFrame(ViewState& view, Canvas& canvas)

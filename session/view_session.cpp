@@ -373,27 +373,15 @@ const FigurePicture& ShownFigure(const Camera& camera, const Wireframe& wire, co
 
 void DrawShownFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, RasterCanvas& picture)
 {
-    if (!style.IsFigure()) {
-        DrawFrame(camera, wire, style, picture);
-        return;
-    }
     FrameStyle square = style;   // the window's square whatever the size saved last
     square.size = kCanvasSide;
     square.title.clear();
-    if (IsRecolouredFrame(square)) {
-        DrawFrame(camera, wire, FrameOnly(square), picture);
-        std::uint32_t* bits = picture.Bits();
-        std::uint32_t from = 0, to = 0;   // the last colour changed: lines come in runs of one colour
-        bool known = false;
-        for (size_t i = 0; i < static_cast<size_t>(kCanvasSide) * kCanvasSide; ++i) {
-            if (!known || bits[i] != from) {
-                from = bits[i];
-                to = PackPixel(ThemedColour({std::uint8_t(from >> 16), std::uint8_t(from >> 8), std::uint8_t(from)}, square));
-                known = true;
-            }
-            bits[i] = to;
-        }
-        return;
+    // A figure's style stays a figure in the square, whatever of it the square leaves out.
+    switch (PipelineFor(square, true, style.IsFigure())) {
+    case FramePipeline::Plain:
+    case FramePipeline::Styled: DrawFrame(camera, wire, style, picture); return;
+    case FramePipeline::Recoloured: DrawRecolouredFrame(camera, wire, square, picture); return;
+    case FramePipeline::Figure: break;
     }
     const FigurePicture& pixels = ShownFigure(camera, wire, square);
     picture.ClearHiddenRows();
