@@ -47,14 +47,56 @@ inline Camera CameraOf(const ViewState& view)
     return {view.eye, view.planePoint, view.normal, view.right, view.up, view.zoom};
 }
 
-// View coordinates (x right, y up, origin at the centre of the square) of world point p in x and y;
-// z carries no meaning. The zoomed screen-plane hit is handed back in planeHit.
+// The point a camera looks at: normal is eye - target.
+inline Vec3 TargetOf(const Camera& c)
+{
+    return VecSub(c.eye, c.normal);
+}
+
+// A world point seen by a camera: view coordinates (x right, y up, origin at the centre of the
+// square; z carries no meaning) and the zoomed screen-plane hit.
+struct ViewPoint {
+    double x, y, z;
+    double hitX, hitY, hitZ;
+};
+
+// The perspective projection of world point (px, py, pz): the one expression of it. Every
+// projection of a point calls it, one point or a loop over arrays of coordinates, and the same
+// operations in the same order give the same bits in every lane. It is IntersectLinePlane of the
+// line from p toward the eye with the screen plane, zoomed, then taken along right and up.
+inline ViewPoint PerspectiveView(const Camera& c, double px, double py, double pz)
+{
+    const double dx = c.eye.x - px, dy = c.eye.y - py, dz = c.eye.z - pz;   // toward the eye
+    const Vec3 q = c.planePoint, n = c.normal;
+    const double t = ((n.z * (q.z - pz) + n.y * (q.y - py)) + n.x * (q.x - px)) / ((n.z * dz + n.y * dy) + n.x * dx);
+    const double hx = (dx * t + px) * c.zoom, hy = (dy * t + py) * c.zoom, hz = (dz * t + pz) * c.zoom;
+    const double vx = hx - q.x, vy = hy - q.y, vz = hz - q.z;   // zoomed hit minus the unzoomed plane point
+    return {(vz * c.right.z + vy * c.right.y) + vx * c.right.x, (vz * c.up.z + vy * c.up.y) + vx * c.up.x, vz, hx, hy, hz};
+}
+
+// The parallel projection: the eye at infinity along its direction, target at the centre, scale
+// view units a world unit. Only x and y are set.
+inline ViewPoint ParallelView(const Camera& c, Vec3 target, double scale, double px, double py, double pz)
+{
+    const double vx = px - target.x, vy = py - target.y, vz = pz - target.z;
+    return {scale * ((vz * c.right.z + vy * c.right.y) + vx * c.right.x),
+            scale * ((vz * c.up.z + vy * c.up.y) + vx * c.up.x), 0.0, 0.0, 0.0, 0.0};
+}
+
+// The distance of world point (px, py, pz) in front of the eye along unit direction nHat.
+inline double DepthAlong(Vec3 eye, Vec3 nHat, double px, double py, double pz)
+{
+    const double dx = eye.x - px, dy = eye.y - py, dz = eye.z - pz;
+    return (dz * nHat.z + dy * nHat.y) + dx * nHat.x;
+}
+
+// View coordinates of world point p in x and y; z carries no meaning. The zoomed screen-plane
+// hit is handed back in planeHit.
 inline Vec3 ProjectWithCamera(const Camera& camera, Vec3 p, Vec3& planeHit)
 {
-    const Vec3 hit = IntersectLinePlane(p, VecSub(camera.eye, p), camera.planePoint, camera.normal);
-    planeHit = VecScale(camera.zoom, hit);
-    const Vec3 v = VecSub(planeHit, camera.planePoint);   // zoomed hit minus the unzoomed plane point
-    return {VecDot(v, camera.right), VecDot(v, camera.up), v.z};
+    const ViewPoint v = PerspectiveView(camera, p.x, p.y, p.z);
+    planeHit = {v.hitX, v.hitY, v.hitZ};
+    return {v.x, v.y, v.z};
 }
 
 // ProjectWithCamera with the record's own camera; writes planeHit.

@@ -9,6 +9,7 @@
 #include "render/axis_ticks.h"
 #include "render/figure_depth.h"
 #include "render/line_walk.h"
+#include "render/pixel_mapping.h"
 #include "render/styled_frame.h"
 #include "render/theme.h"
 #include "render/figure_title.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr double kHiddenTolerance = 0.02;   // of the surface's depth at that view, as the frame's
 constexpr double kAxisReach = 1.2;          // the axes reach this far beyond the farthest point
 constexpr double kArrowAngle = 0.45;        // radians either side of an axis, at its arrowhead
 
@@ -37,29 +37,17 @@ void Project(const Camera& camera, bool parallel, double scale, const Wireframe&
     out.depths.resize(n);
     out.keys.resize(n);
     out.finite.resize(n);
-    const Vec3 e = camera.eye, q = camera.planePoint, nv = camera.normal, r = camera.right, u = camera.up;
-    const Vec3 nHat = VecNormalize(nv), target = VecSub(e, nv);
-    const double zoom = camera.zoom, parallelScale = zoom * kPlaneOffset / kFirstEyeDistance;
+    const Camera c = camera;
+    const Vec3 nHat = VecNormalize(c.normal), target = TargetOf(c);
+    const double parallelScale = ParallelScale(c);
     double nearest = INFINITY, farthest = -INFINITY;
     for (size_t i = 0; i < n; ++i) {
         const double px = wire.xs[i], py = wire.ys[i], pz = wire.zs[i];
-        const double dx = e.x - px, dy = e.y - py, dz = e.z - pz;
-        double col, row;
-        if (parallel) {
-            const double vx = px - target.x, vy = py - target.y, vz = pz - target.z;
-            col = parallelScale * ((vz * r.z + vy * r.y) + vx * r.x) + 250.0;
-            row = 250.0 - parallelScale * ((vz * u.z + vy * u.y) + vx * u.x);
-        } else {
-            const double t = ((nv.z * (q.z - pz) + nv.y * (q.y - py)) + nv.x * (q.x - px)) /
-                             ((nv.z * dz + nv.y * dy) + nv.x * dx);
-            const double vx = (dx * t + px) * zoom - q.x, vy = (dy * t + py) * zoom - q.y, vz = (dz * t + pz) * zoom - q.z;
-            col = ((vz * r.z + vy * r.y) + vx * r.x) + 250.0;
-            row = 250.0 - ((vz * u.z + vy * u.y) + vx * u.x);
-        }
-        out.cols[i] = col * scale;
-        out.rows[i] = row * scale;
+        const ViewPoint v = parallel ? ParallelView(c, target, parallelScale, px, py, pz) : PerspectiveView(c, px, py, pz);
+        out.cols[i] = (v.x + kHalfSide) * scale;
+        out.rows[i] = (kHalfSide - v.y) * scale;
         out.finite[i] = std::isfinite(out.cols[i]) && std::isfinite(out.rows[i]);
-        const double d = (dz * nHat.z + dy * nHat.y) + dx * nHat.x;
+        const double d = DepthAlong(c.eye, nHat, px, py, pz);
         out.depths[i] = d;
         out.keys[i] = parallel ? -d : d > 0.0 ? 1.0 / d : NAN;
         if ((parallel || d > 0.0) && d < INFINITY) {
@@ -139,8 +127,7 @@ void AddTestedSegment(FigurePoint a, FigurePoint b, double ka, double kb, Rgb co
 // The nearest facet of the projected wire at every pixel of the square.
 void FillDepth(const Wireframe& wire, const EyeView& eye, int side, bool parallel, FigureDepth& depth)
 {
-    const double extent = eye.farthest - eye.nearest;
-    depth.Reset(side, !parallel, kHiddenTolerance * (std::isfinite(extent) ? extent : 0.0));
+    depth.Reset(side, !parallel, HiddenTolerance(eye.nearest, eye.farthest));
     for (size_t t = 0; t + 2 < wire.triangles.size(); t += 3) {
         const std::uint32_t* tri = wire.triangles.data() + t;
         const double cols[] = {eye.cols[tri[0]], eye.cols[tri[1]], eye.cols[tri[2]]};
@@ -191,14 +178,12 @@ void AddEye(const Camera& camera, const Wireframe& wire, const FrameStyle& style
     const double extent = eye.farthest - eye.nearest;
     if (style.hiddenLines)
         FillDepth(wire, eye, figure.side, style.parallel, depth);
-    const double levelsPerDepth = extent > 0.0 ? kDepthShades / extent : INFINITY;
+    const double levelsPerDepth = LevelsPerDepth(extent);
     auto colourOf = [&](std::uint32_t a, std::uint32_t b) {
         if (!style.depthCue)
             return tint;
-        double level = (eye.farthest - 0.5 * (eye.depths[a] + eye.depths[b])) * levelsPerDepth;
-        level = std::isnan(level) ? kDepthShades - 1 : level;
-        const int l = level >= kDepthShades - 1 ? kDepthShades - 1 : level > 0.0 ? static_cast<int>(level) : 0;
-        return MixColours(figure.background, tint, DepthShade(l));
+        const int level = DepthLevel(eye.farthest, levelsPerDepth, eye.depths[a], eye.depths[b]);
+        return MixColours(figure.background, tint, DepthShade(level));
     };
     PathSink sink(layer, figure.side, figure.top);
     ForEachReplayedLine(wire, eye.finite.data(), [&](std::uint32_t from, std::uint32_t to, bool) {
@@ -407,18 +392,15 @@ void BuildFigure(const Camera& camera, const Wireframe& wire, const FrameStyle& 
         AddEye(camera, wire, style, out, style.lineColour.value_or(theme.lines), eye, depth, out.layers.back());
         addSection(camera, theme.accent);
     } else {
-        // On a light ground the inks stop light: the left eye's picture is the one its red filter
-        // darkens, so the eyes take the other colours and the meaning stays.
         const bool light = RelativeLuminance(out.background) > 0.5;
-        constexpr Rgb red{255, 0, 0}, cyan{0, 255, 255};
-        const bool leftRed = light == style.swapEyes;
+        const StereoTints tints = StereoTintsFor(style.swapEyes, light);
         const FigureBlend blend = light ? FigureBlend::Darken : FigureBlend::Lighten;
         out.layers.push_back({blend, 0, {}});
-        AddEye(StereoEyeCamera(camera, -1.0), wire, style, out, leftRed ? red : cyan, eye, depth, out.layers.back());
-        addSection(StereoEyeCamera(camera, -1.0), leftRed ? red : cyan);
+        AddEye(StereoEyeCamera(camera, -1.0), wire, style, out, tints.left, eye, depth, out.layers.back());
+        addSection(StereoEyeCamera(camera, -1.0), tints.left);
         out.layers.push_back({blend, 0, {}});
-        AddEye(StereoEyeCamera(camera, 1.0), wire, style, out, leftRed ? cyan : red, eye, depth, out.layers.back());
-        addSection(StereoEyeCamera(camera, 1.0), leftRed ? cyan : red);
+        AddEye(StereoEyeCamera(camera, 1.0), wire, style, out, tints.right, eye, depth, out.layers.back());
+        addSection(StereoEyeCamera(camera, 1.0), tints.right);
     }
     if ((style.axes || style.ticks) && style.hiddenLines) {
         if (style.anaglyph) {   // the axes are seen from between the eyes

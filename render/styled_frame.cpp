@@ -20,11 +20,6 @@ namespace {
 using visible_pieces::AddVisiblePieces;
 using visible_pieces::WalkScratch;
 
-constexpr double kHiddenTolerance = 0.02;   // of the surface's depth at that view
-
-constexpr Rgb kStereoRed{255, 0, 0};
-constexpr Rgb kStereoCyan{0, 255, 255};
-
 // One eye's view of the wireframe's points.
 struct EyePoints {
     ProjectedPoints     pixels;
@@ -42,11 +37,6 @@ struct Scratch {
     WalkScratch         walk;
 };
 
-Vec3 TargetOf(const Camera& camera)
-{
-    return VecSub(camera.eye, camera.normal);
-}
-
 // Pixels bit for bit as the plain frame for a perspective eye; the parallel eye sees the target
 // at the scale the perspective eye has there from the first distance.
 void ProjectEye(const Camera& camera, bool parallel, bool continuous, bool depths, const Wireframe& wire,
@@ -54,7 +44,7 @@ void ProjectEye(const Camera& camera, bool parallel, bool continuous, bool depth
 {
     const size_t n = wire.Size();
     const Vec3 nHat = VecNormalize(camera.normal), target = TargetOf(camera);
-    const double scale = camera.zoom * kPlaneOffset / kFirstEyeDistance;
+    const double scale = ParallelScale(camera);
     if (!parallel && !continuous)
         ProjectWireframe(camera, wire, out.pixels);
     else {   // the pixels from the same sums below: for a perspective eye, the plain frame's bits
@@ -69,8 +59,7 @@ void ProjectEye(const Camera& camera, bool parallel, bool continuous, bool depth
         out.nearest = out.farthest = 0.0;
         return;
     }
-    const Vec3 e = camera.eye, q = camera.planePoint, nv = camera.normal, r = camera.right, u = camera.up;
-    const double zoom = camera.zoom;
+    const Camera c = camera;   // in registers across the loops
     // Written on restricted pointers, one loop per output, so that the compiler can take two
     // points at once: each lane does exactly the double operations of one point.
     const double* __restrict xs = wire.xs.data();
@@ -79,25 +68,19 @@ void ProjectEye(const Camera& camera, bool parallel, bool continuous, bool depth
     double* __restrict ds = out.depths.data();
     double* __restrict cols = out.cols.data();
     double* __restrict rows = out.rows.data();
-    for (size_t i = 0; i < n; ++i) {
-        const double dx = e.x - xs[i], dy = e.y - ys[i], dz = e.z - zs[i];
-        ds[i] = (dz * nHat.z + dy * nHat.y) + dx * nHat.x;
-    }
+    for (size_t i = 0; i < n; ++i)
+        ds[i] = DepthAlong(c.eye, nHat, xs[i], ys[i], zs[i]);
     if (parallel)
         for (size_t i = 0; i < n; ++i) {
-            const double vx = xs[i] - target.x, vy = ys[i] - target.y, vz = zs[i] - target.z;
-            cols[i] = scale * ((vz * r.z + vy * r.y) + vx * r.x) + kHalfSide;
-            rows[i] = kHalfSide - scale * ((vz * u.z + vy * u.y) + vx * u.x);
+            const ViewPoint v = ParallelView(c, target, scale, xs[i], ys[i], zs[i]);
+            cols[i] = v.x + kHalfSide;
+            rows[i] = kHalfSide - v.y;
         }
     else if (continuous)
         for (size_t i = 0; i < n; ++i) {
-            const double px = xs[i], py = ys[i], pz = zs[i];
-            const double dx = e.x - px, dy = e.y - py, dz = e.z - pz;
-            const double t = ((nv.z * (q.z - pz) + nv.y * (q.y - py)) + nv.x * (q.x - px)) /
-                             ((nv.z * dz + nv.y * dy) + nv.x * dx);
-            const double vx = (dx * t + px) * zoom - q.x, vy = (dy * t + py) * zoom - q.y, vz = (dz * t + pz) * zoom - q.z;
-            cols[i] = ((vz * r.z + vy * r.y) + vx * r.x) + kHalfSide;
-            rows[i] = kHalfSide - ((vz * u.z + vy * u.y) + vx * u.x);
+            const ViewPoint v = PerspectiveView(c, xs[i], ys[i], zs[i]);
+            cols[i] = v.x + kHalfSide;
+            rows[i] = kHalfSide - v.y;
         }
     double nearest = INFINITY, farthest = -INFINITY;   // NaN and infinities compare false below
     const double least = parallel ? -INFINITY : 0.0;
@@ -136,8 +119,7 @@ void FillKeys(EyePoints& eye, bool parallel)
 
 void FillDepth(const Wireframe& wire, const EyePoints& eye, bool parallel, DepthBuffer& depth)
 {
-    const double extent = std::isfinite(eye.farthest - eye.nearest) ? eye.farthest - eye.nearest : 0.0;
-    depth.Reset(!parallel, kHiddenTolerance * extent);
+    depth.Reset(!parallel, HiddenTolerance(eye.nearest, eye.farthest));
     depth.AddFacets({eye.cols.data(), eye.rows.data(), eye.keys.data(), eye.usable.data(), wire.Size(),
                      wire.triangles.data(), wire.triangles.size()});
 }
@@ -164,7 +146,7 @@ void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle
     Rgb shades[kDepthShades];
     for (int level = 0; level < kDepthShades; ++level)
         shades[level] = Tinted(tint, DepthShade(level));
-    const double levelsPerDepth = extent > 0.0 ? kDepthShades / extent : INFINITY;   // flat: all nearest
+    const double levelsPerDepth = LevelsPerDepth(extent);
     // In locals: drawing stores through pointers the compiler cannot tell from these.
     const double* depths = eye.depths.data();
     const double* keys = eye.keys.data();
@@ -172,10 +154,7 @@ void AddEyeStrokes(const Camera& camera, const Wireframe& wire, const FrameStyle
     const DepthBuffer& depth = s.depth;
     WalkScratch& walk = s.walk;
     auto levelOf = [&](std::uint32_t a, std::uint32_t b) {
-        // The shade of the segment's middle; truncation is floor here, as the value is clamped to >= 0.
-        double level = (farthest - 0.5 * (depths[a] + depths[b])) * levelsPerDepth;
-        level = std::isnan(level) ? kDepthShades - 1 : level;
-        return level >= kDepthShades - 1 ? kDepthShades - 1 : level > 0.0 ? static_cast<int>(level) : 0;
+        return DepthLevel(farthest, levelsPerDepth, depths[a], depths[b]);
     };
     auto colourOf = [&](std::uint32_t a, std::uint32_t b) { return style.depthCue ? shades[levelOf(a, b)] : tint; };
     if (!style.hiddenLines && strokes.Direct()) {
@@ -219,7 +198,7 @@ void DrawStyledOn(const Camera& camera, const Wireframe& wire, const FrameStyle&
         AddEyeStrokes(camera, wire, style, kSurfaceBlue, scratch, pen);
         return;
     }
-    const Rgb left = style.swapEyes ? kStereoCyan : kStereoRed, right = style.swapEyes ? kStereoRed : kStereoCyan;
+    const auto [left, right] = StereoTintsFor(style.swapEyes, false);   // on the frame's black
     if constexpr (!std::is_same_v<C, Canvas>) {
         if (!style.depthCue) {
             // One colour on black: storing it is lightening it everywhere but on the white
