@@ -1,4 +1,5 @@
-// Drawing a surface straight onto a canvas: every sample projected and mapped as it is made.
+// Drawing a surface straight onto a canvas, every sample projected and mapped as it is made: the
+// reference the prepared frame is held to, bit for bit, in the tests and the benchmarks.
 #pragma once
 
 #include <optional>
