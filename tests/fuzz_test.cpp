@@ -9,8 +9,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <random>
+
+// The page's C functions for its user's surfaces, built natively here.
+extern "C" {
+const char* vx_start(const char* ownText);
+const char* vx_import(const char* text);
+const char* vx_own_text();
+}
 
 namespace {
 
@@ -171,6 +180,31 @@ TEST(Fuzz, TheParsersSayEveryProblemInOneShortPrintableLine)
         for (const SurfaceDefinition& def : read.surfaces) {
             DefinitionProblem checked;
             EXPECT_TRUE(CheckDefinition(def, checked)) << checked.what.english;
+        }
+    }
+}
+
+TEST(Fuzz, ThePagesImportAddsWholeFilesOrKeepsTheUsersAndSaysWhyInSpanishLines)
+{
+    fs::create_directories(VEXILON_PAGE_ROOT);
+    vx_start("");
+    Fuzzer fuzz(kSeed + 2);
+    for (int round = 0; round < 400; ++round) {
+        SCOPED_TRACE("seed " + std::to_string(kSeed + 2) + ", round " + std::to_string(round));
+        const std::string before = vx_own_text();
+        std::string text = fuzz.Toml();
+        const bool huge = fuzz.Below(40) == 0;
+        if (huge)
+            text += "#" + std::string(kMaxDefinitionsFileBytes, 'x') + "\n";
+        text = text.c_str();   // as the page hands it over
+        const std::string answer = vx_import(text.c_str()), after = vx_own_text();
+        ASSERT_EQ(answer.rfind("{\"added\":", 0), 0u) << answer;
+        const long added = std::strtol(answer.c_str() + std::strlen("{\"added\":"), nullptr, 10);
+        EXPECT_TRUE(std::none_of(answer.begin(), answer.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }));
+        EXPECT_EQ(after, added == 0 ? before : before.empty() ? text : before + "\n" + text);
+        EXPECT_LE(static_cast<long long>(after.size()), kMaxDefinitionsFileBytes);
+        if (huge) {
+            EXPECT_NE(answer.find("ocupa más de 16 MB"), std::string::npos) << answer.substr(0, 300);
         }
     }
 }

@@ -17,8 +17,8 @@ function writeWhole(path, data) {
     renameSync(path + '.part', path);
 }
 
-const kModules = ['binding.js', 'storage.js', 'preview.js', 'own_surfaces.js', 'motion.js', 'scene_link.js', 'screen.js', 'section.js', 'page.js'];   // each after those it imports
-for (const name of ['index.html', 'page.css', 'sampling_worker.js', 'offline_worker.js', 'vexilon-icon.svg', ...kModules])
+const kModules = ['binding.js', 'storage.js', 'preview.js', 'own_surfaces.js', 'motion.js', 'scene_link.js', 'screen.js', 'section.js', 'saving.js', 'page.js'];   // each after those it imports
+for (const name of ['index.html', 'page.css', 'sampling_worker.js', 'save_worker.js', 'offline_worker.js', 'vexilon-icon.svg', ...kModules])
     writeWhole(join(site, name), read(name));
 for (const name of ['vexilon.js', 'vexilon.wasm'])
     copyFileSync(join(wasmDir, name), join(site, name));
@@ -47,6 +47,7 @@ let page = read('index.html')
         `<script type="text/plain" id="vx-glue">${inline(glue)}</script>\n` +
         `<script type="text/plain" id="vx-wasm">${wasm}</script>\n` +
         `<script type="text/plain" id="vx-worker">${bundle(['binding.js', 'sampling_worker.js'])}</script>\n` +
+        `<script type="text/plain" id="vx-save-worker">${bundle(['binding.js', 'save_worker.js'])}</script>\n` +
         `<script type="module">\n${bundle(kModules)}</script>`);
 if (page.includes('page.css') || page.includes('src="page.js"'))
     throw new Error('index.html no longer has the lines the single file replaces');
@@ -55,7 +56,7 @@ writeWhole(join(out, 'vexilon-scorm.zip'), zip([['imsmanifest.xml', scormManifes
 
 // Each file of the site also compressed beside it (FILE.gz, FILE.br), for serve.mjs or any server
 // that sends a precompressed copy, written after the file so that it is never older.
-const kSiteFiles = ['index.html', 'page.css', 'sampling_worker.js', 'offline_worker.js', 'vexilon-icon.svg', ...kModules,
+const kSiteFiles = ['index.html', 'page.css', 'sampling_worker.js', 'save_worker.js', 'offline_worker.js', 'vexilon-icon.svg', ...kModules,
                     'vexilon.js', 'vexilon.wasm'];
 for (const name of kSiteFiles) {
     const bytes = readFileSync(join(site, name));

@@ -162,6 +162,10 @@ class Core {
     // The shown frame as the bytes of a file in format (an index of formats()), the square size
     // pixels a side; null on failure.
     encode(format, size = kSide) { return this.#bytes(this.m._vx_encode(format, size)); }
+    // The shown frame's state for a save in another core ('' without a frame); that state opened
+    // here: true when this core now draws the same frame to the bit.
+    saveState() { return this.#text(this.m._vx_save_state()); }
+    openSaveState(text) { return this.#withString(text, p => this.m._vx_open_save_state(p)) === 1; }
 
     // "Guardar animación…" begun: the turn (sweep '') or the sweep of that parameter, encoded by
     // animationStep a few frames at a time. {count} or {error}.

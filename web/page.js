@@ -9,6 +9,7 @@ import {setUpSceneLink} from './scene_link.js';
 import {kNothingKept, readKept, storageLent} from './storage.js';
 import {setUpFullScreen} from './screen.js';
 import {setUpSection} from './section.js';
+import {setUpSaving} from './saving.js';
 
 const kBuiltinCount = 8;
 const kOrbitKeyPixels = 10;       // one arrow key turns the view as a drag this long
@@ -99,8 +100,8 @@ function choose(number, opened = false) {
     if (!opened)
         core.choose(number);
     notice.textContent = '';
-    for (const control of [zoomBar, distanceBar, saveButton])
-        control.disabled = false;
+    zoomBar.disabled = distanceBar.disabled = false;
+    saveButton.disabled = saver.saving();
     animationButton.disabled = motion.saving();
     motion.showParameters(another);
     section.show();
@@ -351,13 +352,10 @@ saveButton.addEventListener('click', () => {
         saveError.textContent = 'El trazo es el del cuadro tal cual: con el tema Pantalla, sin ejes y sin corte.';
         return;
     }
-    const bytes = core.encode(Number(formatList.value), size);
-    if (!bytes) {
-        notice.textContent = 'No se pudo crear la imagen.';
-        return;
-    }
-    download(bytes, core.fileName(format.name), format.type);
+    if (!saver.saving())
+        saver.save(Number(formatList.value), size, core.fileName(format.name), format.type);
 });
+const saver = setUpSaving({core, source, notice, download, hasSurface: () => surface !== 0});
 const motion = setUpMotion({core, notice, schedulePaint, download, hasSurface: () => surface !== 0,
                             pauseTurning() { const on = turnBox.checked; setTurning(false); return on; },
                             resumeTurning: setTurning});

@@ -63,8 +63,13 @@ const unsigned char* Bytes(std::vector<unsigned char> bytes)
 
 namespace {
 
-constexpr char kGalleryPath[] = "/vexilon/gallery.toml";
-constexpr char kOwnPath[] = "/datos/superficies.toml";
+// The page's files live in the module's memory; a native test of these functions roots them in a
+// folder of its own.
+#ifndef VEXILON_PAGE_ROOT
+#define VEXILON_PAGE_ROOT ""
+#endif
+constexpr char kGalleryPath[] = VEXILON_PAGE_ROOT "/vexilon/gallery.toml";
+constexpr char kOwnPath[] = VEXILON_PAGE_ROOT "/datos/superficies.toml";
 
 // The formats the page offers: those its build can write, in the core's order.
 std::vector<FormatInfo> PageFormats()
@@ -169,8 +174,8 @@ extern "C" {
 // registry; returns the problems found, in Spanish, as a JSON list.
 EMSCRIPTEN_KEEPALIVE const char* vx_start(const char* ownText)
 {
-    mkdir("/vexilon", 0755);
-    mkdir("/datos", 0755);
+    mkdir(VEXILON_PAGE_ROOT "/vexilon", 0755);
+    mkdir(VEXILON_PAGE_ROOT "/datos", 0755);
     WriteWhole(kGalleryPath, kGalleryText);
     setenv("VEXILON_GALLERY", kGalleryPath, 1);
     if (*ownText)
