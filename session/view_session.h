@@ -122,6 +122,7 @@ public:
     const std::optional<SectionPlane>& Section() const { return m_style.section; }
     bool SetSectionAxis(std::optional<SectionAxis> axis);   // nothing: off; on: through the middle
     bool SetSectionStep(int step);                          // 0..kSectionSteps, clamped; off: nothing
+    bool SetSection(const std::optional<SectionPlane>& plane);   // a link's plane, exactly as it is
     int SectionStep() const;                                // the slider's place for the value
     std::pair<double, double> SectionRange() const;         // least, greatest; 0, 0 without a surface
 
