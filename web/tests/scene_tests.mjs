@@ -36,7 +36,11 @@ export async function run(h) {
         await frameAfter(page, () => page.getByRole('slider', {name: 'c', exact: true}).fill('700'));
         await frameAfter(page, () => page.getByRole('combobox', {name: 'Plano'}).selectOption({label: 'y = c'}));
         await frameAfter(page, () => page.getByRole('slider', {name: 'Corte'}).press('ArrowRight'));
-        await page.waitForFunction(() => /^#v=1&s=elipsoide&.*p=c:2\.8.*hid=1.*&corte=y:/.test(location.hash));
+        const plane = await page.locator('#corte-valor').getAttribute('data-plane');   // the slider's last place
+        await page.waitForFunction(plane => {
+            const corte = /&corte=([xyz]):([^&]*)$/.exec(location.hash);
+            return /^#v=1&s=elipsoide&.*p=c:2\.8.*hid=1/.test(location.hash) && corte?.[1] === plane[0] && Number(corte[2]) === Number(plane.slice(2));
+        }, plane);
         const fresh = await expectSameElsewhere(page.url());
         expect(await fresh.getByRole('combobox', {name: 'Plano'}).inputValue() === '1', '"Plano" does not show y = c');
         expect(await fresh.getByRole('slider', {name: 'Corte'}).inputValue() === '101', 'the slider "Corte" is not where it was');
@@ -45,6 +49,7 @@ export async function run(h) {
                '"Otra:" does not show the surface');
         expect(await fresh.getByRole('slider', {name: 'c', exact: true}).inputValue() === '700', 'the slider c is not where it was');
         await fresh.context().close();
+        await frameAfter(page, () => page.getByRole('combobox', {name: 'Plano'}).selectOption({label: 'Ninguno'}));
     });
     await check('"Copiar enlace" copies the address', async () => {
         await page.getByRole('button', {name: 'Copiar enlace'}).click();
