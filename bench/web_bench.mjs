@@ -1,7 +1,8 @@
 // The page's figures: the sine frame, plain and with hidden lines, in WebAssembly under node beside
 // the native style_bench in the same run, in wall and processor time; from navigation to the first
 // picture in Chromium; the size of the page's WebAssembly and JavaScript. Usage (after web/build.sh
-// and a Release build of the benchmarks in build-bench): node bench/web_bench.mjs
+// and a Release build of the benchmarks in build-bench, or VEXILON_STYLE_BENCH naming another
+// style_bench): node bench/web_bench.mjs
 import {execFileSync, spawn} from 'node:child_process';
 import {createRequire} from 'node:module';
 import {readFileSync, readdirSync} from 'node:fs';
@@ -16,7 +17,7 @@ const micro = value => `${value.toFixed(1)} µs`;
 // Native: style_bench's plain and hidden sine frames (camera step and frame into the 32-bit picture),
 // wall and processor time.
 function nativeRuns() {
-    const report = JSON.parse(execFileSync('build-bench/bench/style_bench', [
+    const report = JSON.parse(execFileSync(process.env.VEXILON_STYLE_BENCH ?? 'build-bench/bench/style_bench', [
         '--benchmark_filter=BM_StyledFrame/[01]/4$', '--benchmark_repetitions=3', '--benchmark_min_time=0.2',
         '--benchmark_format=json'], {encoding: 'utf8'}));
     const runs = (name, time) => report.benchmarks.filter(b => b.run_name === name && b.run_type === 'iteration').map(b => b[time]);

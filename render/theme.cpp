@@ -5,6 +5,8 @@
 #include <array>
 #include <cmath>
 
+#include "render/hex_text.h"
+
 namespace {
 
 // Proyector: a yellow that keeps a ratio above 12:1 against its dark blue-grey on a washed-out wall.
@@ -32,15 +34,6 @@ std::string Lower(std::string_view text)
     for (char& c : out)
         c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     return out;
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 double Linear(std::uint8_t channel)
@@ -72,14 +65,8 @@ std::optional<Theme> ThemeNamed(std::string_view name)
 std::optional<Rgb> ColourNamed(std::string_view text)
 {
     const std::string name = Lower(text);
-    if (name.size() == 7 && name[0] == '#') {
-        int v[6];
-        for (int i = 0; i < 6; ++i)
-            if ((v[i] = HexDigit(name[static_cast<size_t>(i) + 1])) < 0)
-                return std::nullopt;
-        return Rgb{static_cast<std::uint8_t>(v[0] * 16 + v[1]), static_cast<std::uint8_t>(v[2] * 16 + v[3]),
-                   static_cast<std::uint8_t>(v[4] * 16 + v[5])};
-    }
+    if (name.size() == 7 && name[0] == '#')
+        return HexRgb(std::string_view(name).substr(1));
     for (const NamedColour& c : kColours)
         if (name == c.spanish || name == c.english || (name == "grey" && c.english == "gray"))
             return c.colour;

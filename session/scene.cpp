@@ -1,102 +1,19 @@
 // The scene's text: written as key=value pairs, read back with every value checked.
 #include "session/scene.h"
 
+#include <algorithm>
 #include <charconv>
-#include <cmath>
-#include <cctype>
-#include <cstdio>
-#include <cstdlib>
 #include <set>
 
+#include "render/hex_text.h"
 #include "render/theme.h"
+#include "session/scene_text.h"
 #include "surfaces/quoted_text.h"
 
 namespace {
 
 constexpr int kMaxLets = 100;
 constexpr size_t kMaxTitleBytes = 200;
-
-// Kept as they are in a fragment; '&', '=', '+', '%', '#', '^' and the rest are percent-encoded.
-bool KeptAsIs(unsigned char c)
-{
-    return std::isalnum(c) != 0 || std::string_view("-._~!$'()*,;:@/?").find(static_cast<char>(c)) != std::string_view::npos;
-}
-
-std::string Encoded(std::string_view text)
-{
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (const unsigned char c : text) {
-        if (c < 0x80 && KeptAsIs(c)) {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        }
-    }
-    return out;
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-std::optional<std::string> Decoded(std::string_view text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        const int high = i + 2 < text.size() ? HexDigit(text[i + 1]) : -1;
-        const int low = i + 2 < text.size() ? HexDigit(text[i + 2]) : -1;
-        if (high < 0 || low < 0)
-            return std::nullopt;
-        out += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
-    return out;
-}
-
-std::string Triple(Vec3 v)
-{
-    return ShortestNumber(v.x) + "," + ShortestNumber(v.y) + "," + ShortestNumber(v.z);
-}
-
-std::optional<double> ReadNumber(std::string_view text)
-{
-    if (text.empty() || text.size() > 40 || !(std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-' || text[0] == '.'))
-        return std::nullopt;
-    double value = 0.0;
-#if defined(__cpp_lib_to_chars)
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    const bool whole = ec == std::errc() && end == text.data() + text.size();
-#else
-    const std::string copy(text);
-    char* end = nullptr;
-    value = std::strtod(copy.c_str(), &end);
-    const bool whole = end == copy.c_str() + copy.size() && copy.find_first_of("xXnN") == std::string::npos;
-#endif
-    if (!whole || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-std::string Hex(Rgb c)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "%02x%02x%02x", c.r, c.g, c.b);
-    return text;
-}
 
 struct Writer {
     std::string out;
@@ -105,7 +22,7 @@ struct Writer {
         out += out.empty() ? "" : "&";
         out += key;
         out += '=';
-        out += Encoded(value);
+        out += PercentEncoded(value);
     }
     void Flag(std::string_view key, bool on)
     {
@@ -148,9 +65,9 @@ std::string EncodeScene(const Scene& scene)
         w.Put("s", scene.surfaceId);
     for (const auto& [name, value] : scene.own ? scene.own->params : scene.params)
         w.Put("p", name + ":" + ShortestNumber(value));
-    w.Put("eye", Triple(scene.view.eye));
-    w.Put("tgt", Triple(scene.view.target));
-    w.Put("up", Triple(scene.view.up));
+    w.Put("eye", TripleText(scene.view.eye));
+    w.Put("tgt", TripleText(scene.view.target));
+    w.Put("up", TripleText(scene.view.up));
     w.Put("zoom", ShortestNumber(scene.view.zoom));
     const FrameStyle& s = scene.style;
     if (s.hiddenLines)
@@ -163,14 +80,16 @@ std::string EncodeScene(const Scene& scene)
     if (s.theme != Theme::Pantalla)
         w.Put("theme", InfoOf(s.theme).name);
     if (s.background)
-        w.Put("bg", Hex(*s.background));
+        w.Put("bg", HexColour(*s.background));
     if (s.lineColour)
-        w.Put("col", Hex(*s.lineColour));
+        w.Put("col", HexColour(*s.lineColour));
     w.Flag("axes", s.axes);
     if (!s.title.empty())
         w.Put("title", s.title);
     if (scene.turnAxis == TurnAxis::Z)
         w.Put("giro", "z");
+    if (s.section)
+        w.Put("corte", std::string(1, SectionAxisLetter(s.section->axis)) + ":" + ShortestNumber(s.section->value));
     return w.out;
 }
 
@@ -195,7 +114,7 @@ constexpr KeyRule kKeys[] = {
     {"u1", 1},    {"ul", 1},   {"v0", 1},   {"v1", 1},   {"vl", 1},    {"n", 1},    {"fam", 1},  {"fit", 1},
     {"p", kMaxParameters},     {"r", kMaxParameters},    {"let", kMaxLets},        {"eye", 1},  {"tgt", 1},
     {"up", 1},    {"zoom", 1}, {"hid", 1},  {"cue", 1},  {"ana", 1},   {"swap", 1}, {"par", 1},  {"w", 1},
-    {"theme", 1}, {"bg", 1},   {"col", 1},  {"axes", 1}, {"title", 1}, {"giro", 1},
+    {"theme", 1}, {"bg", 1},   {"col", 1},  {"axes", 1}, {"title", 1}, {"giro", 1}, {"corte", 1},
 };
 
 struct Pair {
@@ -204,7 +123,7 @@ struct Pair {
 
 double Bounded(const Pair& pair, std::string_view text, double low, double high)
 {
-    const std::optional<double> value = ReadNumber(text);
+    const std::optional<double> value = ReadSceneNumber(text);
     if (!value || *value < low || *value > high)
         Refuse(pair.key + "=" + Quote(pair.value) + " is not a number from " + ShortestNumber(low) + " to " + ShortestNumber(high),
                pair.key + "=" + QuoteSpanish(pair.value) + " no es un número de " + ShortestNumber(low) + " a " + ShortestNumber(high));
@@ -262,15 +181,23 @@ std::string Text(const Pair& pair, size_t most)
 
 Rgb Colour(const Pair& pair)
 {
-    int digits[6];
-    for (size_t i = 0; i < 6; ++i)
-        digits[i] = pair.value.size() == 6 ? HexDigit(pair.value[i]) : -1;
-    for (int d : digits)
-        if (d < 0)
-            Refuse(pair.key + "=" + Quote(pair.value) + " is not a colour rrggbb",
-                   pair.key + "=" + QuoteSpanish(pair.value) + " no es un color rrggbb");
-    return {static_cast<std::uint8_t>(digits[0] * 16 + digits[1]), static_cast<std::uint8_t>(digits[2] * 16 + digits[3]),
-            static_cast<std::uint8_t>(digits[4] * 16 + digits[5])};
+    const std::optional<Rgb> colour = HexRgb(pair.value);
+    if (!colour)
+        Refuse(pair.key + "=" + Quote(pair.value) + " is not a colour rrggbb",
+               pair.key + "=" + QuoteSpanish(pair.value) + " no es un color rrggbb");
+    return *colour;
+}
+
+// "z:0.5": the section's plane, its axis and its place in the surface's own units.
+SectionPlane Section(const Pair& pair)
+{
+    const std::string_view text = pair.value;
+    const size_t axis = text.size() < 3 || text[1] != ':' ? std::string_view::npos : std::string_view("xyz").find(text[0]);
+    if (axis > 2)
+        Refuse("corte=" + Quote(pair.value) + " is not AXIS:VALUE with an axis x, y or z",
+               "corte=" + QuoteSpanish(pair.value) + " no es EJE:VALOR con un eje x, y o z");
+    const SectionAxis axes[] = {SectionAxis::X, SectionAxis::Y, SectionAxis::Z};
+    return {axes[std::min<size_t>(axis, 2)], Bounded(pair, text.substr(2), -1e300, 1e300)};
 }
 
 // "name:rest": the name, a parameter's, and the rest.
@@ -308,7 +235,7 @@ std::vector<Pair> Pairs(std::string_view text)
         if (++counts[rule - kKeys] > rule->most)
             Refuse(rule->most == 1 ? "the key " + key + " is repeated" : "more than " + std::to_string(rule->most) + " " + key,
                    rule->most == 1 ? "la clave " + key + " está repetida" : "más de " + std::to_string(rule->most) + " " + key);
-        const std::optional<std::string> value = Decoded(part.substr(eq + 1));
+        const std::optional<std::string> value = PercentDecoded(part.substr(eq + 1));
         if (!value)
             Refuse("the value of " + key + " has a % not followed by two hexadecimal digits",
                    "el valor de " + key + " tiene un % sin dos cifras hexadecimales detrás");
@@ -429,7 +356,8 @@ Scene Read(std::string_view text)
         else if (k == "giro") {
             Choice(pair, {"z"}, choice);
             scene.turnAxis = TurnAxis::Z;
-        }
+        } else if (k == "corte")
+            s.section = Section(pair);
     }
     const double upLength = VecLength(scene.view.up);
     if (!(upLength > 0.5 && upLength < 2.0))

@@ -1,6 +1,6 @@
 // What is shown, as one line of text a link carries in its fragment: the surface (an id, or one's
-// own formulas whole), the parameters' values, the view and the "Vista" options. Every front end
-// writes and reads it here, so a link opened anywhere draws the same pixels.
+// own formulas whole), the parameters' values, the view, the "Vista" options and "Corte". Every
+// front end writes and reads it here, so a link opened anywhere draws the same pixels.
 #pragma once
 
 #include <optional>
@@ -30,7 +30,7 @@ struct Scene {
     std::optional<SurfaceDefinition> own;         // one's own formulas, with their values
     std::vector<NamedValue>          params;      // values of a gallery surface's parameters
     SceneView                        view;
-    FrameStyle                       style;       // its size is the reader's own, never written
+    FrameStyle                       style;       // with "Corte"'s plane; its size is the reader's own, never written
     TurnAxis                         turnAxis = TurnAxis::Screen;
 };
 

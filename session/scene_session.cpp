@@ -77,6 +77,7 @@ bool OpenScene(const Scene& scene, ViewSession& session, OwnSurfaces& own, Formu
     FrameStyle style = scene.style;
     style.size = session.Style().size;
     session.SetStyle(style);
+    session.SetSection(scene.style.section);
     session.SetTurnAxis(scene.turnAxis);
     session.ShowView(scene.view);
     return true;

@@ -13,7 +13,7 @@
 std::optional<Scene> SceneOf(const ViewSession& session);
 
 // Shows scene in session: the surface (one's own accepted into own, as "Definir…" does), its
-// parameters' values, the "Vista" options (the session's size kept) and the view. False, with the
-// problem in one line and the session as it was, when the surface is unknown, its formulas are
-// wrong or a parameter is not the surface's.
+// parameters' values, the "Vista" options (the session's size kept), "Corte" (none without it) and
+// the view. False, with the problem in one line and the session as it was, when the surface is
+// unknown, its formulas are wrong or a parameter is not the surface's.
 bool OpenScene(const Scene& scene, ViewSession& session, OwnSurfaces& own, FormulaProblem& problem);

@@ -357,7 +357,7 @@ bool ViewSession::SaveSweep(const std::string& path, const std::string& name,
 namespace {
 
 // The figure of style at its own size with its texts, kept for the next frame's drawing.
-const FigurePicture& ShownFigure(const Camera& camera, const Wireframe& wire, const FrameStyle& style)
+const FigurePicture& RasterizedFigure(const Camera& camera, const Wireframe& wire, const FrameStyle& style)
 {
     thread_local Figure figure;
     thread_local FigurePicture pixels;
@@ -383,20 +383,25 @@ void DrawShownFrame(const Camera& camera, const Wireframe& wire, const FrameStyl
     case FramePipeline::Recoloured: DrawRecolouredFrame(camera, wire, square, picture); return;
     case FramePipeline::Figure: break;
     }
-    const FigurePicture& pixels = ShownFigure(camera, wire, square);
+    const FigurePicture& pixels = RasterizedFigure(camera, wire, square);
     picture.ClearHiddenRows();
     std::uint32_t* bits = picture.Bits();
     for (size_t i = 0; i < pixels.indices.size(); ++i)
         bits[i] = PackPixel(pixels.palette[pixels.indices[i]]);
 }
 
-void DrawShownFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, int side,
-                    std::vector<std::uint32_t>& picture)
+const FigurePicture& ShownFigure(const Camera& camera, const Wireframe& wire, const FrameStyle& style, int side)
 {
     FrameStyle square = style;
     square.size = std::clamp(side, kPictureSizeMin, kPictureSizeMax);
     square.title.clear();
-    const FigurePicture& pixels = ShownFigure(camera, wire, square);
+    return RasterizedFigure(camera, wire, square);
+}
+
+void DrawShownFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, int side,
+                    std::vector<std::uint32_t>& picture)
+{
+    const FigurePicture& pixels = ShownFigure(camera, wire, style, side);
     picture.resize(pixels.indices.size());
     std::uint32_t packed[256];   // the palette once, not a pixel at a time
     for (size_t i = 0; i < pixels.palette.size() && i < 256; ++i)

@@ -21,6 +21,8 @@
 #include "surfaces/registry.h"
 #include "surfaces/wireframe.h"
 
+struct FigurePicture;
+
 constexpr SurfaceKind kPreviewSurface = -1;   // the number under which a preview is shown
 constexpr int kTurnFrames = 300;              // a full turn of the turntable and of a saved animation
 constexpr int kWheelNotch = 120;
@@ -50,6 +52,9 @@ void DrawShownFrame(const Camera& camera, const Wireframe& wire, const FrameStyl
 // pixels row after row.
 void DrawShownFrame(const Camera& camera, const Wireframe& wire, const FrameStyle& style, int side,
                     std::vector<std::uint32_t>& picture);
+// The indexed picture that call packs, for a front end that packs it its own way; valid until the
+// next call on this thread.
+const FigurePicture& ShownFigure(const Camera& camera, const Wireframe& wire, const FrameStyle& style, int side);
 
 class ViewSession {
 public:
@@ -122,6 +127,7 @@ public:
     const std::optional<SectionPlane>& Section() const { return m_style.section; }
     bool SetSectionAxis(std::optional<SectionAxis> axis);   // nothing: off; on: through the middle
     bool SetSectionStep(int step);                          // 0..kSectionSteps, clamped; off: nothing
+    bool SetSection(const std::optional<SectionPlane>& plane);   // a link's plane, exactly as it is
     int SectionStep() const;                                // the slider's place for the value
     std::pair<double, double> SectionRange() const;         // least, greatest; 0, 0 without a surface
 

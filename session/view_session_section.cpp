@@ -47,6 +47,14 @@ bool ViewSession::SetSectionStep(int step)
     return true;
 }
 
+bool ViewSession::SetSection(const std::optional<SectionPlane>& plane)
+{
+    if (plane == m_style.section)
+        return false;
+    m_style.section = plane;
+    return true;
+}
+
 int ViewSession::SectionStep() const
 {
     if (!m_style.section)

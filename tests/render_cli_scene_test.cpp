@@ -50,6 +50,8 @@ TEST(RenderCliScene, DrawsTheSessionsPictureAtAnySize)
         style.theme = Theme::Proyector;
         style.lineWidth = 2;
         session.SetStyle(style);
+        session.SetSectionAxis(kind == kinds[0] ? std::optional(SectionAxis::Z) : std::nullopt);
+        session.SetSectionStep(130);
         const std::string text = EncodeScene(*SceneOf(session));
         for (const int size : {500, 321}) {
             std::string error;
@@ -70,6 +72,8 @@ TEST(RenderCliScene, AMalformedOrConflictingSceneIsRefusedInOneLine)
         {"--scene", good, "-s", "toro", "-o", "x.png"},
         {"--scene", good, "--hidden", "-o", "x.png"},
         {"--scene", good, "--zoom", "3", "-o", "x.png"},
+        {"--scene", good + "&corte=q:1", "-o", "x.png"},
+        {"--scene", good, "--section", "z=0", "-o", "x.png"},
     };
     for (const auto& args : cases) {
         const Result r = RunCli(args);

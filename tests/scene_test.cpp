@@ -44,6 +44,8 @@ void ExpectSameScene(const Program& from, Program& to)
     EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0);
     EXPECT_EQ(to.Pixels(), from.Pixels());
     EXPECT_EQ(to.session.Style().hiddenLines, from.session.Style().hiddenLines);
+    EXPECT_EQ(to.session.Section(), from.session.Section());
+    EXPECT_EQ(to.session.SectionStep(), from.session.SectionStep());
 }
 
 void Drag(ViewSession& session)
@@ -70,8 +72,13 @@ TEST(Scene, AGallerySurfaceWithItsViewOptionsAndParameterOpensToTheSamePixels)
     style.title = "Elipsoide & c=0,3 #1";
     first.session.SetStyle(style);
     first.session.SetTurnAxis(TurnAxis::Z);
+    first.session.SetSectionAxis(SectionAxis::Y);
+    first.session.SetSectionStep(37);
     ExpectSameScene(first, second);
     EXPECT_EQ(second.session.GetTurnAxis(), TurnAxis::Z);
+    ASSERT_TRUE(second.session.Section());
+    EXPECT_EQ(second.session.Section()->axis, SectionAxis::Y);
+    EXPECT_EQ(second.session.SectionStep(), 37);
     // The opened view goes on as the first one: the same drag gives the same camera again.
     Drag(first.session);
     Drag(second.session);
@@ -94,7 +101,9 @@ TEST(Scene, OnesOwnFormulasTravelWholeAndOpenAsAnAcceptedSurface)
     def.lets = {{"r", "a+v^2"}};
     first.session.ChooseSurface(first.own.Accept(def));
     Drag(first.session);
+    second.session.SetSectionAxis(SectionAxis::X);   // a link without a plane shows none
     ExpectSameScene(first, second);
+    EXPECT_FALSE(second.session.Section());
     const SurfaceEntry* opened = second.surfaces.Find(second.session.View().surface);
     ASSERT_TRUE(opened && opened->definition);
     EXPECT_TRUE(SameSurface(*opened->definition, def));
@@ -129,6 +138,11 @@ TEST(Scene, MalformedTextIsRefusedInOneLineOfEachLanguage)
         "v=1&s=toro&p=a:1e400" + view,
         "v=1&x=u&y=v&z=0&u0=0&u1=1&v0=0&v1=1&r=a:2:1" + view,
         "v=1&s=" + std::string(kMaxSceneLength, 'a') + view,
+        "v=1&s=toro&corte=w:1" + view,
+        "v=1&s=toro&corte=z" + view,
+        "v=1&s=toro&corte=z:" + view,
+        "v=1&s=toro&corte=z:1e400" + view,
+        "v=1&s=toro&corte=z:0&corte=x:0" + view,
     };
     for (const std::string& text : cases) {
         FormulaProblem problem;

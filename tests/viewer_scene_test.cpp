@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QGroupBox>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTest>
 
@@ -35,6 +37,18 @@ class ViewerSceneTest : public QObject {
         return messages;
     }
 
+    // "Corte"'s plane y = c chosen by keys in the picture's menu, as a user does.
+    static void ChooseSectionY(CViewerDlg& dlg)
+    {
+        WithPictureMenu(dlg, {400, 200}, [&](QMenu& menu) {
+            for (QAction* action : menu.actions())
+                if (action->menu() && action->menu()->objectName() == QLatin1String("IDC_SECTION_MENU"))
+                    menu.setActiveAction(action);
+            QTest::keyClick(&menu, Qt::Key_Right);
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Y);
+        });
+    }
+
 private slots:
     void aCopiedLinkOpensInAnotherWindowToTheSamePixels()
     {
@@ -46,6 +60,8 @@ private slots:
         QTest::mouseRelease(&first, Qt::LeftButton, {}, QPoint(372, 251));
         QTest::mouseClick(first.findChild<QCheckBox*>("IDC_VIEW_HIDDEN"), Qt::LeftButton);
         first.findChild<QSpinBox*>("IDC_VIEW_LINE_WIDTH")->setValue(3);
+        ChooseSectionY(first);
+        QTest::keyClick(first.findChild<QSlider*>("IDC_SECTION_SLIDER"), Qt::Key_PageUp);
         QApplication::clipboard()->clear();
         ChooseFromPictureMenu(first, QString::fromUtf8("Copiar en&lace"));
         const QString link = QApplication::clipboard()->text();
@@ -57,6 +73,8 @@ private slots:
         QVERIFY(second.findChild<QAbstractButton*>(kSurfaceButtons[kTorus - 1])->isChecked());
         QVERIFY(second.findChild<QCheckBox*>("IDC_VIEW_HIDDEN")->isChecked());
         QCOMPARE(second.findChild<QSpinBox*>("IDC_VIEW_LINE_WIDTH")->value(), 3);
+        QVERIFY(second.findChild<QGroupBox*>("IDC_GROUP_SECTION")->isVisible());   // the link's plane, its slider shown
+        QCOMPARE(second.findChild<QSlider*>("IDC_SECTION_SLIDER")->value(), kSectionSteps / 2 + kSectionSteps / 10);
         QCOMPARE(std::memcmp(&first.View().eye, &second.View().eye, sizeof(Vec3)), 0);
         QCOMPARE(CountDifferences(ShownFrame(first), ShownFrame(second)), 0);
 

@@ -90,6 +90,12 @@ QString CSectionControl::ValueText() const
 
 void CSectionControl::Refresh()
 {
+    const auto& plane = m_session.Section();   // a link may bring a plane, or none
+    m_axes->actions()[plane ? static_cast<int>(plane->axis) + 1 : 0]->setChecked(true);
+    if (m_group->isHidden() == plane.has_value()) {
+        m_group->setVisible(plane.has_value());
+        m_relayout();
+    }
     const QSignalBlocker quiet(m_slider);
     m_slider->setValue(m_session.SectionStep());
     m_value->setText(ValueText());

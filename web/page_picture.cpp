@@ -7,6 +7,7 @@
 #include <string>
 
 #include "export/output_format.h"
+#include "render/figure_picture.h"
 #include "render/theme.h"
 #include "web/page_state.h"
 
@@ -73,15 +74,27 @@ EMSCRIPTEN_KEEPALIVE const std::uint32_t* vx_draw(int side) { return DrawnFrame(
 // hands them over without touching each one; valid until the next call. Null before the first frame.
 EMSCRIPTEN_KEEPALIVE const std::uint32_t* vx_draw_rgba(int side)
 {
+    Page& page = ThePage();
+    std::vector<std::uint32_t>& rgba = page.rgbaPixels;
+    // A pixel a word: the module's memory is little-endian, so R comes first as the lowest byte.
+    const auto word = [](Rgb c) { return 0xff000000u | (std::uint32_t{c.b} << 16) | (std::uint32_t{c.g} << 8) | c.r; };
+    if (side != kCanvasSide && side >= kPictureSizeMin && side <= kPictureSizeMax && page.session.HasFrame()) {
+        // A screen's figure: its palette's indices straight to a canvas's words, one pass over the
+        // pixels (a drag at three device pixels a CSS pixel moves over a million a frame).
+        const FigurePicture& figure = ShownFigure(page.session.FrameCamera(), page.session.FrameWireframe(), page.session.Style(), side);
+        std::uint32_t palette[256] = {};
+        for (std::size_t i = 0; i < figure.palette.size() && i < 256; ++i)
+            palette[i] = word(figure.palette[i]);
+        rgba.resize(figure.indices.size());
+        for (std::size_t i = 0; i < figure.indices.size(); ++i)
+            rgba[i] = palette[figure.indices[i]];
+        return rgba.data();
+    }
     const std::uint32_t* argb = DrawnFrame(side);
     if (!argb)
         return nullptr;
-    if (side < kPictureSizeMin || side > kPictureSizeMax)
-        side = kCanvasSide;
-    std::vector<std::uint32_t>& rgba = ThePage().rgbaPixels;
-    const std::size_t count = static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
+    const std::size_t count = static_cast<std::size_t>(kCanvasSide) * kCanvasSide;
     rgba.resize(count);
-    // A pixel a word: the module's memory is little-endian, so R comes first as the lowest byte.
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint32_t c = argb[i];
         rgba[i] = 0xff000000u | (c & 0xff00u) | ((c >> 16) & 0xffu) | ((c & 0xffu) << 16);

@@ -11,6 +11,7 @@ export function setUpSection(page) {
     function show() {
         const section = core.section();
         controls.hidden = section.plane === '';
+        axisList.value = section.plane === '' ? '-1' : String('xyz'.indexOf(section.plane[0]));   // a link may bring one
         slider.max = String(section.steps);
         slider.value = String(section.step);
         shown.textContent = section.plane === '' ? '' : `${section.plane[0]} = ${Number(section.value.toPrecision(3))}`;

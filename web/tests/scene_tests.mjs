@@ -26,7 +26,7 @@ export async function run(h) {
         return fresh;
     }
 
-    await check('the address follows a gallery surface, hidden lines, a drag and a parameter, and opens elsewhere to the same pixels', async () => {
+    await check('the address follows a gallery surface, hidden lines, a drag, a parameter and "Corte", and opens elsewhere to the same pixels', async () => {
         await frameAfter(page, () => page.getByRole('combobox', {name: 'Otra:'}).selectOption({label: 'Elipsoide'}));
         await frameAfter(page, () => page.getByRole('checkbox', {name: 'Ocultar líneas traseras'}).check());
         await page.mouse.move(box.x + 250, box.y + 250);
@@ -34,13 +34,22 @@ export async function run(h) {
         await frameAfter(page, () => page.mouse.move(box.x + 301, box.y + 214, {steps: 1}));
         await page.mouse.up();
         await frameAfter(page, () => page.getByRole('slider', {name: 'c', exact: true}).fill('700'));
-        await page.waitForFunction(() => /^#v=1&s=elipsoide&.*p=c:2\.8.*hid=1/.test(location.hash));
+        await frameAfter(page, () => page.getByRole('combobox', {name: 'Plano'}).selectOption({label: 'y = c'}));
+        await frameAfter(page, () => page.getByRole('slider', {name: 'Corte'}).press('ArrowRight'));
+        const plane = await page.locator('#corte-valor').getAttribute('data-plane');   // the slider's last place
+        await page.waitForFunction(plane => {
+            const corte = /&corte=([xyz]):([^&]*)$/.exec(location.hash);
+            return /^#v=1&s=elipsoide&.*p=c:2\.8.*hid=1/.test(location.hash) && corte?.[1] === plane[0] && Number(corte[2]) === Number(plane.slice(2));
+        }, plane);
         const fresh = await expectSameElsewhere(page.url());
+        expect(await fresh.getByRole('combobox', {name: 'Plano'}).inputValue() === '1', '"Plano" does not show y = c');
+        expect(await fresh.getByRole('slider', {name: 'Corte'}).inputValue() === '101', 'the slider "Corte" is not where it was');
         expect(await fresh.getByRole('checkbox', {name: 'Ocultar líneas traseras'}).isChecked(), '"Ocultar líneas traseras" not checked');
         expect(await fresh.getByRole('combobox', {name: 'Otra:'}).inputValue() === await page.getByRole('combobox', {name: 'Otra:'}).inputValue(),
                '"Otra:" does not show the surface');
         expect(await fresh.getByRole('slider', {name: 'c', exact: true}).inputValue() === '700', 'the slider c is not where it was');
         await fresh.context().close();
+        await frameAfter(page, () => page.getByRole('combobox', {name: 'Plano'}).selectOption({label: 'Ninguno'}));
     });
     await check('"Copiar enlace" copies the address', async () => {
         await page.getByRole('button', {name: 'Copiar enlace'}).click();
