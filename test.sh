@@ -31,7 +31,7 @@ echo "== tests under the sanitizers"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 echo "== Debian package"
-bash tests/deb_packaging_test.sh
+bash tests/packaging/deb_packaging_test.sh
 
 echo "== the page in Chromium"
 web/build.sh

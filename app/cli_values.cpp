@@ -68,6 +68,16 @@ std::string DescribeFileProblem(const FileProblem& problem)
     return TrFormat("%1:%2: %3", {Quote(problem.file), std::to_string(problem.line), what});
 }
 
+std::string Said(const FormulaProblem& problem)
+{
+    return SpanishMessages() ? problem.spanish : problem.english;
+}
+
+std::string FieldLabel(DefinitionField field)
+{
+    return SpanishMessages() ? FieldNameSpanish(field) : FieldName(field);
+}
+
 std::string SurfacesAccepted(const SurfaceRegistry& surfaces)
 {
     return TrFormat("1 to %1, or a name from --list", {std::to_string(surfaces.Count())});

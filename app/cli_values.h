@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "surfaces/registry.h"
+#include "surfaces/typed_surface.h"
 #include "surfaces/quoted_text.h"   // Quote: every echoed value
 
 // A finite double, the whole text; a leading '+' allowed.
@@ -25,6 +26,11 @@ struct FileProblem;
 
 // "'FILE':LINE: what" in English, the file's name quoted as every echoed value is.
 std::string DescribeFileProblem(const FileProblem& problem);
+
+// A formula's problem, said in both languages, in the one of the user's messages.
+std::string Said(const FormulaProblem& problem);
+// The name of a typed surface's field in the user's language.
+std::string FieldLabel(DefinitionField field);
 
 std::string SurfacesAccepted(const SurfaceRegistry& surfaces);   // "1 to 36, or a name from --list"
 std::string ThemeNames(const char* separator);     // "pantalla, papel, proyector" with the separator given

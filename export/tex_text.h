@@ -9,6 +9,3 @@
 // Greek letters as math commands (\(\theta\)), dashes and quotes as LaTeX's ligatures. Other
 // characters (the Spanish letters, ¿, ¡) pass as UTF-8, which LaTeX reads by default.
 std::string TexText(std::string_view utf8);
-
-// The LaTeX math command of one character (U+03B8 -> "\theta"), or nothing when it has none.
-std::string_view TexMathCommand(char32_t c);

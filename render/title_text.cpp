@@ -5,36 +5,10 @@
 #include <cstdint>
 #include <utility>
 
+#include "render/tex_math.h"
+#include "render/utf8.h"
+
 namespace {
-
-std::pair<char32_t, size_t> Decode(std::string_view text, size_t i)
-{
-    const unsigned char b = static_cast<unsigned char>(text[i]);
-    const size_t length = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-    if (length <= 1 || i + length > text.size())
-        return {b, 1};
-    char32_t c = b & (0x7f >> length);
-    for (size_t k = 1; k < length; ++k)
-        c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3f);
-    return {c, length};
-}
-
-struct GreekName {
-    char32_t         c;
-    std::string_view tex;
-};
-constexpr GreekName kSymbols[] = {
-    {U'α', "\\alpha"}, {U'β', "\\beta"},   {U'γ', "\\gamma"},   {U'δ', "\\delta"},   {U'ε', "\\varepsilon"},
-    {U'ζ', "\\zeta"},  {U'η', "\\eta"},    {U'θ', "\\theta"},   {U'ι', "\\iota"},    {U'κ', "\\kappa"},
-    {U'λ', "\\lambda"}, {U'μ', "\\mu"},    {U'ν', "\\nu"},      {U'ξ', "\\xi"},      {U'π', "\\pi"},
-    {U'ρ', "\\rho"},   {U'σ', "\\sigma"},  {U'τ', "\\tau"},     {U'υ', "\\upsilon"}, {U'φ', "\\varphi"},
-    {U'χ', "\\chi"},   {U'ψ', "\\psi"},    {U'ω', "\\omega"},   {U'Γ', "\\Gamma"},   {U'Δ', "\\Delta"},
-    {U'Θ', "\\Theta"}, {U'Λ', "\\Lambda"}, {U'Ξ', "\\Xi"},      {U'Π', "\\Pi"},      {U'Σ', "\\Sigma"},
-    {U'Φ', "\\Phi"},   {U'Ψ', "\\Psi"},    {U'Ω', "\\Omega"},   {U'−', "-"},         {U'·', "\\cdot "},
-    {U'×', "\\times "}, {U'²', "^{2}"},    {U'³', "^{3}"},      {U'∈', "\\in "},     {U'≈', "\\approx "},
-    {U'≤', "\\leq "},  {U'≥', "\\geq "},   {U'≠', "\\neq "},    {U'±', "\\pm "},     {U'∞', "\\infty "},
-    {U'√', "\\surd "}, {U'→', "\\to "},    {U'∂', "\\partial "}, {U'∇', "\\nabla "},
-};
 
 // One character of mathematics: what is drawn, its LaTeX, whether italic.
 struct MathChar {
@@ -52,9 +26,13 @@ MathChar OfMath(char32_t c, std::string_view raw)
         return {"\u00b7", "\\cdot ", false};
     if ((c >= '0' && c <= '9') || std::string_view("+=()[],./<>|!?:;' ").find(static_cast<char>(c)) != std::string_view::npos)
         return {std::string(raw), std::string(raw), false};
-    for (const GreekName& g : kSymbols)
-        if (g.c == c)
-            return {std::string(raw), "{" + std::string(g.tex) + "}", c >= U'α' && c <= U'ω'};
+    if (const std::string_view command = TexMathCommand(c); !command.empty()) {
+        // A sign's command word is closed by a space; a Greek letter's by its braces alone.
+        const bool greek = c >= 0x370 && c <= 0x3ff;
+        const char last = command.back();
+        const bool word = command[0] == '\\' && ((last >= 'a' && last <= 'z') || (last >= 'A' && last <= 'Z'));
+        return {std::string(raw), "{" + std::string(command) + (word && !greek ? " " : "") + "}", c >= U'α' && c <= U'ω'};
+    }
     switch (c) {
     case '#': return {"#", "\\#", false};
     case '%': return {"%", "\\%", false};
@@ -104,7 +82,7 @@ void ReadMath(std::string_view math, std::vector<TextRun>& runs)
 {
     size_t i = 0;
     auto next = [&](int level) {
-        const auto [c, length] = Decode(math, i);
+        const auto [c, length] = DecodeUtf8(math, i);
         Append(runs, OfMath(c, math.substr(i, length)), true, level);
         i += length;
     };
@@ -189,7 +167,7 @@ double EstimatedWidth(const std::vector<TextRun>& runs)
     double width = 0.0;
     for (const TextRun& run : runs)
         for (size_t i = 0; i < run.text.size();) {
-            const auto [c, length] = Decode(run.text, i);
+            const auto [c, length] = DecodeUtf8(run.text, i);
             i += length;
             width += Advance(c) * (run.level != 0 ? kScriptScale : 1.0);
         }

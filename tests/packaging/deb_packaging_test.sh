@@ -5,7 +5,7 @@
 # packages, and the package's fields and files.
 # Usage: deb_packaging_test.sh [SOURCE_DIR] (default: the tree this script is in)
 set -uo pipefail
-src=$(cd "${1:-$(dirname "$0")/..}" && pwd) || exit 1
+src=$(cd "${1:-$(dirname "$0")/../..}" && pwd) || exit 1
 
 for tool in dpkg-buildpackage:dpkg-dev dh:debhelper lintian:lintian hardening-check:devscripts git:git; do
     command -v "${tool%%:*}" >/dev/null ||

@@ -77,9 +77,11 @@ private slots:
         Open();
         auto* other = dlg->findChild<QRadioButton*>("IDC_OTHER_SURFACE");
         auto* define = dlg->findChild<QPushButton*>("IDC_DEFINE_BUTTON");
-        QCOMPARE(other->geometry(), QRect(21, 233, 48, 20));
-        QCOMPARE(List()->geometry(), QRect(70, 233, 84, 20));
-        QCOMPARE(define->geometry(), QRect(70, 254, 84, 19));
+        // "Otra" and its list on one row under the eight, "Definir…" under the list.
+        const QRect leonardo = dlg->findChild<QWidget*>("IDC_SURFACE_LEONARDO")->geometry();
+        QVERIFY(other->geometry().top() > leonardo.bottom() && other->geometry().top() == List()->geometry().top());
+        QVERIFY(List()->geometry().left() > other->geometry().right());
+        QVERIFY(define->geometry().top() > List()->geometry().bottom() && define->geometry().left() == List()->geometry().left());
         QCOMPARE(define->text(), QString::fromUtf8("Definir…"));
         QVERIFY(other->sizeHint().width() <= other->width());
         QVERIFY(List()->count() >= 24);

@@ -88,7 +88,7 @@ if [ -f "$metainfo" ]; then
     screenshots=$(sed -nE 's|.*<image[^>]*>.*/([^/<]+)</image>.*|\1|p' "$metainfo")
     [ -n "$screenshots" ] || fail "the metadata has no screenshot"
     for shot in $screenshots; do
-        [ -f "$(dirname "$0")/../res/$shot" ] || fail "the screenshot $shot is not in res/"
+        [ -f "$(dirname "$0")/../../res/$shot" ] || fail "the screenshot $shot is not in res/"
     done
     # The newest release comes first and is this version.
     newest=$(grep -oE '<release version="[^"]+"' "$metainfo" | head -1 | cut -d'"' -f2)

@@ -78,9 +78,7 @@ private slots:
     void theSwitchStandsInTheViewGroup()
     {
         QCOMPARE(turn->text(), QStringLiteral("Girar"));
-        QCOMPARE(turn->geometry(), QRect(21, 493, 54, 17));   // "Encuadrar" beside it
         auto* group = dlg->findChild<QWidget*>("IDC_GROUP_VIEW");
-        QCOMPARE(group->geometry(), QRect(11, 360, 143, 152));
         QVERIFY(group->geometry().contains(turn->geometry()));
         QVERIFY(square->toolTip().contains(QStringLiteral("Ctrl+Espacio")));
     }

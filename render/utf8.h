@@ -1,0 +1,23 @@
+// Reading UTF-8 text one code point at a time.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <utility>
+
+// The code point at text[i] and its length; a malformed byte stands for itself (length 1).
+inline std::pair<char32_t, size_t> DecodeUtf8(std::string_view text, size_t i)
+{
+    const unsigned char b = static_cast<unsigned char>(text[i]);
+    const size_t length = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+    if (length <= 1 || i + length > text.size())
+        return {b, 1};
+    char32_t c = b & (0x7f >> length);
+    for (size_t k = 1; k < length; ++k) {
+        const unsigned char next = static_cast<unsigned char>(text[i + k]);
+        if ((next >> 6) != 2)
+            return {b, 1};
+        c = (c << 6) | (next & 0x3f);
+    }
+    return {c, length};
+}

@@ -1,0 +1,216 @@
+// What went wrong in a formula, told in both languages: muparser's errors, a missing '*', a
+// decimal comma, a misspelt name with the closest known one.
+#include "surfaces/formula_problems.h"
+
+#include <algorithm>
+
+#include "surfaces/quoted_text.h"
+
+namespace {
+
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The name that starts at position in text (letters, digits, '_'), or nothing.
+std::string NameAt(std::string_view text, int position)
+{
+    size_t end = static_cast<size_t>(std::max(position, 0));
+    if (end >= text.size() || !IsLetter(text[end]))
+        return {};
+    while (end < text.size() && (IsLetter(text[end]) || IsDigit(text[end])))
+        ++end;
+    return std::string(text.substr(static_cast<size_t>(position), end - static_cast<size_t>(position)));
+}
+
+// Edits (insert, delete, change, swap two neighbours) from a to b.
+size_t EditDistance(std::string_view a, std::string_view b)
+{
+    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); ++i)
+        d[i][0] = i;
+    for (size_t j = 0; j <= b.size(); ++j)
+        d[0][j] = j;
+    for (size_t i = 1; i <= a.size(); ++i)
+        for (size_t j = 1; j <= b.size(); ++j) {
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] != b[j - 1])});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    return d[a.size()][b.size()];
+}
+
+// The known name closest to an unknown one: one edit away, two for long names; short names get
+// no guess, since "w" is one edit from u, v and e alike.
+std::string ClosestName(const std::string& unknown, const mu::Parser& parser)
+{
+    if (unknown.size() < 3)
+        return {};
+    std::vector<std::string> known;
+    for (const auto& [name, unused] : parser.GetFunDef())
+        known.push_back(name);
+    for (const auto& [name, unused] : parser.GetVar())
+        known.push_back(name);
+    for (const auto& [name, unused] : parser.GetConst())
+        known.push_back(name);
+    std::sort(known.begin(), known.end());
+    const size_t allowed = unknown.size() >= 6 ? 2 : 1;
+    std::string best;
+    size_t bestDistance = allowed + 1;
+    for (const std::string& name : known)
+        if (const size_t d = EditDistance(unknown, name); d < bestDistance && name.size() >= 2) {
+            best = name;
+            bestDistance = d;
+        }
+    return best;
+}
+
+// Where a number is written straight before a name or '(' ("2cos(v)", "3(u+1)"): the place of
+// the name or '(', with the number and what follows; position -1 when there is none.
+struct MissingTimes {
+    int         position = -1;
+    std::string number, next;
+};
+
+MissingTimes FindMissingTimes(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size()) {
+        if (IsLetter(text[i])) {   // a name, digits and all
+            while (i < text.size() && (IsLetter(text[i]) || IsDigit(text[i])))
+                ++i;
+            continue;
+        }
+        const bool number = IsDigit(text[i]) || (text[i] == '.' && i + 1 < text.size() && IsDigit(text[i + 1]));
+        if (!number) {
+            ++i;
+            continue;
+        }
+        const size_t start = i;
+        while (i < text.size() && (IsDigit(text[i]) || text[i] == '.'))
+            ++i;
+        if (i + 1 < text.size() && (text[i] == 'e' || text[i] == 'E')) {   // an exponent, when digits follow
+            size_t j = i + 1;
+            if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+                ++j;
+            if (j < text.size() && IsDigit(text[j])) {
+                i = j;
+                while (i < text.size() && IsDigit(text[i]))
+                    ++i;
+            }
+        }
+        size_t next = i;
+        while (next < text.size() && text[next] == ' ')
+            ++next;
+        if (next < text.size() && (IsLetter(text[next]) || text[next] == '(')) {
+            const std::string what = text[next] == '(' ? "(" : NameAt(text, static_cast<int>(next));
+            return {static_cast<int>(next), std::string(text.substr(start, i - start)), what};
+        }
+    }
+    return {};
+}
+
+std::string Trimmed(std::string text)
+{
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
+}
+
+// A function's name used without parentheses ("sen u"): the call it stands for, "sen(u)", or
+// nothing when the name is not followed by an argument.
+std::string CallWithParentheses(std::string_view text, int position, const std::string& name)
+{
+    size_t i = static_cast<size_t>(std::max(position, 0)) + name.size();
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    const size_t start = i;
+    while (i < text.size() && (IsLetter(text[i]) || IsDigit(text[i]) || text[i] == '.'))
+        ++i;
+    if (i == start || (start < text.size() && text[start] == '('))
+        return {};
+    return name + "(" + std::string(text.substr(start, i - start)) + ")";
+}
+
+}   // namespace
+
+FormulaProblem ProblemOf(const mu::Parser::exception_type& error, std::string_view text, const mu::Parser& parser)
+{
+    FormulaProblem problem;
+    if (const MissingTimes missing = FindMissingTimes(text);
+        missing.position >= 0 && (error.GetPos() < 0 || missing.position <= static_cast<int>(error.GetPos()))) {
+        const std::string place = std::to_string(missing.position + 1);
+        problem.position = missing.position;
+        problem.english = "a * is missing between " + missing.number + " and " + missing.next + " at position " + place;
+        problem.spanish = "falta un * entre " + missing.number + " y " + missing.next + " en la posición " + place;
+        return problem;
+    }
+    // muparser may point one past the end; the end is where the user must look.
+    const int length = static_cast<int>(text.size());
+    problem.position = error.GetPos() < 0 ? -1 : std::min(static_cast<int>(error.GetPos()), length);
+    const std::string at = problem.position < 0 ? "" : " at position " + std::to_string(problem.position + 1);
+    const std::string en = problem.position < 0 ? "" : " en la posición " + std::to_string(problem.position + 1);
+    std::string token = Trimmed(error.GetToken());
+    if (const size_t space = token.find(' '); space != std::string::npos)
+        token.resize(space);
+    // The library may hand back the whole rest of the formula: a few characters of it say enough.
+    constexpr size_t kTokenShown = 24;
+    size_t unused = 0;
+    const std::string shown = EscapedExcerpt(token, 0, kTokenShown, unused);
+    const std::string quoted = "'" + shown + "'", citado = "«" + shown + "»";
+    switch (error.GetCode()) {
+    case mu::ecEMPTY_EXPRESSION:
+        problem.english = "the formula is empty";
+        problem.spanish = "la fórmula está vacía";
+        break;
+    case mu::ecUNASSIGNABLE_TOKEN: {
+        const std::string name = NameAt(text, problem.position);
+        std::string guess = name.empty() ? "" : ClosestName(name, parser);
+        if (guess == name)   // a function without its parentheses: the call is the hint
+            guess = CallWithParentheses(text, problem.position, name);
+        if (!guess.empty()) {
+            problem.english = "unknown name '" + name + "'" + at + "; did you mean " + guess + "?";
+            problem.spanish = "nombre desconocido «" + name + "»" + en + "; ¿quería decir " + guess + "?";
+            break;
+        }
+        problem.english = "unknown name or symbol " + quoted + at + "; known: u, v, pi, e, the parameters and the functions";
+        problem.spanish = "nombre o símbolo desconocido " + citado + en;
+        break;
+    }
+    case mu::ecUNEXPECTED_EOF:
+    case mu::ecMISSING_PARENS:
+        problem.english = "the formula ends too soon" + at + " (a missing operand or ')')";
+        problem.spanish = "la fórmula termina antes de tiempo" + en + " (falta un operando o «)»)";
+        break;
+    case mu::ecTOO_MANY_PARAMS:
+    case mu::ecTOO_FEW_PARAMS:
+        problem.english = "wrong number of arguments for " + quoted + at;
+        problem.spanish = "número de argumentos incorrecto para " + citado + en;
+        break;
+    default:
+        problem.english = "syntax error" + at + (token.empty() ? "" : " near " + quoted);
+        problem.spanish = "error de sintaxis" + en + (token.empty() ? "" : " cerca de " + citado);
+        break;
+    }
+    return problem;
+}
+
+FormulaProblem MultipleValues(std::string_view text)
+{
+    int depth = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        depth += text[i] == '(' ? 1 : text[i] == ')' ? -1 : 0;
+        if (text[i] != ',' || depth != 0 || i == 0 || !IsDigit(text[i - 1]) || i + 1 >= text.size() || !IsDigit(text[i + 1]))
+            continue;
+        size_t start = i, end = i + 1;
+        while (start > 0 && IsDigit(text[start - 1]))
+            --start;
+        while (end < text.size() && IsDigit(text[end]))
+            ++end;
+        const std::string number = std::string(text.substr(start, i - start)) + "." + std::string(text.substr(i + 1, end - i - 1));
+        const std::string place = std::to_string(i + 1);
+        return {static_cast<int>(i), "a decimal comma at position " + place + "; use the decimal point: " + number,
+                "una coma decimal en la posición " + place + "; use el punto decimal: " + number};
+    }
+    return {-1, "the formula gives several values (a comma outside a function call)",
+            "la fórmula da varios valores (una coma fuera de una llamada a función)"};
+}
