@@ -20,6 +20,7 @@
 #include "export/frame_encoder.h"
 #include "export/output_format.h"
 #include "session/definition_text.h"
+#include "session/style_rules.h"
 #include "session/own_surfaces.h"
 #include "session/view_controls.h"
 #include "session/view_session.h"
@@ -206,27 +207,30 @@ EMSCRIPTEN_KEEPALIVE void vx_wheel(int angleDelta) { ThePage().session.Wheel(ang
 EMSCRIPTEN_KEEPALIVE void vx_turn_tick() { ThePage().session.TurnTick(); }
 EMSCRIPTEN_KEEPALIVE void vx_next_frame() { ThePage().session.NextFrame(); }
 
-// bar 0 is "Z", 1 is "P"; code a scroll code (line up/down, thumb position). key: the bar's arrow
-// standing for a key, which does nothing before the first surface.
+namespace {
+
+ViewBar BarOf(int bar) { return bar == 0 ? ViewBar::Zoom : ViewBar::Distance; }
+
+}   // namespace
+
+// bar 0 is "Z", 1 is "P"; code a BarStep's number (line up/down, thumb position); any other
+// number changes nothing, as the end of a scroll. key: the bar's arrow standing for a key, which
+// does nothing before the first surface.
 EMSCRIPTEN_KEEPALIVE void vx_scroll(int bar, int code, int position, int key)
 {
-    const int barId = bar == 0 ? kZoomBarId : kDistanceBarId;
+    const BarStep step = code >= static_cast<int>(BarStep::LineUp) && code <= static_cast<int>(BarStep::EndScroll)
+                             ? static_cast<BarStep>(code)
+                             : BarStep::EndScroll;
     if (key)
-        ThePage().session.ScrollKey(barId, code);
+        ThePage().session.ScrollKey(BarOf(bar), step);
     else
-        ThePage().session.Scroll(code, position, barId);
+        ThePage().session.Scroll(BarOf(bar), step, position);
 }
 
-EMSCRIPTEN_KEEPALIVE int vx_bar_position(int bar)
-{
-    return bar == 0 ? ThePage().zoomBar.Position() : ThePage().distanceBar.Position();
-}
+EMSCRIPTEN_KEEPALIVE int vx_bar_position(int bar) { return ThePage().session.Bar(BarOf(bar)).position; }
 
 // The top of bar's range: below 0 once "Encuadrar" has grown the zoom beyond 100.
-EMSCRIPTEN_KEEPALIVE int vx_bar_least(int bar)
-{
-    return bar == 0 ? ThePage().zoomBar.Minimum() : ThePage().distanceBar.Minimum();
-}
+EMSCRIPTEN_KEEPALIVE int vx_bar_least(int bar) { return ThePage().session.Bar(BarOf(bar)).minimum; }
 
 EMSCRIPTEN_KEEPALIVE void vx_frame_to_fit() { ThePage().session.FrameToFit(); }
 
@@ -271,6 +275,22 @@ EMSCRIPTEN_KEEPALIVE const unsigned char* vx_encode(int format, int size)
         bytes.assign(data, data + length);
     std::free(data);
     return Bytes(std::move(bytes));
+}
+
+// The line width that choosing theme (an index of the themes' list) brings.
+EMSCRIPTEN_KEEPALIVE int vx_themed_line_width(int theme)
+{
+    if (theme < 0 || theme >= static_cast<int>(Themes().size()))
+        return ThePage().session.Style().lineWidth;
+    return WithTheme(ThePage().session.Style(), Themes()[static_cast<std::size_t>(theme)].theme).lineWidth;
+}
+
+// 1 when the shown style cannot be written as a trace (of the 500-pixel frame), else 0.
+EMSCRIPTEN_KEEPALIVE int vx_trace_refused()
+{
+    FrameStyle style = ThePage().session.Style();
+    style.size = kCanvasSide;
+    return TraceConflictOf(style) != TraceConflict::None ? 1 : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE int vx_bytes_size() { return static_cast<int>(ThePage().bytes.size()); }
@@ -360,6 +380,22 @@ EMSCRIPTEN_KEEPALIVE void vx_set_own_text(const char* text)
 {
     WriteWhole(kOwnPath, text);
     ReadOwnSurfaces();
+}
+
+// The session's limits that the page's controls and texts show, as one JSON object: the page
+// reads them here, and the site's HTML has them written in from here when it is assembled.
+EMSCRIPTEN_KEEPALIVE const char* vx_limits()
+{
+    const std::pair<const char*, int> limits[] = {
+        {"pictureSizeMin", kPictureSizeMin}, {"pictureSizeMax", kPictureSizeMax}, {"lineWidthMin", kLineWidthMin},
+        {"lineWidthMax", kLineWidthMax},     {"zoomBarMin", kZoomBarMin},         {"zoomBarMax", kZoomBarMax},
+        {"distanceBarMin", kDistanceBarMin}, {"distanceBarMax", kDistanceBarMax}, {"sliderSteps", kSliderSteps},
+        {"sectionSteps", kSectionSteps},     {"turnFrames", kTurnFrames},         {"wheelNotch", kWheelNotch},
+    };
+    std::string json;
+    for (const auto& [name, value] : limits)
+        json += std::string(json.empty() ? "{" : ",") + "\"" + name + "\":" + std::to_string(value);
+    return Answer(json + "}");
 }
 
 // The most bytes a superficies.toml may hold, for the page to measure a file before reading it.
