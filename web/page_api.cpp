@@ -20,7 +20,6 @@
 #include "export/frame_encoder.h"
 #include "export/output_format.h"
 #include "session/definition_text.h"
-#include "session/style_rules.h"
 #include "session/own_surfaces.h"
 #include "session/view_controls.h"
 #include "session/view_session.h"
@@ -277,22 +276,6 @@ EMSCRIPTEN_KEEPALIVE const unsigned char* vx_encode(int format, int size)
     return Bytes(std::move(bytes));
 }
 
-// The line width that choosing theme (an index of the themes' list) brings.
-EMSCRIPTEN_KEEPALIVE int vx_themed_line_width(int theme)
-{
-    if (theme < 0 || theme >= static_cast<int>(Themes().size()))
-        return ThePage().session.Style().lineWidth;
-    return WithTheme(ThePage().session.Style(), Themes()[static_cast<std::size_t>(theme)].theme).lineWidth;
-}
-
-// 1 when the shown style cannot be written as a trace (of the 500-pixel frame), else 0.
-EMSCRIPTEN_KEEPALIVE int vx_trace_refused()
-{
-    FrameStyle style = ThePage().session.Style();
-    style.size = kCanvasSide;
-    return TraceConflictOf(style) != TraceConflict::None ? 1 : 0;
-}
-
 EMSCRIPTEN_KEEPALIVE int vx_bytes_size() { return static_cast<int>(ThePage().bytes.size()); }
 
 // Samples a definition and shows it as the preview: "{}", {"warning":"…"} when a parameter is not
@@ -380,22 +363,6 @@ EMSCRIPTEN_KEEPALIVE void vx_set_own_text(const char* text)
 {
     WriteWhole(kOwnPath, text);
     ReadOwnSurfaces();
-}
-
-// The session's limits that the page's controls and texts show, as one JSON object: the page
-// reads them here, and the site's HTML has them written in from here when it is assembled.
-EMSCRIPTEN_KEEPALIVE const char* vx_limits()
-{
-    const std::pair<const char*, int> limits[] = {
-        {"pictureSizeMin", kPictureSizeMin}, {"pictureSizeMax", kPictureSizeMax}, {"lineWidthMin", kLineWidthMin},
-        {"lineWidthMax", kLineWidthMax},     {"zoomBarMin", kZoomBarMin},         {"zoomBarMax", kZoomBarMax},
-        {"distanceBarMin", kDistanceBarMin}, {"distanceBarMax", kDistanceBarMax}, {"sliderSteps", kSliderSteps},
-        {"sectionSteps", kSectionSteps},     {"turnFrames", kTurnFrames},         {"wheelNotch", kWheelNotch},
-    };
-    std::string json;
-    for (const auto& [name, value] : limits)
-        json += std::string(json.empty() ? "{" : ",") + "\"" + name + "\":" + std::to_string(value);
-    return Answer(json + "}");
 }
 
 // The most bytes a superficies.toml may hold, for the page to measure a file before reading it.
