@@ -13,6 +13,7 @@
 #include "geometry/view_changes.h"
 #include "render/framing.h"
 #include "render/theme.h"
+#include "session/style_rules.h"
 #include "surfaces/gallery.h"
 
 namespace {
@@ -322,15 +323,16 @@ void CheckFigure(Parsing& p)
 {
     FrameStyle& style = p.request.style;
     if (!p.lineWidthGiven)
-        style.lineWidth = InfoOf(style.theme).lineWidth;
+        style = WithTheme(style, style.theme);
     const OutputFormat format = p.request.format;
     if (style.printedWidthCm != kPrintedWidthCm && format != OutputFormat::Svg && format != OutputFormat::Pdf &&
         format != OutputFormat::Eps && format != OutputFormat::Tikz)
         p.Fail(Tr("--width sets the printed width of a vector figure; accepted: -o NAME.svg, .pdf, .eps or .tikz"));
-    if (p.request.format == OutputFormat::Trace && style.section)
+    const TraceConflict conflict = TraceConflictOf(style);
+    if (p.request.format == OutputFormat::Trace && conflict == TraceConflict::Section)
         p.Fail(Tr("--section draws on a picture or a document, not on a trace; accepted: -o NAME.png, .svg, .pdf, "
                   ".eps, .tikz or .gif"));
-    if (p.request.format == OutputFormat::Trace && style.IsFigure())
+    if (p.request.format == OutputFormat::Trace && conflict != TraceConflict::None)
         p.Fail(Tr("a trace lists the drawing calls of the 500-pixel frame; accepted: --size, --theme, --background, "
                   "--color, --hidden=dashed, --axes and --title with a picture or a document"));
 }

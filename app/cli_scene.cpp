@@ -4,21 +4,10 @@
 #include "app/translation.h"
 #include "session/scene_session.h"
 
-namespace {
-
-class IdleBar final : public ScrollBar {
-public:
-    void SetRange(int, int) override {}
-    void SetPosition(int) override {}
-};
-
-}   // namespace
-
 bool ResolveScene(SurfaceRegistry& surfaces, RenderRequest& request, std::string& error)
 {
     OwnSurfaces own(surfaces);   // the gallery, and one's own formulas accepted after it
-    IdleBar zoomBar, distanceBar;
-    ViewSession session(surfaces, zoomBar, distanceBar, nullptr);
+    ViewSession session(surfaces, nullptr);
     FormulaProblem problem;
     if (!OpenScene(*request.scene, session, own, problem)) {
         error = SpanishMessages() ? problem.spanish : problem.english;

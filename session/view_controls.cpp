@@ -13,28 +13,44 @@ int BarPosition(double value)
     return TruncateToPixel(value);   // the program's one double-to-int truncation
 }
 
-ViewControls::ViewControls(ViewState& view, ScrollBar& zoomBar, ScrollBar& distanceBar,
-                           std::function<void()> renderScene)
-    : m_view(view), m_zoomBar(zoomBar), m_distanceBar(distanceBar), m_renderScene(std::move(renderScene))
+namespace {
+
+// As a bar control keeps them: the range never upside down, the thumb always within it.
+void SetRange(BarState& bar, int minimum, int maximum)
+{
+    bar.minimum = minimum;
+    bar.maximum = std::max(minimum, maximum);
+    bar.position = std::clamp(bar.position, bar.minimum, bar.maximum);
+}
+
+void SetPosition(BarState& bar, int position)
+{
+    bar.position = std::clamp(position, bar.minimum, bar.maximum);
+}
+
+}   // namespace
+
+ViewControls::ViewControls(ViewState& view, std::function<void()> renderScene)
+    : m_view(view), m_renderScene(std::move(renderScene))
 {
 }
 
 void ViewControls::ResetView()
 {
     ResetViewState(m_view);
-    m_distanceBar.SetRange(kDistanceBarMin, kDistanceBarMax);
-    m_distanceBar.SetPosition(BarPosition(EyeDistance(m_view)));
+    SetRange(m_distanceBar, kDistanceBarMin, kDistanceBarMax);
+    SetPosition(m_distanceBar, BarPosition(EyeDistance(m_view)));
     m_zoomGrown = false;
-    m_zoomBar.SetRange(kZoomBarMin, kZoomBarMax);
-    m_zoomBar.SetPosition(BarPosition(m_view.zoom));   // zoom itself, not 100 - zoom: both are 50 here
+    SetRange(m_zoomBar, kZoomBarMin, kZoomBarMax);
+    SetPosition(m_zoomBar, BarPosition(m_view.zoom));   // zoom itself, not 100 - zoom: both are 50 here
 }
 
 void ViewControls::ShowBars()
 {
-    m_distanceBar.SetRange(kDistanceBarMin, kDistanceBarMax);
-    m_distanceBar.SetPosition(BarPosition(EyeDistance(m_view)));
-    m_zoomBar.SetRange(kZoomBarMin, kZoomBarMax);
-    m_zoomBar.SetPosition(BarPosition(100.0 - m_view.zoom));
+    SetRange(m_distanceBar, kDistanceBarMin, kDistanceBarMax);
+    SetPosition(m_distanceBar, BarPosition(EyeDistance(m_view)));
+    SetRange(m_zoomBar, kZoomBarMin, kZoomBarMax);
+    SetPosition(m_zoomBar, BarPosition(100.0 - m_view.zoom));
 }
 
 void ViewControls::OnLButtonDown(IntPoint cursor)
@@ -66,37 +82,37 @@ void ViewControls::OrbitStep(IntPoint travel)
     m_drag = held;
 }
 
-void ViewControls::OnVScroll(int code, int position, int barId)
+void ViewControls::Scroll(ViewBar bar, BarStep step, int position)
 {
-    if (barId == kZoomBarId)
-        ScrollZoom(code, position);
-    else if (barId == kDistanceBarId)
-        ScrollDistance(code, position);
+    if (bar == ViewBar::Zoom)
+        ScrollZoom(step, position);
+    else
+        ScrollDistance(step, position);
     m_renderScene();
 }
 
-void ViewControls::ScrollZoom(int code, int position)
+void ViewControls::ScrollZoom(BarStep step, int position)
 {
-    switch (code) {
-    case SB_LINEUP:
+    switch (step) {
+    case BarStep::LineUp:
         SetZoom(m_view, m_view.zoom + 1.0);
         if (m_view.zoom > (m_zoomGrown ? kZoomLargest : kZoomMax))
             SetZoom(m_view, m_zoomGrown ? kZoomLargest : kZoomMax);
         break;
-    case SB_LINEDOWN:
+    case BarStep::LineDown:
         SetZoom(m_view, m_view.zoom - 1.0);
         if (m_view.zoom < kZoomMin)
             SetZoom(m_view, kZoomMin);
         break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
+    case BarStep::ThumbPosition:
+    case BarStep::ThumbTrack:
         // In doubles: the same value as the int difference, without its overflow for any int.
         SetZoom(m_view, 100.0 - static_cast<double>(position));
         break;
     default:
         return;
     }
-    m_zoomBar.SetPosition(BarPosition(100.0 - m_view.zoom));
+    SetPosition(m_zoomBar, BarPosition(100.0 - m_view.zoom));
 }
 
 void ViewControls::SetFramedZoom(double zoom)
@@ -104,30 +120,30 @@ void ViewControls::SetFramedZoom(double zoom)
     SetZoom(m_view, std::clamp(zoom, kZoomMin, kZoomLargest));
     if (m_view.zoom > kZoomMax && !m_zoomGrown) {
         m_zoomGrown = true;
-        m_zoomBar.SetRange(BarPosition(100.0 - kZoomLargest), kZoomBarMax);
+        SetRange(m_zoomBar, BarPosition(100.0 - kZoomLargest), kZoomBarMax);
     }
-    m_zoomBar.SetPosition(BarPosition(100.0 - m_view.zoom));
+    SetPosition(m_zoomBar, BarPosition(100.0 - m_view.zoom));
     m_renderScene();
 }
 
-void ViewControls::ScrollDistance(int code, int position)
+void ViewControls::ScrollDistance(BarStep step, int position)
 {
-    switch (code) {
-    case SB_LINEUP:
-    case SB_LINEDOWN: {
-        double d = code == SB_LINEUP ? EyeDistance(m_view) - 2.0 : EyeDistance(m_view) + 2.0;
-        if (code == SB_LINEUP && d < kDistanceMin)
+    switch (step) {
+    case BarStep::LineUp:
+    case BarStep::LineDown: {
+        double d = step == BarStep::LineUp ? EyeDistance(m_view) - 2.0 : EyeDistance(m_view) + 2.0;
+        if (step == BarStep::LineUp && d < kDistanceMin)
             d = kDistanceMin;
-        if (code == SB_LINEDOWN && d > kDistanceMax)
+        if (step == BarStep::LineDown && d > kDistanceMax)
             d = kDistanceMax;
         SetEyeDistance(m_view, d);
-        m_distanceBar.SetPosition(BarPosition(d));
+        SetPosition(m_distanceBar, BarPosition(d));
         break;
     }
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
+    case BarStep::ThumbPosition:
+    case BarStep::ThumbTrack:
         SetEyeDistance(m_view, static_cast<double>(position));
-        m_distanceBar.SetPosition(position);
+        SetPosition(m_distanceBar, position);
         break;
     default:
         break;

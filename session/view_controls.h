@@ -5,20 +5,24 @@
 
 #include "geometry/view_state.h"
 
-// The codes of a vertical scroll message.
-constexpr int SB_LINEUP = 0;
-constexpr int SB_LINEDOWN = 1;
-constexpr int SB_PAGEUP = 2;
-constexpr int SB_PAGEDOWN = 3;
-constexpr int SB_THUMBPOSITION = 4;
-constexpr int SB_THUMBTRACK = 5;
-constexpr int SB_TOP = 6;
-constexpr int SB_BOTTOM = 7;
-constexpr int SB_ENDSCROLL = 8;
+// What a bar is asked to do: its arrows (LineUp is the upper one, toward smaller positions),
+// the track above or below the thumb, the thumb dragged (Track) or let go (Position), its ends.
+// The numbers are the page's codes for them.
+enum class BarStep { LineUp = 0, LineDown, PageUp, PageDown, ThumbPosition, ThumbTrack, Top, Bottom, EndScroll };
+
+// The two bars beside the square: "Z" (zoom) and "P" (eye distance).
+enum class ViewBar { Zoom, Distance };
 
 constexpr int kZoomBarMin = 0, kZoomBarMax = 100;            // inverted: the top is zoom 100
 constexpr int kDistanceBarMin = 20, kDistanceBarMax = 300;
-constexpr int kZoomBarId = 1007, kDistanceBarId = 1008;     // which bar a scroll message is for
+
+// A bar as the front ends show it: its range and where its thumb stands, always within the range
+// (0..0, empty, before the first surface).
+struct BarState {
+    int minimum = 0, maximum = 0, position = 0;
+
+    friend bool operator==(const BarState&, const BarState&) = default;
+};
 
 // The mouse drag in progress: a front end's state, never part of the view record.
 struct DragState {
@@ -27,21 +31,13 @@ struct DragState {
     unsigned char dragging = 0;   // 1 while the left button is held
 };
 
-// What the controls need of a scroll bar: the two calls of a bar control with SB_CTL and redraw.
-class ScrollBar {
-public:
-    virtual ~ScrollBar() = default;
-    virtual void SetRange(int minimum, int maximum) = 0;
-    virtual void SetPosition(int position) = 0;   // a real bar holds it to its range
-};
-
 // A bar position from a double: toward zero; NaN gives 0 and values beyond int saturate.
 int BarPosition(double value);
 
 // The handlers that change the camera. Every change except ResetView ends with renderScene.
 class ViewControls {
 public:
-    ViewControls(ViewState& view, ScrollBar& zoomBar, ScrollBar& distanceBar, std::function<void()> renderScene);
+    ViewControls(ViewState& view, std::function<void()> renderScene);
 
     // Eye on the diagonal at 300, up +z, target origin, zoom 50, and both bars given range and
     // position. Draws nothing: the surface button that calls it sets the surface and draws.
@@ -57,24 +53,26 @@ public:
     // move by travel, while a mouse drag in progress keeps its anchor and its button.
     void OrbitStep(IntPoint travel);
 
-    // A vertical scroll message: code SB_*, the thumb position of codes 4 and 5, and the id of
-    // the bar (kZoomBarId or kDistanceBarId). Unknown codes and other controls change nothing but still draw a frame.
-    void OnVScroll(int code, int position, int barId);
+    // A step of bar, with the thumb's position for the thumb steps. The page and end steps
+    // change nothing but still draw a frame.
+    void Scroll(ViewBar bar, BarStep step, int position);
 
     // "Encuadrar": the zoom set to zoom (from FramingZoom) and a frame. Beyond 100 the zoom bar's
     // range grows upward to kZoomLargest, every position below keeping its zoom, until a reset.
     void SetFramedZoom(double zoom);
 
     const DragState& Drag() const { return m_drag; }
+    // The bars as every change above left them: a front end shows them after each frame.
+    const BarState& Bar(ViewBar bar) const { return bar == ViewBar::Zoom ? m_zoomBar : m_distanceBar; }
 
 private:
-    void ScrollZoom(int code, int position);
-    void ScrollDistance(int code, int position);
+    void ScrollZoom(BarStep step, int position);
+    void ScrollDistance(BarStep step, int position);
 
     ViewState&            m_view;
     DragState             m_drag;
-    ScrollBar&            m_zoomBar;
-    ScrollBar&            m_distanceBar;
+    BarState              m_zoomBar;
+    BarState              m_distanceBar;
     std::function<void()> m_renderScene;
     bool                  m_zoomGrown = false;   // the bar reaches kZoomLargest since the last reset
 };

@@ -16,6 +16,7 @@
 #include "render/frame_style.h"
 #include "render/raster_canvas.h"
 #include "render/turntable.h"
+#include "session/parameter_control.h"
 #include "session/scene.h"
 #include "session/view_controls.h"
 #include "surfaces/registry.h"
@@ -28,12 +29,6 @@ constexpr int kTurnFrames = 300;              // a full turn of the turntable an
 constexpr int kWheelNotch = 120;
 constexpr int kSectionSteps = 200;           // the places of the "Corte" slider, ends included less one
 constexpr int kSweepSteps = 100;              // the ticks of "Animar" from one end of a range to the other              // angle delta of one notch: one step of the "Z" arrows
-
-// One parameter of the shown surface as its slider shows it.
-struct ParameterControl {
-    std::string name;
-    double      least = 0.0, greatest = 1.0, value = 0.0;
-};
 
 // The frames of a saved animation, owning all they draw, so that the view may go on changing
 // while they are encoded a few at a time.
@@ -58,16 +53,16 @@ const FigurePicture& ShownFigure(const Camera& camera, const Wireframe& wire, co
 
 class ViewSession {
 public:
-    // The front end's two bars follow the view; onFrame is told after every camera step, so
-    // that the front end draws the new frame when it next can.
-    ViewSession(SurfaceRegistry& surfaces, ScrollBar& zoomBar, ScrollBar& distanceBar,
-                std::function<void()> onFrame);
+    // onFrame is told after every camera step, so that the front end draws the new frame, and
+    // shows the two bars (Bar), when it next can.
+    ViewSession(SurfaceRegistry& surfaces, std::function<void()> onFrame);
     ViewSession(const ViewSession&) = delete;
     ViewSession& operator=(const ViewSession&) = delete;
 
     SurfaceRegistry& Surfaces() const { return m_surfaces; }
     const ViewState& View() const { return m_view; }
     const DragState& Drag() const { return m_controls.Drag(); }
+    const BarState& Bar(ViewBar bar) const { return m_controls.Bar(bar); }   // "Z" or "P" as the view sets it
     bool HasSurface() const { return m_view.surface != kSurfaceNone; }
 
     // A camera step and a frame of the view as it stands.
@@ -86,11 +81,10 @@ public:
     void SetSquareSide(int side) { m_squareSide = side > 0 ? side : kCanvasSide; }
     int SquareSide() const { return m_squareSide; }
 
-    // A bar's own message (arrows, pages, thumb), a frame even before the first surface; barId
-    // is kZoomBarId or kDistanceBarId.
-    void Scroll(int code, int position, int barId);
+    // A bar's own step (arrows, pages, thumb at position), a frame even before the first surface.
+    void Scroll(ViewBar bar, BarStep step, int position = 0);
     // A key or wheel standing for a bar's arrow: nothing before the first surface.
-    void ScrollKey(int barId, int code);
+    void ScrollKey(ViewBar bar, BarStep step);
     void OrbitKey(IntPoint travel);         // an arrow key: a drag step of travel; nothing without a surface
     void Wheel(int angleDelta);
     // "Encuadrar": the zoom at which the shown frame's surface spans kFramedFill of the square,

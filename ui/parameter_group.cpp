@@ -1,4 +1,4 @@
-// The sliders map 0 ... kSliderSteps onto the least ... greatest of each parameter's range.
+// The "Parámetros" group: a slider for each parameter, its positions the session's (SliderValue).
 #include "ui/parameter_group.h"
 
 #include <algorithm>
@@ -16,24 +16,11 @@
 
 namespace {
 
-constexpr int kSliderSteps = 1000;        // a slider's positions from the least to the greatest
 constexpr int kColumnWidth = 23;          // a slider and the space beside it
 constexpr int kColumns = 3;               // as many as stand side by side in the group
 constexpr int kRowMinHeight = 140;        // a name over a slider long enough to aim at
 constexpr int kNameHeight = 19;           // the name and the space under it
 constexpr int kSweepTickMs = 1000 / 25;   // "Animar" at the rate of the turntable
-
-double ValueAt(const ParameterControl& control, int position)
-{
-    return position >= kSliderSteps ? control.greatest
-                                    : control.least + position * (control.greatest - control.least) / kSliderSteps;
-}
-
-int PositionOf(const ParameterControl& control, double value)
-{
-    const double t = (value - control.least) / (control.greatest - control.least);
-    return static_cast<int>(std::lround(std::clamp(t, 0.0, 1.0) * kSliderSteps));
-}
 
 }   // namespace
 
@@ -189,7 +176,7 @@ void CParameterGroup::ShowValues()
     m_controls = m_session.Parameters();
     for (size_t i = 0; i < m_controls.size() && i < m_sliders.size(); ++i) {
         const QSignalBlocker quiet(m_sliders[i]);
-        m_sliders[i]->setValue(PositionOf(m_controls[i], m_controls[i].value));
+        m_sliders[i]->setValue(SliderPosition(m_controls[i], m_controls[i].value));
         m_sliders[i]->setToolTip(QString::fromUtf8("%1: de %2 a %3")
                                      .arg(QString::fromStdString(m_controls[i].name))
                                      .arg(m_controls[i].least, 0, 'g', 4)
@@ -205,6 +192,6 @@ void CParameterGroup::OnSlider(int index, int position)
         return;
     const ParameterControl control = m_controls[static_cast<size_t>(index)];
     m_active = control.name;
-    m_session.SetParameter(control.name, ValueAt(control, position));
+    m_session.SetParameter(control.name, SliderValue(control, position));
     ShowValues();
 }

@@ -1,4 +1,4 @@
-// A Qt scroll bar seen through the view controls' bar interface, and Qt's actions as scroll codes.
+// Qt's slider actions as the session's bar steps, and a Qt bar showing the session's bar.
 #pragma once
 
 #include <optional>
@@ -7,25 +7,11 @@
 
 class QScrollBar;
 
-// The scroll code of a QAbstractSlider::SliderAction on a vertical bar; none for SliderNoAction.
-// SliderMove is a thumb drag (SB_THUMBTRACK); the thumb's release is SB_THUMBPOSITION.
-std::optional<int> ScrollCodeForAction(int sliderAction);
+// The step of a QAbstractSlider::SliderAction on a vertical bar; none for SliderNoAction.
+// SliderMove is a thumb drag (ThumbTrack); the thumb's release is ThumbPosition.
+std::optional<BarStep> BarStepForAction(int sliderAction);
 
-// Wraps a bar owned by its dialog. Qt moves a slider by itself before its action reaches the
-// handler; an action that the handler leaves without a position puts the thumb back.
-class CScrollBar final : public ScrollBar {
-public:
-    CScrollBar() = default;
-    void Attach(QScrollBar* bar) { m_bar = bar; }
-    QScrollBar* Bar() const { return m_bar; }
-
-    void SetRange(int minimum, int maximum) override;
-    void SetPosition(int position) override;
-
-    void BeginAction() { m_positionSet = false; }
-    void EndAction();   // the thumb back at the last position set, unless the handler set one
-
-private:
-    QScrollBar* m_bar = nullptr;
-    bool        m_positionSet = false;
-};
+// bar given the range and the thumb's position of state. Qt moves a slider by itself before its
+// action reaches the handler; showing the session's bar afterwards puts the thumb where the view
+// says, back where it was for a step that changed nothing.
+void ShowBar(QScrollBar& bar, const BarState& state);

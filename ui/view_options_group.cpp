@@ -17,6 +17,7 @@
 #include <QSpinBox>
 
 #include "render/theme.h"
+#include "session/style_rules.h"
 #include "session/view_session.h"
 #include "ui_viewer_dlg.h"
 
@@ -81,7 +82,7 @@ CViewOptionsGroup::CViewOptionsGroup(QWidget& window, Ui::CViewerDlg& ui, ViewSe
     m_ui->IDC_STATIC_THEME->setBuddy(theme);
     connect(theme, &QComboBox::currentIndexChanged, this, [this](int index) {
         const QSignalBlocker quiet(m_ui->IDC_VIEW_LINE_WIDTH);   // one redraw for both
-        m_ui->IDC_VIEW_LINE_WIDTH->setValue(Themes()[static_cast<size_t>(index)].lineWidth);
+        m_ui->IDC_VIEW_LINE_WIDTH->setValue(WithTheme(m_session.Style(), Themes()[static_cast<size_t>(index)].theme).lineWidth);
         OnViewOption();
     });
     auto* nextTheme = new QShortcut(QKeySequence(Qt::Key_T), m_window);

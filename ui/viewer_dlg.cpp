@@ -64,18 +64,11 @@ CViewerDlg::CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* 
 {
     m_ui->setupUi(this);
     ApplyDialogTemplate(*this, true);
-    m_scrollDistance.Attach(m_ui->IDC_SCROLL_DISTANCE);
-    m_scrollZoom.Attach(m_ui->IDC_SCROLL_ZOOM);
-
-    for (CScrollBar* bar : {&m_scrollDistance, &m_scrollZoom}) {
-        bar->Bar()->installEventFilter(this);
-        connect(bar->Bar(), &QAbstractSlider::actionTriggered, this,
-                [this, bar](int action) { OnSliderAction(*bar, action); });
-        connect(bar->Bar(), &QAbstractSlider::sliderReleased, this, [this, bar] {
-            bar->BeginAction();
-            OnVScroll(SB_THUMBPOSITION, bar->Bar()->sliderPosition(), *bar);
-            bar->EndAction();
-        });
+    for (QScrollBar* bar : {m_ui->IDC_SCROLL_DISTANCE, m_ui->IDC_SCROLL_ZOOM}) {
+        bar->installEventFilter(this);
+        connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar](int action) { OnSliderAction(*bar, action); });
+        connect(bar, &QAbstractSlider::sliderReleased, this,
+                [this, bar] { OnVScroll(BarStep::ThumbPosition, bar->sliderPosition(), *bar); });
     }
 
     ConnectSurfaceButtons();
@@ -182,12 +175,12 @@ void CViewerDlg::AddKeys()
                [this, key] { m_session.OrbitKey(ToIntPoint(*ArrowTravel(key))); });
     for (QKeySequence key : {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::KeypadModifier | Qt::Key_Plus),
                              QKeySequence(QKeySequence::ZoomIn)})
-        addKey(key, [this] { m_session.ScrollKey(kZoomBarId, SB_LINEUP); });
+        addKey(key, [this] { m_session.ScrollKey(ViewBar::Zoom, BarStep::LineUp); });
     for (QKeySequence key : {QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus),
                              QKeySequence(QKeySequence::ZoomOut)})
-        addKey(key, [this] { m_session.ScrollKey(kZoomBarId, SB_LINEDOWN); });
-    addKey(QKeySequence(Qt::Key_PageUp), [this] { m_session.ScrollKey(kDistanceBarId, SB_LINEUP); });   // nearer
-    addKey(QKeySequence(Qt::Key_PageDown), [this] { m_session.ScrollKey(kDistanceBarId, SB_LINEDOWN); });
+        addKey(key, [this] { m_session.ScrollKey(ViewBar::Zoom, BarStep::LineDown); });
+    addKey(QKeySequence(Qt::Key_PageUp), [this] { m_session.ScrollKey(ViewBar::Distance, BarStep::LineUp); });   // nearer
+    addKey(QKeySequence(Qt::Key_PageDown), [this] { m_session.ScrollKey(ViewBar::Distance, BarStep::LineDown); });
     addKey(QKeySequence(Qt::Key_Home), [this] { m_session.ResetKey(); });
     addKey(QKeySequence(Qt::Key_F), [this] { m_session.FrameToFit(); });   // "Encuadrar"
     addKey(QKeySequence(QKeySequence::HelpContents), [this] {   // the whole help; "Instrucciones" keeps the short one
@@ -223,6 +216,7 @@ void CViewerDlg::RenderScene()
 void CViewerDlg::OnFrame()
 {
     // Only the drawing waits for the paint, so a burst of events draws only the last view.
+    ShowBars();
     const bool hasFrame = m_session.HasFrame();
     m_saveAction->setEnabled(hasFrame);
     m_copyAction->setEnabled(hasFrame);
@@ -300,19 +294,22 @@ void CViewerDlg::AddWindowMenuItems(QMenu& menu)
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
 }
 
-void CViewerDlg::OnSliderAction(CScrollBar& bar, int action)
+void CViewerDlg::OnSliderAction(QScrollBar& bar, int action)
 {
-    const std::optional<int> code = ScrollCodeForAction(action);
-    if (!code)
-        return;
-    bar.BeginAction();
-    OnVScroll(*code, bar.Bar()->sliderPosition(), bar);
-    bar.EndAction();
+    if (const std::optional<BarStep> step = BarStepForAction(action))
+        OnVScroll(*step, bar.sliderPosition(), bar);
 }
 
-void CViewerDlg::OnVScroll(int code, int position, CScrollBar& bar)
+void CViewerDlg::OnVScroll(BarStep step, int position, QScrollBar& bar)
 {
-    m_session.Scroll(code, position, &bar == &m_scrollZoom ? kZoomBarId : kDistanceBarId);
+    m_session.Scroll(&bar == m_ui->IDC_SCROLL_ZOOM ? ViewBar::Zoom : ViewBar::Distance, step, position);
+    ShowBars();   // also when the step changed nothing: Qt has moved the thumb already
+}
+
+void CViewerDlg::ShowBars()
+{
+    ShowBar(*m_ui->IDC_SCROLL_DISTANCE, m_session.Bar(ViewBar::Distance));
+    ShowBar(*m_ui->IDC_SCROLL_ZOOM, m_session.Bar(ViewBar::Zoom));
 }
 
 void CViewerDlg::OnAboutButton()
@@ -379,7 +376,7 @@ void CViewerDlg::contextMenuEvent(QContextMenuEvent* event)
 bool CViewerDlg::eventFilter(QObject* watched, QEvent* event)
 {
     // A bar control takes no wheel: Qt would move the thumb without a scroll message.
-    if (event->type() == QEvent::Wheel && (watched == m_scrollZoom.Bar() || watched == m_scrollDistance.Bar()))
+    if (event->type() == QEvent::Wheel && (watched == m_ui->IDC_SCROLL_ZOOM || watched == m_ui->IDC_SCROLL_DISTANCE))
         return true;
     return QDialog::eventFilter(watched, event);
 }

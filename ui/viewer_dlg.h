@@ -30,6 +30,7 @@
 class CFrameSquare;
 class QAction;
 class QMenu;
+class QScrollBar;
 namespace Ui {
 class CViewerDlg;
 }
@@ -92,8 +93,9 @@ private:
     CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* surfaces, QWidget* parent);
     void OnFrame();                         // the session made a camera step: paint it soon
     void OnPaint();
-    void OnVScroll(int code, int position, CScrollBar& bar);
-    void OnSliderAction(CScrollBar& bar, int action);
+    void OnVScroll(BarStep step, int position, QScrollBar& bar);   // the "Z" or the "P" bar
+    void OnSliderAction(QScrollBar& bar, int action);
+    void ShowBars();                        // both bars as the session's view sets them
     void OnAboutButton();
     void OnInstructionsButton();
     void OnCopyImage();
@@ -105,12 +107,10 @@ private:
     const QImage& Picture();                // the shown frame's picture, drawn if it is not yet
 
     std::unique_ptr<Ui::CViewerDlg> m_ui;
-    CScrollBar   m_scrollDistance;          // IDC_SCROLL_DISTANCE, the "P" bar
-    CScrollBar   m_scrollZoom;              // IDC_SCROLL_ZOOM, the "Z" bar
     QIcon        m_hIcon;                   // the application icon
     std::unique_ptr<SurfaceRegistry> m_ownedSurfaces;   // when no registry was handed in
     SurfaceRegistry& m_surfaces;
-    ViewSession  m_session{m_surfaces, m_scrollZoom, m_scrollDistance, [this] { OnFrame(); }};
+    ViewSession  m_session{m_surfaces, [this] { OnFrame(); }};
     RasterCanvas m_canvas;                  // the frame's 500 x 502 picture, drawn off screen
     QImage       m_frame;                   // the top 500 rows of m_canvas, shared, not copied
     std::vector<std::uint32_t> m_largePixels;   // the picture of a larger square, drawn as a figure

@@ -2,14 +2,30 @@
 // (build-web/vexilon.html): styles, modules, the worker and the WebAssembly written inside it.
 // Usage: node assemble.mjs WEB-SOURCE-DIR WASM-DIR OUT-DIR VERSION
 import {copyFileSync, mkdirSync, readFileSync, renameSync, writeFileSync} from 'node:fs';
+import {createRequire} from 'node:module';
 import {join} from 'node:path';
+import {loadCore} from './binding.js';
 import {scormManifest, zip} from './scorm.mjs';
 import {brotliCompressSync, constants as zlib, gzipSync} from 'node:zlib';
 
 const [web, wasmDir, out, version] = process.argv.slice(2);
 const site = join(out, 'site');
 mkdirSync(site, {recursive: true});
-const read = name => readFileSync(join(web, name), 'utf8').replaceAll('@VERSION@', version);
+// The page's HTML names the session's limits as @pictureSizeMax@ and the like: written in from the
+// core itself, so that no number is copied by hand.
+const core = await loadCore({glue: readFileSync(join(wasmDir, 'vexilon.js'), 'utf8'),
+                             wasm: await WebAssembly.compile(readFileSync(join(wasmDir, 'vexilon.wasm')))},
+                            createRequire(import.meta.url));
+const limits = core.limits();
+const withLimits = text => text.replace(/@([a-zA-Z]+)@/g, (whole, key) => {
+    if (!Object.hasOwn(limits, key))
+        throw new Error(`index.html names ${whole}, which is no limit of the core`);
+    return String(limits[key]);
+});
+const read = name => {
+    const text = readFileSync(join(web, name), 'utf8').replaceAll('@VERSION@', version);
+    return name === 'index.html' ? withLimits(text) : text;
+};
 
 // Written under a temporary name and renamed, so a failed run leaves no half-written file.
 function writeWhole(path, data) {

@@ -43,7 +43,13 @@ export async function loadCore(source, require = undefined) {
 }
 
 class Core {
+    #limits = null;
     constructor(module) { this.m = module; }
+
+    // The session's limits the page shows: {pictureSizeMin, pictureSizeMax, lineWidthMin,
+    // lineWidthMax, zoomBarMin, zoomBarMax, distanceBarMin, distanceBarMax, sliderSteps,
+    // sectionSteps, turnFrames, wheelNotch}, read once.
+    limits() { return this.#limits ??= JSON.parse(this.#text(this.m._vx_limits())); }
 
     #text(pointer) { return this.m.UTF8ToString(pointer); }
 
@@ -141,6 +147,8 @@ class Core {
 
     // The shown surface's parameters: [{name, least, greatest, value}]; none for the eight.
     parameters() { return JSON.parse(this.#text(this.m._vx_parameters())); }
+    // The value at a position of parameter name's slider, as the window's sliders map it.
+    sliderValue(name, position) { return this.#withString(name, p => this.m._vx_slider_value(p, position)); }
     // A slider moved: the surface sampled at value, the view kept; false when it cannot be.
     setParameter(name, value) { return this.#withString(name, p => this.m._vx_set_parameter(p, value)) === 1; }
     // "Animar": one step of the parameter back and forth across its range.
@@ -161,6 +169,10 @@ class Core {
 
     // The shown frame as the bytes of a file in format (an index of formats()), the square size
     // pixels a side; null on failure.
+    // The line width that choosing the theme of that index brings.
+    themedLineWidth(theme) { return this.m._vx_themed_line_width(theme); }
+    // Whether the style and the section as they stand refuse a trace, as the command line does.
+    traceRefused() { return this.m._vx_trace_refused() === 1; }
     encode(format, size = kSide) { return this.#bytes(this.m._vx_encode(format, size)); }
     // The shown frame's state for a save in another core ('' without a frame); that state opened
     // here: true when this core now draws the same frame to the bit.

@@ -3,7 +3,6 @@
 // between the page's events, with its progress and "Cancelar".
 
 const kSweepTickMs = 40;          // "Animar" at the turntable's rate, as the window's
-const kSliderSteps = 1000;        // a slider's positions from the least to the greatest, as the window's
 const kAnimationTaskMs = 30;      // frames of a saved animation made this long at a time
 
 // page: {core, notice, schedulePaint(), download(bytes, name, type), hasSurface(),
@@ -16,13 +15,10 @@ export function setUpMotion(page) {
 
     const parameterBox = $('parametros'), parameterList = $('parametros-lista'), animateBox = $('parametros-animar');
     const animationKind = $('animacion-tipo');
-    let parameters = [];           // as the core gave them: {name, least, greatest, value}
+    let parameters = [];           // as the core gave them: {name, least, greatest, value, position}
     let activeParameter = '';      // the last slider moved: the one "Animar" sweeps
     let sweepTimer = 0;
 
-    // A slider's position as a value and back, as the window's sliders map them.
-    const valueAt = (p, position) => position >= kSliderSteps ? p.greatest : p.least + position * (p.greatest - p.least) / kSliderSteps;
-    const positionOf = (p, value) => Math.round(Math.min(1, Math.max(0, (value - p.least) / (p.greatest - p.least))) * kSliderSteps);
     const shownValue = value => String(Number(value.toPrecision(3)));
 
     // The group built anew for another surface; for the same one its values as the core keeps them.
@@ -41,15 +37,15 @@ export function setUpMotion(page) {
             label.htmlFor = id;
             label.textContent = parameter.name;
             const slider = document.createElement('input');
-            Object.assign(slider, {type: 'range', id, min: '0', max: String(kSliderSteps), step: '1'});
+            Object.assign(slider, {type: 'range', id, min: '0', max: String(core.limits().sliderSteps), step: '1'});
             slider.dataset.name = parameter.name;
             slider.title = `${parameter.name}: de ${shownValue(parameter.least)} a ${shownValue(parameter.greatest)}`;
             const output = document.createElement('output');
             output.htmlFor = id;
             slider.addEventListener('input', () => {
                 activeParameter = parameter.name;
-                if (!core.setParameter(parameter.name, valueAt(parameter, Number(slider.value))))
-                    notice.textContent = `No hay puntos de la superficie con ${parameter.name} = ${shownValue(valueAt(parameter, Number(slider.value)))}.`;
+                if (!core.setParameter(parameter.name, core.sliderValue(parameter.name, Number(slider.value))))
+                    notice.textContent = `No hay puntos de la superficie con ${parameter.name} = ${shownValue(core.sliderValue(parameter.name, Number(slider.value)))}.`;
                 else if (notice.textContent.startsWith('No hay puntos'))
                     notice.textContent = '';
                 showParameterValues();
@@ -69,7 +65,7 @@ export function setUpMotion(page) {
             const parameter = parameters.find(p => p.name === slider.dataset.name);
             if (!parameter)
                 continue;
-            slider.value = String(positionOf(parameter, parameter.value));
+            slider.value = String(parameter.position);
             slider.nextElementSibling.value = shownValue(parameter.value);
             slider.setAttribute('aria-valuetext', `${parameter.name} = ${shownValue(parameter.value)}`);
         }

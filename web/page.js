@@ -14,7 +14,6 @@ import {setUpSaving} from './saving.js';
 const kBuiltinCount = 8;
 const kOrbitKeyPixels = 10;       // one arrow key turns the view as a drag this long
 const kWheelNotch = 100;          // a browser's pixels of one wheel notch: one step of "Z"
-const kWindowNotch = 120;         // the same notch in the session's eighths of a degree
 const kPinchStep = 12;            // CSS pixels the fingers spread for one step of "Z"
 const kTurnTickMs = 40;           // the turntable's rate, as the window's
 
@@ -52,7 +51,8 @@ function schedulePaint() {
 // picture of that size (the window's square at 500), never scaled.
 function deviceSide() {
     const width = square.getBoundingClientRect().width || kSide;
-    return Math.min(8192, Math.max(100, Math.round(width * (window.devicePixelRatio || 1))));
+    const {pictureSizeMin, pictureSizeMax} = core.limits();
+    return Math.min(pictureSizeMax, Math.max(pictureSizeMin, Math.round(width * (window.devicePixelRatio || 1))));
 }
 function paint() {
     paintPending = false;
@@ -205,7 +205,7 @@ square.addEventListener('wheel', event => {
     event.preventDefault();
     // In the window's eighths of a degree: a browser's notch is 100 pixels, or 3 lines.
     const pixels = event.deltaMode === WheelEvent.DOM_DELTA_LINE ? event.deltaY * kWheelNotch / 3 : event.deltaY;
-    core.wheel(Math.round(-pixels * kWindowNotch / kWheelNotch));
+    core.wheel(Math.round(-pixels * core.limits().wheelNotch / kWheelNotch));
     changed();
 }, {passive: false});
 
@@ -241,7 +241,8 @@ document.addEventListener('keydown', event => {
         motion.showParameterValues();
         changed();
     } else if (event.key.toLowerCase() === 'g') {
-        const width = Math.min(4, Math.max(1, style.lineWidth + (event.shiftKey ? -1 : 1)));
+        const {lineWidthMin, lineWidthMax} = core.limits();
+        const width = Math.min(lineWidthMax, Math.max(lineWidthMin, style.lineWidth + (event.shiftKey ? -1 : 1)));
         $('vista-grosor').value = String(width);
         setStyle();
     } else if (event.key.toLowerCase() === 't' && !event.shiftKey) {
@@ -286,7 +287,7 @@ for (const control of document.querySelectorAll('#vista input[data-style], #vist
     control.addEventListener('change', setStyle);
 // A theme brings its own width, which stays the user's to change.
 function setTheme() {
-    $('vista-grosor').value = String(themes[Number(themeList.value)].lineWidth);
+    $('vista-grosor').value = String(core.themedLineWidth(Number(themeList.value)));
     setStyle();
 }
 themeList.addEventListener('change', setTheme);
@@ -320,16 +321,17 @@ function download(bytes, name, type) {
     link.remove();
     setTimeout(() => URL.revokeObjectURL(url), 60000);
 }
-// "Tamaño": a whole number of pixels from 100 to 8192, or null with the reason shown at it.
+// "Tamaño": a whole number of pixels within the core's limits, or null with the reason shown at it.
 function pictureSize() {
+    const {pictureSizeMin, pictureSizeMax} = core.limits();
     const text = sizeInput.value.trim();
     const size = /^[0-9]+$/.test(text) ? Number(text) : NaN;
-    const good = size >= 100 && size <= 8192;
+    const good = size >= pictureSizeMin && size <= pictureSizeMax;
     if (good)
         sizeInput.removeAttribute('aria-invalid');
     else
         sizeInput.setAttribute('aria-invalid', 'true');
-    const accepted = 'un número entero de píxeles de 100 a 8192';
+    const accepted = `un número entero de píxeles de ${pictureSizeMin} a ${pictureSizeMax}`;
     saveError.textContent = good ? '' : text ? `«${text}» no es un tamaño: escriba ${accepted}.` : `Escriba el tamaño: ${accepted}.`;
     return good ? size : null;
 }
@@ -348,7 +350,7 @@ saveButton.addEventListener('click', () => {
         sizeInput.focus();
         return;
     }
-    if (format.name === 'trace' && (style.theme !== 0 || style.axes || style.ticks || core.section().plane)) {
+    if (format.name === 'trace' && core.traceRefused()) {
         saveError.textContent = 'El trazo es el del cuadro tal cual: con el tema Pantalla, sin ejes y sin corte.';
         return;
     }

@@ -211,27 +211,30 @@ EMSCRIPTEN_KEEPALIVE void vx_wheel(int angleDelta) { ThePage().session.Wheel(ang
 EMSCRIPTEN_KEEPALIVE void vx_turn_tick() { ThePage().session.TurnTick(); }
 EMSCRIPTEN_KEEPALIVE void vx_next_frame() { ThePage().session.NextFrame(); }
 
-// bar 0 is "Z", 1 is "P"; code a scroll code (line up/down, thumb position). key: the bar's arrow
-// standing for a key, which does nothing before the first surface.
+namespace {
+
+ViewBar BarOf(int bar) { return bar == 0 ? ViewBar::Zoom : ViewBar::Distance; }
+
+}   // namespace
+
+// bar 0 is "Z", 1 is "P"; code a BarStep's number (line up/down, thumb position); any other
+// number changes nothing, as the end of a scroll. key: the bar's arrow standing for a key, which
+// does nothing before the first surface.
 EMSCRIPTEN_KEEPALIVE void vx_scroll(int bar, int code, int position, int key)
 {
-    const int barId = bar == 0 ? kZoomBarId : kDistanceBarId;
+    const BarStep step = code >= static_cast<int>(BarStep::LineUp) && code <= static_cast<int>(BarStep::EndScroll)
+                             ? static_cast<BarStep>(code)
+                             : BarStep::EndScroll;
     if (key)
-        ThePage().session.ScrollKey(barId, code);
+        ThePage().session.ScrollKey(BarOf(bar), step);
     else
-        ThePage().session.Scroll(code, position, barId);
+        ThePage().session.Scroll(BarOf(bar), step, position);
 }
 
-EMSCRIPTEN_KEEPALIVE int vx_bar_position(int bar)
-{
-    return bar == 0 ? ThePage().zoomBar.Position() : ThePage().distanceBar.Position();
-}
+EMSCRIPTEN_KEEPALIVE int vx_bar_position(int bar) { return ThePage().session.Bar(BarOf(bar)).position; }
 
 // The top of bar's range: below 0 once "Encuadrar" has grown the zoom beyond 100.
-EMSCRIPTEN_KEEPALIVE int vx_bar_least(int bar)
-{
-    return bar == 0 ? ThePage().zoomBar.Minimum() : ThePage().distanceBar.Minimum();
-}
+EMSCRIPTEN_KEEPALIVE int vx_bar_least(int bar) { return ThePage().session.Bar(BarOf(bar)).minimum; }
 
 EMSCRIPTEN_KEEPALIVE void vx_frame_to_fit() { ThePage().session.FrameToFit(); }
 

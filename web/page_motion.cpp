@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -39,15 +40,25 @@ extern "C" {
 // z: the turntable and a saved turn about the surface's z axis; else about the picture's vertical.
 EMSCRIPTEN_KEEPALIVE void vx_set_turn_axis(int z) { ThePage().session.SetTurnAxis(z ? TurnAxis::Z : TurnAxis::Screen); }
 
-// The shown surface's parameters with their sliders' ranges, as JSON
-// [{"name":"a","least":0,"greatest":2,"value":1}, …]; empty for the eight.
+// The shown surface's parameters with their sliders' ranges and the slider's position of the
+// value, as JSON [{"name":"a","least":0,"greatest":2,"value":1,"position":500}, …]; empty for the eight.
 EMSCRIPTEN_KEEPALIVE const char* vx_parameters()
 {
     std::string json = "[";
     for (const ParameterControl& control : ThePage().session.Parameters())
         json += std::string(json.size() > 1 ? "," : "") + "{\"name\":\"" + Escaped(control.name) + "\",\"least\":" +
-                Number(control.least) + ",\"greatest\":" + Number(control.greatest) + ",\"value\":" + Number(control.value) + "}";
+                Number(control.least) + ",\"greatest\":" + Number(control.greatest) + ",\"value\":" + Number(control.value) +
+                ",\"position\":" + std::to_string(SliderPosition(control, control.value)) + "}";
     return Answer(json + "]");
+}
+
+// The value at position 0..kSliderSteps of parameter name's slider; NaN without such a parameter.
+EMSCRIPTEN_KEEPALIVE double vx_slider_value(const char* name, int position)
+{
+    for (const ParameterControl& control : ThePage().session.Parameters())
+        if (control.name == name)
+            return SliderValue(control, position);
+    return std::numeric_limits<double>::quiet_NaN();
 }
 
 // A slider moved: the surface sampled anew at value, the view kept. 0 when it could not be.

@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "export/output_format.h"
 #include "render/figure_picture.h"
 #include "render/theme.h"
+#include "session/style_rules.h"
 #include "web/page_state.h"
 
 extern "C" {
@@ -131,6 +133,38 @@ EMSCRIPTEN_KEEPALIVE const char* vx_figure_texts(int side)
                 Escaped(text.text) + "\",\"colour\":\"" + colour + "\"}";
     }
     return Answer(json + "]");
+}
+
+// The line width that choosing theme (an index of the themes' list) brings.
+EMSCRIPTEN_KEEPALIVE int vx_themed_line_width(int theme)
+{
+    if (theme < 0 || theme >= static_cast<int>(Themes().size()))
+        return ThePage().session.Style().lineWidth;
+    return WithTheme(ThePage().session.Style(), Themes()[static_cast<std::size_t>(theme)].theme).lineWidth;
+}
+
+// 1 when the shown style cannot be written as a trace (of the 500-pixel frame), else 0.
+EMSCRIPTEN_KEEPALIVE int vx_trace_refused()
+{
+    FrameStyle style = ThePage().session.Style();
+    style.size = kCanvasSide;
+    return TraceConflictOf(style) != TraceConflict::None ? 1 : 0;
+}
+
+// The session's limits that the page's controls and texts show, as one JSON object: the page
+// reads them here, and the site's HTML has them written in from here when it is assembled.
+EMSCRIPTEN_KEEPALIVE const char* vx_limits()
+{
+    const std::pair<const char*, int> limits[] = {
+        {"pictureSizeMin", kPictureSizeMin}, {"pictureSizeMax", kPictureSizeMax}, {"lineWidthMin", kLineWidthMin},
+        {"lineWidthMax", kLineWidthMax},     {"zoomBarMin", kZoomBarMin},         {"zoomBarMax", kZoomBarMax},
+        {"distanceBarMin", kDistanceBarMin}, {"distanceBarMax", kDistanceBarMax}, {"sliderSteps", kSliderSteps},
+        {"sectionSteps", kSectionSteps},     {"turnFrames", kTurnFrames},         {"wheelNotch", kWheelNotch},
+    };
+    std::string json;
+    for (const auto& [name, value] : limits)
+        json += std::string(json.empty() ? "{" : ",") + "\"" + name + "\":" + std::to_string(value);
+    return Answer(json + "}");
 }
 
 }  // extern "C"

@@ -13,24 +13,11 @@
 #include "render/figure.h"
 #include "render/raster_canvas.h"
 #include "session/own_surfaces.h"
-#include "session/view_controls.h"
 #include "session/view_session.h"
-
-class PageBar final : public ScrollBar {
-public:
-    void SetRange(int minimum, int maximum) override { m_min = minimum; m_max = maximum; }
-    void SetPosition(int position) override { m_position = position < m_min ? m_min : position > m_max ? m_max : position; }
-    int Position() const { return m_position; }
-    int Minimum() const { return m_min; }
-
-private:
-    int m_min = 0, m_max = 0, m_position = 0;
-};
 
 struct Page {
     SurfaceRegistry surfaces;
-    PageBar         zoomBar, distanceBar;
-    ViewSession     session{surfaces, zoomBar, distanceBar, [] {}};
+    ViewSession     session{surfaces, [] {}};
     std::unique_ptr<OwnSurfaces> own;
     RasterCanvas    picture;
     Figure          figure;             // the axes' letters' places, for the page to write them

@@ -9,12 +9,6 @@
 
 namespace {
 
-class IdleBar final : public ScrollBar {
-public:
-    void SetRange(int, int) override {}
-    void SetPosition(int) override {}
-};
-
 TEST(HeavyFigures, AVectorFileOverItsWorkIsRefusedInOneLineAndNothingWritten)
 {
     TempFolder folder("heavy");
@@ -51,8 +45,7 @@ TEST(HeavyFigures, AVectorFileOverItsWorkIsRefusedInOneLineAndNothingWritten)
     plane.xyz = {"u", "v", "u*v"};
     plane.u = plane.v = {"0", "1", 1000};
     plane.samples = 1000;
-    IdleBar bar;
-    ViewSession session(surfaces, bar, bar, nullptr);
+    ViewSession session(surfaces, nullptr);
     session.ChooseSurface(own.Accept(plane));
     FrameStyle heavy;
     heavy.lineWidth = 4;

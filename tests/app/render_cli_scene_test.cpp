@@ -11,12 +11,6 @@
 
 namespace {
 
-class IdleBar final : public ScrollBar {
-public:
-    void SetRange(int, int) override {}
-    void SetPosition(int) override {}
-};
-
 std::string FileBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -27,8 +21,7 @@ TEST(RenderCliScene, DrawsTheSessionsPictureAtAnySize)
 {
     SurfaceRegistry surfaces;
     OwnSurfaces own(surfaces);
-    IdleBar bar;
-    ViewSession session(surfaces, bar, bar, nullptr);
+    ViewSession session(surfaces, nullptr);
     SurfaceDefinition mine;
     mine.xyz = {"cos(u)*(a+v)", "sin(u)*(a+v)", "v^2"};
     mine.u = {"0", "2*pi", 20};

@@ -7,18 +7,11 @@
 
 namespace {
 
-class Bar final : public ScrollBar {
-public:
-    void SetRange(int low, int high) override { minimum = low, maximum = high; }
-    void SetPosition(int p) override { position = p; }
-    int minimum = 0, maximum = 0, position = 0;
-};
-
 class Framing : public ::testing::Test {
 protected:
     SurfaceRegistry surfaces;
-    Bar             zoomBar, distanceBar;
-    ViewSession     session{surfaces, zoomBar, distanceBar, [] {}};
+    ViewSession     session{surfaces, [] {}};
+    const BarState& zoomBar = session.Bar(ViewBar::Zoom);
 
     SurfaceKind Named(const std::string& id)
     {
@@ -44,7 +37,7 @@ TEST_F(Framing, FramingSetsTheZoomAndGrowsTheBarOnlyPastAHundred)
     ASSERT_GT(zoom, 100.0);
     EXPECT_EQ(zoomBar.minimum, -900);       // the top of the bar is now zoom 1000
     EXPECT_EQ(zoomBar.position, BarPosition(100.0 - zoom));
-    session.Scroll(SB_LINEUP, 0, kZoomBarId);   // an arrow goes on past 100 once grown
+    session.Scroll(ViewBar::Zoom, BarStep::LineUp);   // an arrow goes on past 100 once grown
     EXPECT_EQ(session.View().zoom, zoom + 1.0);
     session.ResetKey();
     EXPECT_EQ(zoomBar.minimum, 0);

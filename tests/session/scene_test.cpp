@@ -10,18 +10,11 @@
 
 namespace {
 
-class IdleBar final : public ScrollBar {
-public:
-    void SetRange(int, int) override {}
-    void SetPosition(int) override {}
-};
-
 // A program's registry, its own surfaces and a session over them, as each front end has.
 struct Program {
     SurfaceRegistry surfaces;
     OwnSurfaces     own{surfaces};
-    IdleBar         zoomBar, distanceBar;
-    ViewSession     session{surfaces, zoomBar, distanceBar, nullptr};
+    ViewSession     session{surfaces, nullptr};
 
     std::vector<std::uint32_t> Pixels() const
     {
@@ -55,7 +48,7 @@ void Drag(ViewSession& session)
     session.MoveCursor({141, 77});
     session.ReleaseButton();
     session.Wheel(3 * kWheelNotch);
-    session.Scroll(SB_LINEDOWN, 0, kDistanceBarId);
+    session.Scroll(ViewBar::Distance, BarStep::LineDown);
 }
 
 TEST(Scene, AGallerySurfaceWithItsViewOptionsAndParameterOpensToTheSamePixels)

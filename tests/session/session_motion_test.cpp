@@ -17,17 +17,10 @@
 
 namespace {
 
-class StoredBar final : public ScrollBar {
-public:
-    void SetRange(int, int) override {}
-    void SetPosition(int) override {}
-};
-
 class SessionMotionTest : public ::testing::Test {
 protected:
     SurfaceRegistry surfaces;
-    StoredBar       zoomBar, distanceBar;
-    ViewSession     session{surfaces, zoomBar, distanceBar, {}};
+    ViewSession     session{surfaces, {}};
 
     SurfaceKind Gallery(const char* id)
     {

@@ -9,17 +9,10 @@
 
 namespace {
 
-class StoredBar final : public ScrollBar {
-public:
-    void SetRange(int, int) override {}
-    void SetPosition(int) override {}
-};
-
 TEST(SessionSection, TheSliderRunsOverTheShownSurfacesExtentAndTheStyleKeepsThePlane)
 {
     SurfaceRegistry surfaces;
-    StoredBar zoom, distance;
-    ViewSession session{surfaces, zoom, distance, [] {}};
+    ViewSession session{surfaces, [] {}};
     EXPECT_FALSE(session.Section());
     EXPECT_FALSE(session.SetSectionStep(10));   // off: no plane to move
     session.ChooseSurface(kSphere);

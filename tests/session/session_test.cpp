@@ -13,25 +13,19 @@
 
 namespace {
 
-// A bar that keeps what it was last given, as a page's or a test's bar would.
-class StoredBar final : public ScrollBar {
-public:
-    void SetRange(int low, int high) override { minimum = low, maximum = high; }
-    void SetPosition(int p) override { position = p; }
-    int minimum = 0, maximum = 0, position = 0;
-};
-
 class SessionTest : public ::testing::Test {
 protected:
     SurfaceRegistry surfaces;
-    StoredBar       zoomBar, distanceBar;
     int             told = 0;   // frames the front end was told of
-    ViewSession     session{surfaces, zoomBar, distanceBar, [this] { ++told; }};
+    ViewSession     session{surfaces, [this] { ++told; }};
+    const BarState& zoomBar = session.Bar(ViewBar::Zoom);
+    const BarState& distanceBar = session.Bar(ViewBar::Distance);
 };
 
 void Play(ViewSession& session, const ScriptEntry& entry)
 {
-    const int up = entry.value < 0 ? SB_LINEUP : SB_LINEDOWN, page = entry.value < 0 ? SB_PAGEUP : SB_PAGEDOWN;
+    const BarStep up = entry.value < 0 ? BarStep::LineUp : BarStep::LineDown;
+    const BarStep page = entry.value < 0 ? BarStep::PageUp : BarStep::PageDown;
     switch (entry.step) {
     case ScriptStep::Surface: session.ChooseSurface(entry.value); break;
     case ScriptStep::Drag: {
@@ -42,15 +36,15 @@ void Play(ViewSession& session, const ScriptEntry& entry)
         session.ReleaseButton();
         break;
     }
-    case ScriptStep::ZoomArrow: session.Scroll(up, 0, kZoomBarId); break;
-    case ScriptStep::ZoomPage: session.Scroll(page, 0, kZoomBarId); break;
-    case ScriptStep::DistanceArrow: session.Scroll(up, 0, kDistanceBarId); break;
-    case ScriptStep::DistancePage: session.Scroll(page, 0, kDistanceBarId); break;
+    case ScriptStep::ZoomArrow: session.Scroll(ViewBar::Zoom, up); break;
+    case ScriptStep::ZoomPage: session.Scroll(ViewBar::Zoom, page); break;
+    case ScriptStep::DistanceArrow: session.Scroll(ViewBar::Distance, up); break;
+    case ScriptStep::DistancePage: session.Scroll(ViewBar::Distance, page); break;
     case ScriptStep::Wheel: session.Wheel(entry.value); break;
     case ScriptStep::ArrowKey:
     case ScriptStep::CtrlArrowKey: session.OrbitKey({entry.travel[0], entry.travel[1]}); break;
-    case ScriptStep::PageKey: session.ScrollKey(kDistanceBarId, up); break;
-    case ScriptStep::ZoomKey: session.ScrollKey(kZoomBarId, up); break;
+    case ScriptStep::PageKey: session.ScrollKey(ViewBar::Distance, up); break;
+    case ScriptStep::ZoomKey: session.ScrollKey(ViewBar::Zoom, up); break;
     case ScriptStep::HomeKey: session.ResetKey(); break;
     }
 }
@@ -90,8 +84,7 @@ TEST_F(SessionTest, ADragOnALargerSquareIsScaledFromThePressWithoutDrift)
     EXPECT_EQ(session.Drag().current.y, referenceDrag.current.y);
     ViewState stepped;   // the same path at 500: offsets 25, 50, ... from the press, rounded
     {
-        StoredBar zoom, distance;
-        ViewSession plain{surfaces, zoom, distance, [] {}};
+        ViewSession plain{surfaces, [] {}};
         plain.ChooseSurface(kTorus);
         plain.PressButton({1000, 700});
         for (int k = 1; k <= 8; ++k)
@@ -120,13 +113,13 @@ TEST_F(SessionTest, ADragOnALargerSquareIsScaledFromThePressWithoutDrift)
 TEST_F(SessionTest, KeysAndTheWheelWaitForTheFirstSurfaceButTheBarsDoNot)
 {
     session.OrbitKey({10, 0});
-    session.ScrollKey(kZoomBarId, SB_LINEUP);
+    session.ScrollKey(ViewBar::Zoom, BarStep::LineUp);
     session.Wheel(240);
     session.ResetKey();
     session.TurnTick();
     EXPECT_EQ(session.FramesRendered(), 0);
     EXPECT_FALSE(session.HasFrame() || session.CanTurn());
-    session.Scroll(SB_LINEUP, 0, kZoomBarId);   // the bar's own message: a frame, as the window always drew
+    session.Scroll(ViewBar::Zoom, BarStep::LineUp);   // the bar's own message: a frame, as the window always drew
     EXPECT_EQ(session.FramesRendered(), 1);
     EXPECT_EQ(session.View().zoom, 21.0);
 }

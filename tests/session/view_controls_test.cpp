@@ -6,46 +6,31 @@
 #include <climits>
 #include <cmath>
 #include <limits>
-#include <string>
-#include <vector>
 
 #include "geometry/view_changes.h"
 
 namespace {
 
-using Calls = std::vector<std::string>;
-
-// A bar that keeps the calls made on it, in order, as "range 20 300" and "pos 300".
-class RecordingBar final : public ScrollBar {
-public:
-    void SetRange(int low, int high) override { calls.push_back("range " + std::to_string(low) + " " + std::to_string(high)); }
-    void SetPosition(int position) override
-    {
-        calls.push_back("pos " + std::to_string(position));
-        last = position;
-    }
-    Calls calls;
-    int   last = INT_MIN;
-};
-
 class ViewControlsTest : public ::testing::Test {
 protected:
     ViewState    view;
-    RecordingBar zoomBar, distanceBar;
     int          frames = 0;
     ViewState    atFrame;   // the view as the last frame saw it
     DragState    dragAtFrame;
-    ViewControls controls{view, zoomBar, distanceBar, [this] { ++frames, atFrame = view, dragAtFrame = controls.Drag(); }};
+    BarState     zoomAtFrame;
+    ViewControls controls{view, [this] {
+        ++frames, atFrame = view, dragAtFrame = controls.Drag(), zoomAtFrame = controls.Bar(ViewBar::Zoom);
+    }};
+    const BarState& zoomBar = controls.Bar(ViewBar::Zoom);
+    const BarState& distanceBar = controls.Bar(ViewBar::Distance);
 
     void SetUp() override
     {
         controls.ResetView();
         UpdateCameraBasis(view);   // what the first frame does before any drag
-        zoomBar.calls.clear();
-        distanceBar.calls.clear();
     }
-    void Zoom(int code, int position = 0) { controls.OnVScroll(code, position, kZoomBarId); }
-    void Distance(int code, int position = 0) { controls.OnVScroll(code, position, kDistanceBarId); }
+    void Zoom(BarStep step, int position = 0) { controls.Scroll(ViewBar::Zoom, step, position); }
+    void Distance(BarStep step, int position = 0) { controls.Scroll(ViewBar::Distance, step, position); }
 };
 
 TEST(BarPosition, TruncatesTowardZeroAndIsDefinedEverywhere)
@@ -56,105 +41,107 @@ TEST(BarPosition, TruncatesTowardZeroAndIsDefinedEverywhere)
     EXPECT_EQ(BarPosition(1e300), INT_MAX);
 }
 
-TEST(ResetView, PutsTheEyeOnTheDiagonalAndGivesBothBarsRangeThenPosition)
+TEST(ResetView, PutsTheEyeOnTheDiagonalAndGivesBothBarsRangeAndPosition)
 {
     ViewState view;
     view.surface = 5;
-    RecordingBar zoomBar, distanceBar;
     int frames = 0;
-    ViewControls(view, zoomBar, distanceBar, [&] { ++frames; }).ResetView();
+    ViewControls controls(view, [&] { ++frames; });
+    EXPECT_EQ(controls.Bar(ViewBar::Zoom), (BarState{0, 0, 0})) << "empty before the first surface";
+    controls.ResetView();
     const double s = std::sqrt(30000.0);
     EXPECT_TRUE(view.eye.x == s && view.eye.y == s && view.eye.z == s);
     EXPECT_TRUE(view.up.x == 0.0 && view.up.z == 1.0 && view.target.x == 0.0);
     EXPECT_EQ(view.zoom, 50.0);
-    EXPECT_EQ(distanceBar.calls, (Calls{"range 20 300", "pos 300"}));
-    EXPECT_EQ(zoomBar.calls, (Calls{"range 0 100", "pos 50"}));
+    EXPECT_EQ(controls.Bar(ViewBar::Distance), (BarState{20, 300, 300}));
+    EXPECT_EQ(controls.Bar(ViewBar::Zoom), (BarState{0, 100, 50}));
     EXPECT_EQ(frames, 0) << "the surface button draws, not the reset";
     EXPECT_EQ(view.surface, 5);
 }
 
 TEST_F(ViewControlsTest, ZoomLineStepsMoveByOneHoldAtTheEndsAndTheInvertedBarFollows)
 {
-    Zoom(SB_LINEUP);
+    Zoom(BarStep::LineUp);
     EXPECT_EQ(view.zoom, 51.0);
-    EXPECT_EQ(zoomBar.last, 49);
-    Zoom(SB_LINEDOWN);
-    Zoom(SB_LINEDOWN);
+    EXPECT_EQ(zoomBar.position, 49);
+    Zoom(BarStep::LineDown);
+    Zoom(BarStep::LineDown);
     EXPECT_EQ(view.zoom, 49.0);
-    EXPECT_EQ(zoomBar.last, 51);
+    EXPECT_EQ(zoomBar.position, 51);
     for (int i = 0; i < 60; ++i)
-        Zoom(SB_LINEUP);
+        Zoom(BarStep::LineUp);
     EXPECT_EQ(view.zoom, 100.0);
-    EXPECT_EQ(zoomBar.last, 0);
+    EXPECT_EQ(zoomBar.position, 0);
     for (int i = 0; i < 120; ++i)
-        Zoom(SB_LINEDOWN);
+        Zoom(BarStep::LineDown);
     EXPECT_EQ(view.zoom, 0.0);
-    EXPECT_EQ(zoomBar.last, 100);
-    EXPECT_EQ(zoomBar.calls.size(), 183u) << "the position is set at every step, clamped ones too";
+    EXPECT_EQ(zoomBar.position, 100);
     EXPECT_EQ(frames, 183);
-    EXPECT_TRUE(distanceBar.calls.empty());
+    EXPECT_EQ(distanceBar, (BarState{20, 300, 300}));
 }
 
 TEST_F(ViewControlsTest, ZoomThumbSetsZoomFromTheTopOfTheBarBeforeTheFrame)
 {
-    Zoom(SB_THUMBTRACK, 30);
+    Zoom(BarStep::ThumbTrack, 30);
     EXPECT_EQ(atFrame.zoom, 70.0);
-    EXPECT_EQ(zoomBar.last, 30);
-    Zoom(SB_THUMBPOSITION, 0);
+    EXPECT_EQ(zoomAtFrame.position, 30);
+    Zoom(BarStep::ThumbPosition, 0);
     EXPECT_EQ(view.zoom, 100.0);
-    EXPECT_EQ(zoomBar.last, 0);
+    EXPECT_EQ(zoomBar.position, 0);
 }
 
-TEST_F(ViewControlsTest, PageClicksOtherCodesAndOtherControlsChangeNothingButStillDraw)
+TEST_F(ViewControlsTest, PageClicksAndOtherStepsChangeNothingButStillDraw)
 {
     const ViewState before = view;
-    for (int code : {SB_PAGEUP, SB_PAGEDOWN, SB_TOP, SB_BOTTOM, SB_ENDSCROLL, 99}) {
-        Zoom(code, 7);
-        Distance(code, 77);
+    const BarState zoomBefore = zoomBar, distanceBefore = distanceBar;
+    for (BarStep step : {BarStep::PageUp, BarStep::PageDown, BarStep::Top, BarStep::Bottom, BarStep::EndScroll}) {
+        Zoom(step, 7);
+        Distance(step, 77);
     }
-    controls.OnVScroll(SB_LINEUP, 0, kDistanceBarId + 1);   // another control
     EXPECT_EQ(view.zoom, before.zoom);
     EXPECT_TRUE(view.eye.x == before.eye.x && view.eye.z == before.eye.z);
-    EXPECT_TRUE(zoomBar.calls.empty() && distanceBar.calls.empty());
-    EXPECT_EQ(frames, 13);
+    EXPECT_TRUE(zoomBar == zoomBefore && distanceBar == distanceBefore);
+    EXPECT_EQ(frames, 10);
 }
 
 TEST_F(ViewControlsTest, DistanceLineStepsMoveTheEyeByTwoAndHoldAtTwentyAndThreeHundred)
 {
     const Vec3 direction = VecNormalize(view.eye);
-    Distance(SB_LINEUP);
+    Distance(BarStep::LineUp);
     EXPECT_NEAR(EyeDistance(atFrame), 298.0, 1e-12);
-    EXPECT_EQ(distanceBar.last, 298);
+    EXPECT_EQ(distanceBar.position, 298);
     EXPECT_NEAR(VecNormalize(view.eye).z, direction.z, 1e-15);
-    Distance(SB_THUMBTRACK, 21);
-    Distance(SB_LINEUP);
+    Distance(BarStep::ThumbTrack, 21);
+    Distance(BarStep::LineUp);
     EXPECT_NEAR(EyeDistance(view), 20.0, 1e-12);
-    EXPECT_EQ(distanceBar.last, 20);
-    Distance(SB_THUMBTRACK, 299);
-    Distance(SB_LINEDOWN);
+    EXPECT_EQ(distanceBar.position, 20);
+    Distance(BarStep::ThumbTrack, 299);
+    Distance(BarStep::LineDown);
     EXPECT_NEAR(EyeDistance(view), 300.0, 1e-12);
-    EXPECT_EQ(distanceBar.last, 300);
+    EXPECT_EQ(distanceBar.position, 300);
     SetEyeDistance(view, 100.75);   // between two positions: the bar shows the truncated distance
-    Distance(SB_LINEUP);
-    EXPECT_EQ(distanceBar.last, 98);
+    Distance(BarStep::LineUp);
+    EXPECT_EQ(distanceBar.position, 98);
 }
 
-TEST_F(ViewControlsTest, DistanceThumbPutsTheEyeAtThePosition)
+TEST_F(ViewControlsTest, DistanceThumbPutsTheEyeAtThePositionAndTheBarHoldsItToItsRange)
 {
-    Distance(SB_THUMBTRACK, 137);
+    Distance(BarStep::ThumbTrack, 137);
     EXPECT_NEAR(EyeDistance(view), 137.0, 1e-12);
-    EXPECT_EQ(distanceBar.last, 137);
-    EXPECT_TRUE(zoomBar.calls.empty());
+    EXPECT_EQ(distanceBar.position, 137);
+    Distance(BarStep::ThumbTrack, 1000);   // a bar's thumb never leaves its range
+    EXPECT_EQ(distanceBar.position, 300);
+    EXPECT_EQ(zoomBar, (BarState{0, 100, 50}));
 }
 
 TEST_F(ViewControlsTest, AnEyeWithoutDirectionGivesADefinedBarPosition)
 {
     view.eye = {0.0, 0.0, 0.0};   // the state before the first reset
-    Distance(SB_LINEUP);          // -2 is held at 20, times the direction of the zero vector: NaN
+    Distance(BarStep::LineUp);    // -2 is held at 20, times the direction of the zero vector: NaN
     EXPECT_TRUE(std::isnan(view.eye.x));
-    EXPECT_EQ(distanceBar.last, 20);
-    Distance(SB_LINEDOWN);        // NaN passes the clamp and reaches the bar
-    EXPECT_EQ(distanceBar.last, 0);
+    EXPECT_EQ(distanceBar.position, 20);
+    Distance(BarStep::LineDown);  // NaN passes the clamp: position 0, which the bar holds at its least
+    EXPECT_EQ(distanceBar.position, 20);
 }
 
 TEST_F(ViewControlsTest, OnlyMovesBetweenPressAndReleaseTurnTheView)
