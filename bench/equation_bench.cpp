@@ -8,6 +8,9 @@
 #include <string>
 
 #include "bench/statistics.h"
+#include "geometry/view_changes.h"
+#include "render/frame.h"
+#include "render/raster_canvas.h"
 #include "surfaces/typed_surface.h"
 
 extern char** environ;
@@ -35,6 +38,37 @@ void BM_QuadricThreeFamiliesOf12(benchmark::State& state)
         benchmark::DoNotOptimize(wire);
     }
     state.counters["triangles"] = static_cast<double>(triangles);
+}
+
+// A slider step of the gallery's level surface x² + y² − z² = c ("nivel": box −2..2, grid 40,
+// sections x, y, z of 10 planes): the surface built anew at the slider's next c and drawn with hidden
+// lines into the window's picture, as the window and the page do.
+void BM_LevelSurfaceSliderStep(benchmark::State& state)
+{
+    SurfaceDefinition def;
+    def.equation = "x^2 + y^2 - z^2 = c";
+    def.params = {{"c", 0.5}};
+    def.ranges = {{"c", -1.0, 1.0}};
+    def.families = Families::None;
+    def.sections = "xyz";
+    def.planes = 10;
+    ViewState view;
+    ResetViewState(view);
+    RasterCanvas picture;
+    FrameStyle style;
+    style.hiddenLines = true;
+    int step = 0;
+    for (auto _ : state) {
+        def.params[0].second = -1.0 + 2.0 * (step++ % 100) / 99;   // the slider's next place
+        DefinitionProblem problem;
+        const std::optional<Wireframe> wire = BuildTypedSurface(def, problem);
+        if (!wire) {
+            state.SkipWithError("the level surface was not built");
+            break;
+        }
+        DrawFrame(BeginFrame(view, *wire), *wire, style, picture);
+        benchmark::DoNotOptimize(picture.Bits());
+    }
 }
 
 void RunProcess(benchmark::State& state, std::vector<const char*> argv)
@@ -71,6 +105,8 @@ void BM_SphereHiddenProcess(benchmark::State& state)
 }   // namespace
 
 BENCHMARK(BM_QuadricThreeFamiliesOf12)->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", BenchMin)->ComputeStatistics("max", BenchMax);
+BENCHMARK(BM_LevelSurfaceSliderStep)->Unit(benchmark::kMillisecond)
     ->ComputeStatistics("min", BenchMin)->ComputeStatistics("max", BenchMax);
 BENCHMARK(BM_ImplicitHiddenProcess)->Unit(benchmark::kMillisecond)->UseRealTime()
     ->ComputeStatistics("min", BenchMin)->ComputeStatistics("max", BenchMax);

@@ -5,8 +5,6 @@
 
 #include "surfaces/quoted_text.h"
 
-namespace {
-
 std::string_view Trimmed(std::string_view text)
 {
     const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
@@ -17,7 +15,6 @@ std::string_view Trimmed(std::string_view text)
     return text;
 }
 
-// The non-blank parts of text between separator characters outside parentheses.
 std::vector<std::string_view> Parts(std::string_view text, char separator, bool topLevelOnly)
 {
     std::vector<std::string_view> parts;
@@ -36,8 +33,6 @@ std::vector<std::string_view> Parts(std::string_view text, char separator, bool 
     }
     return parts;
 }
-
-}   // namespace
 
 bool ReadParametersText(std::string_view text, SurfaceDefinition& definition, DefinitionProblem& problem)
 {

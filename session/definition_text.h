@@ -20,3 +20,10 @@ bool ReadParametersText(std::string_view text, std::vector<NamedValue>& params, 
 // Lets NAME=FORMULA parted by semicolons (a comma belongs to the formulas' functions); a part
 // without '=' is a let without a name, which the definition's check refuses at the lets' field.
 std::vector<NamedFormula> ReadLetsText(std::string_view text);
+
+// text without the blanks around it.
+std::string_view Trimmed(std::string_view text);
+
+// The non-blank parts of text between separator characters (outside parentheses and brackets when
+// topLevelOnly).
+std::vector<std::string_view> Parts(std::string_view text, char separator, bool topLevelOnly);

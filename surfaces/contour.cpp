@@ -10,45 +10,7 @@ namespace {
 
 bool Positive(double value) { return value > 0.0; }
 
-constexpr double kSettled = 1e-14;   // of the smaller end's value
-
 }   // namespace
-
-double RefineCrossing(const std::function<double(double)>& g, double g0, double g1, int steps)
-{
-    if (g0 == 0.0)
-        return 0.0;
-    if (g1 == 0.0)
-        return 1.0;
-    double lo = 0.0, hi = 1.0, flo = g0, fhi = g1, best = 0.5;
-    const double scale = std::min(std::abs(g0), std::abs(g1));
-    int side = 0;   // which end was kept last: Illinois halves the other's value when it repeats
-    for (int step = 0; step < steps; ++step) {
-        double t = (lo * fhi - hi * flo) / (fhi - flo);
-        if (!(t > lo && t < hi))   // infinities, NaN or a flat bracket: bisect
-            t = lo / 2 + hi / 2;
-        const double ft = g(t);
-        if (std::isnan(ft))
-            break;
-        best = t;
-        if (std::abs(ft) <= kSettled * scale)   // as near zero as the values allow: more steps gain nothing
-            break;
-        if (Positive(ft) == Positive(flo)) {
-            lo = t;
-            flo = ft;
-            if (side == -1)
-                fhi /= 2;
-            side = -1;
-        } else {
-            hi = t;
-            fhi = ft;
-            if (side == 1)
-                flo /= 2;
-            side = 1;
-        }
-    }
-    return best;
-}
 
 std::vector<ContourPiece> TraceContour(const std::function<double(double, double)>& f, const ContourGrid& grid)
 {

@@ -12,10 +12,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "session/definition_text.h"
+#include "session/equation_text.h"
+#include "ui/equation_fields.h"
 #include "surfaces/definitions_file.h"
 #include "surfaces/expression.h"
 #include "surfaces/quoted_text.h"
@@ -65,12 +68,19 @@ COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save
     auto* form = new QFormLayout;
     m_caption = Field(this, "IDC_OWN_CAPTION", start.caption);
     form->addRow(QString::fromUtf8("&Nombre:"), m_caption);
+    m_kind = new QComboBox(this);
+    m_kind->setObjectName(QStringLiteral("IDC_OWN_KIND"));
+    m_kind->addItems({QString::fromUtf8("Fórmulas paramétricas x(u,v), y(u,v), z(u,v)"), QString::fromUtf8("Ecuación F(x,y,z) = G(x,y,z)")});
+    form->addRow(QString::fromUtf8("&Tipo:"), m_kind);
+    auto* formulasPage = new QWidget(this);
+    auto* formulas = new QFormLayout(formulasPage);
+    formulas->setContentsMargins(0, 0, 0, 0);
     const char* names[] = {"IDC_OWN_X", "IDC_OWN_Y", "IDC_OWN_Z"};
     const char* labels[] = {"&x(u,v) =", "&y(u,v) =", "&z(u,v) ="};
     for (int i = 0; i < 3; ++i) {
         m_xyz[i] = Field(this, names[i], start.xyz[static_cast<size_t>(i)]);
         m_xyz[i]->setMinimumWidth(320);
-        form->addRow(QString::fromUtf8(labels[i]), m_xyz[i]);
+        formulas->addRow(QString::fromUtf8(labels[i]), m_xyz[i]);
     }
     auto axisRow = [&](const ParameterAxis& axis, const char* prefix, QLineEdit*& from, QLineEdit*& to, QSpinBox*& lines) {
         from = Field(this, (std::string(prefix) + "_FROM").c_str(), axis.from);
@@ -85,17 +95,24 @@ COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save
         row->addWidget(lines);
         return row;
     };
-    form->addRow(QString::fromUtf8("u:"), axisRow(start.u, "IDC_OWN_U", m_uFrom, m_uTo, m_uLines));
-    form->addRow(QString::fromUtf8("v:"), axisRow(start.v, "IDC_OWN_V", m_vFrom, m_vTo, m_vLines));
+    formulas->addRow(QString::fromUtf8("u:"), axisRow(start.u, "IDC_OWN_U", m_uFrom, m_uTo, m_uLines));
+    formulas->addRow(QString::fromUtf8("v:"), axisRow(start.v, "IDC_OWN_V", m_vFrom, m_vTo, m_vLines));
     m_samples = Count(this, "IDC_OWN_SAMPLES", 2, kMaxSamplesPerLine, start.samples);
-    form->addRow(QString::fromUtf8("&Muestras por línea:"), m_samples);
+    formulas->addRow(QString::fromUtf8("&Muestras por línea:"), m_samples);
     m_families = new QComboBox(this);
     m_families->setObjectName(QStringLiteral("IDC_OWN_FAMILIES"));
     m_families->addItem(QString::fromUtf8("líneas de u y de v constantes"), static_cast<int>(Families::UV));
     m_families->addItem(QString::fromUtf8("solo líneas de u constante"), static_cast<int>(Families::U));
     m_families->addItem(QString::fromUtf8("solo líneas de v constante"), static_cast<int>(Families::V));
-    m_families->setCurrentIndex(m_families->findData(static_cast<int>(start.families)));
-    form->addRow(QString::fromUtf8("&Familias:"), m_families);
+    m_families->setCurrentIndex(std::max(0, m_families->findData(static_cast<int>(start.families))));
+    formulas->addRow(QString::fromUtf8("&Familias:"), m_families);
+    m_equation = new CEquationFields(start, this);
+    m_kinds = new QStackedWidget(this);
+    m_kinds->addWidget(formulasPage);
+    m_kinds->addWidget(m_equation);
+    m_kind->setCurrentIndex(start.equation.empty() ? 0 : 1);
+    m_kinds->setCurrentIndex(m_kind->currentIndex());
+    form->addRow(m_kinds);
     m_params = Field(this, "IDC_OWN_PARAMS", ParamsText(start.params).toStdString());
     m_params->setPlaceholderText(QString::fromUtf8("por ejemplo: a=2, b=pi/a"));
     form->addRow(QString::fromUtf8("&Parámetros:"), m_params);
@@ -120,7 +137,7 @@ COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save
     m_problem->setWordWrap(true);
     m_problem->setTextFormat(Qt::PlainText);
     auto* help = new QLabel(QString::fromUtf8(
-        "Use u, v, pi, e, + − * / ^, sin, cos, tan, atan2, sqrt, exp, ln, abs, hypot, mod, floor, ceil…\n"
+        "Use u, v (x, y, z en una ecuación), pi, e, + − * / ^, sin, cos, tan, atan2, sqrt, exp, ln, abs, hypot, mod, floor, ceil…\n"
         "El punto decimal es «.»; los extremos pueden ser fórmulas como 2*pi.\n"
         "Límites: %1 caracteres y %2 paréntesis anidados por fórmula; %3 parámetros; %4 millones de "
         "muestras en total, y %5 millones de caracteres (x, y, z juntos) por muestras.")
@@ -158,6 +175,9 @@ COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save
     connect(m_families, &QComboBox::currentIndexChanged, this, &COwnSurfaceDlg::OnEdited);
     connect(m_fit, &QCheckBox::toggled, this, &COwnSurfaceDlg::OnEdited);
     connect(m_fitMode, &QComboBox::currentIndexChanged, this, &COwnSurfaceDlg::OnEdited);
+    connect(m_equation, &CEquationFields::edited, this, &COwnSurfaceDlg::OnEdited);
+    connect(m_kind, &QComboBox::currentIndexChanged, m_kinds, &QStackedWidget::setCurrentIndex);
+    connect(m_kind, &QComboBox::currentIndexChanged, this, &COwnSurfaceDlg::OnEdited);
     m_pause.start();   // the starting definition is shown too
 }
 
@@ -188,7 +208,18 @@ SurfaceDefinition COwnSurfaceDlg::Definition() const
     def.lets = ReadLetsText(m_lets->text().toStdString());
     DefinitionProblem ignored;
     ReadParametersText(m_params->text().toStdString(), def, ignored);
+    ReadShape(def, ignored);
     return def;
+}
+
+bool COwnSurfaceDlg::IsEquation() const
+{
+    return m_kind->currentIndex() == 1;
+}
+
+bool COwnSurfaceDlg::ReadShape(SurfaceDefinition& definition, DefinitionProblem& problem) const
+{
+    return !IsEquation() || ReadEquationText(m_equation->Text(), definition, problem);
 }
 
 QString COwnSurfaceDlg::Problem() const
@@ -199,7 +230,8 @@ QString COwnSurfaceDlg::Problem() const
 bool COwnSurfaceDlg::CheckNow(DefinitionProblem& problem) const
 {
     std::vector<NamedValue> params;
-    return ReadParams(params, problem) && CheckDefinition(Definition(), problem);
+    SurfaceDefinition shape;
+    return ReadParams(params, problem) && ReadShape(shape, problem) && CheckDefinition(Definition(), problem);
 }
 
 void COwnSurfaceDlg::OnEdited()
@@ -228,7 +260,8 @@ void COwnSurfaceDlg::StartPreview()
         m_warning += QString::fromUtf8("Aviso: ninguna fórmula usa el parámetro %1.").arg(QString::fromStdString(QuoteSpanish(name)));
     DefinitionProblem problem;
     std::vector<NamedValue> read;
-    if (!ReadParams(read, problem) || !CheckDefinition(definition, problem)) {   // microseconds: at once
+    SurfaceDefinition shape;
+    if (!ReadParams(read, problem) || !ReadShape(shape, problem) || !CheckDefinition(definition, problem)) {   // microseconds: at once
         ShowProblem(problem);
         return;
     }
@@ -272,6 +305,8 @@ void COwnSurfaceDlg::OnPreviewDone()
 
 QWidget* COwnSurfaceDlg::FieldOf(DefinitionField field) const
 {
+    if (IsEquation() && m_equation->FieldOf(field))
+        return m_equation->FieldOf(field);
     switch (field) {
     case DefinitionField::X: return m_xyz[0];
     case DefinitionField::Y: return m_xyz[1];
@@ -287,7 +322,7 @@ QWidget* COwnSurfaceDlg::FieldOf(DefinitionField field) const
     case DefinitionField::Lets: return m_lets;
     case DefinitionField::Families: return m_families;
     case DefinitionField::Whole: case DefinitionField::Equation: case DefinitionField::Box: case DefinitionField::Grid:
-    case DefinitionField::Planes: break;   // the dialog draws no equation
+    case DefinitionField::Planes: break;   // the equation's, above
     }
     return nullptr;
 }

@@ -13,11 +13,13 @@
 
 #include "surfaces/typed_surface.h"
 
+class CEquationFields;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
+class QStackedWidget;
 class QWidget;
 
 constexpr int kPreviewPauseMs = 300;   // typing pauses this long before the preview is made
@@ -58,8 +60,13 @@ private:
     void OnAccept();
     void OnSave();
     QWidget* FieldOf(DefinitionField field) const;
+    bool IsEquation() const;
+    bool ReadShape(SurfaceDefinition& definition, DefinitionProblem& problem) const;   // the equation's fields
 
     QLineEdit* m_caption = nullptr;
+    QComboBox* m_kind = nullptr;      // IDC_OWN_KIND: formulas of u and v, or an equation
+    QStackedWidget* m_kinds = nullptr;
+    CEquationFields* m_equation = nullptr;
     QLineEdit* m_xyz[3] = {};
     QLineEdit* m_uFrom = nullptr;
     QLineEdit* m_uTo = nullptr;

@@ -11,10 +11,12 @@ export const kZoomBar = 0, kDistanceBar = 1;
 export const kLineUp = 0, kLineDown = 1, kThumbPosition = 4;
 // The fields of a definition, in the order the core reads them.
 export const kDefinitionFields = ['caption', 'x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples',
-                                  'params', 'lets', 'fit', 'families'];
+                                  'params', 'lets', 'fit', 'families',
+                                  'kind', 'equation', 'box', 'planeFamilies', 'planes', 'grid'];
 // The core's DefinitionField numbers, as the names of the page's fields; the whole definition,
 // which has no field of its own, shows at the caption.
-const kProblemFields = ['x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples', 'params', 'caption', 'lets'];
+const kProblemFields = ['x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples', 'params', 'caption', 'lets',
+                        'equation', 'box', 'grid', 'families', 'planes'];
 
 // The glue's text and the compiled module: from the site's files, or from the single page itself.
 export async function fetchCoreSource(base) {
@@ -66,9 +68,12 @@ class Core {
 
     #fields(definition) { return kDefinitionFields.map(name => String(definition[name] ?? '')).join('\x1f'); }
 
-    #problem(json) {
+    // An equation's families are its planes'.
+    #problem(json, definition) {
         const answer = JSON.parse(json);
-        return answer.message === undefined ? null : {...answer, field: kProblemFields[answer.field] ?? 'caption'};
+        const field = kProblemFields[answer.field] ?? 'caption';
+        return answer.message === undefined ? null
+            : {...answer, field: field === 'families' && definition.kind === 'ecuacion' ? 'planeFamilies' : field};
     }
 
     // Copies side x side pixels 0xAARRGGBB out of the module's memory (which may move) as RGBA.
@@ -193,9 +198,11 @@ class Core {
     // A parameter no formula uses is only a warning, in Spanish: the preview is drawn without it.
     preview(definition) {
         const json = this.#withString(this.#fields(definition), p => this.#text(this.m._vx_preview(p)));
-        return {problem: this.#problem(json), warning: JSON.parse(json).warning ?? ''};
+        return {problem: this.#problem(json, definition), warning: JSON.parse(json).warning ?? ''};
     }
-    check(definition) { return this.#problem(this.#withString(this.#fields(definition), p => this.#text(this.m._vx_check(p)))); }
+    check(definition) { return this.#problem(this.#withString(this.#fields(definition), p => this.#text(this.m._vx_check(p))), definition); }
+    // The fields "Ecuación" starts from.
+    equationFields() { return JSON.parse(this.#text(this.m._vx_equation_fields())); }
 
     // "Aceptar": the definition shown and listed until the page closes; its number.
     accept(definition) { return this.#withString(this.#fields(definition), p => this.m._vx_accept(p)); }

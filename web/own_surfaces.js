@@ -8,7 +8,7 @@ export const kOwnKey = 'vexilon.superficies';   // the user's own surfaces: a su
 const kDraftKey = 'vexilon.borrador';    // what the definition dialog holds, kept as it is typed
 const kDefaultDefinition = {caption: 'Mi superficie', x: 'cos(u)*(2+cos(v))', y: 'sin(u)*(2+cos(v))', z: 'sin(v)',
                             uFrom: '0', uTo: '2*pi', uLines: '25', vFrom: '0', vTo: '2*pi', vLines: '25', samples: '61',
-                            params: '', lets: '', fit: 'uniforme', families: 'uv'};
+                            params: '', lets: '', fit: 'uniforme', families: 'uv', kind: 'formulas'};
 
 // page: {core, source, download(bytes, name, type), relist(), show(number)}; the session has read
 // the user's superficies.toml before.
@@ -63,7 +63,13 @@ export function setUpOwnSurfaces(page) {
             field.setAttribute('aria-errormessage', 'definir-error');
         }
     }
+    // The kind's fields shown, the other kind's hidden.
+    function showKind() {
+        for (const group of defineForm.querySelectorAll('.kind-fields'))
+            group.hidden = group.dataset.kind !== defineForm.elements.kind.value;
+    }
     function askPreview() {
+        showKind();
         keep(kDraftKey, JSON.stringify(definitionInForm()));
         clearTimeout(previewTimer);
         previewTimer = setTimeout(() => previewer(++previewAsked, definitionInForm()), 150);
@@ -71,8 +77,9 @@ export function setUpOwnSurfaces(page) {
     $('definir-boton').addEventListener('click', () => {
         if (!previewer)
             startWorker();
-        let draft = kDefaultDefinition;
-        try { draft = {...kDefaultDefinition, ...JSON.parse(readKept(kDraftKey) ?? '{}')}; } catch { /* a broken draft: the example */ }
+        const start = {...kDefaultDefinition, ...core.equationFields()};
+        let draft = start;
+        try { draft = {...start, ...JSON.parse(readKept(kDraftKey) ?? '{}')}; } catch { /* a broken draft: the example */ }
         for (const name of kDefinitionFields)
             defineForm.elements[name].value = draft[name];
         showProblem(null);

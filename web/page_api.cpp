@@ -20,6 +20,7 @@
 #include "export/frame_encoder.h"
 #include "export/output_format.h"
 #include "session/definition_text.h"
+#include "session/equation_text.h"
 #include "session/own_surfaces.h"
 #include "session/view_controls.h"
 #include "session/view_session.h"
@@ -96,8 +97,18 @@ bool WriteWhole(const char* path, const std::string& text)
 
 // The fields of a definition, separated by the unit separator: caption, x, y, z, u from, u to,
 // u lines, v from, v to, v lines, samples, parameters ("a=2, b=pi/a"), lets ("r=u*v; s=r^2"), the
-// fit ("uniforme", "ejes" or "ninguna") and the families of lines ("uv", "u" or "v").
-constexpr std::size_t kParamsField = 11, kLetsField = 12, kFitField = 13, kFamiliesField = 14, kFieldCount = 15;
+// fit ("uniforme", "ejes" or "ninguna"), the families of lines ("uv", "u" or "v"); then the kind
+// ("formulas" or "ecuacion") and an equation's fields: equation, box, families of planes, planes, grid.
+constexpr std::size_t kParamsField = 11, kLetsField = 12, kFitField = 13, kFamiliesField = 14, kKindField = 15,
+                      kFieldCount = 21;
+
+bool IsEquation(const std::vector<std::string>& part) { return part[kKindField] == "ecuacion"; }
+
+// An equation's fields into definition; false with the problem at its field.
+bool ReadShape(const std::vector<std::string>& part, SurfaceDefinition& definition, DefinitionProblem& problem)
+{
+    return !IsEquation(part) || ReadEquationText({part[16], part[17], part[18], part[20], part[19]}, definition, problem);
+}
 
 std::vector<std::string> FieldsOf(const char* fields)
 {
@@ -134,14 +145,16 @@ SurfaceDefinition DefinitionOf(const char* fields)
     definition.fit = part[kFitField] != "ninguna";
     definition.fitEachAxis = part[kFitField] == "ejes";
     definition.families = part[kFamiliesField] == "u" ? Families::U : part[kFamiliesField] == "v" ? Families::V : Families::UV;
+    ReadShape(part, definition, ignored);
     return definition;
 }
 
-// Whether the parameters' field reads: false with its problem.
+// Whether the parameters' field and an equation's read: false with the problem.
 bool ParamsRead(const char* fields, DefinitionProblem& problem)
 {
     std::vector<NamedValue> params;
-    return ReadParametersText(FieldsOf(fields)[kParamsField], params, problem);
+    SurfaceDefinition shape;
+    return ReadParametersText(FieldsOf(fields)[kParamsField], params, problem) && ReadShape(FieldsOf(fields), shape, problem);
 }
 
 std::string ProblemJson(const DefinitionProblem& problem)
@@ -326,6 +339,14 @@ EMSCRIPTEN_KEEPALIVE const char* vx_save(const char* fields)
 {
     std::string error;
     return Answer(ThePage().own->Save(DefinitionOf(fields), error) ? std::string() : error);
+}
+
+// The fields "Ecuación" starts from: {"equation":…,"box":…,"planeFamilies":…,"planes":…,"grid":…}.
+EMSCRIPTEN_KEEPALIVE const char* vx_equation_fields()
+{
+    const EquationText text = EquationTextOf(SurfaceDefinition{});
+    return Answer("{\"equation\":\"" + Escaped(text.equation) + "\",\"box\":\"" + Escaped(text.box) + "\",\"planeFamilies\":\"" +
+                  text.families + "\",\"planes\":\"" + text.planes + "\",\"grid\":\"" + text.grid + "\"}");
 }
 
 // The page's superficies.toml as it stands, for the browser's storage and for exporting.

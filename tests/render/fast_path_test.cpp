@@ -3,7 +3,7 @@
 #include "render/frame.h"
 #include "render/raster_canvas.h"
 #include "render/recording_canvas.h"
-#include "tests/canvas_tracer.h"
+#include "tests/support/canvas_tracer.h"
 #include "surfaces/registry.h"
 
 #include <gtest/gtest.h>

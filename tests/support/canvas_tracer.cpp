@@ -1,5 +1,5 @@
 // The direct tracer: project, map to a pixel, move or line.
-#include "tests/canvas_tracer.h"
+#include "tests/support/canvas_tracer.h"
 
 #include "render/pixel_mapping.h"
 #include "surfaces/tracers.h"

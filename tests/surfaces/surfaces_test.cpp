@@ -1,7 +1,7 @@
 // The eight surfaces: their lines, samples per line, and positions that can be checked by hand.
 #include "geometry/view_changes.h"
 #include "render/recording_canvas.h"
-#include "tests/canvas_tracer.h"
+#include "tests/support/canvas_tracer.h"
 #include "surfaces/tracers.h"
 
 #include <gtest/gtest.h>

@@ -10,7 +10,7 @@ foreach(gui_test viewer_dlg_test dialogs_test viewer_random_test viewer_export_t
         viewer_keys_test viewer_hidpi_test viewer_motion_test own_surface_test viewer_view_options_test
         viewer_script_test viewer_params_test own_surface_params_test viewer_heavy_surface_test
         viewer_resize_test viewer_scene_test
-        viewer_section_test viewer_refusals_test)
+        viewer_section_test viewer_refusals_test own_equation_test)
     add_executable(${gui_test} ui/${gui_test}.cpp)
     set_target_properties(${gui_test} PROPERTIES AUTOMOC ON)
     target_include_directories(${gui_test} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})

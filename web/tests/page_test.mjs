@@ -10,6 +10,7 @@ import {run as runScreenTests} from './screen_tests.mjs';
 import {run as runServeTests} from './serve_tests.mjs';
 import {run as runSectionTests} from './section_tests.mjs';
 import {run as runSavingTests} from './saving_tests.mjs';
+import {run as runEquationTests} from './equation_tests.mjs';
 
 const h = await startHarness(...process.argv.slice(2, 4));
 await runViewTests(h);
@@ -20,4 +21,5 @@ await runScreenTests(h);
 await runServeTests(h);
 await runSectionTests(h);
 await runSavingTests(h);
+await runEquationTests(h);
 process.exit(await h.finish() ? 0 : 1);
