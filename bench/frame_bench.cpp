@@ -6,7 +6,7 @@
 #include "geometry/view_changes.h"
 #include "render/frame.h"
 #include "render/raster_canvas.h"
-#include "tests/canvas_tracer.h"
+#include "tests/support/canvas_tracer.h"
 #include "render/wireframe_projection.h"
 #include "surfaces/registry.h"
 

@@ -151,11 +151,15 @@ TEST(Gallery, EveryEntryReadsDrawsAndStaysInsideTheSquareAtItsFirstView)
     const GalleryState& gallery = LoadGallery(registry);
     ASSERT_TRUE(gallery.problems.empty()) << gallery.problems.front().English();
     ASSERT_GE(gallery.last - kBuiltinSurfaceCount, 24);
-    std::set<std::string> ids;
+    std::set<std::string> ids, captions;
+    for (SurfaceKind n = 1; n <= kBuiltinSurfaceCount; ++n)
+        captions.insert(registry.Find(n)->caption);
     for (SurfaceKind n = kBuiltinSurfaceCount + 1; n <= gallery.last; ++n) {
         const SurfaceEntry* entry = registry.Find(n);
         ASSERT_NE(entry, nullptr);
         ids.insert(entry->id);
+        // "Otra:" lists captions: two alike could not be told apart.
+        EXPECT_TRUE(captions.insert(entry->caption).second) << entry->caption;
         const Wireframe& wire = registry.WireframeOf(n);
         EXPECT_GT(wire.triangles.size(), 0u) << entry->id;
         ViewState view;
