@@ -11,6 +11,7 @@
 #include <numbers>
 #include <set>
 
+#include "surfaces/formula_number.h"
 #include "surfaces/quoted_text.h"
 
 namespace {
@@ -52,6 +53,7 @@ const SpanishDefinition kSpanish[] = {
 // called: it rewrites a locale shared by every parser, which the preview's thread also reads.
 void AddLanguage(mu::Parser& parser)
 {
+    parser.AddValIdent(ReadFormulaNumber);   // before muparser's own reader, which it replaces
     parser.DefineConst("pi", std::numbers::pi);
     parser.DefineConst("e", std::numbers::e);
     parser.DefineFun("cot", Cot);
