@@ -97,6 +97,10 @@ class Core {
     barLeast(bar) { return this.m._vx_bar_least(bar); }
     // "Encuadrar": the zoom at which the surface fills the square, as the window's.
     frameToFit() { this.m._vx_frame_to_fit(); }
+    // The projector: the controls' text on a full screen (own: the page's own size), and whether a
+    // presentation keeps a group of controls (an index of the session's ControlGroup).
+    fullScreenTextPixels(own, width, height) { return this.m._vx_full_screen_text_pixels(own, width, height); }
+    shownInPresentation(group) { return this.m._vx_shown_in_presentation(group) !== 0; }
     turnTick() { this.m._vx_turn_tick(); }
     nextFrame() { this.m._vx_next_frame(); }
     frames() { return this.m._vx_frames(); }
@@ -165,7 +169,9 @@ class Core {
 
     // "Guardar animación…" begun: the turn (sweep '') or the sweep of that parameter, encoded by
     // animationStep a few frames at a time. {count} or {error}.
-    animationStart(sweep = '') { return JSON.parse(this.#withString(sweep, p => this.#text(this.m._vx_animation_start(p)))); }
+    animationStart(sweep = '', labelled = false) {
+        return JSON.parse(this.#withString(sweep, p => this.#text(this.m._vx_animation_start(p, labelled ? 1 : 0))));
+    }
     // Up to frames more frames encoded: the count done, or -1 on failure (animationProblem() says why).
     animationStep(frames) { return this.m._vx_animation_step(frames); }
     animationProblem() { return this.#text(this.m._vx_animation_problem()); }

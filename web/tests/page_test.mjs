@@ -9,6 +9,7 @@ import {run as runStorageTests} from './storage_tests.mjs';
 import {run as runScreenTests} from './screen_tests.mjs';
 import {run as runServeTests} from './serve_tests.mjs';
 import {run as runSectionTests} from './section_tests.mjs';
+import {run as runPresentationTests} from './presentation_tests.mjs';
 
 const h = await startHarness(...process.argv.slice(2, 4));
 await runViewTests(h);
@@ -18,4 +19,5 @@ await runStorageTests(h);
 await runScreenTests(h);
 await runServeTests(h);
 await runSectionTests(h);
+await runPresentationTests(h);
 process.exit(await h.finish() ? 0 : 1);
