@@ -53,7 +53,8 @@ private slots:
         QVERIFY(dlg->SquareRect().height() >= 1000);
         QTest::keyClick(dlg, Qt::Key_Escape);
         QTRY_VERIFY(!dlg->isFullScreen());
-        QTRY_COMPARE(dlg->font().pixelSize(), own);
+        QTRY_COMPARE(dlg->size(), QSize(764, 522));
+        QCOMPARE(dlg->font().pixelSize(), own);
         QCOMPARE(Child("IDC_GROUP_SURFACE")->geometry(), surfaceGroup);
         QCOMPARE(dlg->SquareRect(), kFrameRect);
     }
