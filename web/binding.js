@@ -169,9 +169,7 @@ class Core {
 
     // "Guardar animación…" begun: the turn (sweep '') or the sweep of that parameter, encoded by
     // animationStep a few frames at a time. {count} or {error}.
-    animationStart(sweep = '', labelled = false) {
-        return JSON.parse(this.#withString(sweep, p => this.#text(this.m._vx_animation_start(p, labelled ? 1 : 0))));
-    }
+    animationStart(sweep = '') { return JSON.parse(this.#withString(sweep, p => this.#text(this.m._vx_animation_start(p)))); }
     // Up to frames more frames encoded: the count done, or -1 on failure (animationProblem() says why).
     animationStep(frames) { return this.m._vx_animation_step(frames); }
     animationProblem() { return this.#text(this.m._vx_animation_problem()); }

@@ -16,7 +16,6 @@ export function setUpMotion(page) {
 
     const parameterBox = $('parametros'), parameterList = $('parametros-lista'), animateBox = $('parametros-animar');
     const animationKind = $('animacion-tipo');
-    const labelBox = $('animacion-valor');
     let parameters = [];           // as the core gave them: {name, least, greatest, value}
     let activeParameter = '';      // the last slider moved: the one "Animar" sweeps
     let sweepTimer = 0;
@@ -62,7 +61,6 @@ export function setUpMotion(page) {
         animationKind.replaceChildren(new Option('Giro', ''), ...parameters.map(p => new Option(`Barrido de ${p.name}`, p.name)));
         for (const control of document.querySelectorAll('.animation-kind'))
             control.hidden = parameters.length === 0;
-        showLabelUse();
         showParameterValues();
     }
     function showParameterValues() {
@@ -89,11 +87,7 @@ export function setUpMotion(page) {
         // What "Animar" shows is what is most likely wanted saved, as the window proposes it.
         if (propose && parameters.length)
             animationKind.value = on ? activeParameter : '';
-        showLabelUse();
     }
-    // "Mostrar el valor" labels a sweep's frames (as --label); a turn has no value to show.
-    function showLabelUse() { labelBox.disabled = animationKind.hidden || animationKind.value === ''; }
-    animationKind.addEventListener('change', showLabelUse);
     animateBox.addEventListener('change', () => setSweeping(animateBox.checked));
 
     // "Guardar animación…": the frames made a few at a time between the page's events, with the
@@ -114,7 +108,7 @@ export function setUpMotion(page) {
         if (saving)
             return;
         const name = core.fileName('gif');
-        const started = core.animationStart(animationKind.hidden ? '' : animationKind.value, !labelBox.disabled && labelBox.checked);
+        const started = core.animationStart(animationKind.hidden ? '' : animationKind.value);
         if (started.error) {
             notice.textContent = `No se pudo crear la animación: ${started.error}.`;
             return;

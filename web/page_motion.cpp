@@ -61,13 +61,13 @@ EMSCRIPTEN_KEEPALIVE void vx_sweep_tick(const char* name) { ThePage().session.Sw
 
 // "Guardar animación…" begun: the turn of the shown frame (sweep empty) or the sweep of that
 // parameter, as the window saves them. {"count":N}, or {"error":"…"} in Spanish. Any animation
-// begun before is dropped. labelled: a sweep's value in a corner of each frame, as --label.
-EMSCRIPTEN_KEEPALIVE const char* vx_animation_start(const char* sweep, int labelled)
+// begun before is dropped.
+EMSCRIPTEN_KEEPALIVE const char* vx_animation_start(const char* sweep)
 {
     Page& page = ThePage();
     DropAnimation(page);
     std::string error;
-    page.animationFrames = page.session.AnimationOf(sweep, error, labelled != 0);
+    page.animationFrames = page.session.AnimationOf(sweep, error);
     if (page.animationFrames)
         page.animationStream = open_memstream(&page.animationData, &page.animationSize);
     if (!page.animationFrames || !page.animationStream) {
@@ -76,7 +76,7 @@ EMSCRIPTEN_KEEPALIVE const char* vx_animation_start(const char* sweep, int label
     }
     const AnimationFrames& frames = *page.animationFrames;
     page.animation = std::make_unique<AnimationEncoder>(page.animationStream, kGifFpsDefault, frames.count, frames.cameraOf,
-                                                        frames.wireOf, page.session.Style(), frames.labelOf);
+                                                        frames.wireOf, page.session.Style());
     return Answer("{\"count\":" + std::to_string(frames.count) + "}");
 }
 

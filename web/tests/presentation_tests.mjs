@@ -1,8 +1,7 @@
 // The projector on the page at 1920 x 1080: full screen's text at the session's size, the key H
-// leaving only the square and "Parámetros"; a saved sweep labelled as --label; a formula's hint as
-// the window's and the command line's.
+// leaving only the square and "Parámetros"; a formula's hint as the window's and the command line's.
 export async function run(h) {
-    const {address, check, expect, openPage, frameAfter, render, downloadOf} = h;
+    const {address, check, expect, openPage} = h;
     const page = await openPage(`${address}?superficie=elipsoide`, {viewport: {width: 1920, height: 1080}});
     await page.waitForFunction(() => Number(document.getElementById('cuadro').dataset.frames) > 0);
     const square = page.getByRole('img', {name: /^Superficie/});
@@ -39,26 +38,6 @@ export async function run(h) {
             for (const control of others)
                 expect(await control.isVisible(), `${control} does not show again`);
         }
-    });
-    await check('"Mostrar el valor" labels a saved sweep\'s frames, and only when asked', async () => {
-        const labelBox = page.getByRole('checkbox', {name: 'Mostrar el valor'});
-        const kind = page.getByRole('combobox', {name: 'Animación'});
-        await kind.selectOption({label: 'Giro'});
-        expect(await labelBox.isDisabled(), 'a turn offers a value');
-        await kind.selectOption({label: 'Barrido de c'});
-        await square.focus();
-        await frameAfter(page, () => page.keyboard.press('Home'));
-        const save = () => downloadOf(page, () => page.getByRole('button', {name: 'Guardar animación…'}).click(), 120000);
-        const plain = await save();
-        // Off, the sweep is --sweep's to the byte (the page's letters are its own strokes, so a
-        // labelled frame is compared in the window's test, where both draw the same glyphs).
-        const up = render(['-s', 'elipsoide', '--sweep', 'c=0.2:4', '--frames', '101'], 'gif');
-        expect(plain.bytes.subarray(0, up.length - 1).equals(up.subarray(0, up.length - 1)), 'unlabelled, the way up differs from --sweep\'s');
-        await labelBox.check();
-        const labelled = await save();
-        expect(labelled.bytes.length > plain.bytes.length, 'the labelled sweep is no larger');
-        expect(labelled.bytes.subarray(0, 13).equals(plain.bytes.subarray(0, 13)), 'another screen size or palette');
-        await labelBox.uncheck();
     });
     await check('"Definir…" answers 2cos(v) as the window and the command line do', async () => {
         await page.getByRole('button', {name: 'Definir…'}).click();
