@@ -161,12 +161,14 @@ TEST_F(SessionMotionTest, AnimationFramesOwnWhatTheyDrawWhileTheViewGoesOn)
     EXPECT_NE(error.find("«q»"), std::string::npos);
 
     // Labelled, a sweep's frames carry "n = …" as --label draws it; a turn has no value to show.
+    session.ChooseSurface(Gallery("plucker"));   // the view went on to other surfaces above
     const std::string labelledPath = ::testing::TempDir() + "session_labelled.gif";
     ASSERT_TRUE(session.SaveSweep(labelledPath, "n", [](int) { return true; }, error, true)) << error;
     std::optional<AnimationFrames> labelled = session.AnimationOf("n", error, true);
     ASSERT_TRUE(labelled && labelled->labelOf);
-    EXPECT_FALSE(sweep->labelOf);
+    EXPECT_FALSE(session.AnimationOf("n", error)->labelOf);
     EXPECT_FALSE(session.AnimationOf("", error, true)->labelOf);
+    ASSERT_EQ(session.Parameters().size(), 1u);
     const ParameterControl n = session.Parameters()[0];
     EXPECT_EQ(labelled->labelOf(0), SweepLabel("n", n.least));
     EXPECT_EQ(labelled->labelOf(kSweepSteps), SweepLabel("n", n.greatest));
