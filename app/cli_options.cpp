@@ -375,6 +375,10 @@ void CheckRequest(Parsing& p)
     if (request.format != OutputFormat::Trace && !request.output)
         p.Fail(Tr("no output file given for the picture; accepted: -o FILE, or -o - for standard output"));
     CheckMotion(p);
+    // A numbered figure is one for a page: its surface framed, as --zoom auto, unless a zoom is given.
+    const auto zoomGiven = [](const ViewChange& c) { return c.kind == ViewChange::Kind::Zoom || c.kind == ViewChange::Kind::ZoomAuto; };
+    if (request.style.ticks && !request.scene && std::none_of(request.changes.begin(), request.changes.end(), zoomGiven))
+        request.changes.push_back({ViewChange::Kind::ZoomAuto});
     if (request.frames > 0 && request.format != OutputFormat::Gif && (!request.output || *request.output == "-"))
         p.Fail(Tr("--frames writes numbered files and needs -o NAME.EXT; accepted: e.g. -o orbit.png, or -o orbit.gif"));
 }

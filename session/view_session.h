@@ -37,6 +37,7 @@ struct AnimationFrames {
     std::function<Camera(int k)>           cameraOf;
     std::function<const Wireframe*(int k)> wireOf;    // null when frame k cannot be sampled
     std::shared_ptr<std::string>           problem;   // then why, in Spanish
+    std::function<std::string(int k)>      labelOf;   // a labelled sweep's "t = 0,79", else none
 };
 
 // The shown frame's picture in style: the frame itself, recoloured for a theme or colours, or the
@@ -155,13 +156,14 @@ public:
     bool SaveAnimation(const std::string& path, const std::function<bool(int done)>& progress,
                        std::string& error) const;
     // The same for a sweep of parameter name from the least of its range to the greatest and back,
-    // 2 * kSweepSteps frames seen from the shown frame's camera.
+    // 2 * kSweepSteps frames seen from the shown frame's camera; labelled, each shows the value in a
+    // corner, as --label does.
     bool SaveSweep(const std::string& path, const std::string& name, const std::function<bool(int done)>& progress,
-                   std::string& error) const;
+                   std::string& error, bool labelled = false) const;
 
     // The frames SaveAnimation (sweep empty) or SaveSweep encodes, for a front end that encodes
     // them a few at a time; nothing, with the reason, when there is no frame or no such parameter.
-    std::optional<AnimationFrames> AnimationOf(const std::string& sweep, std::string& error) const;
+    std::optional<AnimationFrames> AnimationOf(const std::string& sweep, std::string& error, bool labelled = false) const;
 
 private:
     const Wireframe& WireframeOf(SurfaceKind kind) const;

@@ -33,7 +33,7 @@ bool ViewSession::SaveFrame(const std::string& path, std::string& error, int siz
     return WriteFrameFile(path, frame, error);
 }
 
-std::optional<AnimationFrames> ViewSession::AnimationOf(const std::string& sweep, std::string& error) const
+std::optional<AnimationFrames> ViewSession::AnimationOf(const std::string& sweep, std::string& error, bool labelled) const
 {
     if (!m_hasFrame) {
         error = "no hay ninguna imagen que animar";
@@ -84,6 +84,8 @@ std::optional<AnimationFrames> ViewSession::AnimationOf(const std::string& sweep
         *wire = std::move(*built);
         return wire.get();
     };
+    if (labelled)
+        frames.labelOf = [values, sweep](int k) { return SweepLabel(sweep, (*values)[static_cast<size_t>(k)]); };
     return frames;
 }
 
@@ -97,7 +99,7 @@ bool SaveFrames(const std::string& path, std::optional<AnimationFrames> frames, 
     bool stopped = false;
     const bool saved = WriteFileAtomically(path, [&](std::FILE* file) {
         return EncodeAnimation(file, kGifFpsDefault, frames->count, frames->cameraOf, frames->wireOf, style,
-                               [&](int done) { return !(stopped = !progress(done)); });
+                               [&](int done) { return !(stopped = !progress(done)); }, frames->labelOf);
     }, error);
     if (!frames->problem->empty())
         error = *frames->problem;
@@ -115,7 +117,7 @@ bool ViewSession::SaveAnimation(const std::string& path, const std::function<boo
 }
 
 bool ViewSession::SaveSweep(const std::string& path, const std::string& name,
-                            const std::function<bool(int done)>& progress, std::string& error) const
+                            const std::function<bool(int done)>& progress, std::string& error, bool labelled) const
 {
-    return SaveFrames(path, AnimationOf(name, error), m_style, progress, error);
+    return SaveFrames(path, AnimationOf(name, error, labelled), m_style, progress, error);
 }

@@ -12,6 +12,7 @@
 #include <set>
 
 #include "surfaces/formula_problems.h"
+#include "surfaces/formula_number.h"
 #include "surfaces/quoted_text.h"
 
 namespace {
@@ -53,6 +54,7 @@ const SpanishDefinition kSpanish[] = {
 // called: it rewrites a locale shared by every parser, which the preview's thread also reads.
 void AddLanguage(mu::Parser& parser)
 {
+    parser.AddValIdent(ReadFormulaNumber);   // before muparser's own reader, which it replaces
     parser.DefineConst("pi", std::numbers::pi);
     parser.DefineConst("e", std::numbers::e);
     parser.DefineFun("cot", Cot);

@@ -3,6 +3,7 @@
 #include "ui/frame_files.h"
 
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -87,7 +88,7 @@ bool CFrameFiles::SaveAnimation(const QString& path)
     return SaveAnimation(path, m_parameters ? m_parameters->Sweeping() : std::string());
 }
 
-bool CFrameFiles::SaveAnimation(const QString& path, const std::string& sweep)
+bool CFrameFiles::SaveAnimation(const QString& path, const std::string& sweep, bool labelled)
 {
     if (!m_session.HasFrame())
         return false;
@@ -108,7 +109,7 @@ bool CFrameFiles::SaveAnimation(const QString& path, const std::string& sweep)
     };
     const std::string file = QFile::encodeName(path).toStdString();
     const bool saved = sweep.empty() ? m_session.SaveAnimation(file, step, error)
-                                     : m_session.SaveSweep(file, sweep, step, error);
+                                     : m_session.SaveSweep(file, sweep, step, error, labelled);
     progress.setValue(frames);
     m_turntable.SetTurning(wasTurning);
     if (wasSweeping)
@@ -184,7 +185,7 @@ void CFrameFiles::AskAndSaveFrame()
     SaveFrame(path, m_saveSize);
 }
 
-std::optional<std::string> CFrameFiles::AskWhichAnimation()
+std::optional<std::string> CFrameFiles::AskWhichAnimation(bool& labelled)
 {
     const std::vector<std::string> names = m_parameters ? m_parameters->Names() : std::vector<std::string>();
     if (names.empty())
@@ -207,7 +208,12 @@ std::optional<std::string> CFrameFiles::AskWhichAnimation()
     }
     QPushButton* cancel = question.addButton(QString::fromUtf8("Cancelar"), QMessageBox::RejectRole);
     question.setEscapeButton(cancel);
+    auto* label = new QCheckBox(QString::fromUtf8("Mostrar el valor del parámetro en cada imagen (barrido)"));
+    label->setObjectName(QStringLiteral("IDC_ANIMATION_LABEL"));
+    label->setToolTip(QString::fromUtf8("En una esquina de cada imagen del barrido, «t = 0,79», como --label"));
+    question.setCheckBox(label);
     question.exec();
+    labelled = label->isChecked();
     for (size_t i = 0; i < sweeps.size(); ++i)
         if (question.clickedButton() == sweeps[i])
             return names[i];
@@ -220,7 +226,8 @@ void CFrameFiles::AskAndSaveAnimation()
 {
     if (!m_session.HasFrame())
         return;
-    const std::optional<std::string> sweep = AskWhichAnimation();
+    bool labelled = false;
+    const std::optional<std::string> sweep = AskWhichAnimation(labelled);
     if (!sweep)
         return;
     QFileDialog dialog(&m_window);
@@ -232,5 +239,5 @@ void CFrameFiles::AskAndSaveAnimation()
         return;
     const QString path = dialog.selectedFiles().first();
     m_saveDirectory = QFileInfo(path).absolutePath();
-    SaveAnimation(path, *sweep);
+    SaveAnimation(path, *sweep, labelled);
 }

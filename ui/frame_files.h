@@ -24,8 +24,8 @@ public:
     bool SaveFrame(const QString& path, int size = kCanvasSide);
     // Writes a GIF of one full turn of the shown frame's view to path, or of a sweep of the
     // parameter sweep when it is not empty, with a progress dialog; the turntable and "Animar" wait
-    // meanwhile. On cancel or failure nothing is left.
-    bool SaveAnimation(const QString& path, const std::string& sweep);
+    // meanwhile. On cancel or failure nothing is left. labelled: a sweep's value in a corner of each.
+    bool SaveAnimation(const QString& path, const std::string& sweep, bool labelled = false);
     // The same for the animation proposed first: the sweep "Animar" runs, else the turn.
     bool SaveAnimation(const QString& path);
 
@@ -38,7 +38,8 @@ public:
 private:
     // "Giro" or "Barrido de …" for a surface with sliders, asked in a question: the parameter to
     // sweep, empty for the turn, nothing when cancelled. The turn, unasked, for any other surface.
-    std::optional<std::string> AskWhichAnimation();
+    // A sweep's value is shown in its frames when the question's box is checked (labelled).
+    std::optional<std::string> AskWhichAnimation(bool& labelled);
     QString SaveDirectory();   // where a save dialog opens; kept for this run only
     void SetUpSaveDialog(QFileDialog& dialog, const QString& title);
 

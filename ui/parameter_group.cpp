@@ -80,36 +80,40 @@ void CParameterGroup::AddSlider()
     m_sliders.push_back(slider);
 }
 
-void CParameterGroup::SetGeometry(const QRect& rect)
+void CParameterGroup::SetGeometry(const QRect& rect, double scale)
 {
     // The value and "Animar" keep their distance from the group's bottom; the sliders take the rest.
+    m_scale = scale;
+    const auto at = [this](int pixels) { return static_cast<int>(std::lround(pixels * m_scale)); };
     m_group->setGeometry(rect);
-    m_scroll->setGeometry(2, 17, rect.width() - 4, rect.height() - 72);
-    m_value->setGeometry(3, rect.height() - 54, rect.width() - 6, 16);
-    m_animate->setGeometry(5, rect.height() - 30, rect.width() - 8, 20);
+    m_scroll->setGeometry(at(2), at(17), rect.width() - at(4), rect.height() - at(72));
+    m_value->setGeometry(at(3), rect.height() - at(54), rect.width() - at(6), at(16));
+    m_animate->setGeometry(at(5), rect.height() - at(30), rect.width() - at(8), at(20));
     LayOutSliders();
 }
 
 void CParameterGroup::LayOutSliders()
 {
+    const auto at = [this](int pixels) { return static_cast<int>(std::lround(pixels * m_scale)); };
+    const int columnWidth = at(kColumnWidth), rowMinHeight = at(kRowMinHeight), nameHeight = at(kNameHeight);
     const int count = static_cast<int>(std::min(m_controls.size(), m_sliders.size()));
     const int width = m_scroll->width();
     int height = m_scroll->height();
     const int mostRows = std::max(1, (count + kColumns - 1) / kColumns);
-    int rows = std::clamp(height / kRowMinHeight, 1, mostRows);
+    int rows = std::clamp(height / rowMinHeight, 1, mostRows);
     int columns = std::max(1, (count + rows - 1) / rows);
-    if (columns * kColumnWidth > width) {   // a bar to scroll sideways, under the sliders
+    if (columns * columnWidth > width) {   // a bar to scroll sideways, under the sliders
         height -= m_scroll->horizontalScrollBar()->sizeHint().height();
-        rows = std::clamp(height / kRowMinHeight, 1, mostRows);
+        rows = std::clamp(height / rowMinHeight, 1, mostRows);
         columns = std::max(1, (count + rows - 1) / rows);
     }
     const int rowHeight = height / rows;
-    m_sliderArea->resize(std::max(width, columns * kColumnWidth), height);
+    m_sliderArea->resize(std::max(width, columns * columnWidth), height);
     for (int i = 0; i < count; ++i) {
-        const int x = (i % columns) * kColumnWidth, y = (i / columns) * rowHeight;
-        m_names[static_cast<size_t>(i)]->setGeometry(x + 2, y + 1, kColumnWidth - 1, 16);
-        m_sliders[static_cast<size_t>(i)]->setGeometry(x + 3, y + kNameHeight, kColumnWidth - 3,
-                                                       rowHeight - kNameHeight - 1);
+        const int x = (i % columns) * columnWidth, y = (i / columns) * rowHeight;
+        m_names[static_cast<size_t>(i)]->setGeometry(x + at(2), y + at(1), columnWidth - at(1), at(16));
+        m_sliders[static_cast<size_t>(i)]->setGeometry(x + at(3), y + nameHeight, columnWidth - at(3),
+                                                       rowHeight - nameHeight - at(1));
     }
 }
 

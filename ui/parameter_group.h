@@ -26,8 +26,8 @@ public:
 
     void Show();   // after a frame: the sliders rebuilt when another surface is shown
     // The group's place, which the window gives it for its size; the sliders fill what the value
-    // and "Animar" leave.
-    void SetGeometry(const QRect& rect);
+    // and "Animar" leave; scale: the controls' size against the template's (full screen's larger text).
+    void SetGeometry(const QRect& rect, double scale = 1);
     // The parameters the sliders stand for, in their order; empty while the group is hidden.
     std::vector<std::string> Names() const;
     // The parameter "Animar" is sweeping; empty when it is off.
@@ -56,4 +56,5 @@ private:
     std::vector<ParameterControl> m_controls;
     std::string           m_active;   // the last slider moved: the one "Animar" sweeps
     SurfaceKind           m_surface = kSurfaceNone;   // the surface the sliders stand for
+    double                m_scale = 1;   // of every place in the group, as the window's text
 };

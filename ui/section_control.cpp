@@ -75,9 +75,10 @@ bool CSectionControl::IsShown() const
     return m_session.Section().has_value();
 }
 
-void CSectionControl::SetGeometry(const QRect& rect)
+void CSectionControl::SetGeometry(const QRect& rect, bool shown)
 {
     m_group->setGeometry(rect);
+    m_group->setVisible(shown && IsShown());
 }
 
 QString CSectionControl::ValueText() const

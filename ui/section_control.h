@@ -23,7 +23,7 @@ public:
 
     QMenu* Menu() const { return m_menu.get(); }
     bool IsShown() const;
-    void SetGeometry(const QRect& rect);
+    void SetGeometry(const QRect& rect, bool shown = true);   // shown: unless a presentation hides it
     // The slider and its label from the session, e.g. after another surface took the plane through
     // its middle.
     void Refresh();

@@ -24,6 +24,7 @@
 #include "ui/frame_square.h"
 #include "ui/help_dlg.h"
 #include "ui/instructions_dlg.h"
+#include "ui/presentation.h"
 #include "ui/resource.h"
 #include "ui_viewer_dlg.h"
 
@@ -48,7 +49,8 @@ const char kSquareToolTip[] =
     "O: ocultar líneas traseras; C: color por profundidad; A: anaglifo;\n"
     "I: intercambiar ojos; P: proyección paralela; G y Mayús+G: grosor;\n"
     "E: ejes; T: tema (Pantalla, Papel, Proyector)\n"
-    "F11: pantalla completa y vuelta (también Esc); el cuadro crece con la ventana";
+    "F11: pantalla completa y vuelta (también Esc); el cuadro crece con la ventana\n"
+    "H: solo el cuadro y «Parámetros», para proyectar, y vuelta";
 
 }   // namespace
 
@@ -64,6 +66,7 @@ CViewerDlg::CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* 
 {
     m_ui->setupUi(this);
     ApplyDialogTemplate(*this, true);
+    m_presentation = new CPresentation(*this, [this] { LayOut(); });   // the template's places, kept
     for (QScrollBar* bar : {m_ui->IDC_SCROLL_DISTANCE, m_ui->IDC_SCROLL_ZOOM}) {
         bar->installEventFilter(this);
         connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar](int action) { OnSliderAction(*bar, action); });
@@ -115,7 +118,9 @@ CViewerDlg::CViewerDlg(std::unique_ptr<SurfaceRegistry> owned, SurfaceRegistry* 
 
 void CViewerDlg::LayOut()
 {
-    m_layout = LayOutWindow(size());
+    m_presentation->Apply();
+    const bool presenting = m_presentation->IsPresenting();
+    m_layout = LayOutWindow(size(), m_presentation->Scale(), presenting);
     const QRect& square = m_layout.square;
     m_square->setGeometry(square.adjusted(-kSquareFocusMargin, -kSquareFocusMargin, kSquareFocusMargin, kSquareFocusMargin));
     m_ui->IDC_SCROLL_ZOOM->setGeometry(m_layout.zoomBar);
@@ -123,9 +128,10 @@ void CViewerDlg::LayOut()
     m_ui->IDC_STATIC_BARS->setGeometry(m_layout.barLabels);
     const bool section = m_section && m_section->IsShown();
     if (m_section)
-        m_section->SetGeometry(m_layout.section);
+        m_section->SetGeometry(m_layout.section, !presenting);
     if (m_parameters)
-        m_parameters->SetGeometry(section ? m_layout.parametersUnderSection : m_layout.parameters);
+        m_parameters->SetGeometry(section && !presenting ? m_layout.parametersUnderSection : m_layout.parameters,
+                                  m_presentation->Scale());
     if (m_session.SquareSide() != square.width()) {
         m_session.SetSquareSide(square.width());
         m_pictureStale = true;   // drawn anew at the new side, never scaled

@@ -28,6 +28,7 @@
 #include "ui/window_layout.h"
 
 class CFrameSquare;
+class CPresentation;
 class QAction;
 class QMenu;
 class QScrollBar;
@@ -130,4 +131,5 @@ private:
     std::unique_ptr<CParameterGroup>    m_parameters;      // "Parámetros": sliders and "Animar"
     QAction*     m_turnAxisAction = nullptr;        // "Girar sobre el eje z", checkable
     std::unique_ptr<CSceneLinks>        m_links;           // "Copiar enlace", "Abrir enlace…"
+    CPresentation* m_presentation = nullptr;   // full screen's text and the key H; the window's child
 };

@@ -22,4 +22,6 @@ struct WindowLayout {
 
 // The square's side is the free space's: min(width - 264, height - 22), never below kCanvasSide nor
 // above the largest figure; centred across the free width, at the top. At kWindowSize, the template.
-WindowLayout LayOutWindow(QSize window);
+// scale: the controls' size against the template's (larger in full screen), every margin with it;
+// presenting (the key H): no left column and no bars, "Parámetros" from the top beside the square.
+WindowLayout LayOutWindow(QSize window, double scale = 1, bool presenting = false);

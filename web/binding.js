@@ -108,6 +108,10 @@ class Core {
     barLeast(bar) { return this.m._vx_bar_least(bar); }
     // "Encuadrar": the zoom at which the surface fills the square, as the window's.
     frameToFit() { this.m._vx_frame_to_fit(); }
+    // The projector: the controls' text on a full screen (own: the page's own size), and whether a
+    // presentation keeps a group of controls (an index of the session's ControlGroup).
+    fullScreenTextPixels(own, width, height) { return this.m._vx_full_screen_text_pixels(own, width, height); }
+    shownInPresentation(group) { return this.m._vx_shown_in_presentation(group) !== 0; }
     turnTick() { this.m._vx_turn_tick(); }
     nextFrame() { this.m._vx_next_frame(); }
     frames() { return this.m._vx_frames(); }

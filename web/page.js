@@ -8,6 +8,7 @@ import {setUpMotion} from './motion.js';
 import {setUpSceneLink} from './scene_link.js';
 import {kNothingKept, readKept, storageLent} from './storage.js';
 import {setUpFullScreen} from './screen.js';
+import {setUpPresentation} from './presentation.js';
 import {setUpSection} from './section.js';
 import {setUpSaving} from './saving.js';
 
@@ -209,6 +210,7 @@ square.addEventListener('wheel', event => {
     changed();
 }, {passive: false});
 
+const typing = target => target.matches?.('input:not([type=range]):not([type=checkbox]):not([type=radio]), select, textarea');
 const kArrows = {ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1]};
 document.addEventListener('keydown', event => {
     if (event.target.closest?.('dialog') || event.altKey || event.metaKey)
@@ -221,6 +223,8 @@ document.addEventListener('keydown', event => {
         toggleFullScreen();
     } else if (event.key === 'F1') {
         $('instrucciones').showModal();
+    } else if (event.key.toLowerCase() === 'h' && !event.ctrlKey && !event.shiftKey && !typing(event.target)) {
+        togglePresentation();   // from a slider too: in a presentation the square may not be at hand
     } else if (event.ctrlKey && event.key === ' ') {
         setTurning(!turnBox.checked);
     } else if (kArrows[event.key] && (event.ctrlKey || onSquare) && !event.shiftKey) {
@@ -367,6 +371,7 @@ const section = setUpSection({core, schedulePaint});
 $('instrucciones-boton').addEventListener('click', () => $('instrucciones').showModal());
 $('sobre-boton').addEventListener('click', () => $('sobre').showModal());
 const toggleFullScreen = setUpFullScreen($('pantalla-boton'));
+const togglePresentation = setUpPresentation(core);
 
 // ---- Start ----
 showSizeUse();

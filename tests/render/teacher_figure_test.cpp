@@ -65,6 +65,25 @@ TEST_F(FigureFiles, ZoomAutoFillsNinetyPercentOfTheSquare)
     }
 }
 
+// A worksheet's figure: theme, hidden lines, ticks and a title, framed with no zoom of its own;
+// a zoom given is kept, and a figure without ticks is framed as ever.
+TEST_F(FigureFiles, TicksFrameTheSurfaceUnlessAZoomIsGiven)
+{
+    const auto drawn = [this](std::vector<std::string> more) {
+        std::vector<std::string> args = {"-s", "concha", "--theme", "papel", "--hidden", "--title", "Concha"};
+        args.insert(args.end(), more.begin(), more.end());
+        const std::string out = (m_dir / "t.png").string();
+        args.insert(args.end(), {"-o", out});
+        EXPECT_EQ(RunCli(args).status, 0);
+        return ReadWhole(out);
+    };
+    const std::string ticks = drawn({"--ticks"});
+    EXPECT_EQ(ticks, drawn({"--ticks", "--zoom", "auto"}));
+    EXPECT_EQ(drawn({"--ticks", "--zoom", "50"}), drawn({"--zoom", "50", "--ticks"}));
+    EXPECT_NE(ticks, drawn({"--ticks", "--zoom", "50"}));
+    EXPECT_EQ(drawn({"--axes"}), drawn({"--axes", "--zoom", "50"}));
+}
+
 TEST(TeacherFigure, HiddenLinesHideTheAxesInsideTheSphereAndDashThemOnRequest)
 {
     const Wireframe& sphere = BuiltinWireframe(kSphere);

@@ -9,10 +9,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <string>
 
 #include "export/animation.h"
 #include "export/gif_encoder.h"
+#include "render/figure_title.h"
+#include "session/presentation.h"
 #include "surfaces/gallery.h"
 
 namespace {
@@ -103,7 +106,7 @@ std::string EncodedStepwise(const AnimationFrames& frames, const FrameStyle& sty
     std::FILE* stream = open_memstream(&data, &size);
     bool finished = false;
     {
-        AnimationEncoder encoder(stream, kGifFpsDefault, frames.count, frames.cameraOf, frames.wireOf, style);
+        AnimationEncoder encoder(stream, kGifFpsDefault, frames.count, frames.cameraOf, frames.wireOf, style, frames.labelOf);
         while (encoder.Done() < encoder.Count() && encoder.AddNext())
             between(encoder.Done());
         finished = encoder.Finish();
@@ -149,6 +152,41 @@ TEST_F(SessionMotionTest, AnimationFramesOwnWhatTheyDrawWhileTheViewGoesOn)
 
     EXPECT_FALSE(session.AnimationOf("q", error));
     EXPECT_NE(error.find("«q»"), std::string::npos);
+
+    // Labelled, a sweep's frames carry "n = …" as --label draws it; a turn has no value to show.
+    session.ChooseSurface(Gallery("plucker"));   // the view went on to other surfaces above
+    const std::string labelledPath = ::testing::TempDir() + "session_labelled.gif";
+    ASSERT_TRUE(session.SaveSweep(labelledPath, "n", [](int) { return true; }, error, true)) << error;
+    std::optional<AnimationFrames> labelled = session.AnimationOf("n", error, true);
+    ASSERT_TRUE(labelled && labelled->labelOf);
+    EXPECT_FALSE(session.AnimationOf("n", error)->labelOf);
+    EXPECT_FALSE(session.AnimationOf("", error, true)->labelOf);
+    ASSERT_EQ(session.Parameters().size(), 1u);
+    const ParameterControl n = session.Parameters()[0];
+    EXPECT_EQ(labelled->labelOf(0), SweepLabel("n", n.least));
+    EXPECT_EQ(labelled->labelOf(kSweepSteps), SweepLabel("n", n.greatest));
+    const std::string labelledBytes = FileBytes(labelledPath);
+    EXPECT_EQ(EncodedStepwise(*labelled, style, [](int) {}), labelledBytes);
+    EXPECT_NE(labelledBytes, EncodedStepwise(*session.AnimationOf("n", error), style, [](int) {}));
+    std::remove(labelledPath.c_str());
+}
+
+// The projector's rules, one for the window and the page.
+TEST(Presentation, FullScreenTextGrowsWithTheScreenAndOnlyThePictureAndParametersStay)
+{
+    EXPECT_GE(FullScreenTextPixels(9, 1920, 1080), 18);
+    EXPECT_EQ(FullScreenTextPixels(9, 1080, 1920), FullScreenTextPixels(9, 1920, 1080));   // upright, the same
+    EXPECT_GT(FullScreenTextPixels(9, 3840, 2160), FullScreenTextPixels(9, 1920, 1080));
+    EXPECT_GE(FullScreenTextPixels(9, 1024, 768), 12);
+    EXPECT_EQ(FullScreenTextPixels(16, 1280, 720), 16);   // never below the front end's own
+    for (const int side : {-5, 0, 1 << 30, std::numeric_limits<int>::max()})
+        EXPECT_LE(FullScreenTextPixels(9, side, side), kLargestTextPixels);
+    EXPECT_EQ(FullScreenTextPixels(9, 0, 0), 9);
+    int kept = 0;
+    for (int group = 0; group <= static_cast<int>(ControlGroup::Window); ++group)
+        kept += ShownInPresentation(static_cast<ControlGroup>(group));
+    EXPECT_EQ(kept, 2);
+    EXPECT_TRUE(ShownInPresentation(ControlGroup::Picture) && ShownInPresentation(ControlGroup::Parameters));
 }
 
 }   // namespace

@@ -2,6 +2,7 @@
 // and the fit that brings each axis to the same extent.
 #include "surfaces/definitions_file.h"
 #include "surfaces/expression.h"
+#include "surfaces/formula_number.h"
 #include "surfaces/typed_surface.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +78,33 @@ TEST(FormulaLanguage, HintsNameTheLikelyMistake)
     // A digit inside a name or an exponent is no number before a name.
     EXPECT_EQ(ProblemOf("x2cos(u)").english.find("missing"), std::string::npos);
     EXPECT_EQ(ProblemOf("u*/2").english.find("missing"), std::string::npos);
+}
+
+// Numbers are read by our own rule, not the C++ library's streams, which the page's library reads
+// otherwise ("2c" and "0x10" taken whole): each as the native streams read it, in every program.
+TEST(FormulaLanguage, NumbersReadAlikeInEveryProgram)
+{
+    struct Case {
+        const char* text;
+        int         length;   // read; 0: refused
+        double      value;
+    };
+    for (const Case c : {Case{"2cos(v)", 1, 2.0}, Case{"0x10", 1, 0.0}, Case{"3.5e-2*u", 6, 0.035}, Case{".5", 2, 0.5},
+                         Case{"1.", 2, 1.0}, Case{"1e3u", 3, 1000.0}, Case{"7pi", 1, 7.0}, Case{"2e", 0, 0.0},
+                         Case{"2e+u", 0, 0.0}, Case{"1e400", 0, 0.0}, Case{"inf", 0, 0.0}, Case{".", 0, 0.0}}) {
+        int position = 4;   // where muparser stands; moved by what is read
+        double value = -1.0;
+        EXPECT_EQ(ReadFormulaNumber(c.text, &position, &value), c.length ? 1 : 0) << c.text;
+        EXPECT_EQ(position, 4 + c.length) << c.text;
+        if (c.length) {
+            EXPECT_EQ(value, c.value) << c.text;
+        }
+    }
+    Formula formula;
+    FormulaProblem problem;
+    ASSERT_TRUE(formula.Compile("0.1*3 + 2.5e-1*u", {}, problem)) << problem.english;
+    EXPECT_EQ(formula.At(2.0, 0.0), 0.1 * 3 + 0.25 * 2.0);
+    EXPECT_EQ(ProblemOf("0x10").english, "a * is missing between 0 and x at position 2");
 }
 
 TEST(FormulaLanguage, LetsDrawWhatTheFormulasWrittenOutDraw)

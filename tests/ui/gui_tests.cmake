@@ -10,7 +10,7 @@ foreach(gui_test viewer_dlg_test dialogs_test viewer_random_test viewer_export_t
         viewer_keys_test viewer_hidpi_test viewer_motion_test own_surface_test viewer_view_options_test
         viewer_script_test viewer_params_test own_surface_params_test viewer_heavy_surface_test
         viewer_resize_test viewer_scene_test
-        viewer_section_test viewer_refusals_test own_equation_test)
+        viewer_section_test viewer_refusals_test own_equation_test viewer_presentation_test)
     add_executable(${gui_test} ui/${gui_test}.cpp)
     set_target_properties(${gui_test} PROPERTIES AUTOMOC ON)
     target_include_directories(${gui_test} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
@@ -21,6 +21,12 @@ endforeach()
 
 # A screen of device pixel ratio 2.
 set_tests_properties(viewer_hidpi_test PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=2;${VEXILON_GUI_TEST_DATA}")
+
+# The projector's screen, 1920 x 1080.
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/projector_screen.json
+     "{\"screens\": [{\"name\": \"projector\", \"x\": 0, \"y\": 0, \"width\": 1920, \"height\": 1080, \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}\n")
+set_tests_properties(viewer_presentation_test PROPERTIES ENVIRONMENT
+    "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_CURRENT_BINARY_DIR}/projector_screen.json;${VEXILON_GUI_TEST_DATA}")
 
 # Export compares its files with those of the command line, run in-process.
 target_link_libraries(viewer_export_test PRIVATE vexilon_cli)

@@ -22,6 +22,7 @@
 #include <QRegularExpression>
 
 #include "app/cli_options.h"
+#include "cli_run_support.h"
 #include "gif_decoding.h"
 #include "surfaces/expression.h"
 #include "ui/help_dlg.h"
@@ -246,6 +247,33 @@ private slots:
         SaveAnimationFromTheMenu();
         QCOMPARE(questions, 1);
         QCOMPARE(closer.Seen(), 2);
+    }
+
+    void aSavedSweepMayShowItsValueAsTheCommandLinesLabel()
+    {
+        Show("plucker");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("rotulado.gif");
+        ModalCloser closer([&](QWidget& modal) {
+            if (auto* question = qobject_cast<QMessageBox*>(&modal)) {
+                auto* label = question->findChild<QCheckBox*>("IDC_ANIMATION_LABEL");
+                QVERIFY(label && !label->isChecked());   // off: today's frames
+                QTest::mouseClick(label, Qt::LeftButton);
+                QTest::mouseClick(question->findChild<QPushButton*>("IDC_ANIMATION_SWEEP_n"), Qt::LeftButton);
+            } else if (auto* files = qobject_cast<QFileDialog*>(&modal)) {
+                auto* name = files->findChild<QLineEdit*>("fileNameEdit");
+                name->setText(path);
+                QTest::keyClick(name, Qt::Key_Return);
+            }
+        });
+        SaveAnimationFromTheMenu();
+        QCOMPARE(closer.Seen(), 3);
+        // The way up is what --label draws over the same values, frame for frame.
+        const QString up = dir.filePath("arriba.gif");
+        QCOMPARE(RenderCli({"-s", "plucker", "--sweep", "n=1:6", "--frames", "101", "--label", "-o", up.toStdString()}), 0);
+        const QByteArray saved = Bytes(path), cli = Bytes(up);
+        QVERIFY(cli.size() > 1000 && saved.size() > cli.size());
+        QVERIFY(saved.startsWith(cli.left(cli.size() - 1)));   // all but the trailer
     }
 
     void theHelpNamesEveryControlOptionAndFunction()

@@ -1,6 +1,7 @@
 // The window at other sizes offscreen: the square takes the free space and is drawn at its own side
 // as the command line's --size draws it, the controls stay beside it, a drag across it turns as far
 // as across the first square, and F11 or Esc go to full screen and back to the first size.
+#include <cmath>
 #include <cstring>
 
 #include <QAbstractButton>
@@ -13,6 +14,7 @@
 #include "app/render_cli.h"
 #include "cli_run_support.h"
 #include "geometry/view_changes.h"
+#include "session/presentation.h"
 #include "window_test_support.h"
 
 namespace {
@@ -174,7 +176,10 @@ private slots:
         QTRY_VERIFY(dlg->isFullScreen());
         QTRY_COMPARE(dlg->size(), dlg->screen()->size());
         const QSize screen = dlg->screen()->size();
-        QCOMPARE(dlg->SquareRect().width(), std::min(screen.width() - 264, screen.height() - 22));
+        // The columns and margins (175 + 89 across, 10 + 12 down) grown with full screen's text.
+        const double scale = FullScreenTextPixels(9, screen.width(), screen.height()) / 9.0;
+        const auto at = [scale](int pixels) { return static_cast<int>(std::lround(pixels * scale)); };
+        QCOMPARE(dlg->SquareRect().width(), std::min(screen.width() - at(175) - at(89), screen.height() - at(10) - at(12)));
         QCOMPARE(Shown(*dlg).size(), dlg->SquareRect().size());
         QTest::keyClick(dlg, Qt::Key_F11);
         QTRY_VERIFY(!dlg->isFullScreen());

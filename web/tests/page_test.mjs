@@ -11,6 +11,7 @@ import {run as runServeTests} from './serve_tests.mjs';
 import {run as runSectionTests} from './section_tests.mjs';
 import {run as runSavingTests} from './saving_tests.mjs';
 import {run as runEquationTests} from './equation_tests.mjs';
+import {run as runPresentationTests} from './presentation_tests.mjs';
 
 const h = await startHarness(...process.argv.slice(2, 4));
 await runViewTests(h);
@@ -22,4 +23,5 @@ await runServeTests(h);
 await runSectionTests(h);
 await runSavingTests(h);
 await runEquationTests(h);
+await runPresentationTests(h);
 process.exit(await h.finish() ? 0 : 1);
