@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "ui/dialog_template.h"
+#include "ui/window_layout.h"
 
 CPresentation::CPresentation(QDialog& window, std::function<void()> relayout)
     : QObject(&window), m_window(window), m_relayout(std::move(relayout))
@@ -62,7 +63,13 @@ void CPresentation::SetPresenting(bool on)
 int CPresentation::TextPixels() const
 {
     const int own = DialogFont().pixelSize();
-    return m_window.isFullScreen() ? FullScreenTextPixels(own, m_window.width(), m_window.height()) : own;
+    if (!m_window.isFullScreen())
+        return own;
+    int pixels = FullScreenTextPixels(own, m_window.width(), m_window.height());
+    // On a small screen larger text would push the columns beside the square off it.
+    while (pixels > own && !SquareFits(m_window.size(), static_cast<double>(pixels) / own))
+        --pixels;
+    return pixels;
 }
 
 double CPresentation::Scale() const

@@ -34,3 +34,10 @@ WindowLayout LayOutWindow(QSize window, double scale, bool presenting)
     layout.parametersUnderSection = layout.parameters.adjusted(0, at(50), 0, 0);
     return layout;
 }
+
+bool SquareFits(QSize window, double scale)
+{
+    const auto at = [scale](int pixels) { return static_cast<int>(std::lround(pixels * scale)); };
+    return window.width() - at(kFreeLeft) - at(kFreeRightMargin) >= kCanvasSide &&
+           window.height() - at(kFreeTop) - at(kFreeBottomMargin) >= kCanvasSide;
+}

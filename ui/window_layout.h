@@ -25,3 +25,6 @@ struct WindowLayout {
 // scale: the controls' size against the template's (larger in full screen), every margin with it;
 // presenting (the key H): no left column and no bars, "Parámetros" from the top beside the square.
 WindowLayout LayOutWindow(QSize window, double scale = 1, bool presenting = false);
+
+// Whether the columns and margins, grown by scale, leave the smallest square room in window.
+bool SquareFits(QSize window, double scale);

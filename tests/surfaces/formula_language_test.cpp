@@ -104,7 +104,7 @@ TEST(FormulaLanguage, NumbersReadAlikeInEveryProgram)
     FormulaProblem problem;
     ASSERT_TRUE(formula.Compile("0.1*3 + 2.5e-1*u", {}, problem)) << problem.english;
     EXPECT_EQ(formula.At(2.0, 0.0), 0.1 * 3 + 0.25 * 2.0);
-    EXPECT_EQ(ProblemOf("0x10").english, "a * is missing between 0 and x at position 2");
+    EXPECT_EQ(ProblemOf("0x10").english, "a * is missing between 0 and x10 at position 2");
 }
 
 TEST(FormulaLanguage, LetsDrawWhatTheFormulasWrittenOutDraw)
