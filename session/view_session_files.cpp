@@ -7,6 +7,7 @@
 #include "export/file_writer.h"
 #include "export/frame_encoder.h"
 #include "export/gif_encoder.h"
+#include "render/figure_title.h"
 #include "render/turntable.h"
 #include "session/image_names.h"
 #include "session/view_session.h"
