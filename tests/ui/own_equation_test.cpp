@@ -18,18 +18,6 @@
 #include "ui/own_surface_dlg.h"
 #include "window_test_support.h"
 
-namespace {
-
-void Retype(QLineEdit* field, const QString& text)
-{
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_Backspace);
-    QTest::keyClicks(field, text);
-}
-
-}   // namespace
-
 class OwnEquationTest : public QObject {
     Q_OBJECT
 

@@ -33,14 +33,6 @@ QImage FreshFrame(const SurfaceRegistry& surfaces, SurfaceKind kind)
     return FrameOf(view, &surfaces);
 }
 
-void Retype(QLineEdit* field, const QString& text)
-{
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_Backspace);
-    QTest::keyClicks(field, text);
-}
-
 }   // namespace
 
 class OwnSurfaceTest : public QObject {

@@ -11,6 +11,7 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>
@@ -27,6 +28,15 @@ inline const char* const kSurfaceButtons[] = {
 };
 
 // Clicks the button of one of the eight surfaces, as a user picks it.
+// A field's text replaced as a user does it: all selected, erased, typed anew.
+inline void Retype(QLineEdit* field, const QString& text)
+{
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+}
+
 inline void ClickSurface(CViewerDlg& dlg, SurfaceKind kind)
 {
     QTest::mouseClick(dlg.findChild<QAbstractButton*>(kSurfaceButtons[kind - 1]), Qt::LeftButton);
