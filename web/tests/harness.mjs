@@ -64,7 +64,11 @@ export async function startHarness(buildWebDir, rendererPath) {
         const shown = () => page.evaluate(() => document.getElementById('cuadro').getBoundingClientRect().width);
         const {width, height} = page.viewportSize();
         await page.setViewportSize({width, height: height + side - await shown()});
-        await page.waitForFunction(side => document.getElementById('cuadro').getBoundingClientRect().width === side, side);
+        // The canvas takes its new pixels at the next paint, after the layout: wait for both.
+        await page.waitForFunction(side => {
+            const square = document.getElementById('cuadro');
+            return square.getBoundingClientRect().width === side && square.width === Math.round(side * devicePixelRatio);
+        }, side);
     }
     const frames = page => page.evaluate(() => Number(document.getElementById('cuadro').dataset.frames ?? 0));
     // Does action, then waits for the frame it causes to be painted.
