@@ -69,6 +69,47 @@ void AddLanguage(mu::Parser& parser)
         parser.DefineFun(spanish.names.spanish, spanish.function);
 }
 
+// A parser that knows the language and nothing else, copied for every formula: building one from
+// nothing costs most of reading the gallery.
+mu::Parser ParserWithLanguage()
+{
+    static const mu::Parser prototype = [] {
+        mu::Parser parser;
+        AddLanguage(parser);
+        return parser;
+    }();
+    return prototype;
+}
+
+// The names a text that compiled reads, each once: its identifiers, the numbers (with their
+// exponents) passed over. muparser would tell by parsing the text a second time.
+std::set<std::string> NamesIn(std::string_view text)
+{
+    auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    std::set<std::string> names;
+    for (size_t i = 0; i < text.size();) {
+        if (letter(text[i])) {
+            const size_t start = i;
+            while (i < text.size() && (letter(text[i]) || digit(text[i])))
+                ++i;
+            names.emplace(text.substr(start, i - start));
+        } else if (digit(text[i])) {
+            while (i < text.size() && (digit(text[i]) || text[i] == '.'))
+                ++i;
+            if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+                const size_t sign = i + 1 < text.size() && (text[i + 1] == '+' || text[i + 1] == '-') ? 1 : 0;
+                if (i + 1 + sign < text.size() && digit(text[i + 1 + sign]))
+                    for (i += 1 + sign; i < text.size() && digit(text[i]);)
+                        ++i;
+            }
+        } else {
+            ++i;
+        }
+    }
+    return names;
+}
+
 }   // namespace
 
 const std::vector<SpanishFunction>& SpanishFunctions()
@@ -123,16 +164,17 @@ bool IsParameterName(std::string_view name)
     for (const SpanishDefinition& spanish : kSpanish)
         if (name == spanish.names.spanish)
             return false;
-    mu::Parser parser;
+    static const mu::Parser parser;
     const auto& builtins = parser.GetFunDef();
     return builtins.find(std::string(name)) == builtins.end();
 }
 
 struct Formula::Impl {
-    mu::Parser         parser;
+    mu::Parser         parser = ParserWithLanguage();
     double             u = 0.0, v = 0.0;
     std::deque<double> params;   // the parser keeps their addresses: a deque never moves them
     std::set<std::string> used;  // asked of the library once: it parses the text again to tell
+    bool               compiled = false;   // a fresh one serves the first Compile as it is
 };
 
 Formula::Formula() : m_impl(std::make_unique<Impl>()) {}
@@ -141,12 +183,13 @@ Formula::~Formula() = default;
 bool Formula::Compile(std::string_view text, const std::vector<NamedValue>& params, FormulaProblem& problem,
                       const std::vector<BoundName>& bound)
 {
-    m_impl = std::make_unique<Impl>();
+    if (m_impl->compiled)
+        m_impl = std::make_unique<Impl>();
+    m_impl->compiled = true;
     if (!CheckFormulaLimits(text, problem))
         return false;
     mu::Parser& parser = m_impl->parser;
     try {
-        AddLanguage(parser);
         parser.DefineVar("u", &m_impl->u);
         parser.DefineVar("v", &m_impl->v);
         for (const NamedValue& param : params)
@@ -159,8 +202,10 @@ bool Formula::Compile(std::string_view text, const std::vector<NamedValue>& para
             problem = MultipleValues(text);
             return false;
         }
-        for (const auto& [name, address] : parser.GetUsedVar())
-            m_impl->used.insert(name);
+        const auto& variables = parser.GetVar();
+        for (const std::string& name : NamesIn(text))
+            if (variables.count(name))
+                m_impl->used.insert(name);
     } catch (const mu::Parser::exception_type& error) {
         problem = ProblemOf(error, text, parser);
         return false;
@@ -185,10 +230,9 @@ std::optional<double> EvaluateConstant(std::string_view text, const std::vector<
 {
     if (!CheckFormulaLimits(text, problem))
         return std::nullopt;
-    mu::Parser parser;
+    mu::Parser parser = ParserWithLanguage();
     std::deque<double> values;
     try {
-        AddLanguage(parser);
         for (const NamedValue& param : params)
             parser.DefineVar(param.first, &values.emplace_back(param.second));
         parser.SetExpr(std::string(text));

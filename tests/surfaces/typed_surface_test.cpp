@@ -89,6 +89,11 @@ TEST(Formula, KnowsTheFunctionsAndConstantsATeacherExpects)
     EXPECT_EQ(f.At(3.0, 1.0), 18.0);
     EXPECT_TRUE(f.Uses("k"));
     EXPECT_FALSE(f.Uses("q"));
+    // A name is read only where it stands whole: not inside a longer name, an exponent or a
+    // function's name; compiling again forgets the earlier text's names.
+    ASSERT_TRUE(f.Compile("e2*1e2 + 2.5E-3*sen(u) + k2", {{"e2", 1.0}, {"k", 2.0}, {"k2", 3.0}}, problem)) << problem.english;
+    EXPECT_TRUE(f.Uses("e2") && f.Uses("k2") && f.Uses("u"));
+    EXPECT_FALSE(f.Uses("k") || f.Uses("v") || f.Uses("E") || f.Uses("sen"));
 }
 
 TEST(Formula, ProblemsSayWhatAndWhere)
