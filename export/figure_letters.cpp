@@ -75,13 +75,15 @@ void DrawFigureLabels(const Figure& f, FigurePicture& picture)
         const std::uint8_t ink = picture.IndexOf(t.colour);
         double left = t.at.x - EstimatedWidth(TextRuns(t.text)) * high / 2.0;
         const double top = t.at.y - high / 2.0;
-        for (size_t i = 0; i < t.text.size();) {
+        for (size_t i = 0; i < t.text.size() && left - high < picture.width;) {   // none past the right edge
             const auto [c, length] = DecodeUtf8(t.text, i);
             i += length;
             const Glyph glyph = GlyphOf(c);
             for (const GlyphStroke& g : glyph.strokes) {
                 // Squared distances only: a square root's or hypot's last bits could differ between builds.
                 const Stroke s{left + g.x0 * high, top + g.y0 * high, left + g.x1 * high, top + g.y1 * high};
+                if (std::max(s.x0, s.x1) + half < 0.0 || std::max(s.y0, s.y1) + half < 0.0 || std::min(s.y0, s.y1) - half > picture.height)
+                    continue;   // wholly outside: no pixel to try, no column past an int's range
                 const double dx = s.x1 - s.x0, dy = s.y1 - s.y0, lengthSquared = dx * dx + dy * dy;
                 const int fromCol = std::max(0, static_cast<int>(std::floor(std::min(s.x0, s.x1) - half)));
                 const int toCol = std::min(picture.width - 1, static_cast<int>(std::ceil(std::max(s.x0, s.x1) + half)));

@@ -112,4 +112,9 @@ TEST(FigureLetters, EveryCharacterOfASweepsLabelIsStrokedFromItsBoxsLeftEdge)
     FigurePicture picture = Blank(100);
     DrawFigureLabels(axes, picture);
     EXPECT_TRUE(Inked(picture).empty());
+    // A name far longer than the picture: drawn up to its edge, no further.
+    const std::string longName(200000, 'W');
+    axes.texts.push_back({{20.0 + EstimatedWidth(TextRuns(longName)) * 10.0, 30.0}, 20.0, longName, kInk, false, true});
+    DrawFigureLabels(axes, picture);
+    EXPECT_GT(Inked(picture).size(), 200u);
 }
