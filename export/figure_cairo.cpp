@@ -161,6 +161,8 @@ bool WriteFigureEps(std::FILE* file, const Figure& f)
 void DrawFigureTexts(const Figure& f, FigurePicture& picture)
 {
     for (const FigureText& t : f.texts) {
+        if (t.label)
+            continue;   // in strokes, the same in every build (DrawFigureLabels)
         // Each text on a small coverage mask of its own box, then the covered pixels in its colour.
         const int w = static_cast<int>(std::ceil(t.height * (1.5 + t.text.size()))) + 4;
         const int h = static_cast<int>(std::ceil(t.height * 3.0)) + 4;

@@ -1,10 +1,15 @@
-// The axes' letters as strokes, for a build without a font library (the page's).
+// The axes' letters as strokes, for a build without a font library (the page's), and a label's
+// letters as strokes in every build.
 #pragma once
 
 #include "render/figure.h"
 #include "render/figure_picture.h"
 
-// Each text of the figure drawn into picture as strokes in its colour, a letter as tall as the
-// text's height and as wide as a font's; the letters x, y and z only, others left out (the axes'
-// labels are all a figure of the page writes).
+// Each text of the figure but its label drawn into picture as strokes in its colour, a letter as
+// tall as the text's height and as wide as a font's; the letters x, y and z only, others left out
+// (the axes' labels are all a figure of the page writes).
 void DrawFigureLetters(const Figure& f, FigurePicture& picture);
+
+// The figure's label (a sweep's "t = 0,79") in the stroke font, its capitals as tall as the text's
+// height, from the left edge of its box: the same pixels in every build, with a font library or not.
+void DrawFigureLabels(const Figure& f, FigurePicture& picture);

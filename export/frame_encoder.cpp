@@ -5,8 +5,8 @@
 #include "export/figure_cairo.h"
 #else
 #include "export/figure_document.h"
-#include "export/figure_letters.h"
 #endif
+#include "export/figure_letters.h"
 #include "export/figure_text_formats.h"
 #include "export/gif_encoder.h"
 #include "export/png_encoder.h"
@@ -61,6 +61,7 @@ void FrameEncoder::Draw(const Camera& camera, const Wireframe& wire, const Frame
 #else
             DrawFigureLetters(m_figure, m_figurePicture);
 #endif
+            DrawFigureLabels(m_figure, m_figurePicture);
             // A figure of the frame's size keeps the frame's palette and bytes; any other goes as it is.
             if (m_format == OutputFormat::Gif && !GifOfFigure())
                 CopyToFrame(m_figurePicture, m_picture);

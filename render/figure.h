@@ -38,6 +38,7 @@ struct FigureText {
     std::string text;          // UTF-8; a title's may hold mathematics between $…$ (title_text.h)
     Rgb         colour;
     bool        title = false; // a line of the title
+    bool        label = false; // a corner's label: its left edge where a font's would start, in strokes in a picture
 };
 
 struct Figure {

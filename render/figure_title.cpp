@@ -46,7 +46,7 @@ void AddLabel(const std::string& label, Rgb colour, Figure& figure)
 {
     const double height = 0.032 * figure.side, margin = 0.03 * figure.side;
     const double wide = EstimatedWidth(TextRuns(label)) * height;
-    figure.texts.push_back({{margin + wide / 2.0, figure.top + margin + height / 2.0}, height, label, colour});
+    figure.texts.push_back({{margin + wide / 2.0, figure.top + margin + height / 2.0}, height, label, colour, false, true});
 }
 
 std::string SweepLabel(const std::string& name, double value)

@@ -188,9 +188,11 @@ class Core {
     saveState() { return this.#text(this.m._vx_save_state()); }
     openSaveState(text) { return this.#withString(text, p => this.m._vx_open_save_state(p)) === 1; }
 
-    // "Guardar animación…" begun: the turn (sweep '') or the sweep of that parameter, encoded by
-    // animationStep a few frames at a time. {count} or {error}.
-    animationStart(sweep = '') { return JSON.parse(this.#withString(sweep, p => this.#text(this.m._vx_animation_start(p)))); }
+    // "Guardar animación…" begun: the turn (sweep '') or the sweep of that parameter, its value in
+    // each frame's corner when labelled, encoded by animationStep a few frames at a time. {count} or {error}.
+    animationStart(sweep = '', labelled = false) {
+        return JSON.parse(this.#withString(sweep, p => this.#text(this.m._vx_animation_start(p, labelled ? 1 : 0))));
+    }
     // Up to frames more frames encoded: the count done, or -1 on failure (animationProblem() says why).
     animationStep(frames) { return this.m._vx_animation_step(frames); }
     animationProblem() { return this.#text(this.m._vx_animation_problem()); }

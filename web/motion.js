@@ -14,7 +14,7 @@ export function setUpMotion(page) {
     const animationButton = $('animacion-boton');
 
     const parameterBox = $('parametros'), parameterList = $('parametros-lista'), animateBox = $('parametros-animar');
-    const animationKind = $('animacion-tipo');
+    const animationKind = $('animacion-tipo'), labelBox = $('animacion-valor');
     let parameters = [];           // as the core gave them: {name, least, greatest, value, position}
     let activeParameter = '';      // the last slider moved: the one "Animar" sweeps
     let sweepTimer = 0;
@@ -57,6 +57,7 @@ export function setUpMotion(page) {
         animationKind.replaceChildren(new Option('Giro', ''), ...parameters.map(p => new Option(`Barrido de ${p.name}`, p.name)));
         for (const control of document.querySelectorAll('.animation-kind'))
             control.hidden = parameters.length === 0;
+        showLabelChoice();
         showParameterValues();
     }
     function showParameterValues() {
@@ -83,8 +84,12 @@ export function setUpMotion(page) {
         // What "Animar" shows is what is most likely wanted saved, as the window proposes it.
         if (propose && parameters.length)
             animationKind.value = on ? activeParameter : '';
+        showLabelChoice();
     }
     animateBox.addEventListener('change', () => setSweeping(animateBox.checked));
+    // "Mostrar el valor" names a sweep's value: a turn has none.
+    function showLabelChoice() { labelBox.disabled = animationKind.value === ''; }
+    animationKind.addEventListener('change', showLabelChoice);
 
     // "Guardar animación…": the frames made a few at a time between the page's events, with the
     // progress shown and "Cancelar", which leaves no download.
@@ -104,7 +109,8 @@ export function setUpMotion(page) {
         if (saving)
             return;
         const name = core.fileName('gif');
-        const started = core.animationStart(animationKind.hidden ? '' : animationKind.value);
+        const sweep = animationKind.hidden ? '' : animationKind.value;
+        const started = core.animationStart(sweep, sweep !== '' && labelBox.checked);
         if (started.error) {
             notice.textContent = `No se pudo crear la animación: ${started.error}.`;
             return;

@@ -71,14 +71,15 @@ EMSCRIPTEN_KEEPALIVE int vx_set_parameter(const char* name, double value)
 EMSCRIPTEN_KEEPALIVE void vx_sweep_tick(const char* name) { ThePage().session.SweepTick(name); }
 
 // "Guardar animación…" begun: the turn of the shown frame (sweep empty) or the sweep of that
-// parameter, as the window saves them. {"count":N}, or {"error":"…"} in Spanish. Any animation
-// begun before is dropped.
-EMSCRIPTEN_KEEPALIVE const char* vx_animation_start(const char* sweep)
+// parameter, as the window saves them; labelled (not 0), a sweep's frames show its value in a
+// corner, as --label does. {"count":N}, or {"error":"…"} in Spanish. Any animation begun before is
+// dropped.
+EMSCRIPTEN_KEEPALIVE const char* vx_animation_start(const char* sweep, int labelled)
 {
     Page& page = ThePage();
     DropAnimation(page);
     std::string error;
-    page.animationFrames = page.session.AnimationOf(sweep, error);
+    page.animationFrames = page.session.AnimationOf(sweep, error, labelled != 0);
     if (page.animationFrames)
         page.animationStream = open_memstream(&page.animationData, &page.animationSize);
     if (!page.animationFrames || !page.animationStream) {
@@ -87,7 +88,7 @@ EMSCRIPTEN_KEEPALIVE const char* vx_animation_start(const char* sweep)
     }
     const AnimationFrames& frames = *page.animationFrames;
     page.animation = std::make_unique<AnimationEncoder>(page.animationStream, kGifFpsDefault, frames.count, frames.cameraOf,
-                                                        frames.wireOf, page.session.Style());
+                                                        frames.wireOf, page.session.Style(), frames.labelOf);
     return Answer("{\"count\":" + std::to_string(frames.count) + "}");
 }
 

@@ -1,5 +1,8 @@
-// The axes' letters drawn as strokes where no font library is built in.
+// The axes' letters drawn as strokes where no font library is built in; a label's in every build.
 #include "export/figure_letters.h"
+
+#include "render/title_text.h"
+#include "render/utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -77,4 +80,41 @@ TEST(FigureLetters, OtherTextsDrawNothingAndLettersAtTheEdgeStayInThePicture)
             EXPECT_TRUE(i >= 0 && i < 100 * 100);
     }
     EXPECT_FALSE(Letter("xyz", 0, 0, 20).empty());
+}
+
+TEST(FigureLetters, EveryCharacterOfASweepsLabelIsStrokedFromItsBoxsLeftEdge)
+{
+    // A parameter's name (letters, digits, "_"), " = " and its value (digits, "−", the decimal comma).
+    const std::string all = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_=,\u2212";
+    std::set<std::set<int>> shapes;
+    int count = 0;
+    for (size_t i = 0; i < all.size(); ++count) {
+        const size_t length = DecodeUtf8(all, i).second;
+        const std::string text = all.substr(i, length);
+        i += length;
+        Figure figure;
+        figure.texts.push_back({{20.0 + EstimatedWidth(TextRuns(text)) * 10.0, 30.0}, 20.0, text, kInk, false, true});
+        FigurePicture picture = Blank(100);
+        DrawFigureLetters(figure, picture);   // the axes' letters leave a label to its own drawer
+        EXPECT_TRUE(Inked(picture).empty()) << text;
+        DrawFigureLabels(figure, picture);
+        const std::set<int> inked = Inked(picture);
+        EXPECT_GT(inked.size(), 6u) << text;
+        for (int p : inked) {
+            EXPECT_TRUE(p % 100 >= 17 && p % 100 <= 40) << text;   // from the left edge, a glyph and the pen wide
+            EXPECT_TRUE(p / 100 >= 18 && p / 100 <= 48) << text;   // the capitals' top to the descenders
+        }
+        shapes.insert(inked);
+    }
+    EXPECT_EQ(shapes.size(), static_cast<size_t>(count) - 1);   // only "I" and "l" alike, as in a sans-serif font
+    Figure axes;
+    axes.texts.push_back({{50, 50}, 20, "x", kInk});
+    FigurePicture picture = Blank(100);
+    DrawFigureLabels(axes, picture);
+    EXPECT_TRUE(Inked(picture).empty());
+    // A name far longer than the picture: drawn up to its edge, no further.
+    const std::string longName(200000, 'W');
+    axes.texts.push_back({{20.0 + EstimatedWidth(TextRuns(longName)) * 10.0, 30.0}, 20.0, longName, kInk, false, true});
+    DrawFigureLabels(axes, picture);
+    EXPECT_GT(Inked(picture).size(), 200u);
 }

@@ -162,6 +162,18 @@ export async function run(h) {
         expect(gifFrames(gif.bytes) === 200, `${gifFrames(gif.bytes)} frames`);
         expect(gif.bytes.subarray(0, up.length - 1).equals(up.subarray(0, up.length - 1)), 'the way up differs from the command line\'s');
     });
+    await check('"Mostrar el valor": a saved sweep shows c\'s value in each frame, up as --sweep c=0.2:4 --label', async () => {
+        const kind = page.getByRole('combobox', {name: 'Animación'}), box = page.getByRole('checkbox', {name: 'Mostrar el valor'});
+        await kind.selectOption({label: 'Giro'});
+        expect(await box.isDisabled(), 'a turn offers to show a value');
+        await kind.selectOption({label: 'Barrido de c'});
+        await box.check();
+        const gif = await downloadOf(page, () => page.getByRole('button', {name: 'Guardar animación…'}).click(), 120000);
+        const up = render(['-s', 'elipsoide', '--sweep', 'c=0.2:4', '--frames', '101', '--label'], 'gif');
+        expect(gifFrames(gif.bytes) === 200, `${gifFrames(gif.bytes)} frames`);
+        expect(gif.bytes.subarray(0, up.length - 1).equals(up.subarray(0, up.length - 1)), 'the way up differs from --label\'s');
+        await box.uncheck();
+    });
     await check('ln and tan give the native bits at any slider value (Dini, b = 0.006)', async () => {
         await other('Superficie de Dini');
         await frameAfter(page, () => page.getByRole('slider', {name: 'b', exact: true}).fill('10'));
