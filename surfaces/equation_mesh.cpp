@@ -124,13 +124,13 @@ MeshEnd AddMesh(const SurfaceDefinition& def, EquationFunction& f, Wireframe& wi
         }
         for (int j = 0; j < n; ++j)
             for (int i = 0; i < n; ++i) {
-                double value[8];
-                bool   anyInside = false, anyOutside = false;
-                for (int b = 0; b < 8; ++b) {
-                    value[b] = ((b & 4) ? above : below)[static_cast<size_t>(j + ((b >> 1) & 1)) * row + static_cast<size_t>(i + (b & 1))];
-                    (value[b] > 0.0 ? anyInside : anyOutside) = true;
-                }
-                if (!anyInside || !anyOutside)   // every tetrahedron on one side: nothing crosses this cube
+                const size_t at = static_cast<size_t>(j) * row + static_cast<size_t>(i);
+                const double value[8] = {below[at], below[at + 1], below[at + row], below[at + row + 1],
+                                         above[at], above[at + 1], above[at + row], above[at + row + 1]};
+                int positive = 0;
+                for (double v : value)
+                    positive += v > 0.0;
+                if (positive == 0 || positive == 8)   // every tetrahedron on one side: nothing crosses this cube
                     continue;
                 auto vertex = [&](int a, int b) {   // corner a's bits are a subset of b's
                     const size_t node = static_cast<size_t>(j + ((a >> 1) & 1)) * row + static_cast<size_t>(i + (a & 1));

@@ -22,7 +22,8 @@ struct EquationFunction {
         x = px;
         y = py;
         z = pz;
-        lets.Evaluate(0.0, 0.0);
+        if (!lets.order.empty())
+            lets.Evaluate(0.0, 0.0);
         if (single)
             return difference.At(0.0, 0.0);
         return hasRight ? left.At(0.0, 0.0) - right.At(0.0, 0.0) : left.At(0.0, 0.0);
