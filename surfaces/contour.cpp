@@ -35,10 +35,12 @@ std::vector<ContourPiece> TraceContour(const std::function<double(double, double
     auto vEdge = [&](size_t i, size_t j) { return static_cast<std::int64_t>(horizontal + j * row + i); };
     // Each crossing edge joins at most two segments, one in each cell beside it.
     std::vector<std::array<std::int64_t, 2>> links(horizontal + row * n, {-1, -1});
+    std::vector<std::int64_t> linked;   // the edges the curve crosses: few beside all the grid's
     auto link = [&](std::int64_t a, std::int64_t b) {
         auto add = [&](std::int64_t from, std::int64_t to) {
             std::array<std::int64_t, 2>& l = links[static_cast<size_t>(from)];
             (l[0] < 0 ? l[0] : l[1]) = to;
+            linked.push_back(from);
         };
         add(a, b);
         add(b, a);
@@ -46,9 +48,11 @@ std::vector<ContourPiece> TraceContour(const std::function<double(double, double
     for (size_t j = 0; j < n; ++j)
         for (size_t i = 0; i < n; ++i) {
             const double c[4] = {node(i, j), node(i + 1, j), node(i + 1, j + 1), node(i, j + 1)};
+            const bool s[4] = {Positive(c[0]), Positive(c[1]), Positive(c[2]), Positive(c[3])};
+            if (s[0] == s[1] && s[1] == s[2] && s[2] == s[3])   // most cells: no crossing, NaN or not
+                continue;
             if (std::isnan(c[0]) || std::isnan(c[1]) || std::isnan(c[2]) || std::isnan(c[3]))
                 continue;
-            const bool s[4] = {Positive(c[0]), Positive(c[1]), Positive(c[2]), Positive(c[3])};
             // Edges bottom, right, top, left: edge k runs from corner k to corner k + 1.
             const std::int64_t e[4] = {hEdge(i, j), vEdge(i + 1, j), hEdge(i, j + 1), vEdge(i, j)};
             std::int64_t crossing[4];
@@ -95,7 +99,7 @@ std::vector<ContourPiece> TraceContour(const std::function<double(double, double
                                         node(i0, j0), node(i1, j1));
         return ContourPoint{t == 1.0 ? pb : pa + t * (pb - pa), t == 1.0 ? qb : qa + t * (qb - qa)};
     };
-    std::vector<bool> visited(links.size(), false);
+    std::vector<char> visited(links.size(), false);
     std::vector<ContourPiece> pieces;
     auto walk = [&](std::int64_t start) {
         ContourPiece piece;
@@ -112,12 +116,14 @@ std::vector<ContourPiece> TraceContour(const std::function<double(double, double
             piece.push_back(piece.front());
         pieces.push_back(std::move(piece));
     };
-    // Open pieces from their ends first, then the closed ones.
-    for (size_t e = 0; e < links.size(); ++e)
-        if (!visited[e] && links[e][0] >= 0 && links[e][1] < 0)
-            walk(static_cast<std::int64_t>(e));
-    for (size_t e = 0; e < links.size(); ++e)
-        if (!visited[e] && links[e][1] >= 0)
-            walk(static_cast<std::int64_t>(e));
+    // Open pieces from their ends first, then the closed ones, each in the order of the edges.
+    std::sort(linked.begin(), linked.end());
+    linked.erase(std::unique(linked.begin(), linked.end()), linked.end());
+    for (std::int64_t e : linked)
+        if (!visited[static_cast<size_t>(e)] && links[static_cast<size_t>(e)][1] < 0)
+            walk(e);
+    for (std::int64_t e : linked)
+        if (!visited[static_cast<size_t>(e)] && links[static_cast<size_t>(e)][1] >= 0)
+            walk(e);
     return pieces;
 }

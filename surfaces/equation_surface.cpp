@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "surfaces/contour.h"
+#include "surfaces/equation_mesh.h"
 #include "surfaces/quoted_text.h"
 
 namespace {
@@ -35,29 +36,7 @@ size_t EqualsSign(const std::string& text, bool& twoSigns)
     return found;
 }
 
-// F − G at a point: the parsers read x, y, z and the lets through these addresses, so it never moves.
-struct EquationFunction {
-    double       x = 0.0, y = 0.0, z = 0.0;
-    CompiledLets lets;
-    Formula      left, right;
-    Formula      difference;   // (F)-(G) as one formula: one evaluation a point instead of two
-    bool         hasRight = false, single = false;
-
-    double At(double px, double py, double pz)
-    {
-        x = px;
-        y = py;
-        z = pz;
-        lets.Evaluate(0.0, 0.0);
-        if (single)
-            return difference.At(0.0, 0.0);
-        return hasRight ? left.At(0.0, 0.0) - right.At(0.0, 0.0) : left.At(0.0, 0.0);
-    }
-};
-
 const char* const kAxisNames[] = {"x", "y", "z"};
-constexpr int     kMeshRefineSteps = 3;
-constexpr long    kMaxFacets = 4000000;   // a surface folded in every cell of a fine grid: bounded memory   // the facets only hide: near enough is a few steps
 
 bool CheckShape(const SurfaceDefinition& def, DefinitionProblem& problem)
 {
@@ -173,95 +152,6 @@ bool Compile(const SurfaceDefinition& def, EquationFunction& f, DefinitionProble
     return true;
 }
 
-// The triangles of F = 0 in the box by marching tetrahedra: each cube of the grid cut into six
-// tetrahedra about its main diagonal, so neighbouring cubes agree on every face; each vertex
-// refined onto the surface on its edge and shared by the triangles that meet there.
-enum class MeshEnd { Done, Cancelled, TooMany };
-
-MeshEnd AddMesh(const SurfaceDefinition& def, EquationFunction& f, Wireframe& wire, const std::atomic<bool>* cancel)
-{
-    const int n = def.grid;
-    const size_t row = static_cast<size_t>(n) + 1, layer = row * row;
-    auto coordinate = [&](int axis, int k) {
-        return GridValue(def.box[static_cast<size_t>(2 * axis)], def.box[static_cast<size_t>(2 * axis + 1)], k, n);
-    };
-    std::vector<double> below(layer), above(layer);
-    auto sample = [&](int k, std::vector<double>& values) {
-        const double z = coordinate(2, k);
-        for (int j = 0; j <= n; ++j)
-            for (int i = 0; i <= n; ++i)
-                values[static_cast<size_t>(j) * row + static_cast<size_t>(i)] = f.At(coordinate(0, i), coordinate(1, j), z);
-    };
-    // The vertex on each edge, by the edge's lower node and direction, for the nodes of the slab's
-    // bottom layer and its top one; the top becomes the next slab's bottom.
-    constexpr std::uint32_t kNone = 0xFFFFFFFFu;
-    std::vector<std::uint32_t> bottom(layer * 8, kNone), top(layer * 8, kNone);
-    constexpr int kTetrahedra[6][4] = {{0, 1, 3, 7}, {0, 1, 5, 7}, {0, 2, 3, 7}, {0, 2, 6, 7}, {0, 4, 5, 7}, {0, 4, 6, 7}};
-    // A smooth surface across the box cuts a few n² cells, each into up to a dozen triangles: room
-    // for that at once (untouched pages cost nothing), not by doubling.
-    wire.triangles.reserve(wire.triangles.size() + 72 * layer);
-    for (std::vector<double>* axis : {&wire.xs, &wire.ys, &wire.zs})
-        axis->reserve(axis->size() + 12 * layer);
-    sample(0, above);
-    for (int k = 0; k < n; ++k) {
-        if (cancel && cancel->load(std::memory_order_relaxed))
-            return MeshEnd::Cancelled;
-        if (wire.triangles.size() > 3 * static_cast<size_t>(kMaxFacets))
-            return MeshEnd::TooMany;
-        std::swap(below, above);
-        sample(k + 1, above);
-        if (k > 0) {
-            std::swap(bottom, top);
-            std::fill(top.begin(), top.end(), kNone);
-        }
-        for (int j = 0; j < n; ++j)
-            for (int i = 0; i < n; ++i) {
-                double value[8];
-                for (int b = 0; b < 8; ++b)
-                    value[b] = ((b & 4) ? above : below)[static_cast<size_t>(j + ((b >> 1) & 1)) * row + static_cast<size_t>(i + (b & 1))];
-                auto vertex = [&](int a, int b) {   // corner a's bits are a subset of b's
-                    const size_t node = static_cast<size_t>(j + ((a >> 1) & 1)) * row + static_cast<size_t>(i + (a & 1));
-                    std::uint32_t& known = ((a & 4) ? top : bottom)[node * 8 + static_cast<size_t>(a ^ b)];
-                    if (known != kNone)
-                        return known;
-                    const double ax = coordinate(0, i + (a & 1)), ay = coordinate(1, j + ((a >> 1) & 1)), az = coordinate(2, k + (a >> 2));
-                    const double bx = coordinate(0, i + (b & 1)), by = coordinate(1, j + ((b >> 1) & 1)), bz = coordinate(2, k + (b >> 2));
-                    const double t = RefineCrossing([&](double s) { return f.At(ax + s * (bx - ax), ay + s * (by - ay), az + s * (bz - az)); },
-                                                    value[a], value[b], kMeshRefineSteps);
-                    wire.xs.push_back(ax + t * (bx - ax));
-                    wire.ys.push_back(ay + t * (by - ay));
-                    wire.zs.push_back(az + t * (bz - az));
-                    known = static_cast<std::uint32_t>(wire.xs.size() - 1);
-                    return known;
-                };
-                auto edge = [&](int a, int b) { return a < b ? vertex(a, b) : vertex(b, a); };
-                for (const auto& tet : kTetrahedra) {
-                    int inside[4], outside[4], ni = 0, no = 0;
-                    bool defined = true;
-                    for (int c : tet) {
-                        defined = defined && !std::isnan(value[c]);
-                        (value[c] > 0.0 ? inside[ni++] : outside[no++]) = c;
-                    }
-                    if (!defined || ni == 0 || no == 0)
-                        continue;
-                    if (ni == 1 || no == 1) {   // one corner apart: a triangle about it
-                        const int lone = ni == 1 ? inside[0] : outside[0];
-                        const int* rest = ni == 1 ? outside : inside;
-                        const std::uint32_t p = edge(lone, rest[0]), q = edge(lone, rest[1]), r = edge(lone, rest[2]);
-                        for (std::uint32_t corner : {p, q, r})
-                            wire.triangles.push_back(corner);
-                    } else {   // two and two: a quadrilateral, as two triangles
-                        const std::uint32_t p = edge(inside[0], outside[0]), q = edge(inside[0], outside[1]);
-                        const std::uint32_t r = edge(inside[1], outside[1]), s = edge(inside[1], outside[0]);
-                        for (std::uint32_t corner : {p, q, r, p, r, s})
-                            wire.triangles.push_back(corner);
-                    }
-                }
-            }
-    }
-    return MeshEnd::Done;
-}
-
 DefinitionProblem TooFine(const SurfaceDefinition& def, const std::string& what, const std::string& que)
 {
     const std::string grid = std::to_string(def.grid);
@@ -308,8 +198,22 @@ std::optional<Wireframe> BuildEquationSurface(const SurfaceDefinition& def, Defi
     auto f = std::make_unique<EquationFunction>();
     if (!CheckShape(def, problem) || !Compile(def, *f, problem))
         return std::nullopt;
+    // The mesh first: it samples every node of the grid, and hands on the values of the section
+    // planes lying on its layers.
+    SharedSections shared = PlanSharedSections(def);
+    Wireframe mesh;
+    const size_t layer = static_cast<size_t>(def.grid + 1) * static_cast<size_t>(def.grid + 1);
+    const size_t sectionRoom = std::min(def.sections.size() * static_cast<size_t>(def.planes) * 4 * static_cast<size_t>(def.grid + 1), 4 * layer);
+    for (std::vector<double>* axis : {&mesh.xs, &mesh.ys, &mesh.zs})
+        axis->reserve(kMeshVertexRoom * layer + sectionRoom);
+    const MeshEnd meshEnd = AddMesh(def, *f, mesh, shared, cancel);
+    if (meshEnd == MeshEnd::Cancelled) {
+        problem = {};
+        return std::nullopt;
+    }
     WireframeRecorder recorder;
     long points = 0;
+    std::vector<double> sampled;
     for (char name : def.sections) {
         const int axis = name - 'x', pAxis = axis == 0 ? 1 : 0, qAxis = axis == 2 ? 1 : 2;
         const double lo = def.box[static_cast<size_t>(2 * axis)], hi = def.box[static_cast<size_t>(2 * axis + 1)];
@@ -320,7 +224,7 @@ std::optional<Wireframe> BuildEquationSurface(const SurfaceDefinition& def, Defi
                 problem = {};
                 return std::nullopt;
             }
-            const double c = lo + (k + 0.5) * (hi - lo) / def.planes;
+            const double c = SectionLevel(lo, hi, k, def.planes);
             auto point = [&](double p, double q) {
                 double xyz[3];
                 xyz[axis] = c;
@@ -332,7 +236,17 @@ std::optional<Wireframe> BuildEquationSurface(const SurfaceDefinition& def, Defi
                 const Vec3 at = point(p, q);
                 return f->At(at.x, at.y, at.z);
             };
-            for (const ContourPiece& piece : TraceContour(F, grid)) {
+            const std::vector<double>* nodes = shared.Nodes(axis, c, def);
+            if (!nodes) {   // row by row, q slowest, as the tracer reads them
+                sampled.clear();
+                for (int j = 0; j <= grid.cells; ++j) {
+                    const double q = GridValue(grid.q0, grid.q1, j, grid.cells);
+                    for (int i = 0; i <= grid.cells; ++i)
+                        sampled.push_back(F(GridValue(grid.p0, grid.p1, i, grid.cells), q));
+                }
+                nodes = &sampled;
+            }
+            for (const ContourPiece& piece : TraceContour(F, grid, *nodes)) {
                 if (piece.size() < 2)
                     continue;
                 for (size_t s = 0; s < piece.size(); ++s)
@@ -345,13 +259,21 @@ std::optional<Wireframe> BuildEquationSurface(const SurfaceDefinition& def, Defi
             }
         }
     }
-    Wireframe wire = recorder.Take();
-    const size_t sectionPoints = wire.Size();
-    if (const MeshEnd end = AddMesh(def, *f, wire, cancel); end != MeshEnd::Done) {
-        problem = end == MeshEnd::Cancelled ? DefinitionProblem{}
-                                            : TooFine(def, std::to_string(kMaxFacets) + " facets", std::to_string(kMaxFacets) + " facetas");
+    if (meshEnd == MeshEnd::TooMany) {
+        problem = TooFine(def, std::to_string(kMaxFacets) + " facets", std::to_string(kMaxFacets) + " facetas");
         return std::nullopt;
     }
+    // The sections' points first, then the mesh's, its triangles counting from there: the
+    // sections' points move in front of the mesh's, which has room for them and is the larger.
+    Wireframe wire = recorder.Take();
+    const size_t sectionPoints = wire.Size();
+    for (auto [into, from] : {std::pair{&mesh.xs, &wire.xs}, std::pair{&mesh.ys, &wire.ys}, std::pair{&mesh.zs, &wire.zs}}) {
+        into->insert(into->begin(), from->begin(), from->end());
+        from->swap(*into);
+    }
+    for (std::uint32_t& corner : mesh.triangles)
+        corner += static_cast<std::uint32_t>(sectionPoints);
+    wire.triangles = std::move(mesh.triangles);
     if (sectionPoints == 0 && wire.triangles.empty()) {
         std::string box;
         for (size_t i = 0; i < 6; ++i)

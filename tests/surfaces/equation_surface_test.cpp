@@ -186,6 +186,46 @@ TEST(EquationSurface, BothSheetsAndTheConesVertexDrawCleanly)
     }
 }
 
+// The surface's nodes are evaluated once, for its facets and for the section planes lying on the
+// grid's layers (here a third of them): every plane's curve is, to the bit, what the tracer finds
+// over that plane alone.
+TEST(EquationSurface, SectionsOnTheGridsLayersAreTheTracersOwnCurves)
+{
+    SurfaceDefinition sphere = Equation("(x - 0.3)^2 + (y + 0.2)^2 + z^2 = 1");   // no symmetry to hide a swap
+    sphere.fit = false;
+    DefinitionProblem problem;
+    const std::optional<Wireframe> wire = BuildTypedSurface(sphere, problem);
+    ASSERT_TRUE(wire);
+    std::vector<std::vector<Vec3>> expected;
+    for (int axis = 0; axis < 3; ++axis)
+        for (int k = 0; k < sphere.planes; ++k) {
+            const double c = -2 + (k + 0.5) * 4 / sphere.planes;
+            const auto at = [&](double p, double q) {
+                double xyz[3];
+                xyz[axis] = c;
+                xyz[axis == 0 ? 1 : 0] = p;
+                xyz[axis == 2 ? 1 : 2] = q;
+                return Vec3{xyz[0], xyz[1], xyz[2]};
+            };
+            const auto F = [&](double p, double q) {
+                const Vec3 v = at(p, q);
+                return ((v.x - 0.3) * (v.x - 0.3) + (v.y + 0.2) * (v.y + 0.2) + v.z * v.z) - 1;
+            };
+            for (const ContourPiece& piece : TraceContour(F, {-2, 2, -2, 2, sphere.grid})) {
+                expected.emplace_back();
+                for (const ContourPoint& point : piece)
+                    expected.back().push_back(at(point.p, point.q));
+            }
+        }
+    const std::vector<std::vector<Vec3>> lines = Lines(*wire);
+    ASSERT_EQ(lines.size(), expected.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        ASSERT_EQ(lines[i].size(), expected[i].size());
+        for (size_t j = 0; j < lines[i].size(); ++j)
+            ASSERT_TRUE(lines[i][j].x == expected[i][j].x && lines[i][j].y == expected[i][j].y && lines[i][j].z == expected[i][j].z);
+    }
+}
+
 TEST(EquationSurface, BadEquationsAreRefusedNamingTheField)
 {
     auto field = [](SurfaceDefinition def) {
