@@ -33,7 +33,7 @@ function writeWhole(path, data) {
     renameSync(path + '.part', path);
 }
 
-const kModules = ['binding.js', 'storage.js', 'preview.js', 'own_surfaces.js', 'motion.js', 'scene_link.js', 'screen.js', 'presentation.js', 'section.js', 'saving.js', 'page.js'];   // each after those it imports
+const kModules = ['binding.js', 'storage.js', 'preview.js', 'own_surfaces.js', 'motion.js', 'scene_link.js', 'screen.js', 'presentation.js', 'section.js', 'saving.js', 'view_options.js', 'square_input.js', 'page.js'];   // each after those it imports
 for (const name of ['index.html', 'page.css', 'sampling_worker.js', 'save_worker.js', 'offline_worker.js', 'vexilon-icon.svg', ...kModules])
     writeWhole(join(site, name), read(name));
 for (const name of ['vexilon.js', 'vexilon.wasm'])
