@@ -158,7 +158,9 @@ TEST_F(OwnSurfacesTest, AnImportAddsAfterTheSavedKeepsTheAcceptedAndLeavesTheFil
     own.Load(file.string());
     std::string error;
     ASSERT_TRUE(own.Save(Plane("Mi plano", 0), error)) << error;
-    const SurfaceKind accepted = own.Accept(Plane("Aceptado", 1));
+    own.Accept(Plane("Aceptado", 1));
+    own.Accept(Plane("Aceptado 2", 2));   // "formulas-2": a file may not name "formulas" itself
+    const std::string acceptedId = own.Accepted().back().id;
     const std::string kept = Text(file);
     const std::string entry = "[[surface]]\nid = \"%\"\ncaption = \"Importada\"\nx = \"u\"\ny = \"v\"\nz = \"u*v\"\n"
                               "u = [0, 1, 5]\nv = [0, 1, 5]\n";
@@ -169,10 +171,11 @@ TEST_F(OwnSurfacesTest, AnImportAddsAfterTheSavedKeepsTheAcceptedAndLeavesTheFil
     EXPECT_TRUE(added.problems.empty());
     EXPECT_EQ(Text(file), kept + "\n" + withId("importada"));
     EXPECT_EQ(own.Saved().back().id, "importada");
-    EXPECT_EQ(surfaces.Find(accepted)->caption, "Aceptado") << "an import keeps what was accepted meanwhile";
+    ASSERT_NE(surfaces.FindId(acceptedId), nullptr) << "an import keeps what was accepted meanwhile";
+    EXPECT_EQ(surfaces.FindId(acceptedId)->caption, "Aceptado 2");
 
     const std::string before = Text(file);
-    const OwnSurfaces::Imported clash = own.Import(withId(own.Accepted().back().id));
+    const OwnSurfaces::Imported clash = own.Import(withId(acceptedId));
     EXPECT_EQ(clash.added, 0u);
     ASSERT_FALSE(clash.problems.empty());
     EXPECT_NE(clash.problems.back().Spanish().find("id ya está en uso"), std::string::npos) << clash.problems.back().Spanish();
