@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "render/line_walk.h"
 #include "render/pixel_mapping.h"
 #include "render/wireframe_projection.h"
 
@@ -38,58 +37,3 @@ void ProjectFigure(const Camera& camera, bool parallel, double scale, const Wire
     out.nearest = nearest;
     out.farthest = farthest;
 }
-
-void PathSink::Add(FigurePoint a, FigurePoint b, Rgb colour, bool dashed)
-{
-    double t0 = 0.0, t1 = 1.0;
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double p[4] = {-dx, dx, -dy, dy}, q[4] = {a.x, m_side - a.x, a.y, m_side - a.y};
-    if (!ClipParameters(p, q, t0, t1))
-        return;
-    const FigurePoint from = t0 == 0.0 ? a : FigurePoint{a.x + dx * t0, a.y + dy * t0};
-    const FigurePoint to = t1 == 1.0 ? b : FigurePoint{a.x + dx * t1, a.y + dy * t1};
-    const FigurePoint start{from.x, from.y + m_top}, end{to.x, to.y + m_top};
-    std::vector<FigurePath>& paths = m_layer.paths;
-    if (!paths.empty() && paths.back().dashed == dashed && paths.back().colour == colour &&
-        paths.back().points.back().x == start.x && paths.back().points.back().y == start.y) {
-        paths.back().points.push_back(end);
-        return;
-    }
-    paths.push_back({{start, end}, colour, dashed});
-}
-
-// The seen and hidden parts of a -> b, tested once a pixel along it: hidden parts dashed or left out.
-void AddTestedSegment(FigurePoint a, FigurePoint b, double ka, double kb, Rgb colour, bool dashHidden,
-                      const FigureDepth& depth, PathSink& sink)
-{
-    const double length = std::max(std::fabs(b.x - a.x), std::fabs(b.y - a.y));
-    if (!(length < 1e7)) {   // too near the eye's plane to test: drawn whole, as the frame does
-        sink.Add(a, b, colour, false);
-        return;
-    }
-    const long long steps = std::max(1LL, static_cast<long long>(std::ceil(length)));
-    auto pointAt = [&](double t) {
-        return t == 0.0 ? a : t == 1.0 ? b : FigurePoint{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
-    };
-    auto seenAt = [&](long long i) {
-        const double t = static_cast<double>(i) / static_cast<double>(steps);
-        const FigurePoint p = pointAt(t);
-        return depth.Sees(static_cast<long long>(std::floor(p.x)), static_cast<long long>(std::floor(p.y)),
-                          ka + (kb - ka) * t);
-    };
-    bool seen = seenAt(0);
-    double runStart = 0.0;
-    for (long long i = 1; i <= steps; ++i) {
-        const bool now = seenAt(i);
-        if (now == seen)
-            continue;
-        const double t = (static_cast<double>(i) - 0.5) / static_cast<double>(steps);   // between the two tests
-        if (seen || dashHidden)
-            sink.Add(pointAt(runStart), pointAt(t), colour, !seen);
-        seen = now;
-        runStart = t;
-    }
-    if (seen || dashHidden)
-        sink.Add(pointAt(runStart), b, colour, !seen);
-}
-
