@@ -4,8 +4,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "export/file_writer.h"
+#include "session/definition_rules.h"
 #include "surfaces/gallery.h"
 #include "surfaces/quoted_text.h"
 
@@ -104,8 +107,13 @@ std::vector<FileProblem> OwnSurfaces::Load(const std::string& path)
                 c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
             const std::string id = QuoteSpanish(def.id);
             const SurfaceEntry* taken = m_surfaces.FindId(def.id);
+            const bool acceptedId = std::any_of(m_accepted.begin(), m_accepted.end(), [&](const SurfaceDefinition& d) {
+                return m_surfaces.FindId(d.id) == taken;
+            });
             if (taken && taken->number <= m_galleryLast)
                 problems.push_back({path, read.lines[i], "", "superficie " + id + ": el id " + id + " ya está en uso en la galería"});
+            else if (taken && acceptedId)   // an import beside the surfaces accepted meanwhile
+                problems.push_back({path, read.lines[i], "", "superficie " + id + ": el id " + id + " ya está en uso"});
             else if (!seen.insert(lower).second)
                 problems.push_back({path, read.lines[i], "", "superficie " + id + ": el id " + id + " está repetido; se conserva la primera"});
             else
@@ -131,8 +139,35 @@ void OwnSurfaces::Register()
     }
 }
 
+bool OwnSurfaces::WriteFile(const std::string& text, std::string& error) const
+{
+    const std::filesystem::path folder = std::filesystem::absolute(m_path).parent_path();
+    std::error_code made;
+    std::filesystem::create_directories(folder, made);
+    if (made) {
+        error = "No se pudo crear la carpeta " + folder.string() + ".";
+        return false;
+    }
+    std::string why;
+    if (WriteFileAtomically(m_path,
+                            [&](std::FILE* file) { return std::fwrite(text.data(), 1, text.size(), file) == text.size(); },
+                            why))
+        return true;
+    error = "No se pudo guardar " + m_path + ": " + why;
+    return false;
+}
+
+void OwnSurfaces::Reload()
+{
+    m_saved.clear();
+    m_fileHadProblems = false;
+    Load(m_path);
+}
+
 bool OwnSurfaces::Save(const SurfaceDefinition& definition, std::string& error)
 {
+    if (error = SaveRefusal(definition); !error.empty())
+        return false;
     std::vector<SurfaceDefinition> saved = m_saved;
     auto same = std::find_if(saved.begin(), saved.end(), [&](const SurfaceDefinition& d) { return d.caption == definition.caption; });
     SurfaceDefinition entry = definition;
@@ -152,25 +187,12 @@ bool OwnSurfaces::Save(const SurfaceDefinition& definition, std::string& error)
         entry.id = OwnIdFor(entry.caption, taken);
         saved.push_back(entry);
     }
-    const std::filesystem::path folder = std::filesystem::absolute(m_path).parent_path();
-    std::error_code made;
-    std::filesystem::create_directories(folder, made);
-    if (made) {
-        error = "No se pudo crear la carpeta " + folder.string() + ".";
-        return false;
-    }
     // A file that had unreadable entries is kept aside once, so saving loses none of them.
     std::error_code copied;
     if (m_fileHadProblems && std::filesystem::exists(m_path, copied))
         std::filesystem::copy_file(m_path, m_path + ".anterior", std::filesystem::copy_options::skip_existing, copied);
-    const std::string text = DefinitionsText(saved);
-    std::string why;
-    if (!WriteFileAtomically(m_path,
-                             [&](std::FILE* file) { return std::fwrite(text.data(), 1, text.size(), file) == text.size(); },
-                             why)) {
-        error = "No se pudo guardar " + m_path + ": " + why;
+    if (!WriteFile(DefinitionsText(saved), error))
         return false;
-    }
     m_fileHadProblems = false;
     m_saved = std::move(saved);
     // An accepted surface now saved as it is would stand twice in the list.
@@ -181,6 +203,35 @@ bool OwnSurfaces::Save(const SurfaceDefinition& definition, std::string& error)
         }
     Register();
     return true;
+}
+
+OwnSurfaces::Imported OwnSurfaces::Import(const std::string& text)
+{
+    std::ifstream in(m_path, std::ios::binary);
+    const std::string kept{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // Measured before it is parsed, as a file is read: alone, and beside the user's own.
+    const long long size = static_cast<long long>(text.size()), limit = kMaxDefinitionsFileBytes / (1024 * 1024);
+    if (size > kMaxDefinitionsFileBytes || static_cast<long long>(kept.size()) + 1 + size > kMaxDefinitionsFileBytes) {
+        const std::string why = size > kMaxDefinitionsFileBytes
+            ? "ocupa más de " + std::to_string(limit) + " MB; se aceptan archivos de hasta " + std::to_string(limit) + " MB"
+            : "junto a sus superficies pasaría de " + std::to_string(limit) + " MB, lo más que se guarda; exporte y quite algunas";
+        return {0, {{kOwnSurfacesFile, 0, "", why}}};
+    }
+    const DefinitionsRead read = ParseDefinitions(text, kOwnSurfacesFile);
+    const size_t before = m_saved.size();
+    std::string error;
+    if (!WriteFile(kept.empty() ? text : kept + "\n" + text, error))
+        return {0, {{kOwnSurfacesFile, 0, "", error}}};
+    Reload();
+    Imported imported{m_saved.size() > before ? m_saved.size() - before : 0, read.problems};
+    if (imported.added == 0) {
+        WriteFile(kept, error);
+        Reload();
+    }
+    if (imported.added < read.surfaces.size())
+        imported.problems.push_back({kOwnSurfacesFile, 0, "", std::to_string(read.surfaces.size() - imported.added) +
+                                     " superficies no se añadieron: su id ya está en uso"});
+    return imported;
 }
 
 SurfaceKind OwnSurfaces::Accept(const SurfaceDefinition& definition, std::shared_ptr<const Wireframe> sampled)

@@ -37,11 +37,21 @@ public:
     const std::vector<SurfaceDefinition>& Saved() const { return m_saved; }
     const std::vector<SurfaceDefinition>& Accepted() const { return m_accepted; }
 
-    // Saves definition in the file under its caption: the saved surface of that caption is
+    // Saves definition in the file under its caption (SaveRefusal's rule first): the saved surface of that caption is
     // replaced, else one with a new id is added. A file that had unreadable entries is copied
     // once to "FILE.anterior" first. False with a Spanish sentence in error; the file and the
     // registry are then as before.
     bool Save(const SurfaceDefinition& definition, std::string& error);
+
+    // Another superficies.toml's text added after the user's own in the file: its entries that
+    // cannot be read, or whose id is taken, stay out; the file is kept as it was when none could be
+    // added, or when the text alone or beside the file would pass kMaxDefinitionsFileBytes.
+    // Returns how many were added and, in Spanish, what stayed out.
+    struct Imported {
+        size_t                   added = 0;
+        std::vector<FileProblem> problems;
+    };
+    Imported Import(const std::string& text);
 
     // The surface to show for definition accepted in the dialog: the saved one when it is the
     // same surface, else an accepted one, new unless the same was accepted before. Every
@@ -59,6 +69,8 @@ public:
 
 private:
     void Register();   // the saved, then the accepted, after the gallery
+    bool WriteFile(const std::string& text, std::string& error) const;
+    void Reload();     // the saved surfaces read anew from the file
 
     SurfaceRegistry&               m_surfaces;
     SurfaceKind                    m_galleryLast;

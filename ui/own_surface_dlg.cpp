@@ -16,12 +16,12 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include "session/definition_rules.h"
 #include "session/definition_text.h"
 #include "session/equation_text.h"
 #include "ui/equation_fields.h"
 #include "surfaces/definitions_file.h"
 #include "surfaces/expression.h"
-#include "surfaces/quoted_text.h"
 
 namespace {
 
@@ -39,23 +39,6 @@ QSpinBox* Count(QWidget* parent, const char* name, int low, int high, int value)
     spin->setRange(low, high);
     spin->setValue(std::clamp(value, low, high));
     return spin;
-}
-
-QString ParamsText(const std::vector<NamedValue>& params)
-{
-    QStringList parts;
-    for (const NamedValue& param : params)
-        parts << QString::fromStdString(param.first) + QLatin1Char('=') + QString::number(param.second, 'g', 17);
-    return parts.join(QStringLiteral(", "));
-}
-
-// Lets as typed: "r=sqrt(1-b^2); s=r*cos(u)" (a comma belongs to the formulas' functions).
-QString LetsText(const std::vector<NamedFormula>& lets)
-{
-    QStringList parts;
-    for (const NamedFormula& let : lets)
-        parts << QString::fromStdString(let.name) + QLatin1Char('=') + QString::fromStdString(let.text);
-    return parts.join(QStringLiteral("; "));
 }
 
 }   // namespace
@@ -113,10 +96,10 @@ COwnSurfaceDlg::COwnSurfaceDlg(const SurfaceDefinition& start, SaveFunction save
     m_kind->setCurrentIndex(start.equation.empty() ? 0 : 1);
     m_kinds->setCurrentIndex(m_kind->currentIndex());
     form->addRow(m_kinds);
-    m_params = Field(this, "IDC_OWN_PARAMS", ParamsText(start.params).toStdString());
+    m_params = Field(this, "IDC_OWN_PARAMS", ParametersText(start.params));
     m_params->setPlaceholderText(QString::fromUtf8("por ejemplo: a=2, b=pi/a"));
     form->addRow(QString::fromUtf8("&Parámetros:"), m_params);
-    m_lets = Field(this, "IDC_OWN_LETS", LetsText(start.lets).toStdString());
+    m_lets = Field(this, "IDC_OWN_LETS", LetsText(start.lets));
     m_lets->setPlaceholderText(QString::fromUtf8("nombres intermedios, por ejemplo: r=sqrt(1-b^2); s=r*cos(u)"));
     form->addRow(QString::fromUtf8("&Let:"), m_lets);
     m_fit = new QCheckBox(QString::fromUtf8("&Escala automática (centrada y del tamaño de la esfera)"), this);
@@ -248,16 +231,10 @@ void COwnSurfaceDlg::StartPreview()
         m_again = true;
         return;
     }
-    // A parameter that no formula uses yet (typed before the formula that will use it) is only a
-    // warning here: the preview draws without it.
-    SurfaceDefinition definition = Definition();
-    const std::vector<std::string> unused = UnusedParameters(definition);
-    std::erase_if(definition.params, [&](const NamedValue& p) {
-        return std::find(unused.begin(), unused.end(), p.first) != unused.end();
-    });
-    m_warning.clear();
-    for (const std::string& name : unused)
-        m_warning += QString::fromUtf8("Aviso: ninguna fórmula usa el parámetro %1.").arg(QString::fromStdString(QuoteSpanish(name)));
+    // A parameter that no formula uses yet is only a warning here: the preview draws without it.
+    PreviewDefinition preview = PreviewOf(Definition());
+    SurfaceDefinition& definition = preview.drawn;
+    m_warning = QString::fromStdString(preview.warning);
     DefinitionProblem problem;
     std::vector<NamedValue> read;
     SurfaceDefinition shape;
@@ -389,8 +366,8 @@ void COwnSurfaceDlg::OnSave()
         return;
     }
     m_problem->setStyleSheet(QStringLiteral("color: #b00000"));
-    if (m_caption->text().trimmed().isEmpty()) {
-        m_problem->setText(QString::fromUtf8("Escriba un nombre para guardarla entre sus superficies."));
+    if (const std::string refused = SaveRefusal(Definition()); !refused.empty()) {
+        m_problem->setText(QString::fromStdString(refused));
         m_caption->setFocus();
         return;
     }

@@ -49,11 +49,12 @@ CParameterGroup::CParameterGroup(QWidget& window, ViewSession& session)
     m_timer->setObjectName(QStringLiteral("IDT_SWEEP"));
     m_timer->setInterval(kSweepTickMs);
     QObject::connect(m_timer, &QTimer::timeout, m_group, [this] {
-        m_session.SweepTick(m_active);
+        m_session.SweepTick(m_sweep.Parameter());
         ShowValues();
     });
     QObject::connect(m_animate, &QAbstractButton::toggled, m_group, [this](bool on) {
-        if (on && !m_active.empty())
+        m_sweep.SetRunning(on);
+        if (m_sweep.Ticks())
             m_timer->start();
         else
             m_timer->stop();
@@ -135,7 +136,7 @@ std::vector<std::string> CParameterGroup::Names() const
 
 std::string CParameterGroup::Sweeping() const
 {
-    return m_animate->isChecked() ? m_active : std::string();
+    return m_sweep.Proposed();
 }
 
 bool CParameterGroup::Pause()
@@ -147,7 +148,7 @@ bool CParameterGroup::Pause()
 
 void CParameterGroup::Resume()
 {
-    if (m_animate->isChecked() && !m_active.empty())
+    if (m_sweep.GoesOnAfterSave(true))
         m_timer->start();
 }
 
@@ -160,7 +161,7 @@ void CParameterGroup::Show()
     m_controls = m_session.Parameters();
     while (m_sliders.size() < m_controls.size())
         AddSlider();
-    m_active = m_controls.empty() ? std::string() : m_controls.front().name;
+    m_sweep.Show(m_controls);
     m_animate->setChecked(false);
     for (size_t i = 0; i < m_sliders.size(); ++i) {
         const bool used = i < m_controls.size();
@@ -185,8 +186,8 @@ void CParameterGroup::ShowValues()
                                      .arg(QString::fromStdString(m_controls[i].name))
                                      .arg(m_controls[i].least, 0, 'g', 4)
                                      .arg(m_controls[i].greatest, 0, 'g', 4));
-        if (m_controls[i].name == m_active)
-            m_value->setText(QStringLiteral("%1 = %2").arg(QString::fromStdString(m_active)).arg(m_controls[i].value, 0, 'g', 3));
+        if (m_controls[i].name == m_sweep.Parameter())
+            m_value->setText(QStringLiteral("%1 = %2").arg(QString::fromStdString(m_controls[i].name)).arg(m_controls[i].value, 0, 'g', 3));
     }
 }
 
@@ -195,7 +196,7 @@ void CParameterGroup::OnSlider(int index, int position)
     if (index >= static_cast<int>(m_controls.size()))
         return;
     const ParameterControl control = m_controls[static_cast<size_t>(index)];
-    m_active = control.name;
+    m_sweep.Moved(control.name);
     m_session.SetParameter(control.name, SliderValue(control, position));
     ShowValues();
 }

@@ -9,6 +9,7 @@
 
 #include <QObject>
 
+#include "session/sweep_choice.h"
 #include "session/view_session.h"
 
 class QCheckBox;
@@ -54,7 +55,7 @@ private:
     QCheckBox*            m_animate;
     QTimer*               m_timer;    // runs only while "Animar" is on; owned by the window
     std::vector<ParameterControl> m_controls;
-    std::string           m_active;   // the last slider moved: the one "Animar" sweeps
+    SweepChoice           m_sweep;    // the parameter "Animar" sweeps, and whether it runs
     SurfaceKind           m_surface = kSurfaceNone;   // the surface the sliders stand for
     double                m_scale = 1;   // of every place in the group, as the window's text
 };

@@ -33,7 +33,7 @@ function writeWhole(path, data) {
     renameSync(path + '.part', path);
 }
 
-const kModules = ['binding.js', 'storage.js', 'preview.js', 'own_surfaces.js', 'motion.js', 'scene_link.js', 'screen.js', 'presentation.js', 'section.js', 'saving.js', 'page.js'];   // each after those it imports
+const kModules = ['binding.js', 'storage.js', 'preview.js', 'own_surfaces.js', 'motion.js', 'scene_link.js', 'screen.js', 'presentation.js', 'section.js', 'saving.js', 'view_options.js', 'square_input.js', 'page.js'];   // each after those it imports
 // The site's page asks for every module and the core at once, rather than a level of imports at a
 // time with the core last: the first picture waits on the slowest of them only.
 const preloads = [...kModules.map(name => `<link rel="modulepreload" href="${name}">`),

@@ -161,7 +161,14 @@ class Core {
     // A slider moved: the surface sampled at value, the view kept; false when it cannot be.
     setParameter(name, value) { return this.#withString(name, p => this.m._vx_set_parameter(p, value)) === 1; }
     // "Animar": one step of the parameter back and forth across its range.
-    sweepTick(name) { this.#withString(name, p => this.m._vx_sweep_tick(p)); }
+    // "Animar", by the session's rules: another surface's sliders, a slider moved, the box (true when
+    // its timer ticks), one tick, what a save proposes ('' for the turn), going on after a save.
+    sweepShow() { this.m._vx_sweep_show(); }
+    sweepMoved(name) { this.#withString(name, p => this.m._vx_sweep_moved(p)); }
+    setSweeping(on) { return this.m._vx_sweep_set_running(on ? 1 : 0) !== 0; }
+    sweepTick() { this.m._vx_sweep_tick(); }
+    proposedAnimation() { return this.#text(this.m._vx_sweep_proposed()); }
+    sweepGoesOn(ran) { return this.m._vx_sweep_goes_on(ran ? 1 : 0) !== 0; }
 
     #bytes(pointer) { return pointer ? this.m.HEAPU8.slice(pointer, pointer + this.m._vx_bytes_size()) : null; }
 
@@ -207,11 +214,13 @@ class Core {
         return {problem: this.#problem(json, definition), warning: JSON.parse(json).warning ?? ''};
     }
     check(definition) { return this.#problem(this.#withString(this.#fields(definition), p => this.#text(this.m._vx_check(p))), definition); }
-    // The fields "Ecuación" starts from.
-    equationFields() { return JSON.parse(this.#text(this.m._vx_equation_fields())); }
+    // What "Definir…" starts from: the session's choice for the surface shown, by kDefinitionFields' names.
+    startingDefinition() { return JSON.parse(this.#text(this.m._vx_starting_definition())); }
 
     // "Aceptar": the definition shown and listed until the page closes; its number.
     accept(definition) { return this.#withString(this.#fields(definition), p => this.m._vx_accept(p)); }
+    // Why a definition may not be saved before it is tried (a caption that names nothing): '' or the reason.
+    saveRefusal(definition) { return this.#withString(this.#fields(definition), p => this.#text(this.m._vx_save_refusal(p))); }
     // "Guardar en mis superficies": '' or the reason, in Spanish.
     save(definition) { return this.#withString(this.#fields(definition), p => this.#text(this.m._vx_save(p))); }
     // The user's superficies.toml as it stands.

@@ -16,7 +16,6 @@ export function setUpMotion(page) {
     const parameterBox = $('parametros'), parameterList = $('parametros-lista'), animateBox = $('parametros-animar');
     const animationKind = $('animacion-tipo'), labelBox = $('animacion-valor');
     let parameters = [];           // as the core gave them: {name, least, greatest, value, position}
-    let activeParameter = '';      // the last slider moved: the one "Animar" sweeps
     let sweepTimer = 0;
 
     const shownValue = value => String(Number(value.toPrecision(3)));
@@ -29,7 +28,7 @@ export function setUpMotion(page) {
         }
         setSweeping(false);
         parameters = core.parameters();
-        activeParameter = parameters[0]?.name ?? '';
+        core.sweepShow();
         parameterList.replaceChildren();
         parameters.forEach((parameter, index) => {
             const id = `parametro-${index}`;
@@ -43,7 +42,7 @@ export function setUpMotion(page) {
             const output = document.createElement('output');
             output.htmlFor = id;
             slider.addEventListener('input', () => {
-                activeParameter = parameter.name;
+                core.sweepMoved(parameter.name);
                 if (!core.setParameter(parameter.name, core.sliderValue(parameter.name, Number(slider.value))))
                     notice.textContent = `No hay puntos de la superficie con ${parameter.name} = ${shownValue(core.sliderValue(parameter.name, Number(slider.value)))}.`;
                 else if (notice.textContent.startsWith('No hay puntos'))
@@ -75,15 +74,15 @@ export function setUpMotion(page) {
     function setSweeping(on, propose = true) {
         animateBox.checked = on;
         clearInterval(sweepTimer);
-        sweepTimer = on && activeParameter ? setInterval(() => {
+        sweepTimer = core.setSweeping(on) ? setInterval(() => {
             if (document.hidden) return;
-            core.sweepTick(activeParameter);
+            core.sweepTick();
             showParameterValues();
             page.schedulePaint();
         }, kSweepTickMs) : 0;
         // What "Animar" shows is what is most likely wanted saved, as the window proposes it.
         if (propose && parameters.length)
-            animationKind.value = on ? activeParameter : '';
+            animationKind.value = core.proposedAnimation();
         showLabelChoice();
     }
     animateBox.addEventListener('change', () => setSweeping(animateBox.checked));
@@ -153,7 +152,7 @@ export function setUpMotion(page) {
             page.download(bytes, name, 'image/gif');
         page.resumeTurning(wasTurning);
         // Going on as before, unless another surface came meanwhile; the choice made stays.
-        setSweeping(wasSweeping && parameters.some(p => p.name === activeParameter), false);
+        setSweeping(core.sweepGoesOn(wasSweeping), false);
     });
 
     return {showParameters, showParameterValues, saving: () => saving};

@@ -6,9 +6,6 @@ import {startPreview} from './preview.js';
 
 export const kOwnKey = 'vexilon.superficies';   // the user's own surfaces: a superficies.toml text
 const kDraftKey = 'vexilon.borrador';    // what the definition dialog holds, kept as it is typed
-const kDefaultDefinition = {caption: 'Mi superficie', x: 'cos(u)*(2+cos(v))', y: 'sin(u)*(2+cos(v))', z: 'sin(v)',
-                            uFrom: '0', uTo: '2*pi', uLines: '25', vFrom: '0', vTo: '2*pi', vLines: '25', samples: '61',
-                            params: '', lets: '', fit: 'uniforme', families: 'uv', kind: 'formulas'};
 
 // page: {core, source, download(bytes, name, type), relist(), show(number)}; the session has read
 // the user's superficies.toml before.
@@ -77,7 +74,7 @@ export function setUpOwnSurfaces(page) {
     $('definir-boton').addEventListener('click', () => {
         if (!previewer)
             startWorker();
-        const start = {...kDefaultDefinition, ...core.equationFields()};
+        const start = core.startingDefinition();
         let draft = start;
         try { draft = {...start, ...JSON.parse(readKept(kDraftKey) ?? '{}')}; } catch { /* a broken draft: the example */ }
         for (const name of kDefinitionFields)
@@ -113,8 +110,9 @@ export function setUpOwnSurfaces(page) {
         const definition = definitionInForm();
         if (!checked(definition))
             return;
-        if (!definition.caption) {
-            defineError.textContent = 'Escriba un nombre para guardarla entre sus superficies.';
+        const refused = core.saveRefusal(definition);
+        if (refused) {
+            defineError.textContent = refused;
             defineForm.elements.caption.focus();
             return;
         }

@@ -19,6 +19,7 @@
 #include "export/figure_work.h"
 #include "export/frame_encoder.h"
 #include "export/output_format.h"
+#include "session/definition_rules.h"
 #include "session/definition_text.h"
 #include "session/equation_text.h"
 #include "session/own_surfaces.h"
@@ -305,20 +306,13 @@ EMSCRIPTEN_KEEPALIVE const char* vx_preview(const char* fields)
     DefinitionProblem problem;
     if (!ParamsRead(fields, problem))
         return Answer(ProblemJson(problem));
-    SurfaceDefinition definition = DefinitionOf(fields);
-    const std::vector<std::string> unused = UnusedParameters(definition);
-    std::erase_if(definition.params, [&](const NamedValue& p) {
-        return std::find(unused.begin(), unused.end(), p.first) != unused.end();
-    });
-    std::string warning;
-    for (const std::string& name : unused)
-        warning += (warning.empty() ? "" : " ") + std::string("Aviso: ninguna fórmula usa el parámetro ") + QuoteSpanish(name) + ".";
-    std::optional<Wireframe> wire = BuildTypedSurface(definition, problem);
+    const PreviewDefinition preview = PreviewOf(DefinitionOf(fields));
+    std::optional<Wireframe> wire = BuildTypedSurface(preview.drawn, problem);
     if (!wire)
         return Answer(ProblemJson(problem));
     page.session.ShowPreview(std::make_shared<const Wireframe>(std::move(*wire)), !page.previewShown);
     page.previewShown = true;
-    return Answer(warning.empty() ? "{}" : "{\"warning\":\"" + Escaped(warning) + "\"}");
+    return Answer(preview.warning.empty() ? "{}" : "{\"warning\":\"" + Escaped(preview.warning) + "\"}");
 }
 
 // Checks a definition as "Aceptar" does: "{}" or the problem with its field.
@@ -334,6 +328,9 @@ EMSCRIPTEN_KEEPALIVE int vx_accept(const char* fields)
     return ThePage().own->Accept(DefinitionOf(fields));
 }
 
+// Why "Guardar en mis superficies" refuses a definition before trying: "" or the reason in Spanish.
+EMSCRIPTEN_KEEPALIVE const char* vx_save_refusal(const char* fields) { return Answer(SaveRefusal(DefinitionOf(fields))); }
+
 // "Guardar en mis superficies": into the page's superficies.toml; "" or the reason in Spanish.
 EMSCRIPTEN_KEEPALIVE const char* vx_save(const char* fields)
 {
@@ -341,12 +338,27 @@ EMSCRIPTEN_KEEPALIVE const char* vx_save(const char* fields)
     return Answer(ThePage().own->Save(DefinitionOf(fields), error) ? std::string() : error);
 }
 
-// The fields "Ecuación" starts from: {"equation":…,"box":…,"planeFamilies":…,"planes":…,"grid":…}.
-EMSCRIPTEN_KEEPALIVE const char* vx_equation_fields()
+// What "Definir…" starts from, the session's choice for the surface shown, as the page's fields:
+// {"caption":…,"x":…,…,"grid":…} (binding.js's kDefinitionFields).
+EMSCRIPTEN_KEEPALIVE const char* vx_starting_definition()
 {
-    const EquationText text = EquationTextOf(SurfaceDefinition{});
-    return Answer("{\"equation\":\"" + Escaped(text.equation) + "\",\"box\":\"" + Escaped(text.box) + "\",\"planeFamilies\":\"" +
-                  text.families + "\",\"planes\":\"" + text.planes + "\",\"grid\":\"" + text.grid + "\"}");
+    Page& page = ThePage();
+    const SurfaceDefinition start = page.own->StartingDefinition(page.session.View().surface);
+    const EquationText equation = EquationTextOf(start);
+    const std::string fit = !start.fit ? "ninguna" : start.fitEachAxis ? "ejes" : "uniforme";
+    const std::string families = start.families == Families::U ? "u" : start.families == Families::V ? "v" : "uv";
+    const std::pair<const char*, std::string> fields[] = {
+        {"caption", start.caption}, {"x", start.xyz[0]}, {"y", start.xyz[1]}, {"z", start.xyz[2]},
+        {"uFrom", start.u.from}, {"uTo", start.u.to}, {"uLines", std::to_string(start.u.lines)},
+        {"vFrom", start.v.from}, {"vTo", start.v.to}, {"vLines", std::to_string(start.v.lines)},
+        {"samples", std::to_string(start.samples)}, {"params", ParametersText(start.params)}, {"lets", LetsText(start.lets)},
+        {"fit", fit}, {"families", families}, {"kind", start.equation.empty() ? "formulas" : "ecuacion"},
+        {"equation", equation.equation}, {"box", equation.box}, {"planeFamilies", equation.families},
+        {"planes", equation.planes}, {"grid", equation.grid}};
+    std::string json;
+    for (const auto& [name, value] : fields)
+        json += (json.empty() ? "{\"" : ",\"") + std::string(name) + "\":\"" + Escaped(value) + "\"";
+    return Answer(json + "}");
 }
 
 // The page's superficies.toml as it stands, for the browser's storage and for exporting.
@@ -357,30 +369,8 @@ EMSCRIPTEN_KEEPALIVE const char* vx_own_text() { return Answer(ReadWhole(kOwnPat
 // nothing could be added.
 EMSCRIPTEN_KEEPALIVE const char* vx_import(const char* text)
 {
-    Page& page = ThePage();
-    const std::size_t before = page.own->Saved().size();
-    const std::string kept = ReadWhole(kOwnPath);
-    // Measured before it is parsed, as a file is read: alone, and beside the user's own.
-    const long long size = static_cast<long long>(std::strlen(text)), limit = kMaxDefinitionsFileBytes / (1024 * 1024);
-    if (size > kMaxDefinitionsFileBytes || static_cast<long long>(kept.size()) + 1 + size > kMaxDefinitionsFileBytes) {
-        const std::string why = size > kMaxDefinitionsFileBytes
-            ? "ocupa más de " + std::to_string(limit) + " MB; se aceptan archivos de hasta " + std::to_string(limit) + " MB"
-            : "junto a sus superficies pasaría de " + std::to_string(limit) + " MB, lo más que se guarda; exporte y quite algunas";
-        return Answer("{\"added\":0,\"problems\":" + ProblemsJson({{"superficies.toml", 0, "", why}}) + "}");
-    }
-    const DefinitionsRead read = ParseDefinitions(text, "superficies.toml");
-    WriteWhole(kOwnPath, kept.empty() ? std::string(text) : kept + "\n" + text);
-    ReadOwnSurfaces();
-    const std::size_t added = page.own->Saved().size() > before ? page.own->Saved().size() - before : 0;
-    if (added == 0) {
-        WriteWhole(kOwnPath, kept);
-        ReadOwnSurfaces();
-    }
-    std::vector<FileProblem> problems = read.problems;
-    if (added < read.surfaces.size())
-        problems.push_back({"superficies.toml", 0, "", std::to_string(read.surfaces.size() - added) +
-                            " superficies no se añadieron: su id ya está en uso"});
-    return Answer("{\"added\":" + std::to_string(added) + ",\"problems\":" + ProblemsJson(problems) + "}");
+    const OwnSurfaces::Imported imported = ThePage().own->Import(text);
+    return Answer("{\"added\":" + std::to_string(imported.added) + ",\"problems\":" + ProblemsJson(imported.problems) + "}");
 }
 
 // The user's surfaces read anew from text: an import or a save undone when the browser could not

@@ -67,8 +67,20 @@ EMSCRIPTEN_KEEPALIVE int vx_set_parameter(const char* name, double value)
     return ThePage().session.SetParameter(name, value) ? 1 : 0;
 }
 
-// "Animar": one step of parameter name back and forth across its range.
-EMSCRIPTEN_KEEPALIVE void vx_sweep_tick(const char* name) { ThePage().session.SweepTick(name); }
+// "Animar" (SweepChoice, as the window's): another surface's sliders shown, a slider moved, the
+// box checked or not (1 when its timer ticks), a tick of its parameter back and forth across its
+// range, what "Guardar animación…" proposes ("" for the turn), and whether it goes on after a save
+// that paused it while it ran.
+EMSCRIPTEN_KEEPALIVE void vx_sweep_show() { ThePage().sweep.Show(ThePage().session.Parameters()); }
+EMSCRIPTEN_KEEPALIVE void vx_sweep_moved(const char* name) { ThePage().sweep.Moved(name); }
+EMSCRIPTEN_KEEPALIVE int vx_sweep_set_running(int on)
+{
+    ThePage().sweep.SetRunning(on != 0);
+    return ThePage().sweep.Ticks() ? 1 : 0;
+}
+EMSCRIPTEN_KEEPALIVE void vx_sweep_tick() { ThePage().session.SweepTick(ThePage().sweep.Parameter()); }
+EMSCRIPTEN_KEEPALIVE const char* vx_sweep_proposed() { return Answer(ThePage().sweep.Proposed()); }
+EMSCRIPTEN_KEEPALIVE int vx_sweep_goes_on(int ran) { return ThePage().sweep.GoesOnAfterSave(ran != 0) ? 1 : 0; }
 
 // "Guardar animación…" begun: the turn of the shown frame (sweep empty) or the sweep of that
 // parameter, as the window saves them; labelled (not 0), a sweep's frames show its value in a

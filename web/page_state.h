@@ -13,12 +13,14 @@
 #include "render/figure.h"
 #include "render/raster_canvas.h"
 #include "session/own_surfaces.h"
+#include "session/sweep_choice.h"
 #include "session/view_session.h"
 
 struct Page {
     SurfaceRegistry surfaces;
     ViewSession     session{surfaces, [] {}};
     std::unique_ptr<OwnSurfaces> own;
+    SweepChoice     sweep;              // "Animar"
     RasterCanvas    picture;
     Figure          figure;             // the axes' letters' places, for the page to write them
     std::vector<std::uint32_t> devicePixels;

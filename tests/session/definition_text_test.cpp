@@ -1,4 +1,5 @@
 // A user's parameters and lets typed on one line each, read as the window's dialog reads them.
+#include "session/definition_rules.h"
 #include "session/definition_text.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +41,34 @@ TEST(DefinitionText, LetsArePartedBySemicolonsAndOneWithoutANameIsKeptForTheChec
     EXPECT_EQ(lets[1].text, "atan2(r, u)");
     EXPECT_EQ(lets[2].name, "");
     EXPECT_EQ(lets[2].text, "u*v");
+}
+
+TEST(DefinitionRules, APreviewLeavesOutTheParametersNoFormulaUsesAndSaysSoOnceEach)
+{
+    SurfaceDefinition definition;
+    definition.xyz = {"a*u", "v", "0"};
+    DefinitionProblem problem;
+    ASSERT_TRUE(ReadParametersText("a=2, k=1, m=3", definition, problem));
+    const PreviewDefinition preview = PreviewOf(definition);
+    EXPECT_EQ(preview.drawn.params, (std::vector<NamedValue>{{"a", 2.0}}));
+    EXPECT_EQ(preview.warning, "Aviso: ninguna fórmula usa el parámetro «k». Aviso: ninguna fórmula usa el parámetro «m».");
+    definition.xyz[2] = "k*m";
+    EXPECT_EQ(PreviewOf(definition).warning, "");
+}
+
+TEST(DefinitionRules, ParametersAndLetsWrittenBackReadAsTheyWere)
+{
+    const std::vector<NamedValue> params = {{"a", 0.1}, {"b", -2.0}, {"c", 1e300}};
+    const std::vector<NamedFormula> lets = {{"r", "sqrt(1-a^2)"}, {"s", "max(r, 1)"}};
+    EXPECT_EQ(LetsText(lets), "r=sqrt(1-a^2); s=max(r, 1)");
+    std::vector<NamedValue> read;
+    DefinitionProblem problem;
+    ASSERT_TRUE(ReadParametersText(ParametersText(params), read, problem)) << ParametersText(params);
+    EXPECT_EQ(read, params) << "to the bit";
+    const std::vector<NamedFormula> again = ReadLetsText(LetsText(lets));
+    ASSERT_EQ(again.size(), 2u);
+    EXPECT_EQ(again[1].name, "s");
+    EXPECT_EQ(again[1].text, "max(r, 1)");
 }
 
 }   // namespace

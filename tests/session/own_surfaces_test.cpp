@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "session/definition_rules.h"
 #include "surfaces/gallery.h"
 
 namespace {
@@ -135,6 +136,51 @@ TEST_F(OwnSurfacesTest, AFolderThatCannotBeMadeIsToldAndChangesNothing)
     EXPECT_NE(error.find("No se pudo"), std::string::npos) << error;
     EXPECT_TRUE(own.Saved().empty());
     EXPECT_EQ(surfaces.Count(), count);
+}
+
+TEST_F(OwnSurfacesTest, ACaptionThatNamesNothingIsRefusedBeforeTheFileIsTouched)
+{
+    OwnSurfaces own(surfaces);
+    own.Load(file.string());
+    for (const char* caption : {"", " \t "}) {
+        EXPECT_EQ(SaveRefusal(Plane(caption, 0)), kCaptionNeeded);
+        std::string error;
+        EXPECT_FALSE(own.Save(Plane(caption, 0), error));
+        EXPECT_EQ(error, kCaptionNeeded);
+    }
+    EXPECT_EQ(SaveRefusal(Plane("Mi plano", 0)), "");
+    EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(OwnSurfacesTest, AnImportAddsAfterTheSavedKeepsTheAcceptedAndLeavesTheFileWhenNothingIsAdded)
+{
+    OwnSurfaces own(surfaces);
+    own.Load(file.string());
+    std::string error;
+    ASSERT_TRUE(own.Save(Plane("Mi plano", 0), error)) << error;
+    own.Accept(Plane("Aceptado", 1));
+    own.Accept(Plane("Aceptado 2", 2));   // "formulas-2": a file may not name "formulas" itself
+    const std::string acceptedId = own.Accepted().back().id;
+    const std::string kept = Text(file);
+    const std::string entry = "[[surface]]\nid = \"%\"\ncaption = \"Importada\"\nx = \"u\"\ny = \"v\"\nz = \"u*v\"\n"
+                              "u = [0, 1, 5]\nv = [0, 1, 5]\n";
+    auto withId = [&](const std::string& id) { return std::string(entry).replace(entry.find('%'), 1, id); };
+
+    const OwnSurfaces::Imported added = own.Import(withId("importada"));
+    EXPECT_EQ(added.added, 1u);
+    EXPECT_TRUE(added.problems.empty());
+    EXPECT_EQ(Text(file), kept + "\n" + withId("importada"));
+    EXPECT_EQ(own.Saved().back().id, "importada");
+    ASSERT_NE(surfaces.FindId(acceptedId), nullptr) << "an import keeps what was accepted meanwhile";
+    EXPECT_EQ(surfaces.FindId(acceptedId)->caption, "Aceptado 2");
+
+    const std::string before = Text(file);
+    const OwnSurfaces::Imported clash = own.Import(withId(acceptedId));
+    EXPECT_EQ(clash.added, 0u);
+    ASSERT_FALSE(clash.problems.empty());
+    EXPECT_NE(clash.problems.back().Spanish().find("id ya está en uso"), std::string::npos) << clash.problems.back().Spanish();
+    EXPECT_EQ(Text(file), before);
+    EXPECT_EQ(own.Saved().size(), 2u);
 }
 
 }   // namespace
