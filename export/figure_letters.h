@@ -5,9 +5,9 @@
 #include "render/figure.h"
 #include "render/figure_picture.h"
 
-// Each text of the figure but its label drawn into picture as strokes in its colour, a letter as
-// tall as the text's height and as wide as a font's; the letters x, y and z only, others left out
-// (the axes' labels are all a figure of the page writes).
+// The axes' texts of the figure drawn into picture as strokes in its colour: the letters x, y and z
+// as tall as the text's height and as wide as a font's, the ticks' numbers in the stroke font,
+// centred where a font's would stand. Neither the label nor a title's lines.
 void DrawFigureLetters(const Figure& f, FigurePicture& picture);
 
 // The figure's label (a sweep's "t = 0,79") in the stroke font, its capitals as tall as the text's

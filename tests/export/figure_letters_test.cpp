@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -69,10 +70,23 @@ TEST(FigureLetters, EachAxisLetterIsInkedInsideItsOwnBoxAndLooksItsOwn)
     EXPECT_NE(mirrored(letters[2]), letters[2]);
 }
 
-TEST(FigureLetters, OtherTextsDrawNothingAndLettersAtTheEdgeStayInThePicture)
+TEST(FigureLetters, TickNumbersAreStrokedCentredTitlesDrawNothingAndNothingLeavesThePicture)
 {
-    EXPECT_TRUE(Letter("Título", 50, 50, 20).empty());
-    EXPECT_EQ(Letter("a", 50, 50, 20).size(), 0u);
+    Figure titled;
+    titled.texts.push_back({{50, 50}, 20, "Título", kInk, true});
+    FigurePicture picture = Blank(100);
+    DrawFigureLetters(titled, picture);
+    EXPECT_TRUE(Inked(picture).empty());
+    // A tick's number, as the page's pictures show it: about as far left of its place as right.
+    const std::set<int> number = Letter("−0,5", 50, 50, 10);
+    ASSERT_FALSE(number.empty());
+    int least = 100, most = 0;
+    for (int i : number) {
+        least = std::min(least, i % 100);
+        most = std::max(most, i % 100);
+    }
+    EXPECT_NEAR((least + most) / 2.0, 50.0, 1.5);
+    EXPECT_GT(most - least, 15);
     // Half off each edge: drawn only where the picture is, never past it.
     for (const auto& [x, y] : std::vector<std::pair<double, double>>{{0, 0}, {99, 99}, {-5, 50}, {50, 104}}) {
         const std::set<int> inked = Letter("xyz", x, y, 20);
