@@ -113,9 +113,7 @@ class Core {
     fullScreenTextPixels(own, width, height) { return this.m._vx_full_screen_text_pixels(own, width, height); }
     shownInPresentation(group) { return this.m._vx_shown_in_presentation(group) !== 0; }
     turnTick() { this.m._vx_turn_tick(); }
-    nextFrame() { this.m._vx_next_frame(); }
     frames() { return this.m._vx_frames(); }
-    frameSurface() { return this.m._vx_frame_surface(); }
     // s: {hiddenLines, depthCue, anaglyph, swapEyes, parallel, lineWidth, theme (an index of themes()), axes, ticks}.
     setStyle(s) {
         this.m._vx_set_style(+!!s.hiddenLines, +!!s.depthCue, +!!s.anaglyph, +!!s.swapEyes, +!!s.parallel, s.lineWidth | 0 || 1,

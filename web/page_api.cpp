@@ -223,7 +223,6 @@ EMSCRIPTEN_KEEPALIVE void vx_move(int x, int y) { ThePage().session.MoveCursor({
 EMSCRIPTEN_KEEPALIVE void vx_orbit_key(int dx, int dy) { ThePage().session.OrbitKey({dx, dy}); }
 EMSCRIPTEN_KEEPALIVE void vx_wheel(int angleDelta) { ThePage().session.Wheel(angleDelta); }
 EMSCRIPTEN_KEEPALIVE void vx_turn_tick() { ThePage().session.TurnTick(); }
-EMSCRIPTEN_KEEPALIVE void vx_next_frame() { ThePage().session.NextFrame(); }
 
 namespace {
 
@@ -253,7 +252,6 @@ EMSCRIPTEN_KEEPALIVE int vx_bar_least(int bar) { return ThePage().session.Bar(Ba
 EMSCRIPTEN_KEEPALIVE void vx_frame_to_fit() { ThePage().session.FrameToFit(); }
 
 EMSCRIPTEN_KEEPALIVE int vx_frames() { return ThePage().session.FramesRendered(); }
-EMSCRIPTEN_KEEPALIVE int vx_frame_surface() { return ThePage().session.FrameSurface(); }
 
 // The output formats in the core's order that this build writes, as JSON [{"name":"png","extension":".png"}, …].
 EMSCRIPTEN_KEEPALIVE const char* vx_formats()
