@@ -1,5 +1,6 @@
 // A small font of straight strokes for a sweep's label ("t = 0,79"), the same in every build: a
-// program with a font library and the page without one draw it to the same pixels.
+// program with a font library and the page without one draw it to the same pixels. The page's
+// pictures also number the axes' ticks with it.
 #pragma once
 
 #include <vector>
