@@ -14,8 +14,13 @@ export ASAN_OPTIONS=abort_on_error=0:halt_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 
+# ccache lets the build without the window take the first build's objects: the same sources and flags
+# in another folder (hence no folder in the hash). Its cache stays in the tree's ignored .ccache.
+export CCACHE_DIR=${CCACHE_DIR:-$PWD/.ccache} CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+cached=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+
 echo "== build ($SECONDS s)"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cached[@]}" >/dev/null
 cmake --build build -j "$jobs"
 echo "== tests ($SECONDS s)"
 ctest --test-dir build --output-on-failure -j "$jobs"
@@ -23,7 +28,7 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 # The same sources with the same flags as the first build, so its tests would only run again: the
 # build proves that nothing below the window needs Qt, and its command line must answer as the first's.
 echo "== build without the window ($SECONDS s)"
-cmake -S . -B build-nogui -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXILON_BUILD_GUI=OFF -DVEXILON_BUILD_TESTS=OFF >/dev/null
+cmake -S . -B build-nogui -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXILON_BUILD_GUI=OFF -DVEXILON_BUILD_TESTS=OFF "${cached[@]}" >/dev/null
 cmake --build build-nogui -j "$jobs"
 bash tests/app/nogui_same_test.sh build-nogui/vexilon-render build/vexilon-render
 

@@ -27,7 +27,7 @@ vexilon_install_packages() {
 }
 
 # What building and testing needs.
-VEXILON_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libpng-dev qt6-base-dev libgl-dev
+VEXILON_BUILD_PACKAGES=(build-essential cmake ninja-build ccache pkg-config libpng-dev qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     desktop-file-utils appstream man-db groff-base dpkg-dev bash-completion qt6-translations-l10n
     libmuparser-dev libtomlplusplus-dev libgif-dev
