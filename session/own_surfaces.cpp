@@ -218,6 +218,8 @@ OwnSurfaces::Imported OwnSurfaces::Import(const std::string& text)
         return {0, {{kOwnSurfacesFile, 0, "", why}}};
     }
     const DefinitionsRead read = ParseDefinitions(text, kOwnSurfacesFile);
+    if (read.surfaces.empty())   // nothing to add: the user's file is not touched, nor made
+        return {0, read.problems};
     const size_t before = m_saved.size();
     std::string error;
     if (!WriteFile(kept.empty() ? text : kept + "\n" + text, error))

@@ -181,6 +181,19 @@ TEST_F(OwnSurfacesTest, AnImportAddsAfterTheSavedKeepsTheAcceptedAndLeavesTheFil
     EXPECT_NE(clash.problems.back().Spanish().find("id ya está en uso"), std::string::npos) << clash.problems.back().Spanish();
     EXPECT_EQ(Text(file), before);
     EXPECT_EQ(own.Saved().size(), 2u);
+
+    const OwnSurfaces::Imported unreadable = own.Import("[[surface]]\nid = \"roto\"\n");
+    EXPECT_EQ(unreadable.added, 0u);
+    EXPECT_FALSE(unreadable.problems.empty());
+    EXPECT_EQ(Text(file), before);
+}
+
+TEST_F(OwnSurfacesTest, AnImportOfNothingReadableMakesNoFile)
+{
+    OwnSurfaces own(surfaces);
+    own.Load(file.string());
+    EXPECT_FALSE(own.Import("no es una definición").problems.empty());
+    EXPECT_FALSE(fs::exists(file));
 }
 
 }   // namespace
