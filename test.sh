@@ -30,7 +30,7 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 echo "== build without the window ($SECONDS s)"
 cmake -S . -B build-nogui -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXILON_BUILD_GUI=OFF -DVEXILON_BUILD_TESTS=OFF "${cached[@]}" >/dev/null
 cmake --build build-nogui -j "$jobs"
-bash tests/app/nogui_same_test.sh build-nogui/vexilon-render build/vexilon-render
+bash tests/app/same_answers_test.sh build-nogui/vexilon-render build/vexilon-render
 
 echo "== sanitizer build ($SECONDS s)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXILON_SANITIZE=ON >/dev/null
@@ -39,7 +39,7 @@ echo "== tests under the sanitizers ($SECONDS s)"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 echo "== Debian package ($SECONDS s)"
-bash tests/packaging/deb_packaging_test.sh
+bash tests/packaging/deb_packaging_test.sh . build/vexilon-render
 
 echo "== the page in Chromium ($SECONDS s)"
 web/build.sh

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds the Debian package the Debian way, twice, from copies of the tree in folders of different
-# names, and checks what a Debian maintainer would: the test suite passing with Debian's flags,
-# lintian without errors or warnings, every hardening feature in both programs, byte-identical
-# packages, and the package's fields and files.
-# Usage: deb_packaging_test.sh [SOURCE_DIR] (default: the tree this script is in)
+# names, and checks what a Debian maintainer would: lintian without errors or warnings, every
+# hardening feature in both programs, byte-identical packages, the package's fields and files, and
+# its command line, built with Debian's flags, drawing to the byte what the tested build draws.
+# Usage: deb_packaging_test.sh [SOURCE_DIR [TESTED-PROGRAM]] (default: the tree this script is in;
+# without a tested vexilon-render, the builds run the test suite themselves, as dh_auto_test does)
 set -uo pipefail
 src=$(cd "${1:-$(dirname "$0")/../..}" && pwd) || exit 1
+tested=${2:+$(realpath "$2")}
 
 for tool in dpkg-buildpackage:dpkg-dev dh:debhelper lintian:lintian hardening-check:devscripts git:git; do
     command -v "${tool%%:*}" >/dev/null ||
@@ -34,12 +36,16 @@ build() {
 }
 version=$(cd "$src" && dpkg-parsechangelog -S Version)
 arch=$(dpkg --print-architecture)
-# The first build runs the test suite with Debian's flags, as dh_auto_test does; the second, on
-# another path, in another time zone, locale and umask, skips it: none of that may reach the package.
-build first TZ=UTC DEB_BUILD_OPTIONS="parallel=$jobs"
+# The second build runs on another path, in another time zone, locale and umask: none of that may
+# reach the package. Neither runs the suite when a tested program is given: the same tests have
+# passed on the same sources, and the packaged program is compared with that one below.
+first_options=(DEB_BUILD_OPTIONS="parallel=$jobs")
+[ -n "$tested" ] && first_options=(DEB_BUILD_OPTIONS="nocheck parallel=$jobs" DEB_BUILD_PROFILES=nocheck)
+build first TZ=UTC "${first_options[@]}"
 (umask 002 && build second-build TZ=America/Mexico_City LC_ALL=C.UTF-8 \
     DEB_BUILD_OPTIONS="nocheck parallel=$jobs" DEB_BUILD_PROFILES=nocheck)
-grep -qE '^100% tests passed, 0 tests failed' "$work/first/build.log" || fail "the package build ran no test suite"
+[ -n "$tested" ] || grep -qE '^100% tests passed, 0 tests failed' "$work/first/build.log" ||
+    fail "the package build ran no test suite"
 
 for name in vexilon vexilon-dbgsym; do
     a=$work/first/${name}_${version}_$arch.deb b=$work/second-build/${name}_${version}_$arch.deb
@@ -66,6 +72,10 @@ mkdir "$work/root" && dpkg-deb -x "$deb" "$work/root"
 for program in vexilon vexilon-render; do
     out=$(hardening-check --nocfprotection "$work/root/usr/bin/$program" 2>&1) || fail "hardening-check: $out"
 done
+if [ -n "$tested" ]; then
+    bash "$src/tests/app/same_answers_test.sh" "$work/root/usr/bin/vexilon-render" "$tested" ||
+        fail "the packaged vexilon-render does not answer as the tested one"
+fi
 
 # The fields, the files Debian adds, and a Depends line that names what the window needs.
 field() { dpkg-deb -f "$deb" "$1"; }
