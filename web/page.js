@@ -220,6 +220,11 @@ setUpSquareInput({core, square, changed, hasSurface, view, motion,
 showSizeUse();
 core.setStyle(view.style);
 listSurfaces();   // the eight: the gallery and the user's surfaces are not read yet
+setUpOwnSurfaces({core, source, download, relist: listSurfaces, show(number) {
+    otherButton.checked = true;
+    otherList.value = String(number);
+    choose(number);
+}});
 function markChosen(number) {
     const radio = document.querySelector(`#botones-superficie input[value="${number}"]`);
     if (radio) radio.checked = true;
@@ -241,11 +246,6 @@ if (early) {
 }
 const startProblems = core.readSurfaces();
 listSurfaces();
-setUpOwnSurfaces({core, source, download, relist: listSurfaces, show(number) {
-    otherButton.checked = true;
-    otherList.value = String(number);
-    choose(number);
-}});
 const first = early ? null : named();
 if (early) {
     // drawn above
