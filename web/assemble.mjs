@@ -4,7 +4,7 @@
 import {copyFileSync, mkdirSync, readFileSync, renameSync, writeFileSync} from 'node:fs';
 import {createRequire} from 'node:module';
 import {join} from 'node:path';
-import {loadCore} from './binding.js';
+import {fetchCoreSource, loadCore} from './binding.js';
 import {scormManifest, zip} from './scorm.mjs';
 import {brotliCompressSync, constants as zlib, gzipSync} from 'node:zlib';
 
@@ -34,33 +34,38 @@ function writeWhole(path, data) {
 }
 
 const kModules = ['binding.js', 'storage.js', 'preview.js', 'own_surfaces.js', 'motion.js', 'scene_link.js', 'screen.js', 'presentation.js', 'section.js', 'saving.js', 'view_options.js', 'square_input.js', 'page.js'];   // each after those it imports
-// The site's page asks for every module and the core at once, rather than a level of imports at a
-// time with the core last: the first picture waits on the slowest of them only.
-const preloads = [...kModules.map(name => `<link rel="modulepreload" href="${name}">`),
-                  '<link rel="preload" href="vexilon.wasm" as="fetch" type="application/wasm" crossorigin>',
-                  '<link rel="preload" href="vexilon.js" as="fetch" crossorigin>'].join('\n');
-const sitePage = read('index.html').replace('<link rel="stylesheet" href="page.css">', whole => `${whole}\n${preloads}`);
-if (!sitePage.includes('modulepreload'))
-    throw new Error('index.html no longer names page.css where the preloads go');
-writeWhole(join(site, 'index.html'), sitePage);
-for (const name of ['page.css', 'sampling_worker.js', 'save_worker.js', 'offline_worker.js', 'vexilon-icon.svg', ...kModules])
-    writeWhole(join(site, name), read(name));
-for (const name of ['vexilon.js', 'vexilon.wasm'])
-    copyFileSync(join(wasmDir, name), join(site, name));
 
 // Modules as one script, in the order given, without their imports and exports: each imports only
 // named things of the modules before it, and no two share a top-level name.
-function bundle(modules) {
-    const text = modules.map(name => {
+function joined(modules) {
+    return modules.map(name => {
         const body = read(name).replace(/^import\s*\{[^}]*\}\s*from\s*'\.\/[a-z_]+\.js';\n/gm, '').replace(/^export /gm, '');
         if (/^(import|export)\b/m.test(body))
             throw new Error(`${name}: an import or export the single file cannot hold`);
         return body;
     }).join('\n');
-    return inline(text);
 }
 // Text inside a <script> element ends at the first "</script": the JavaScript spells it otherwise.
 const inline = text => text.replace(/<\/script/gi, '<\\/script');
+const bundle = modules => inline(joined(modules));
+
+// The site's page.js is the page's modules in one file, as the single file holds them: one request,
+// where a level of imports at a time queued on a browser's few connections to the server (the
+// workers import binding.js). The core is asked for first and compiled while page.js arrives, by a
+// script that runs before the style sheet is in (page.js takes it as window.vexilonCore; a failure
+// is page.js's to tell).
+const earlyCore = ['<link rel="preload" href="vexilon.wasm" as="fetch" type="application/wasm" crossorigin>',
+                   '<link rel="preload" href="vexilon.js" as="fetch" crossorigin>',
+                   `<script>window.vexilonCore = (${fetchCoreSource})(document.baseURI); vexilonCore.catch(() => {});</script>`].join('\n');
+const sitePage = read('index.html').replace('<link rel="stylesheet" href="page.css">', whole => `${earlyCore}\n${whole}`);
+if (!sitePage.includes('window.vexilonCore'))
+    throw new Error('index.html no longer names page.css where the core is asked for');
+writeWhole(join(site, 'index.html'), sitePage);
+for (const name of ['page.css', 'binding.js', 'sampling_worker.js', 'save_worker.js', 'offline_worker.js', 'vexilon-icon.svg'])
+    writeWhole(join(site, name), read(name));
+writeWhole(join(site, 'page.js'), joined(kModules));
+for (const name of ['vexilon.js', 'vexilon.wasm'])
+    copyFileSync(join(wasmDir, name), join(site, name));
 
 const glue = readFileSync(join(wasmDir, 'vexilon.js'), 'utf8');
 const wasm = readFileSync(join(wasmDir, 'vexilon.wasm')).toString('base64');
@@ -81,8 +86,8 @@ writeWhole(join(out, 'vexilon-scorm.zip'), zip([['imsmanifest.xml', scormManifes
 
 // Each file of the site also compressed beside it (FILE.gz, FILE.br), for serve.mjs or any server
 // that sends a precompressed copy, written after the file so that it is never older.
-const kSiteFiles = ['index.html', 'page.css', 'sampling_worker.js', 'save_worker.js', 'offline_worker.js', 'vexilon-icon.svg', ...kModules,
-                    'vexilon.js', 'vexilon.wasm'];
+const kSiteFiles = ['index.html', 'page.css', 'page.js', 'binding.js', 'sampling_worker.js', 'save_worker.js', 'offline_worker.js',
+                    'vexilon-icon.svg', 'vexilon.js', 'vexilon.wasm'];
 for (const name of kSiteFiles) {
     const bytes = readFileSync(join(site, name));
     writeWhole(join(site, name + '.gz'), gzipSync(bytes, {level: 9}));

@@ -91,8 +91,13 @@ class Core {
 
     // Reads the gallery and the user's superficies.toml text; the problems found, in Spanish.
     start(ownText = '') { return JSON.parse(this.#withString(ownText, p => this.#text(this.m._vx_start(p)))); }
+    // start in two steps, for the page to draw one of the eight sooner: the text taken and nothing
+    // read; then the gallery and the user's surfaces read (once, or at the first call that needs them).
+    prepare(ownText = '') { this.#withString(ownText, p => this.m._vx_prepare(p)); }
+    readSurfaces() { return JSON.parse(this.#text(this.m._vx_read_surfaces())); }
 
-    // The eight, then the gallery's and the user's: [{n, id, caption, own}].
+    // The eight, then the gallery's and the user's: [{n, id, caption, own}]; the eight alone before
+    // the surfaces are read.
     surfaces() { return JSON.parse(this.#text(this.m._vx_surfaces())); }
 
     choose(number) { this.m._vx_choose(number); }

@@ -1,7 +1,7 @@
 // Keeps the page's files, so it opens without a network after the first visit. Each file kept is
 // asked again with its validators: an unchanged one costs a 304, never its bytes again.
 const kCache = 'vexilon-@VERSION@';
-const kFiles = ['./', 'index.html', 'page.css', 'page.js', 'own_surfaces.js', 'storage.js', 'motion.js', 'scene_link.js', 'screen.js', 'presentation.js', 'section.js', 'preview.js', 'binding.js', 'sampling_worker.js', 'saving.js', 'save_worker.js', 'view_options.js', 'square_input.js', 'vexilon.js', 'vexilon.wasm', 'vexilon-icon.svg'];
+const kFiles = ['./', 'index.html', 'page.css', 'page.js', 'binding.js', 'sampling_worker.js', 'save_worker.js', 'vexilon.js', 'vexilon.wasm', 'vexilon-icon.svg'];
 
 // The network's answer to request, or the copy kept (in this version's cache or an older one's)
 // when the server says it is unchanged or cannot be reached; kept in cache when it is new.

@@ -7,8 +7,8 @@ import {startPreview} from './preview.js';
 export const kOwnKey = 'vexilon.superficies';   // the user's own surfaces: a superficies.toml text
 const kDraftKey = 'vexilon.borrador';    // what the definition dialog holds, kept as it is typed
 
-// page: {core, source, download(bytes, name, type), relist(), show(number)}; the session has read
-// the user's superficies.toml before.
+// page: {core, source, download(bytes, name, type), relist(), show(number)}; the session reads
+// the user's superficies.toml at the first call that needs it.
 export function setUpOwnSurfaces(page) {
     const {core, source} = page;
     const $ = id => document.getElementById(id);

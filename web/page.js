@@ -23,12 +23,12 @@ const sizeInput = $('tamano'), saveError = $('guardar-error');
 
 const embedded = document.getElementById('vx-wasm') !== null;
 // A browser without WebAssembly's SIMD (before 2021) cannot run the page: it says so.
-const source = await (embedded ? embeddedCoreSource(document) : fetchCoreSource(document.baseURI)).catch(error => {
+const source = await (embedded ? embeddedCoreSource(document) : window.vexilonCore ?? fetchCoreSource(document.baseURI)).catch(error => {
     notice.textContent = `Este navegador no puede abrir Vexilon (${error.message}). Pruebe con uno más reciente.`;
     throw error;
 });
 const core = await loadCore(source);
-const startProblems = core.start(readKept(kOwnKey) ?? '');
+core.prepare(readKept(kOwnKey) ?? '');
 // What the page itself keeps between events; all else is the core's or a control's.
 const shown = {
     surface: 0,              // the one chosen; 0 before any
@@ -41,7 +41,7 @@ function schedulePaint() {
     if (shown.paintPending)
         return;
     shown.paintPending = true;
-    requestAnimationFrame(paint);
+    requestAnimationFrame(() => shown.paintPending && paint());   // unless painted at once meanwhile
 }
 
 // The square's side in device pixels: as many as the page gives it on this screen, drawn there as a
@@ -219,7 +219,7 @@ setUpSquareInput({core, square, changed, hasSurface, view, motion,
 // ---- Start ----
 showSizeUse();
 core.setStyle(view.style);
-listSurfaces();
+listSurfaces();   // the eight: the gallery and the user's surfaces are not read yet
 setUpOwnSurfaces({core, source, download, relist: listSurfaces, show(number) {
     otherButton.checked = true;
     otherList.value = String(number);
@@ -233,8 +233,23 @@ function markChosen(number) {
 const sceneLink = setUpSceneLink({core, notice, setStyle: view.setStyle, show(number) { listSurfaces(); markChosen(number); choose(number, true); }});
 // A link may name the surface to show first: …/?superficie=toro (an id or a caption).
 const asked = new URLSearchParams(location.search).get('superficie');
-const first = asked && core.surfaces().find(s => s.id === asked.toLowerCase() || s.caption.toLowerCase() === asked.toLowerCase());
-if (sceneLink.open()) {
+const named = () => asked && core.surfaces().find(s => s.id === asked.toLowerCase() || s.caption.toLowerCase() === asked.toLowerCase());
+// One of the eight, asked for without a scene in the address, needs neither the gallery nor the
+// user's surfaces: it is drawn first, and they are read once its picture is on the screen.
+const early = location.hash.length < 2 ? named() : null;
+if (early) {
+    markChosen(early.n);
+    choose(early.n);
+    paint();   // at once: the next frame shows it
+    if (document.visibilityState === 'visible')
+        await new Promise(done => requestAnimationFrame(() => setTimeout(done)));
+}
+const startProblems = core.readSurfaces();
+listSurfaces();
+const first = early ? null : named();
+if (early) {
+    // drawn above
+} else if (sceneLink.open()) {
     // the scene of the address, shown
 } else if (first) {
     markChosen(first.n);

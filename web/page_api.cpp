@@ -180,13 +180,28 @@ std::vector<FileProblem> ReadOwnSurfaces()
     return page.own->Load(kOwnPath);
 }
 
+// What reading the gallery and the user's file at start found, kept for the page to show.
+std::vector<FileProblem>& StartProblems()
+{
+    static std::vector<FileProblem> problems;
+    return problems;
+}
+
+// The gallery and the user's surfaces, read at their first need: one of the eight is drawn before.
+OwnSurfaces& Own()
+{
+    if (!ThePage().own)
+        StartProblems() = ReadOwnSurfaces();
+    return *ThePage().own;
+}
+
 }  // namespace
 
 extern "C" {
 
-// The gallery and the user's superficies.toml (its text, from the browser's storage) read into the
-// registry; returns the problems found, in Spanish, as a JSON list.
-EMSCRIPTEN_KEEPALIVE const char* vx_start(const char* ownText)
+// The page's files written: the gallery and the user's superficies.toml (its text, from the
+// browser's storage); nothing read yet, so that one of the eight can be drawn at once.
+EMSCRIPTEN_KEEPALIVE void vx_prepare(const char* ownText)
 {
     mkdir(VEXILON_PAGE_ROOT "/vexilon", 0755);
     mkdir(VEXILON_PAGE_ROOT "/datos", 0755);
@@ -194,19 +209,35 @@ EMSCRIPTEN_KEEPALIVE const char* vx_start(const char* ownText)
     setenv("VEXILON_GALLERY", kGalleryPath, 1);
     if (*ownText)
         WriteWhole(kOwnPath, ownText);
-    return Answer(ProblemsJson(ReadOwnSurfaces()));
 }
 
-// The surfaces: the eight, then those of "Otra:", as JSON [{"n":1,"id":"…","caption":"…","own":false}].
+// The gallery and the user's surfaces read into the registry, once; returns the problems found,
+// in Spanish, as a JSON list.
+EMSCRIPTEN_KEEPALIVE const char* vx_read_surfaces()
+{
+    Own();
+    return Answer(ProblemsJson(StartProblems()));
+}
+
+// vx_prepare, then the gallery and the user's surfaces read (anew); the problems as vx_read_surfaces.
+EMSCRIPTEN_KEEPALIVE const char* vx_start(const char* ownText)
+{
+    vx_prepare(ownText);
+    StartProblems() = ReadOwnSurfaces();
+    return Answer(ProblemsJson(StartProblems()));
+}
+
+// The surfaces: the eight, then those of "Otra:", as JSON [{"n":1,"id":"…","caption":"…","own":false}];
+// the eight alone before the gallery and the user's surfaces are read.
 EMSCRIPTEN_KEEPALIVE const char* vx_surfaces()
 {
     Page& page = ThePage();
-    const SurfaceKind galleryLast = LoadGallery(page.surfaces).last;
     std::string json = "[";
     std::vector<const SurfaceEntry*> entries;
     for (SurfaceKind n = 1; n <= kBuiltinSurfaceCount; ++n)
         entries.push_back(page.surfaces.Find(n));
-    for (const SurfaceEntry* entry : page.own->Listed())
+    const SurfaceKind galleryLast = page.own ? LoadGallery(page.surfaces).last : kBuiltinSurfaceCount;
+    for (const SurfaceEntry* entry : page.own ? page.own->Listed() : std::vector<const SurfaceEntry*>())
         entries.push_back(entry);
     for (std::size_t i = 0; i < entries.size(); ++i)
         json += std::string(i ? "," : "") + "{\"n\":" + std::to_string(entries[i]->number) + ",\"id\":\"" +
@@ -323,7 +354,7 @@ EMSCRIPTEN_KEEPALIVE const char* vx_check(const char* fields)
 // "Aceptar": the definition shown, listed until the page is closed; returns its number.
 EMSCRIPTEN_KEEPALIVE int vx_accept(const char* fields)
 {
-    return ThePage().own->Accept(DefinitionOf(fields));
+    return Own().Accept(DefinitionOf(fields));
 }
 
 // Why "Guardar en mis superficies" refuses a definition before trying: "" or the reason in Spanish.
@@ -333,7 +364,7 @@ EMSCRIPTEN_KEEPALIVE const char* vx_save_refusal(const char* fields) { return An
 EMSCRIPTEN_KEEPALIVE const char* vx_save(const char* fields)
 {
     std::string error;
-    return Answer(ThePage().own->Save(DefinitionOf(fields), error) ? std::string() : error);
+    return Answer(Own().Save(DefinitionOf(fields), error) ? std::string() : error);
 }
 
 // What "Definir…" starts from, the session's choice for the surface shown, as the page's fields:
@@ -341,7 +372,7 @@ EMSCRIPTEN_KEEPALIVE const char* vx_save(const char* fields)
 EMSCRIPTEN_KEEPALIVE const char* vx_starting_definition()
 {
     Page& page = ThePage();
-    const SurfaceDefinition start = page.own->StartingDefinition(page.session.View().surface);
+    const SurfaceDefinition start = Own().StartingDefinition(page.session.View().surface);
     const EquationText equation = EquationTextOf(start);
     const std::string fit = !start.fit ? "ninguna" : start.fitEachAxis ? "ejes" : "uniforme";
     const std::string families = start.families == Families::U ? "u" : start.families == Families::V ? "v" : "uv";
@@ -367,7 +398,7 @@ EMSCRIPTEN_KEEPALIVE const char* vx_own_text() { return Answer(ReadWhole(kOwnPat
 // nothing could be added.
 EMSCRIPTEN_KEEPALIVE const char* vx_import(const char* text)
 {
-    const OwnSurfaces::Imported imported = ThePage().own->Import(text);
+    const OwnSurfaces::Imported imported = Own().Import(text);
     return Answer("{\"added\":" + std::to_string(imported.added) + ",\"problems\":" + ProblemsJson(imported.problems) + "}");
 }
 
