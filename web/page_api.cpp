@@ -30,23 +30,13 @@
 #include "surfaces/quoted_text.h"
 #include "surfaces/typed_surface.h"
 #include "web/gallery_text.h"
+#include "web/page_json.h"
 #include "web/page_state.h"
 
 Page& ThePage()
 {
     static Page page;
     return page;
-}
-
-std::string Escaped(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '"' || c == '\\')
-            out += '\\';
-        out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-    }
-    return out;
 }
 
 const char* Answer(const std::string& text)
@@ -96,80 +86,80 @@ bool WriteWhole(const char* path, const std::string& text)
     return static_cast<bool>(out.flush());
 }
 
-// The fields of a definition, separated by the unit separator: caption, x, y, z, u from, u to,
-// u lines, v from, v to, v lines, samples, parameters ("a=2, b=pi/a"), lets ("r=u*v; s=r^2"), the
-// fit ("uniforme", "ejes" or "ninguna"), the families of lines ("uv", "u" or "v"); then the kind
-// ("formulas" or "ecuacion") and an equation's fields: equation, box, families of planes, planes, grid.
-constexpr std::size_t kParamsField = 11, kLetsField = 12, kFitField = 13, kFamiliesField = 14, kKindField = 15,
-                      kFieldCount = 21;
-
-bool IsEquation(const std::vector<std::string>& part) { return part[kKindField] == "ecuacion"; }
-
-// An equation's fields into definition; false with the problem at its field.
-bool ReadShape(const std::vector<std::string>& part, SurfaceDefinition& definition, DefinitionProblem& problem)
+// A definition as the page sends it, a JSON object of texts named as binding.js's kDefinitionFields:
+// caption, x, y, z, uFrom, uTo, uLines, vFrom, vTo, vLines, samples, params ("a=2, b=pi/a"), lets
+// ("r=u*v; s=r^2"), fit ("uniforme", "ejes" or "ninguna"), families ("uv", "u" or "v"); then kind
+// ("formulas" or "ecuacion") and an equation's equation, box, planeFamilies, planes, grid.
+// Nothing, with the problem at the whole definition, when the object does not read.
+std::optional<JsonFields> FieldsOf(const char* text, DefinitionProblem& problem)
 {
-    return !IsEquation(part) || ReadEquationText({part[16], part[17], part[18], part[20], part[19]}, definition, problem);
+    std::string error;
+    std::optional<JsonFields> fields = JsonFields::Read(text, error);
+    if (!fields)
+        problem = {DefinitionField::Whole, {-1, "the definition did not arrive whole", "la definición no llegó entera: " + error}};
+    return fields;
 }
 
-std::vector<std::string> FieldsOf(const char* fields)
+bool IsEquation(const JsonFields& fields) { return fields.Text("kind") == "ecuacion"; }
+
+// An equation's fields into definition; false with the problem at its field.
+bool ReadShape(const JsonFields& fields, SurfaceDefinition& definition, DefinitionProblem& problem)
 {
-    std::vector<std::string> part(1);
-    for (const char* c = fields; *c; ++c) {
-        if (*c == '\x1f')
-            part.emplace_back();
-        else
-            part.back() += *c;
-    }
-    part.resize(kFieldCount);
-    return part;
+    return !IsEquation(fields) || ReadEquationText({fields.Text("equation"), fields.Text("box"), fields.Text("planeFamilies"),
+                                                    fields.Text("grid"), fields.Text("planes")},
+                                                   definition, problem);
 }
 
 // Counts that are not whole numbers become -1, which the check refuses at their field; parameters
 // that do not read are left out (ParamsRead tells why).
-SurfaceDefinition DefinitionOf(const char* fields)
+SurfaceDefinition DefinitionOf(const JsonFields& fields)
 {
-    const std::vector<std::string> part = FieldsOf(fields);
-    auto count = [](const std::string& text) {
+    auto count = [&fields](std::string_view name) {
+        const std::string text = fields.Text(name);
         char* end = nullptr;
         const long n = std::strtol(text.c_str(), &end, 10);
         return text.empty() || *end != '\0' || n < -1 || n > 100000000 ? -1 : static_cast<int>(n);
     };
     SurfaceDefinition definition;
-    definition.caption = part[0];
-    definition.xyz = {part[1], part[2], part[3]};
-    definition.u = {part[4], part[5], count(part[6])};
-    definition.v = {part[7], part[8], count(part[9])};
-    definition.samples = count(part[10]);
+    definition.caption = fields.Text("caption");
+    definition.xyz = {fields.Text("x"), fields.Text("y"), fields.Text("z")};
+    definition.u = {fields.Text("uFrom"), fields.Text("uTo"), count("uLines")};
+    definition.v = {fields.Text("vFrom"), fields.Text("vTo"), count("vLines")};
+    definition.samples = count("samples");
     DefinitionProblem ignored;
-    ReadParametersText(part[kParamsField], definition, ignored);
-    definition.lets = ReadLetsText(part[kLetsField]);
-    definition.fit = part[kFitField] != "ninguna";
-    definition.fitEachAxis = part[kFitField] == "ejes";
-    definition.families = part[kFamiliesField] == "u" ? Families::U : part[kFamiliesField] == "v" ? Families::V : Families::UV;
-    ReadShape(part, definition, ignored);
+    ReadParametersText(fields.Text("params"), definition, ignored);
+    definition.lets = ReadLetsText(fields.Text("lets"));
+    const std::string fit = fields.Text("fit"), families = fields.Text("families");
+    definition.fit = fit != "ninguna";
+    definition.fitEachAxis = fit == "ejes";
+    definition.families = families == "u" ? Families::U : families == "v" ? Families::V : Families::UV;
+    ReadShape(fields, definition, ignored);
     return definition;
 }
 
 // Whether the parameters' field and an equation's read: false with the problem.
-bool ParamsRead(const char* fields, DefinitionProblem& problem)
+bool ParamsRead(const JsonFields& fields, DefinitionProblem& problem)
 {
     std::vector<NamedValue> params;
     SurfaceDefinition shape;
-    return ReadParametersText(FieldsOf(fields)[kParamsField], params, problem) && ReadShape(FieldsOf(fields), shape, problem);
+    return ReadParametersText(fields.Text("params"), params, problem) && ReadShape(fields, shape, problem);
 }
 
 std::string ProblemJson(const DefinitionProblem& problem)
 {
-    return "{\"field\":" + std::to_string(static_cast<int>(problem.field)) + ",\"message\":\"" +
-           Escaped(problem.what.spanish) + "\",\"position\":" + std::to_string(problem.what.position) + "}";
+    return JsonObject()
+        .Add("field", static_cast<int>(problem.field))
+        .Add("message", problem.what.spanish)
+        .Add("position", problem.what.position)
+        .Text();
 }
 
-std::string ProblemsJson(const std::vector<FileProblem>& problems)
+JsonArray ProblemsJson(const std::vector<FileProblem>& problems)
 {
-    std::string json = "[";
-    for (std::size_t i = 0; i < problems.size(); ++i)
-        json += (i ? ",\"" : "\"") + Escaped(problems[i].Spanish()) + "\"";
-    return json + "]";
+    JsonArray json;
+    for (const FileProblem& problem : problems)
+        json.Add(problem.Spanish());
+    return json;
 }
 
 // The user's surfaces read anew from the page's superficies.toml (accepted ones are dropped).
@@ -194,7 +184,7 @@ EMSCRIPTEN_KEEPALIVE const char* vx_start(const char* ownText)
     setenv("VEXILON_GALLERY", kGalleryPath, 1);
     if (*ownText)
         WriteWhole(kOwnPath, ownText);
-    return Answer(ProblemsJson(ReadOwnSurfaces()));
+    return Answer(ProblemsJson(ReadOwnSurfaces()).Text());
 }
 
 // The surfaces: the eight, then those of "Otra:", as JSON [{"n":1,"id":"…","caption":"…","own":false}].
@@ -202,17 +192,19 @@ EMSCRIPTEN_KEEPALIVE const char* vx_surfaces()
 {
     Page& page = ThePage();
     const SurfaceKind galleryLast = LoadGallery(page.surfaces).last;
-    std::string json = "[";
     std::vector<const SurfaceEntry*> entries;
     for (SurfaceKind n = 1; n <= kBuiltinSurfaceCount; ++n)
         entries.push_back(page.surfaces.Find(n));
     for (const SurfaceEntry* entry : page.own->Listed())
         entries.push_back(entry);
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        json += std::string(i ? "," : "") + "{\"n\":" + std::to_string(entries[i]->number) + ",\"id\":\"" +
-                Escaped(entries[i]->id) + "\",\"caption\":\"" + Escaped(entries[i]->caption) + "\",\"own\":" +
-                (entries[i]->number > galleryLast ? "true" : "false") + "}";
-    return Answer(json + "]");
+    JsonArray json;
+    for (const SurfaceEntry* entry : entries)
+        json.Add(JsonObject()
+                     .Add("n", entry->number)
+                     .Add("id", entry->id)
+                     .Add("caption", entry->caption)
+                     .Add("own", entry->number > galleryLast));
+    return Answer(json.Text());
 }
 
 EMSCRIPTEN_KEEPALIVE void vx_choose(int number) { ThePage().session.ChooseSurface(number); }
@@ -256,11 +248,10 @@ EMSCRIPTEN_KEEPALIVE int vx_frames() { return ThePage().session.FramesRendered()
 // The output formats in the core's order that this build writes, as JSON [{"name":"png","extension":".png"}, …].
 EMSCRIPTEN_KEEPALIVE const char* vx_formats()
 {
-    std::string json = "[";
+    JsonArray json;
     for (const FormatInfo& info : PageFormats())
-        json += std::string(json.size() > 1 ? "," : "") + "{\"name\":\"" + std::string(info.name) +
-                "\",\"extension\":\"" + std::string(info.extension) + "\"}";
-    return Answer(json + "]");
+        json.Add(JsonObject().Add("name", info.name).Add("extension", info.extension));
+    return Answer(json.Text());
 }
 
 // The shown frame as a file of format (an index of vx_formats), the bytes the command line
@@ -298,42 +289,60 @@ EMSCRIPTEN_KEEPALIVE int vx_bytes_size() { return static_cast<int>(ThePage().byt
 // Samples a definition and shows it as the preview: "{}", {"warning":"…"} when a parameter is not
 // used by any formula (the preview drawn without it, as it may be typed before the formula that
 // uses it), or the problem with its field.
-EMSCRIPTEN_KEEPALIVE const char* vx_preview(const char* fields)
+EMSCRIPTEN_KEEPALIVE const char* vx_preview(const char* definitionJson)
 {
     Page& page = ThePage();
     DefinitionProblem problem;
-    if (!ParamsRead(fields, problem))
+    const std::optional<JsonFields> fields = FieldsOf(definitionJson, problem);
+    if (!fields || !ParamsRead(*fields, problem))
         return Answer(ProblemJson(problem));
-    const PreviewDefinition preview = PreviewOf(DefinitionOf(fields));
+    const PreviewDefinition preview = PreviewOf(DefinitionOf(*fields));
     std::optional<Wireframe> wire = BuildTypedSurface(preview.drawn, problem);
     if (!wire)
         return Answer(ProblemJson(problem));
     page.session.ShowPreview(std::make_shared<const Wireframe>(std::move(*wire)), !page.previewShown);
     page.previewShown = true;
-    return Answer(preview.warning.empty() ? "{}" : "{\"warning\":\"" + Escaped(preview.warning) + "\"}");
+    JsonObject answer;
+    if (!preview.warning.empty())
+        answer.Add("warning", preview.warning);
+    return Answer(answer.Text());
 }
 
 // Checks a definition as "Aceptar" does: "{}" or the problem with its field.
-EMSCRIPTEN_KEEPALIVE const char* vx_check(const char* fields)
+EMSCRIPTEN_KEEPALIVE const char* vx_check(const char* definitionJson)
 {
     DefinitionProblem problem;
-    return Answer(ParamsRead(fields, problem) && CheckDefinition(DefinitionOf(fields), problem) ? "{}" : ProblemJson(problem));
+    const std::optional<JsonFields> fields = FieldsOf(definitionJson, problem);
+    return Answer(fields && ParamsRead(*fields, problem) && CheckDefinition(DefinitionOf(*fields), problem) ? "{}"
+                                                                                                          : ProblemJson(problem));
 }
 
-// "Aceptar": the definition shown, listed until the page is closed; returns its number.
-EMSCRIPTEN_KEEPALIVE int vx_accept(const char* fields)
+// "Aceptar": the definition shown, listed until the page is closed; returns its number, 0 when the
+// definition did not arrive whole.
+EMSCRIPTEN_KEEPALIVE int vx_accept(const char* definitionJson)
 {
-    return ThePage().own->Accept(DefinitionOf(fields));
+    DefinitionProblem problem;
+    const std::optional<JsonFields> fields = FieldsOf(definitionJson, problem);
+    return fields ? ThePage().own->Accept(DefinitionOf(*fields)) : 0;
 }
 
 // Why "Guardar en mis superficies" refuses a definition before trying: "" or the reason in Spanish.
-EMSCRIPTEN_KEEPALIVE const char* vx_save_refusal(const char* fields) { return Answer(SaveRefusal(DefinitionOf(fields))); }
+EMSCRIPTEN_KEEPALIVE const char* vx_save_refusal(const char* definitionJson)
+{
+    DefinitionProblem problem;
+    const std::optional<JsonFields> fields = FieldsOf(definitionJson, problem);
+    return Answer(fields ? SaveRefusal(DefinitionOf(*fields)) : problem.what.spanish);
+}
 
 // "Guardar en mis superficies": into the page's superficies.toml; "" or the reason in Spanish.
-EMSCRIPTEN_KEEPALIVE const char* vx_save(const char* fields)
+EMSCRIPTEN_KEEPALIVE const char* vx_save(const char* definitionJson)
 {
+    DefinitionProblem problem;
+    const std::optional<JsonFields> fields = FieldsOf(definitionJson, problem);
+    if (!fields)
+        return Answer(problem.what.spanish);
     std::string error;
-    return Answer(ThePage().own->Save(DefinitionOf(fields), error) ? std::string() : error);
+    return Answer(ThePage().own->Save(DefinitionOf(*fields), error) ? std::string() : error);
 }
 
 // What "Definir…" starts from, the session's choice for the surface shown, as the page's fields:
@@ -353,10 +362,10 @@ EMSCRIPTEN_KEEPALIVE const char* vx_starting_definition()
         {"fit", fit}, {"families", families}, {"kind", start.equation.empty() ? "formulas" : "ecuacion"},
         {"equation", equation.equation}, {"box", equation.box}, {"planeFamilies", equation.families},
         {"planes", equation.planes}, {"grid", equation.grid}};
-    std::string json;
+    JsonObject json;
     for (const auto& [name, value] : fields)
-        json += (json.empty() ? "{\"" : ",\"") + std::string(name) + "\":\"" + Escaped(value) + "\"";
-    return Answer(json + "}");
+        json.Add(name, value);
+    return Answer(json.Text());
 }
 
 // The page's superficies.toml as it stands, for the browser's storage and for exporting.
@@ -368,7 +377,7 @@ EMSCRIPTEN_KEEPALIVE const char* vx_own_text() { return Answer(ReadWhole(kOwnPat
 EMSCRIPTEN_KEEPALIVE const char* vx_import(const char* text)
 {
     const OwnSurfaces::Imported imported = ThePage().own->Import(text);
-    return Answer("{\"added\":" + std::to_string(imported.added) + ",\"problems\":" + ProblemsJson(imported.problems) + "}");
+    return Answer(JsonObject().Add("added", imported.added).Add("problems", ProblemsJson(imported.problems)).Text());
 }
 
 // The user's surfaces read anew from text: an import or a save undone when the browser could not

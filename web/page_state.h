@@ -36,8 +36,6 @@ struct Page {
 };
 
 Page& ThePage();
-// text as a JSON string's inside.
-std::string Escaped(const std::string& text);
 // text or bytes kept for the binding to copy out, valid until the next call.
 const char* Answer(const std::string& text);
 const unsigned char* Bytes(std::vector<unsigned char> bytes);
