@@ -68,7 +68,7 @@ public:
     char Peek() const { return AtEnd() ? '\0' : text_[at_]; }
     bool Take(char c)
     {
-        if (Peek() != c || AtEnd())
+        if (AtEnd() || text_[at_] != c)
             return false;
         ++at_;
         return true;
