@@ -9,7 +9,7 @@ const kFormatLooks = {png: ['PNG', 'image/png'], svg: ['SVG', 'image/svg+xml'], 
                       eps: ['EPS', 'application/postscript'], tikz: ['TikZ', 'text/x-tex']};
 export const kZoomBar = 0, kDistanceBar = 1;
 export const kLineUp = 0, kLineDown = 1, kThumbPosition = 4;
-// The fields of a definition, in the order the core reads them.
+// The fields of a definition, by the names the core reads and writes them.
 export const kDefinitionFields = ['caption', 'x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples',
                                   'params', 'lets', 'fit', 'families',
                                   'kind', 'equation', 'box', 'planeFamilies', 'planes', 'grid'];
@@ -66,7 +66,8 @@ class Core {
         }
     }
 
-    #fields(definition) { return kDefinitionFields.map(name => String(definition[name] ?? '')).join('\x1f'); }
+    // A definition as the core reads it: a JSON object of texts, by kDefinitionFields' names.
+    #fields(definition) { return JSON.stringify(Object.fromEntries(kDefinitionFields.map(name => [name, String(definition[name] ?? '')]))); }
 
     // An equation's families are its planes'.
     #problem(json, definition) {

@@ -30,23 +30,13 @@
 #include "surfaces/quoted_text.h"
 #include "surfaces/typed_surface.h"
 #include "web/gallery_text.h"
+#include "web/page_json.h"
 #include "web/page_state.h"
 
 Page& ThePage()
 {
     static Page page;
     return page;
-}
-
-std::string Escaped(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '"' || c == '\\')
-            out += '\\';
-        out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-    }
-    return out;
 }
 
 const char* Answer(const std::string& text)
@@ -96,80 +86,12 @@ bool WriteWhole(const char* path, const std::string& text)
     return static_cast<bool>(out.flush());
 }
 
-// The fields of a definition, separated by the unit separator: caption, x, y, z, u from, u to,
-// u lines, v from, v to, v lines, samples, parameters ("a=2, b=pi/a"), lets ("r=u*v; s=r^2"), the
-// fit ("uniforme", "ejes" or "ninguna"), the families of lines ("uv", "u" or "v"); then the kind
-// ("formulas" or "ecuacion") and an equation's fields: equation, box, families of planes, planes, grid.
-constexpr std::size_t kParamsField = 11, kLetsField = 12, kFitField = 13, kFamiliesField = 14, kKindField = 15,
-                      kFieldCount = 21;
-
-bool IsEquation(const std::vector<std::string>& part) { return part[kKindField] == "ecuacion"; }
-
-// An equation's fields into definition; false with the problem at its field.
-bool ReadShape(const std::vector<std::string>& part, SurfaceDefinition& definition, DefinitionProblem& problem)
+JsonArray ProblemsJson(const std::vector<FileProblem>& problems)
 {
-    return !IsEquation(part) || ReadEquationText({part[16], part[17], part[18], part[20], part[19]}, definition, problem);
-}
-
-std::vector<std::string> FieldsOf(const char* fields)
-{
-    std::vector<std::string> part(1);
-    for (const char* c = fields; *c; ++c) {
-        if (*c == '\x1f')
-            part.emplace_back();
-        else
-            part.back() += *c;
-    }
-    part.resize(kFieldCount);
-    return part;
-}
-
-// Counts that are not whole numbers become -1, which the check refuses at their field; parameters
-// that do not read are left out (ParamsRead tells why).
-SurfaceDefinition DefinitionOf(const char* fields)
-{
-    const std::vector<std::string> part = FieldsOf(fields);
-    auto count = [](const std::string& text) {
-        char* end = nullptr;
-        const long n = std::strtol(text.c_str(), &end, 10);
-        return text.empty() || *end != '\0' || n < -1 || n > 100000000 ? -1 : static_cast<int>(n);
-    };
-    SurfaceDefinition definition;
-    definition.caption = part[0];
-    definition.xyz = {part[1], part[2], part[3]};
-    definition.u = {part[4], part[5], count(part[6])};
-    definition.v = {part[7], part[8], count(part[9])};
-    definition.samples = count(part[10]);
-    DefinitionProblem ignored;
-    ReadParametersText(part[kParamsField], definition, ignored);
-    definition.lets = ReadLetsText(part[kLetsField]);
-    definition.fit = part[kFitField] != "ninguna";
-    definition.fitEachAxis = part[kFitField] == "ejes";
-    definition.families = part[kFamiliesField] == "u" ? Families::U : part[kFamiliesField] == "v" ? Families::V : Families::UV;
-    ReadShape(part, definition, ignored);
-    return definition;
-}
-
-// Whether the parameters' field and an equation's read: false with the problem.
-bool ParamsRead(const char* fields, DefinitionProblem& problem)
-{
-    std::vector<NamedValue> params;
-    SurfaceDefinition shape;
-    return ReadParametersText(FieldsOf(fields)[kParamsField], params, problem) && ReadShape(FieldsOf(fields), shape, problem);
-}
-
-std::string ProblemJson(const DefinitionProblem& problem)
-{
-    return "{\"field\":" + std::to_string(static_cast<int>(problem.field)) + ",\"message\":\"" +
-           Escaped(problem.what.spanish) + "\",\"position\":" + std::to_string(problem.what.position) + "}";
-}
-
-std::string ProblemsJson(const std::vector<FileProblem>& problems)
-{
-    std::string json = "[";
-    for (std::size_t i = 0; i < problems.size(); ++i)
-        json += (i ? ",\"" : "\"") + Escaped(problems[i].Spanish()) + "\"";
-    return json + "]";
+    JsonArray json;
+    for (const FileProblem& problem : problems)
+        json.Add(problem.Spanish());
+    return json;
 }
 
 // The user's surfaces read anew from the page's superficies.toml (accepted ones are dropped).
@@ -187,15 +109,14 @@ std::vector<FileProblem>& StartProblems()
     return problems;
 }
 
-// The gallery and the user's surfaces, read at their first need: one of the eight is drawn before.
+}  // namespace
+
 OwnSurfaces& Own()
 {
     if (!ThePage().own)
         StartProblems() = ReadOwnSurfaces();
     return *ThePage().own;
 }
-
-}  // namespace
 
 extern "C" {
 
@@ -216,7 +137,7 @@ EMSCRIPTEN_KEEPALIVE void vx_prepare(const char* ownText)
 EMSCRIPTEN_KEEPALIVE const char* vx_read_surfaces()
 {
     Own();
-    return Answer(ProblemsJson(StartProblems()));
+    return Answer(ProblemsJson(StartProblems()).Text());
 }
 
 // vx_prepare, then the gallery and the user's surfaces read (anew); the problems as vx_read_surfaces.
@@ -224,7 +145,7 @@ EMSCRIPTEN_KEEPALIVE const char* vx_start(const char* ownText)
 {
     vx_prepare(ownText);
     StartProblems() = ReadOwnSurfaces();
-    return Answer(ProblemsJson(StartProblems()));
+    return Answer(ProblemsJson(StartProblems()).Text());
 }
 
 // The surfaces: the eight, then those of "Otra:", as JSON [{"n":1,"id":"…","caption":"…","own":false}];
@@ -232,18 +153,20 @@ EMSCRIPTEN_KEEPALIVE const char* vx_start(const char* ownText)
 EMSCRIPTEN_KEEPALIVE const char* vx_surfaces()
 {
     Page& page = ThePage();
-    std::string json = "[";
     std::vector<const SurfaceEntry*> entries;
     for (SurfaceKind n = 1; n <= kBuiltinSurfaceCount; ++n)
         entries.push_back(page.surfaces.Find(n));
     const SurfaceKind galleryLast = page.own ? LoadGallery(page.surfaces).last : kBuiltinSurfaceCount;
     for (const SurfaceEntry* entry : page.own ? page.own->Listed() : std::vector<const SurfaceEntry*>())
         entries.push_back(entry);
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        json += std::string(i ? "," : "") + "{\"n\":" + std::to_string(entries[i]->number) + ",\"id\":\"" +
-                Escaped(entries[i]->id) + "\",\"caption\":\"" + Escaped(entries[i]->caption) + "\",\"own\":" +
-                (entries[i]->number > galleryLast ? "true" : "false") + "}";
-    return Answer(json + "]");
+    JsonArray json;
+    for (const SurfaceEntry* entry : entries)
+        json.Add(JsonObject()
+                     .Add("n", entry->number)
+                     .Add("id", entry->id)
+                     .Add("caption", entry->caption)
+                     .Add("own", entry->number > galleryLast));
+    return Answer(json.Text());
 }
 
 EMSCRIPTEN_KEEPALIVE void vx_choose(int number) { ThePage().session.ChooseSurface(number); }
@@ -287,11 +210,10 @@ EMSCRIPTEN_KEEPALIVE int vx_frames() { return ThePage().session.FramesRendered()
 // The output formats in the core's order that this build writes, as JSON [{"name":"png","extension":".png"}, …].
 EMSCRIPTEN_KEEPALIVE const char* vx_formats()
 {
-    std::string json = "[";
+    JsonArray json;
     for (const FormatInfo& info : PageFormats())
-        json += std::string(json.size() > 1 ? "," : "") + "{\"name\":\"" + std::string(info.name) +
-                "\",\"extension\":\"" + std::string(info.extension) + "\"}";
-    return Answer(json + "]");
+        json.Add(JsonObject().Add("name", info.name).Add("extension", info.extension));
+    return Answer(json.Text());
 }
 
 // The shown frame as a file of format (an index of vx_formats), the bytes the command line
@@ -326,70 +248,6 @@ EMSCRIPTEN_KEEPALIVE const unsigned char* vx_encode(int format, int size)
 
 EMSCRIPTEN_KEEPALIVE int vx_bytes_size() { return static_cast<int>(ThePage().bytes.size()); }
 
-// Samples a definition and shows it as the preview: "{}", {"warning":"…"} when a parameter is not
-// used by any formula (the preview drawn without it, as it may be typed before the formula that
-// uses it), or the problem with its field.
-EMSCRIPTEN_KEEPALIVE const char* vx_preview(const char* fields)
-{
-    Page& page = ThePage();
-    DefinitionProblem problem;
-    if (!ParamsRead(fields, problem))
-        return Answer(ProblemJson(problem));
-    const PreviewDefinition preview = PreviewOf(DefinitionOf(fields));
-    std::optional<Wireframe> wire = BuildTypedSurface(preview.drawn, problem);
-    if (!wire)
-        return Answer(ProblemJson(problem));
-    page.session.ShowPreview(std::make_shared<const Wireframe>(std::move(*wire)), !page.previewShown);
-    page.previewShown = true;
-    return Answer(preview.warning.empty() ? "{}" : "{\"warning\":\"" + Escaped(preview.warning) + "\"}");
-}
-
-// Checks a definition as "Aceptar" does: "{}" or the problem with its field.
-EMSCRIPTEN_KEEPALIVE const char* vx_check(const char* fields)
-{
-    DefinitionProblem problem;
-    return Answer(ParamsRead(fields, problem) && CheckDefinition(DefinitionOf(fields), problem) ? "{}" : ProblemJson(problem));
-}
-
-// "Aceptar": the definition shown, listed until the page is closed; returns its number.
-EMSCRIPTEN_KEEPALIVE int vx_accept(const char* fields)
-{
-    return Own().Accept(DefinitionOf(fields));
-}
-
-// Why "Guardar en mis superficies" refuses a definition before trying: "" or the reason in Spanish.
-EMSCRIPTEN_KEEPALIVE const char* vx_save_refusal(const char* fields) { return Answer(SaveRefusal(DefinitionOf(fields))); }
-
-// "Guardar en mis superficies": into the page's superficies.toml; "" or the reason in Spanish.
-EMSCRIPTEN_KEEPALIVE const char* vx_save(const char* fields)
-{
-    std::string error;
-    return Answer(Own().Save(DefinitionOf(fields), error) ? std::string() : error);
-}
-
-// What "Definir…" starts from, the session's choice for the surface shown, as the page's fields:
-// {"caption":…,"x":…,…,"grid":…} (binding.js's kDefinitionFields).
-EMSCRIPTEN_KEEPALIVE const char* vx_starting_definition()
-{
-    Page& page = ThePage();
-    const SurfaceDefinition start = Own().StartingDefinition(page.session.View().surface);
-    const EquationText equation = EquationTextOf(start);
-    const std::string fit = !start.fit ? "ninguna" : start.fitEachAxis ? "ejes" : "uniforme";
-    const std::string families = start.families == Families::U ? "u" : start.families == Families::V ? "v" : "uv";
-    const std::pair<const char*, std::string> fields[] = {
-        {"caption", start.caption}, {"x", start.xyz[0]}, {"y", start.xyz[1]}, {"z", start.xyz[2]},
-        {"uFrom", start.u.from}, {"uTo", start.u.to}, {"uLines", std::to_string(start.u.lines)},
-        {"vFrom", start.v.from}, {"vTo", start.v.to}, {"vLines", std::to_string(start.v.lines)},
-        {"samples", std::to_string(start.samples)}, {"params", ParametersText(start.params)}, {"lets", LetsText(start.lets)},
-        {"fit", fit}, {"families", families}, {"kind", start.equation.empty() ? "formulas" : "ecuacion"},
-        {"equation", equation.equation}, {"box", equation.box}, {"planeFamilies", equation.families},
-        {"planes", equation.planes}, {"grid", equation.grid}};
-    std::string json;
-    for (const auto& [name, value] : fields)
-        json += (json.empty() ? "{\"" : ",\"") + std::string(name) + "\":\"" + Escaped(value) + "\"";
-    return Answer(json + "}");
-}
-
 // The page's superficies.toml as it stands, for the browser's storage and for exporting.
 EMSCRIPTEN_KEEPALIVE const char* vx_own_text() { return Answer(ReadWhole(kOwnPath)); }
 
@@ -399,7 +257,7 @@ EMSCRIPTEN_KEEPALIVE const char* vx_own_text() { return Answer(ReadWhole(kOwnPat
 EMSCRIPTEN_KEEPALIVE const char* vx_import(const char* text)
 {
     const OwnSurfaces::Imported imported = Own().Import(text);
-    return Answer("{\"added\":" + std::to_string(imported.added) + ",\"problems\":" + ProblemsJson(imported.problems) + "}");
+    return Answer(JsonObject().Add("added", imported.added).Add("problems", ProblemsJson(imported.problems)).Text());
 }
 
 // The user's surfaces read anew from text: an import or a save undone when the browser could not

@@ -9,16 +9,10 @@
 #include <vector>
 
 #include "export/gif_encoder.h"
+#include "web/page_json.h"
 #include "web/page_state.h"
 
 namespace {
-
-std::string Number(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    return text;
-}
 
 // The animation being saved, if any, dropped with its bytes.
 void DropAnimation(Page& page)
@@ -44,12 +38,15 @@ EMSCRIPTEN_KEEPALIVE void vx_set_turn_axis(int z) { ThePage().session.SetTurnAxi
 // value, as JSON [{"name":"a","least":0,"greatest":2,"value":1,"position":500}, …]; empty for the eight.
 EMSCRIPTEN_KEEPALIVE const char* vx_parameters()
 {
-    std::string json = "[";
+    JsonArray json;
     for (const ParameterControl& control : ThePage().session.Parameters())
-        json += std::string(json.size() > 1 ? "," : "") + "{\"name\":\"" + Escaped(control.name) + "\",\"least\":" +
-                Number(control.least) + ",\"greatest\":" + Number(control.greatest) + ",\"value\":" + Number(control.value) +
-                ",\"position\":" + std::to_string(SliderPosition(control, control.value)) + "}";
-    return Answer(json + "]");
+        json.Add(JsonObject()
+                     .Add("name", control.name)
+                     .Add("least", control.least)
+                     .Add("greatest", control.greatest)
+                     .Add("value", control.value)
+                     .Add("position", SliderPosition(control, control.value)));
+    return Answer(json.Text());
 }
 
 // The value at position 0..kSliderSteps of parameter name's slider; NaN without such a parameter.
@@ -96,12 +93,12 @@ EMSCRIPTEN_KEEPALIVE const char* vx_animation_start(const char* sweep, int label
         page.animationStream = open_memstream(&page.animationData, &page.animationSize);
     if (!page.animationFrames || !page.animationStream) {
         DropAnimation(page);
-        return Answer("{\"error\":\"" + Escaped(error.empty() ? "no hay memoria para la animación" : error) + "\"}");
+        return Answer(JsonObject().Add("error", error.empty() ? "no hay memoria para la animación" : error).Text());
     }
     const AnimationFrames& frames = *page.animationFrames;
     page.animation = std::make_unique<AnimationEncoder>(page.animationStream, kGifFpsDefault, frames.count, frames.cameraOf,
                                                         frames.wireOf, page.session.Style(), frames.labelOf);
-    return Answer("{\"count\":" + std::to_string(frames.count) + "}");
+    return Answer(JsonObject().Add("count", frames.count).Text());
 }
 
 // Up to frames more frames encoded; the frames done so far, or -1 when it failed (the reason

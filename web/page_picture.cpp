@@ -11,6 +11,7 @@
 #include "render/figure_picture.h"
 #include "render/theme.h"
 #include "session/style_rules.h"
+#include "web/page_json.h"
 #include "web/page_state.h"
 
 extern "C" {
@@ -36,11 +37,10 @@ EMSCRIPTEN_KEEPALIVE void vx_set_style(int hidden, int depthCue, int anaglyph, i
 // The themes in order, as JSON [{"name":"pantalla","caption":"Pantalla","lineWidth":1}, …].
 EMSCRIPTEN_KEEPALIVE const char* vx_themes()
 {
-    std::string json = "[";
+    JsonArray json;
     for (const ThemeInfo& info : Themes())
-        json += std::string(json.size() > 1 ? "," : "") + "{\"name\":\"" + std::string(info.name) + "\",\"caption\":\"" +
-                std::string(info.caption) + "\",\"lineWidth\":" + std::to_string(info.lineWidth) + "}";
-    return Answer(json + "]");
+        json.Add(JsonObject().Add("name", info.name).Add("caption", info.caption).Add("lineWidth", info.lineWidth));
+    return Answer(json.Text());
 }
 
 }  // extern "C"
@@ -124,15 +124,18 @@ EMSCRIPTEN_KEEPALIVE const char* vx_figure_texts(int side)
     style.size = side;
     style.title.clear();
     BuildFigure(page.session.FrameCamera(), page.session.FrameWireframe(), style, page.figure);
-    std::string json = "[";
+    JsonArray json;
     for (const FigureText& text : page.figure.texts) {
         char colour[8];
         std::snprintf(colour, sizeof colour, "#%02x%02x%02x", text.colour.r, text.colour.g, text.colour.b);
-        json += std::string(json.size() > 1 ? "," : "") + "{\"x\":" + std::to_string(text.at.x) + ",\"y\":" +
-                std::to_string(text.at.y) + ",\"height\":" + std::to_string(text.height) + ",\"text\":\"" +
-                Escaped(text.text) + "\",\"colour\":\"" + colour + "\"}";
+        json.Add(JsonObject()
+                     .Add("x", JsonFixed{text.at.x})
+                     .Add("y", JsonFixed{text.at.y})
+                     .Add("height", JsonFixed{text.height})
+                     .Add("text", text.text)
+                     .Add("colour", colour));
     }
-    return Answer(json + "]");
+    return Answer(json.Text());
 }
 
 // The line width that choosing theme (an index of the themes' list) brings.
@@ -161,10 +164,10 @@ EMSCRIPTEN_KEEPALIVE const char* vx_limits()
         {"distanceBarMin", kDistanceBarMin}, {"distanceBarMax", kDistanceBarMax}, {"sliderSteps", kSliderSteps},
         {"sectionSteps", kSectionSteps},     {"turnFrames", kTurnFrames},         {"wheelNotch", kWheelNotch},
     };
-    std::string json;
+    JsonObject json;
     for (const auto& [name, value] : limits)
-        json += std::string(json.empty() ? "{" : ",") + "\"" + name + "\":" + std::to_string(value);
-    return Answer(json + "}");
+        json.Add(name, value);
+    return Answer(json.Text());
 }
 
 }  // extern "C"

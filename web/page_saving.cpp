@@ -5,10 +5,11 @@
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
+#include <limits>
 #include <string>
 
 #include "session/scene_session.h"
+#include "web/page_json.h"
 #include "web/page_state.h"
 
 namespace {
@@ -42,26 +43,36 @@ std::string WireframePrint(const Wireframe& wire)
     return text;
 }
 
-// The scene link's line first (what the worker opens), then "Marcas" and "Corte", which a link
-// leaves out, then what the frame is drawn from, to compare: the style, the camera, the surface.
+// The scene link (what the worker opens), then "Marcas" and "Corte", which a link leaves out,
+// then what the frame is drawn from, to compare: the style, the camera, the surface.
 std::string SaveState(const ViewSession& session)
 {
     const std::optional<Scene> scene = SceneOf(session);
     if (!scene)
         return {};
     const FrameStyle& s = session.Style();
-    std::string text = EncodeScene(*scene) + "\n" + (s.ticks ? "1" : "0") + " ";
-    text += s.section ? std::to_string(static_cast<int>(s.section->axis)) + " " + std::to_string(session.SectionStep()) : "-";
-    text += "\n" + std::to_string(s.hiddenLines) + std::to_string(s.dashedHidden) + std::to_string(s.depthCue) +
-            std::to_string(s.anaglyph) + std::to_string(s.swapEyes) + std::to_string(s.parallel) + std::to_string(s.axes) +
-            std::to_string(s.lineWidth) + " " + std::to_string(static_cast<int>(s.theme)) + " " +
-            (s.background ? Exact(s.background->r * 65536.0 + s.background->g * 256.0 + s.background->b) : "-") + " " +
-            (s.lineColour ? Exact(s.lineColour->r * 65536.0 + s.lineColour->g * 256.0 + s.lineColour->b) : "-") + " " +
-            Exact(s.printedWidthCm) + " " + (s.section ? Exact(s.section->value) : "-") + " " + s.title + "\x1f" + s.label;
+    const std::string style =
+        std::to_string(s.hiddenLines) + std::to_string(s.dashedHidden) + std::to_string(s.depthCue) + std::to_string(s.anaglyph) +
+        std::to_string(s.swapEyes) + std::to_string(s.parallel) + std::to_string(s.axes) + std::to_string(s.lineWidth) + " " +
+        std::to_string(static_cast<int>(s.theme)) + " " +
+        (s.background ? Exact(s.background->r * 65536.0 + s.background->g * 256.0 + s.background->b) : "-") + " " +
+        (s.lineColour ? Exact(s.lineColour->r * 65536.0 + s.lineColour->g * 256.0 + s.lineColour->b) : "-") + " " +
+        Exact(s.printedWidthCm) + " " + (s.section ? Exact(s.section->value) : "-");
     const Camera& c = session.FrameCamera();
+    std::string camera = Exact(c.zoom);
     for (const Vec3& v : {c.eye, c.planePoint, c.normal, c.right, c.up})
-        text += " " + Exact(v.x) + "," + Exact(v.y) + "," + Exact(v.z);
-    return text + " " + Exact(c.zoom) + "\n" + WireframePrint(session.FrameWireframe());
+        camera += " " + Exact(v.x) + "," + Exact(v.y) + "," + Exact(v.z);
+    return JsonObject()
+        .Add("scene", EncodeScene(*scene))
+        .Add("ticks", s.ticks)
+        .Add("sectionAxis", s.section ? static_cast<int>(s.section->axis) : -1)
+        .Add("sectionStep", s.section ? session.SectionStep() : 0)
+        .Add("style", style)
+        .Add("title", s.title)
+        .Add("label", s.label)
+        .Add("camera", camera)
+        .Add("wireframe", WireframePrint(session.FrameWireframe()))
+        .Text();
 }
 
 }  // namespace
@@ -76,24 +87,26 @@ EMSCRIPTEN_KEEPALIVE const char* vx_save_state() { return Answer(SaveState(ThePa
 EMSCRIPTEN_KEEPALIVE int vx_open_save_state(const char* text)
 {
     Page& page = ThePage();
-    const char* sceneEnd = std::strchr(text, '\n');
-    if (!sceneEnd || !page.own)
+    std::string error;
+    const std::optional<JsonFields> state = JsonFields::Read(text, error);
+    if (!state || !state->Has("scene") || !page.own)
+        return 0;
+    const long long axis = state->Whole("sectionAxis").value_or(-1);
+    const long long step = state->Whole("sectionStep").value_or(0);
+    if (step < std::numeric_limits<int>::min() || step > std::numeric_limits<int>::max())
         return 0;
     FormulaProblem problem;
-    const std::optional<Scene> scene = DecodeScene(std::string(text, sceneEnd), problem);
+    const std::optional<Scene> scene = DecodeScene(state->Text("scene"), problem);
     if (!scene || !OpenScene(*scene, page.session, *page.own, problem))
         return 0;
-    int ticks = 0, axis = -1, step = 0;
-    if (std::sscanf(sceneEnd + 1, "%d %d %d", &ticks, &axis, &step) < 1)
-        return 0;
     FrameStyle style = page.session.Style();
-    style.ticks = ticks != 0;
+    style.ticks = state->Flag("ticks");
     page.session.SetStyle(style);
     const SectionAxis axes[] = {SectionAxis::X, SectionAxis::Y, SectionAxis::Z};
     page.session.SetSectionAxis(axis >= 0 && axis < 3 ? std::optional(axes[axis]) : std::nullopt);
     if (SaveState(page.session) == text)
         return 1;     // the plane through the middle, as the axis chosen puts it
-    page.session.SetSectionStep(step);
+    page.session.SetSectionStep(static_cast<int>(step));
     return SaveState(page.session) == text ? 1 : 0;
 }
 

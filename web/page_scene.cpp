@@ -5,6 +5,7 @@
 
 #include "render/theme.h"
 #include "session/scene_session.h"
+#include "web/page_json.h"
 #include "web/page_state.h"
 
 extern "C" {
@@ -24,8 +25,8 @@ EMSCRIPTEN_KEEPALIVE const char* vx_open_scene(const char* text)
     FormulaProblem problem;
     const std::optional<Scene> scene = DecodeScene(text, problem);
     if (!scene || !page.own || !OpenScene(*scene, page.session, *page.own, problem))
-        return Answer("{\"error\":\"" + Escaped(problem.spanish) + "\"}");
-    return Answer("{\"number\":" + std::to_string(page.session.View().surface) + "}");
+        return Answer(JsonObject().Add("error", problem.spanish).Text());
+    return Answer(JsonObject().Add("number", page.session.View().surface).Text());
 }
 
 // The shown style as the page's "Vista" holds it: {"hiddenLines":true, …, "theme":index, "turnZ":false}.
@@ -36,11 +37,17 @@ EMSCRIPTEN_KEEPALIVE const char* vx_style()
     size_t theme = 0;
     while (theme + 1 < Themes().size() && Themes()[theme].theme != s.theme)
         ++theme;
-    const auto flag = [](bool on) { return on ? "true" : "false"; };
-    return Answer(std::string("{\"hiddenLines\":") + flag(s.hiddenLines) + ",\"depthCue\":" + flag(s.depthCue) +
-                  ",\"anaglyph\":" + flag(s.anaglyph) + ",\"swapEyes\":" + flag(s.swapEyes) + ",\"parallel\":" +
-                  flag(s.parallel) + ",\"axes\":" + flag(s.axes) + ",\"lineWidth\":" + std::to_string(s.lineWidth) +
-                  ",\"theme\":" + std::to_string(theme) + ",\"turnZ\":" + flag(session.GetTurnAxis() == TurnAxis::Z) + "}");
+    return Answer(JsonObject()
+                      .Add("hiddenLines", s.hiddenLines)
+                      .Add("depthCue", s.depthCue)
+                      .Add("anaglyph", s.anaglyph)
+                      .Add("swapEyes", s.swapEyes)
+                      .Add("parallel", s.parallel)
+                      .Add("axes", s.axes)
+                      .Add("lineWidth", s.lineWidth)
+                      .Add("theme", theme)
+                      .Add("turnZ", session.GetTurnAxis() == TurnAxis::Z)
+                      .Text());
 }
 
 }   // extern "C"

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "web/page_json.h"
 #include "web/page_state.h"
 
 extern "C" {
@@ -25,10 +26,12 @@ EMSCRIPTEN_KEEPALIVE const char* vx_section()
 {
     const ViewSession& session = ThePage().session;
     const auto& plane = session.Section();
-    char value[40];
-    std::snprintf(value, sizeof value, "%.17g", plane ? plane->value : 0.0);
-    return Answer("{\"steps\":" + std::to_string(kSectionSteps) + ",\"step\":" + std::to_string(session.SectionStep()) +
-                  ",\"plane\":\"" + (plane ? SectionPlaneText(*plane) : std::string()) + "\",\"value\":" + value + "}");
+    return Answer(JsonObject()
+                      .Add("steps", kSectionSteps)
+                      .Add("step", session.SectionStep())
+                      .Add("plane", plane ? SectionPlaneText(*plane) : std::string())
+                      .Add("value", plane ? plane->value : 0.0)
+                      .Text());
 }
 
 }   // extern "C"

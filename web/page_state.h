@@ -36,8 +36,9 @@ struct Page {
 };
 
 Page& ThePage();
-// text as a JSON string's inside.
-std::string Escaped(const std::string& text);
+// The user's surfaces, the gallery read with them at their first need: one of the eight is drawn
+// before either is read.
+OwnSurfaces& Own();
 // text or bytes kept for the binding to copy out, valid until the next call.
 const char* Answer(const std::string& text);
 const unsigned char* Bytes(std::vector<unsigned char> bytes);
