@@ -41,11 +41,10 @@ TEST(PageStart, TheEightComeFirstAndTheSurfacesAreReadOnceAtTheirFirstNeed)
     const std::string imported = vx_import(
         "[[surface]]\nid = \"otra\"\ncaption = \"Otra\"\nx = \"u\"\ny = \"v\"\nz = \"0\"\nu = [0, 1, 5]\nv = [0, 1, 5]\n");
     EXPECT_EQ(imported, "{\"added\":1,\"problems\":[]}");   // the file read first, then added to
-    // "Aceptar", with "Definir…"'s fields: caption, x, y, z, u from, to, lines, v from, to, lines, samples.
-    std::string fields = "Aceptada";
-    for (const char* field : {"u", "v", "0", "0", "1", "5", "0", "1", "5", "25"})
-        fields += std::string("\x1f") + field;
-    const int accepted = vx_accept(fields.c_str());
+    // "Aceptar", with "Definir…"'s fields as the page sends them.
+    const int accepted = vx_accept(R"({"caption":"Aceptada","x":"u","y":"v","z":"0","uFrom":"0","uTo":"1","uLines":"5",)"
+                                   R"("vFrom":"0","vTo":"1","vLines":"5","samples":"25"})");
+    ASSERT_GT(accepted, 0);
     const std::string problems = vx_read_surfaces();
     EXPECT_EQ(Count(problems, "rota"), 1u) << problems;     // the start's problems, kept
     const std::string listed = vx_surfaces();
