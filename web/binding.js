@@ -13,10 +13,6 @@ export const kLineUp = 0, kLineDown = 1, kThumbPosition = 4;
 export const kDefinitionFields = ['caption', 'x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples',
                                   'params', 'lets', 'fit', 'families',
                                   'kind', 'equation', 'box', 'planeFamilies', 'planes', 'grid'];
-// The core's DefinitionField numbers, as the names of the page's fields; the whole definition,
-// which has no field of its own, shows at the caption.
-const kProblemFields = ['x', 'y', 'z', 'uFrom', 'uTo', 'uLines', 'vFrom', 'vTo', 'vLines', 'samples', 'params', 'caption', 'lets',
-                        'equation', 'box', 'grid', 'families', 'planes'];
 
 // The glue's text and the compiled module: from the site's files, or from the single page itself.
 export async function fetchCoreSource(base) {
@@ -69,12 +65,10 @@ class Core {
     // A definition as the core reads it: a JSON object of texts, by kDefinitionFields' names.
     #fields(definition) { return JSON.stringify(Object.fromEntries(kDefinitionFields.map(name => [name, String(definition[name] ?? '')]))); }
 
-    // An equation's families are its planes'.
-    #problem(json, definition) {
+    // A problem names the page's field it stands at: {field, message, position}, or null.
+    #problem(json) {
         const answer = JSON.parse(json);
-        const field = kProblemFields[answer.field] ?? 'caption';
-        return answer.message === undefined ? null
-            : {...answer, field: field === 'families' && definition.kind === 'ecuacion' ? 'planeFamilies' : field};
+        return answer.message === undefined ? null : answer;
     }
 
     // Copies side x side pixels 0xAARRGGBB out of the module's memory (which may move) as RGBA.
@@ -215,9 +209,9 @@ class Core {
     // A parameter no formula uses is only a warning, in Spanish: the preview is drawn without it.
     preview(definition) {
         const json = this.#withString(this.#fields(definition), p => this.#text(this.m._vx_preview(p)));
-        return {problem: this.#problem(json, definition), warning: JSON.parse(json).warning ?? ''};
+        return {problem: this.#problem(json), warning: JSON.parse(json).warning ?? ''};
     }
-    check(definition) { return this.#problem(this.#withString(this.#fields(definition), p => this.#text(this.m._vx_check(p))), definition); }
+    check(definition) { return this.#problem(this.#withString(this.#fields(definition), p => this.#text(this.m._vx_check(p)))); }
     // What "Definir…" starts from: the session's choice for the surface shown, by kDefinitionFields' names.
     startingDefinition() { return JSON.parse(this.#text(this.m._vx_starting_definition())); }
 

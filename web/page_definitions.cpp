@@ -76,10 +76,37 @@ bool ParamsRead(const JsonFields& fields, DefinitionProblem& problem)
     return ReadParametersText(fields.Text("params"), params, problem) && ReadShape(fields, shape, problem);
 }
 
-std::string ProblemJson(const DefinitionProblem& problem)
+// The page's field a problem shows at, by the names the page sends: the whole definition, which has
+// no field of its own, at the caption; an equation's families are its planes'.
+const char* PageFieldOf(DefinitionField field, bool equation)
+{
+    switch (field) {
+    case DefinitionField::X: return "x";
+    case DefinitionField::Y: return "y";
+    case DefinitionField::Z: return "z";
+    case DefinitionField::UFrom: return "uFrom";
+    case DefinitionField::UTo: return "uTo";
+    case DefinitionField::ULines: return "uLines";
+    case DefinitionField::VFrom: return "vFrom";
+    case DefinitionField::VTo: return "vTo";
+    case DefinitionField::VLines: return "vLines";
+    case DefinitionField::Samples: return "samples";
+    case DefinitionField::Params: return "params";
+    case DefinitionField::Whole: return "caption";
+    case DefinitionField::Lets: return "lets";
+    case DefinitionField::Equation: return "equation";
+    case DefinitionField::Box: return "box";
+    case DefinitionField::Grid: return "grid";
+    case DefinitionField::Families: return equation ? "planeFamilies" : "families";
+    case DefinitionField::Planes: return "planes";
+    }
+    return "caption";
+}
+
+std::string ProblemJson(const DefinitionProblem& problem, const std::optional<JsonFields>& fields)
 {
     return JsonObject()
-        .Add("field", static_cast<int>(problem.field))
+        .Add("field", PageFieldOf(problem.field, fields && IsEquation(*fields)))
         .Add("message", problem.what.spanish)
         .Add("position", problem.what.position)
         .Text();
@@ -98,11 +125,11 @@ EMSCRIPTEN_KEEPALIVE const char* vx_preview(const char* definitionJson)
     DefinitionProblem problem;
     const std::optional<JsonFields> fields = FieldsOf(definitionJson, problem);
     if (!fields || !ParamsRead(*fields, problem))
-        return Answer(ProblemJson(problem));
+        return Answer(ProblemJson(problem, fields));
     const PreviewDefinition preview = PreviewOf(DefinitionOf(*fields));
     std::optional<Wireframe> wire = BuildTypedSurface(preview.drawn, problem);
     if (!wire)
-        return Answer(ProblemJson(problem));
+        return Answer(ProblemJson(problem, fields));
     page.session.ShowPreview(std::make_shared<const Wireframe>(std::move(*wire)), !page.previewShown);
     page.previewShown = true;
     JsonObject answer;
@@ -117,7 +144,7 @@ EMSCRIPTEN_KEEPALIVE const char* vx_check(const char* definitionJson)
     DefinitionProblem problem;
     const std::optional<JsonFields> fields = FieldsOf(definitionJson, problem);
     return Answer(fields && ParamsRead(*fields, problem) && CheckDefinition(DefinitionOf(*fields), problem) ? "{}"
-                                                                                                          : ProblemJson(problem));
+                                                                                                          : ProblemJson(problem, fields));
 }
 
 // "Aceptar": the definition shown, listed until the page is closed; returns its number, 0 when the

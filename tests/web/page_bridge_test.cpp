@@ -43,13 +43,13 @@ TEST(PageBridge, DefinitionsAreReadByNameAndAnythingElseRefusedWhole)
     EXPECT_EQ(std::string(vx_check(start.c_str())), "{}");
 
     EXPECT_EQ(std::string(vx_check(Definition("u", "5").Text().c_str())), "{}");
-    EXPECT_EQ(Answer(vx_check(Definition("u+w", "5").Text().c_str())).Whole("field"), 0);   // x
-    EXPECT_EQ(Answer(vx_check(Definition("u", "cinco").Text().c_str())).Whole("field"), 5);   // u lines
+    EXPECT_EQ(Answer(vx_check(Definition("u+w", "5").Text().c_str())).Text("field"), "x");
+    EXPECT_EQ(Answer(vx_check(Definition("u", "cinco").Text().c_str())).Text("field"), "uLines");
     EXPECT_GT(vx_accept(Definition("u", "5").Text().c_str()), 0);
 
     for (const char* bad : {"Mía\x1fu\x1fv\x1fu*v", "", "{\"x\":[\"u\"]}"}) {
         const JsonFields problem = Answer(vx_check(bad));
-        EXPECT_EQ(problem.Whole("field"), 11) << bad;   // the whole definition
+        EXPECT_EQ(problem.Text("field"), "caption") << bad;   // the whole definition shows there
         EXPECT_EQ(problem.Text("message").rfind("la definición no llegó entera: ", 0), 0u) << problem.Text("message");
         EXPECT_EQ(std::string(vx_save_refusal(bad)), problem.Text("message"));
         EXPECT_EQ(vx_accept(bad), 0);
