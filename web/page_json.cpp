@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "render/utf8.h"
+
 namespace json_detail {
 
 void AppendString(std::string& out, std::string_view text)
@@ -175,21 +177,7 @@ private:
                 return Fail("una mitad alta de un par sustituto sin la baja");
             code = 0x10000 + ((code - 0xd800) << 10) + (low - 0xdc00);
         }
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xc0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3f));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xe0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3f));
-            out += static_cast<char>(0x80 | (code & 0x3f));
-        } else {
-            out += static_cast<char>(0xf0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3f));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3f));
-            out += static_cast<char>(0x80 | (code & 0x3f));
-        }
+        AppendUtf8(out, code);
         return true;
     }
 
