@@ -89,7 +89,7 @@ EMSCRIPTEN_KEEPALIVE int vx_open_save_state(const char* text)
     Page& page = ThePage();
     std::string error;
     const std::optional<JsonFields> state = JsonFields::Read(text, error);
-    if (!state || !state->Has("scene") || !page.own)
+    if (!state || !state->Has("scene"))
         return 0;
     const long long axis = state->Whole("sectionAxis").value_or(-1);
     const long long step = state->Whole("sectionStep").value_or(0);
@@ -97,7 +97,7 @@ EMSCRIPTEN_KEEPALIVE int vx_open_save_state(const char* text)
         return 0;
     FormulaProblem problem;
     const std::optional<Scene> scene = DecodeScene(state->Text("scene"), problem);
-    if (!scene || !OpenScene(*scene, page.session, *page.own, problem))
+    if (!scene || !OpenScene(*scene, page.session, Own(), problem))
         return 0;
     FrameStyle style = page.session.Style();
     style.ticks = state->Flag("ticks");

@@ -24,7 +24,7 @@ EMSCRIPTEN_KEEPALIVE const char* vx_open_scene(const char* text)
     Page& page = ThePage();
     FormulaProblem problem;
     const std::optional<Scene> scene = DecodeScene(text, problem);
-    if (!scene || !page.own || !OpenScene(*scene, page.session, *page.own, problem))
+    if (!scene || !OpenScene(*scene, page.session, Own(), problem))
         return Answer(JsonObject().Add("error", problem.spanish).Text());
     return Answer(JsonObject().Add("number", page.session.View().surface).Text());
 }
