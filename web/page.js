@@ -247,15 +247,13 @@ if (early) {
 const startProblems = core.readSurfaces();
 listSurfaces();
 const first = early ? null : named();
-if (early) {
-    // drawn above
-} else if (sceneLink.open()) {
-    // the scene of the address, shown
-} else if (first) {
-    markChosen(first.n);
-    choose(first.n);
-} else if (!notice.textContent.startsWith('El enlace')) {
-    notice.textContent = asked ? `No hay ninguna superficie «${asked}»: elija una` : 'Elija una superficie';
+if (!early && !sceneLink.open()) {   // else drawn above, or the scene of the address shown
+    if (first) {
+        markChosen(first.n);
+        choose(first.n);
+    } else if (!notice.textContent.startsWith('El enlace')) {
+        notice.textContent = asked ? `No hay ninguna superficie «${asked}»: elija una` : 'Elija una superficie';
+    }
 }
 if (startProblems.length || !storageLent())
     $('superficies-estado').textContent = [...(storageLent() ? [] : [kNothingKept]), ...startProblems].join(' ');
