@@ -7,7 +7,11 @@
 # without a tested vexilon-render, the builds run the test suite themselves, as dh_auto_test does)
 set -uo pipefail
 src=$(cd "${1:-$(dirname "$0")/../..}" && pwd) || exit 1
-tested=${2:+$(realpath "$2")}
+tested=
+if [ -n "${2:-}" ]; then
+    [ -f "$2" ] && [ -x "$2" ] || { echo "error: no program at '$2'; accepted: the tested build's vexilon-render" >&2; exit 2; }
+    tested=$(realpath "$2")
+fi
 
 for tool in dpkg-buildpackage:dpkg-dev dh:debhelper lintian:lintian hardening-check:devscripts git:git; do
     command -v "${tool%%:*}" >/dev/null ||
