@@ -44,5 +44,6 @@ bash tests/packaging/deb_packaging_test.sh . build/vexilon-render
 echo "== the page in Chromium ($SECONDS s)"
 web/build.sh
 (cd web/tests && npm ci --no-audit --no-fund >/dev/null)
+node --test web/tests/unit/*.test.mjs   # the page's pure rules, without a browser
 node web/tests/page_test.mjs build-web build/vexilon-render
 echo "== all passed ($SECONDS s)"

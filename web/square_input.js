@@ -7,6 +7,40 @@ const kWheelNotch = 100;          // a browser's pixels of one wheel notch: one 
 const kPinchStep = 12;            // CSS pixels the fingers spread for one step of "Z"
 const kArrows = {ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1]};
 
+// What a key press asks of the page, as the window's keys do; null when it is not the page's (the
+// focused control or the browser acts). Keys without Ctrl act on the picture only when it has the
+// focus: a letter on a button or a box is that control's. where: {inDialog, onSquare, typing (the
+// focus where letters are text)}.
+export function keyCommand({key, ctrlKey = false, shiftKey = false, altKey = false, metaKey = false},
+                           {inDialog = false, onSquare = false, typing = false} = {}) {
+    if (inDialog || altKey || metaKey || typeof key !== 'string')   // a browser's autofill sends keydown without a key
+        return null;
+    const letter = key.toLowerCase();
+    if (key === 'F11' && !ctrlKey && !shiftKey)
+        return {name: 'fullScreen'};
+    if (key === 'F1')
+        return {name: 'help'};
+    if (letter === 'h' && !ctrlKey && !shiftKey && !typing)
+        return {name: 'presentation'};   // from a slider too: in a presentation the square may not be at hand
+    if (ctrlKey && key === ' ')
+        return {name: 'turn'};
+    if (kArrows[key] && (ctrlKey || onSquare) && !shiftKey)
+        return {name: 'orbit', dx: kArrows[key][0], dy: kArrows[key][1]};
+    if (!onSquare || ctrlKey)
+        return null;
+    if (key === '+' || key === '-' || key === 'PageUp' || key === 'PageDown')
+        return {name: 'step', bar: key.startsWith('Page') ? kDistanceBar : kZoomBar, up: key === '+' || key === 'PageUp'};
+    if (letter === 'f' && !shiftKey)
+        return {name: 'frameToFit'};
+    if (key === 'Home')
+        return {name: 'reset'};
+    if (letter === 'g')
+        return {name: 'lineWidth', step: shiftKey ? -1 : 1};
+    if (letter === 't' && !shiftKey)
+        return {name: 'nextTheme'};
+    return shiftKey ? null : {name: 'box', letter};   // "Vista"'s boxes, by their letters
+}
+
 // page: {core, square, changed(), hasSurface(), view (setUpViewOptions's), motion (setUpMotion's),
 // toggleFullScreen(), togglePresentation(), showHelp()}.
 export function setUpSquareInput(page) {
@@ -72,43 +106,32 @@ export function setUpSquareInput(page) {
 
     const typing = target => target.matches?.('input:not([type=range]):not([type=checkbox]):not([type=radio]), select, textarea');
     document.addEventListener('keydown', event => {
-        if (event.target.closest?.('dialog') || event.altKey || event.metaKey)
-            return;
-        // Keys without Ctrl act on the picture only when it has the focus: a letter on a button or a
-        // box is that control's.
-        const onSquare = event.target === square;
-        let handled = true;
-        if (event.key === 'F11' && !event.ctrlKey && !event.shiftKey) {
-            page.toggleFullScreen();
-        } else if (event.key === 'F1') {
-            page.showHelp();
-        } else if (event.key.toLowerCase() === 'h' && !event.ctrlKey && !event.shiftKey && !typing(event.target)) {
-            page.togglePresentation();   // from a slider too: in a presentation the square may not be at hand
-        } else if (event.ctrlKey && event.key === ' ') {
-            view.setTurning(!view.turning());
-        } else if (kArrows[event.key] && (event.ctrlKey || onSquare) && !event.shiftKey) {
+        const command = keyCommand(event, {inDialog: !!event.target.closest?.('dialog'), onSquare: event.target === square,
+                                           typing: !!typing(event.target)});
+        let handled = command !== null;
+        switch (command?.name) {
+        case 'fullScreen': page.toggleFullScreen(); break;
+        case 'help': page.showHelp(); break;
+        case 'presentation': page.togglePresentation(); break;
+        case 'turn': view.setTurning(!view.turning()); break;
+        case 'orbit':
             if (!hasSurface()) return;
-            const [dx, dy] = kArrows[event.key];
-            core.orbitKey(dx * kOrbitKeyPixels, dy * kOrbitKeyPixels);
+            core.orbitKey(command.dx * kOrbitKeyPixels, command.dy * kOrbitKeyPixels);
             changed();
-        } else if (!onSquare || event.ctrlKey) {
-            handled = false;
-        } else if (event.key === '+' || event.key === '-' || event.key === 'PageUp' || event.key === 'PageDown') {
-            const up = event.key === '+' || event.key === 'PageUp';
-            core.scroll(event.key.startsWith('Page') ? kDistanceBar : kZoomBar, up ? kLineUp : kLineDown, 0, true);
+            break;
+        case 'step':
+            core.scroll(command.bar, command.up ? kLineUp : kLineDown, 0, true);
             changed();
-        } else if (event.key.toLowerCase() === 'f' && !event.shiftKey) {
-            view.frameToFit();
-        } else if (event.key === 'Home') {
+            break;
+        case 'frameToFit': view.frameToFit(); break;
+        case 'reset':
             core.resetKey();
             motion.showParameterValues();
             changed();
-        } else if (event.key.toLowerCase() === 'g') {
-            view.stepLineWidth(event.shiftKey ? -1 : 1);
-        } else if (event.key.toLowerCase() === 't' && !event.shiftKey) {
-            view.nextTheme();
-        } else {
-            handled = !event.shiftKey && view.toggleBox(event.key.toLowerCase());
+            break;
+        case 'lineWidth': view.stepLineWidth(command.step); break;
+        case 'nextTheme': view.nextTheme(); break;
+        case 'box': handled = view.toggleBox(command.letter); break;
         }
         if (handled)
             event.preventDefault();
