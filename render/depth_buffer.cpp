@@ -7,25 +7,26 @@
 #include <cstring>
 #include <limits>
 
-void DepthBuffer::Reset(bool perspective, double tolerance)
+void DepthBuffer::Reset(bool perspective, double tolerance, int side)
 {
     m_perspective = perspective;
     m_tolerance = tolerance;
     // Perspective keys are positive; a parallel eye's are any sign.
     const float empty = perspective ? 0.0f : -std::numeric_limits<float>::infinity();
-    const size_t size = static_cast<size_t>(kCanvasSide) * kCanvasSide + kFillLanes;
-    if (m_keys.size() != size || !(m_empty == empty))
+    const size_t size = static_cast<size_t>(side) * static_cast<size_t>(side) + kFillLanes;
+    if (m_side != side || m_keys.size() != size || !(m_empty == empty))
         m_keys.assign(size, empty);
     else if (m_firstRow <= m_lastRow) {   // only the rows the last facets wrote can hold a key
-        float* const first = m_keys.data() + static_cast<std::ptrdiff_t>(m_firstRow) * kCanvasSide;
-        const std::size_t count = static_cast<std::size_t>(m_lastRow + 1 - m_firstRow) * kCanvasSide;
+        float* const first = m_keys.data() + static_cast<std::ptrdiff_t>(m_firstRow) * side;
+        const std::size_t count = static_cast<std::size_t>(m_lastRow + 1 - m_firstRow) * static_cast<std::size_t>(side);
         if (std::signbit(empty) || empty != 0.0f)
             std::fill(first, first + count, empty);
         else   // +0.0f is all zero bytes, which the C library clears fastest
             std::memset(first, 0, count * sizeof(float));
     }
+    m_side = side;
     m_empty = empty;
-    m_firstRow = kCanvasSide;
+    m_firstRow = side;
     m_lastRow = -1;
 }
 
@@ -40,6 +41,8 @@ const std::uint8_t* UsablePoints(const double* cols, const double* rows, const d
 
 void DepthBuffer::AddFacets(const FacetMesh& mesh)
 {
+    if (m_side != kCanvasSide)
+        return;
     RowsWritten written{m_firstRow, m_lastRow};
     m_fill(m_keys.data(), mesh, written);
     m_firstRow = written.first;
@@ -61,4 +64,49 @@ void DepthBuffer::AddQuad(ScreenPoint a, ScreenPoint b, ScreenPoint c, ScreenPoi
     const std::uint32_t halves[] = {0, 1, 2, 0, 2, 3};
     std::uint8_t usable[4];
     AddFacets({cols, rows, keys, UsablePoints(cols, rows, keys, 4, usable), 4, halves, 6});
+}
+
+void DepthBuffer::AddExactTriangle(const double* x, const double* y, const double* k)
+{
+    for (int i = 0; i < 3; ++i)
+        if (!std::isfinite(x[i]) || !std::isfinite(y[i]) || !std::isfinite(k[i]))
+            return;
+    const double area = (x[1] - x[0]) * (y[2] - y[0]) - (y[1] - y[0]) * (x[2] - x[0]);
+    if (area == 0.0 || !std::isfinite(area))
+        return;
+    // The key is linear across the screen: a plane through the three corners.
+    const double kx = ((k[1] - k[0]) * (y[2] - y[0]) - (k[2] - k[0]) * (y[1] - y[0])) / area;
+    const double ky = ((k[2] - k[0]) * (x[1] - x[0]) - (k[1] - k[0]) * (x[2] - x[0])) / area;
+    const double top = std::min({y[0], y[1], y[2]}), bottom = std::max({y[0], y[1], y[2]});
+    // Rows whose centre r + 0.5 lies within the triangle's height, inside the square.
+    const double firstRow = std::max(0.0, std::ceil(top - 0.5)), lastRow = std::min(m_side - 1.0, std::floor(bottom - 0.5));
+    if (firstRow <= lastRow) {   // the next Reset clears these rows
+        m_firstRow = std::min(m_firstRow, static_cast<int>(firstRow));
+        m_lastRow = std::max(m_lastRow, static_cast<int>(lastRow));
+    }
+    for (double r = firstRow; r <= lastRow; ++r) {
+        const double cy = r + 0.5;
+        double left = INFINITY, right = -INFINITY;
+        for (int e = 0; e < 3; ++e) {
+            const int f = (e + 1) % 3;
+            const double y0 = y[e], y1 = y[f];
+            if (y0 == y1 || cy < std::min(y0, y1) || cy > std::max(y0, y1))
+                continue;
+            const double cx = x[e] + (cy - y0) * (x[f] - x[e]) / (y1 - y0);
+            left = std::min(left, cx);
+            right = std::max(right, cx);
+        }
+        const double firstCol = std::max(0.0, std::ceil(left - 0.5)), lastCol = std::min(m_side - 1.0, std::floor(right - 0.5));
+        if (!(firstCol <= lastCol))
+            continue;
+        float* row = m_keys.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(m_side);
+        // The key at column c is rowKey + c * kx: one multiply-add a pixel, which the compiler
+        // takes several pixels at a time.
+        const double rowKey = k[0] + (cy - y[0]) * ky + (0.5 - x[0]) * kx;
+        const int c0 = static_cast<int>(firstCol), c1 = static_cast<int>(lastCol);
+        for (int c = c0; c <= c1; ++c) {
+            const float key = static_cast<float>(rowKey + static_cast<double>(c) * kx);
+            row[c] = row[c] > key ? row[c] : key;
+        }
+    }
 }

@@ -28,25 +28,33 @@ const std::uint8_t* UsablePoints(const double* cols, const double* rows, const d
 
 class DepthBuffer {
 public:
-    // Empty: every pixel infinitely far. perspective chooses the key; tolerance is the distance,
-    // in world units, by which a line may lie behind a facet and still be seen.
-    void Reset(bool perspective, double tolerance);
+    // Empty: every pixel of a square of side pixels infinitely far. perspective chooses the key;
+    // tolerance is the distance, in world units, by which a line may lie behind a facet and still
+    // be seen.
+    void Reset(bool perspective, double tolerance, int side = kCanvasSide);
+    int Side() const { return m_side; }
 
     // The facets' nearest keys into every pixel whose centre they cover. Degenerate facets, and
-    // those with a point that is not usable, add nothing.
+    // those with a point that is not usable, add nothing. The window's square only: the fill's
+    // rows are kCanvasSide wide, so at another side it adds nothing.
     void AddFacets(const FacetMesh& mesh);
     // One triangle; the triangles a b c and a c d, the two halves of a quad.
     void AddTriangle(ScreenPoint a, ScreenPoint b, ScreenPoint c);
     void AddQuad(ScreenPoint a, ScreenPoint b, ScreenPoint c, ScreenPoint d);
 
+    // A figure's triangle, at any side: its keys into each pixel whose centre lies between the
+    // edges' crossings of that pixel row's centre line, in doubles, as the figure's vector pieces
+    // are cut. A corner or key that is not finite adds nothing.
+    void AddExactTriangle(const double* cols, const double* rows, const double* keys);
+
     // Whether a line point of depth key at pixel (col, row) is seen; outside the square it is.
     bool Sees(long long col, long long row, double key) const
     {
-        if (col < 0 || col >= kCanvasSide || row < 0 || row >= kCanvasSide)
+        if (col < 0 || col >= m_side || row < 0 || row >= m_side)
             return true;
-        return SeesAt(static_cast<std::size_t>(row) * kCanvasSide + static_cast<std::size_t>(col), key);
+        return SeesAt(static_cast<std::size_t>(row) * static_cast<std::size_t>(m_side) + static_cast<std::size_t>(col), key);
     }
-    // Sees for the pixel at index row * kCanvasSide + col of the square, which must be inside.
+    // Sees for the pixel at index row * Side() + col of the square, which must be inside.
     bool SeesAt(std::size_t index, double key) const
     {
         const double nearest = m_keys[index];
@@ -106,7 +114,7 @@ public:
     }
 
     // The nearest key at a pixel inside the square.
-    float KeyAt(int col, int row) const { return m_keys[static_cast<std::size_t>(row) * kCanvasSide + col]; }
+    float KeyAt(int col, int row) const { return m_keys[static_cast<std::size_t>(row) * static_cast<std::size_t>(m_side) + col]; }
 
     // How facets are filled: the fastest way this processor has unless told; all give the same keys.
     void UseFillPath(FillPath path) { m_fill = FacetFillFor(path); }
@@ -118,4 +126,5 @@ private:
     float              m_empty = 0.0f;              // the key m_keys was last cleared to
     int                m_firstRow = 0, m_lastRow = kCanvasSide - 1;   // rows FillBox wrote since
     double             m_tolerance = 0.0;
+    int                m_side = kCanvasSide;
 };

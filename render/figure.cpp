@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "render/figure_axes.h"
-#include "render/figure_depth.h"
+#include "render/depth_buffer.h"
 #include "render/figure_strokes.h"
 #include "render/pixel_mapping.h"
 #include "render/styled_frame.h"
@@ -18,15 +18,15 @@
 namespace {
 
 // The nearest facet of the projected wire at every pixel of the square.
-void FillDepth(const Wireframe& wire, const EyeView& eye, int side, bool parallel, FigureDepth& depth)
+void FillDepth(const Wireframe& wire, const EyeView& eye, int side, bool parallel, DepthBuffer& depth)
 {
-    depth.Reset(side, !parallel, HiddenTolerance(eye.nearest, eye.farthest));
+    depth.Reset(!parallel, HiddenTolerance(eye.nearest, eye.farthest), side);
     for (size_t t = 0; t + 2 < wire.triangles.size(); t += 3) {
         const std::uint32_t* tri = wire.triangles.data() + t;
         const double cols[] = {eye.cols[tri[0]], eye.cols[tri[1]], eye.cols[tri[2]]};
         const double rows[] = {eye.rows[tri[0]], eye.rows[tri[1]], eye.rows[tri[2]]};
         const double keys[] = {eye.keys[tri[0]], eye.keys[tri[1]], eye.keys[tri[2]]};
-        depth.AddTriangle(cols, rows, keys);
+        depth.AddExactTriangle(cols, rows, keys);
     }
 }
 
@@ -43,7 +43,7 @@ Wireframe SectionLines(const Wireframe& wire, const SectionPlane& plane)
 // The section's strokes over one eye's surface, tested against that eye's facets: the section lies
 // on them, and the frame's tolerance keeps it seen where they are.
 void AddSection(const Camera& camera, const Wireframe& lines, const FrameStyle& style, const Figure& figure, Rgb colour,
-                const FigureDepth& depth, FigureLayer& layer)
+                const DepthBuffer& depth, FigureLayer& layer)
 {
     thread_local EyeView eye;
     ProjectFigure(camera, style.parallel, static_cast<double>(figure.side) / kCanvasSide, lines, eye);
@@ -64,7 +64,7 @@ void AddSection(const Camera& camera, const Wireframe& lines, const FrameStyle& 
 
 // One eye's strokes, as the frame replays the wireframe.
 void AddEye(const Camera& camera, const Wireframe& wire, const FrameStyle& style, const Figure& figure, Rgb tint,
-            EyeView& eye, FigureDepth& depth, FigureLayer& layer)
+            EyeView& eye, DepthBuffer& depth, FigureLayer& layer)
 {
     const double scale = static_cast<double>(figure.side) / kCanvasSide;
     ProjectFigure(camera, style.parallel, scale, wire, eye);
@@ -133,7 +133,7 @@ void BuildFigure(const Camera& camera, const Wireframe& wire, const FrameStyle& 
     out.dashOn = std::max(6.0 * scale, 3.0 * out.lineWidth);
     out.dashOff = std::max(4.0 * scale, 2.0 * out.lineWidth);
     thread_local EyeView eye;
-    thread_local FigureDepth depth;
+    thread_local DepthBuffer depth;
     const Wireframe section = style.section ? SectionLines(wire, *style.section) : Wireframe{};
     // After each eye's surface, while its depth stands: twice as heavy, in the accent (each eye's
     // own colour in stereo, which the glasses need).

@@ -19,7 +19,7 @@ constexpr double kArrowAngle = 0.45;        // radians either side of an axis, a
 // (ux, uy), hidden or dashed as the axis, its number beside it always, as the axis's name is.
 // None at the axes' crossing.
 void AddTicks(const Camera& camera, const Wireframe& wire, const FrameStyle& style, int axis, double ux, double uy,
-              double reach, Rgb ink, const FigureDepth* depth, PathSink& sink, Figure& figure)
+              double reach, Rgb ink, const DepthBuffer* depth, PathSink& sink, Figure& figure)
 {
     const std::vector<double>& coords = axis == 0 ? wire.xs : axis == 1 ? wire.ys : wire.zs;
     const double offset = axis == 0 ? wire.unitOffset.x : axis == 1 ? wire.unitOffset.y : wire.unitOffset.z;
@@ -96,7 +96,7 @@ void PullTipInside(FigurePoint from, double fromKey, double labelAway, int side,
 // The axes through the surface's origin, as far as its farthest point and a little beyond.
 // With hidden lines the depth of the surface seen by camera hides or dashes them as it does the
 // surface's own lines; without, they are drawn over it.
-void AddAxes(const Camera& camera, const Wireframe& wire, const FrameStyle& style, Rgb ink, const FigureDepth* depth,
+void AddAxes(const Camera& camera, const Wireframe& wire, const FrameStyle& style, Rgb ink, const DepthBuffer* depth,
              Figure& figure)
 {
     double reach = 0.0;

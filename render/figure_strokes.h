@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "render/figure.h"
-#include "render/figure_depth.h"
+#include "render/depth_buffer.h"
 #include "render/line_walk.h"
 
 struct EyeView {
@@ -56,7 +56,7 @@ inline void PathSink::Add(FigurePoint a, FigurePoint b, Rgb colour, bool dashed)
 
 // The seen and hidden parts of a -> b, tested once a pixel along it: hidden parts dashed or left out.
 inline void AddTestedSegment(FigurePoint a, FigurePoint b, double ka, double kb, Rgb colour, bool dashHidden,
-                             const FigureDepth& depth, PathSink& sink)
+                             const DepthBuffer& depth, PathSink& sink)
 {
     const double length = std::max(std::fabs(b.x - a.x), std::fabs(b.y - a.y));
     if (!(length < 1e7)) {   // too near the eye's plane to test: drawn whole, as the frame does

@@ -222,3 +222,27 @@ TEST(DepthBuffer, AQuadInOnePassIsItsTwoTriangles)
     EXPECT_LE(coverageDiffers, covered / 10000);
 }
 
+
+// A figure's square at its own side: the exact triangles land there, the square's fill does not
+// (its rows are the window's), and the next Reset leaves no key of the last figure behind.
+TEST(DepthBuffer, AFiguresSideTakesExactTrianglesAndIsClearedWhole)
+{
+    DepthBuffer depth;
+    for (const bool perspective : {true, false}) {
+        for (const int side : {137, 137, 700, 700, 137}) {
+            depth.Reset(perspective, 0.0, side);
+            const float empty = perspective ? 0.0f : -INFINITY;
+            for (int r = 0; r < side; ++r)
+                for (int c = 0; c < side; ++c)
+                    ASSERT_EQ(depth.KeyAt(c, r), empty) << side << " " << c << "," << r;
+            const double cols[] = {-5.0, side + 5.0, side / 2.0}, rows[] = {side / 3.0, side / 3.0, side + 9.0};
+            const double keys[] = {0.5, 0.5, 0.5};
+            depth.AddExactTriangle(cols, rows, keys);
+            depth.AddTriangle({0, 0, 0.9}, {60, 0, 0.9}, {0, 60, 0.9});   // the window's fill: not at this side
+            EXPECT_EQ(depth.KeyAt(side / 2, side - 1), 0.5f);
+            EXPECT_EQ(depth.KeyAt(0, 0), empty);
+            EXPECT_FALSE(depth.Sees(side / 2, side - 1, 0.25));
+            EXPECT_TRUE(depth.Sees(side / 2, side, 0.25));   // below the square nothing hides
+        }
+    }
+}
