@@ -32,7 +32,6 @@ public:
     // tolerance is the distance, in world units, by which a line may lie behind a facet and still
     // be seen.
     void Reset(bool perspective, double tolerance, int side = kCanvasSide);
-    int Side() const { return m_side; }
 
     // The facets' nearest keys into every pixel whose centre they cover. Degenerate facets, and
     // those with a point that is not usable, add nothing. The window's square only: the fill's
@@ -54,7 +53,7 @@ public:
             return true;
         return SeesAt(static_cast<std::size_t>(row) * static_cast<std::size_t>(m_side) + static_cast<std::size_t>(col), key);
     }
-    // Sees for the pixel at index row * Side() + col of the square, which must be inside.
+    // Sees for the pixel at index row * side + col of the square, which must be inside.
     bool SeesAt(std::size_t index, double key) const
     {
         const double nearest = m_keys[index];
@@ -124,7 +123,7 @@ private:
     std::vector<float> m_keys;
     bool               m_perspective = true;
     float              m_empty = 0.0f;              // the key m_keys was last cleared to
-    int                m_firstRow = 0, m_lastRow = kCanvasSide - 1;   // rows FillBox wrote since
+    int                m_firstRow = 0, m_lastRow = kCanvasSide - 1;   // rows the fills wrote since
     double             m_tolerance = 0.0;
     int                m_side = kCanvasSide;
 };

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <vector>
 
-#include "render/figure_axes.h"
 #include "render/depth_buffer.h"
+#include "render/figure_axes.h"
 #include "render/figure_strokes.h"
 #include "render/pixel_mapping.h"
 #include "render/styled_frame.h"
