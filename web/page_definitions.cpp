@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "session/definition_rules.h"
 #include "session/definition_text.h"
@@ -41,9 +40,10 @@ bool ReadShape(const JsonFields& fields, SurfaceDefinition& definition, Definiti
                                                    definition, problem);
 }
 
-// Counts that are not whole numbers become -1, which the check refuses at their field; parameters
-// that do not read are left out (ParamsRead tells why).
-SurfaceDefinition DefinitionOf(const JsonFields& fields)
+// The definition the page sent, as far as it reads; false with the first problem of its parameters,
+// or else of its equation. Counts that are not whole numbers become -1, which the check refuses at
+// their field; parameters that do not read are left out.
+bool ReadDefinition(const JsonFields& fields, SurfaceDefinition& definition, DefinitionProblem& problem)
 {
     auto count = [&fields](std::string_view name) {
         const std::string text = fields.Text(name);
@@ -51,29 +51,28 @@ SurfaceDefinition DefinitionOf(const JsonFields& fields)
         const long n = std::strtol(text.c_str(), &end, 10);
         return text.empty() || *end != '\0' || n < -1 || n > 100000000 ? -1 : static_cast<int>(n);
     };
-    SurfaceDefinition definition;
     definition.caption = fields.Text("caption");
     definition.xyz = {fields.Text("x"), fields.Text("y"), fields.Text("z")};
     definition.u = {fields.Text("uFrom"), fields.Text("uTo"), count("uLines")};
     definition.v = {fields.Text("vFrom"), fields.Text("vTo"), count("vLines")};
     definition.samples = count("samples");
-    DefinitionProblem ignored;
-    ReadParametersText(fields.Text("params"), definition, ignored);
+    const bool paramsRead = ReadParametersText(fields.Text("params"), definition, problem);
     definition.lets = ReadLetsText(fields.Text("lets"));
     const std::string fit = fields.Text("fit"), families = fields.Text("families");
     definition.fit = fit != "ninguna";
     definition.fitEachAxis = fit == "ejes";
     definition.families = families == "u" ? Families::U : families == "v" ? Families::V : Families::UV;
-    ReadShape(fields, definition, ignored);
-    return definition;
+    DefinitionProblem afterParams;   // the parameters' problem comes first
+    return ReadShape(fields, definition, paramsRead ? problem : afterParams) && paramsRead;
 }
 
-// Whether the parameters' field and an equation's read: false with the problem.
-bool ParamsRead(const JsonFields& fields, DefinitionProblem& problem)
+// The definition as far as it reads, for accepting and saving, which check it on their own.
+SurfaceDefinition DefinitionOf(const JsonFields& fields)
 {
-    std::vector<NamedValue> params;
-    SurfaceDefinition shape;
-    return ReadParametersText(fields.Text("params"), params, problem) && ReadShape(fields, shape, problem);
+    SurfaceDefinition definition;
+    DefinitionProblem ignored;
+    ReadDefinition(fields, definition, ignored);
+    return definition;
 }
 
 // The page's field a problem shows at, by the names the page sends: the whole definition, which has
@@ -124,9 +123,10 @@ EMSCRIPTEN_KEEPALIVE const char* vx_preview(const char* definitionJson)
     Page& page = ThePage();
     DefinitionProblem problem;
     const std::optional<JsonFields> fields = FieldsOf(definitionJson, problem);
-    if (!fields || !ParamsRead(*fields, problem))
+    SurfaceDefinition definition;
+    if (!fields || !ReadDefinition(*fields, definition, problem))
         return Answer(ProblemJson(problem, fields));
-    const PreviewDefinition preview = PreviewOf(DefinitionOf(*fields));
+    const PreviewDefinition preview = PreviewOf(definition);
     std::optional<Wireframe> wire = BuildTypedSurface(preview.drawn, problem);
     if (!wire)
         return Answer(ProblemJson(problem, fields));
@@ -143,8 +143,9 @@ EMSCRIPTEN_KEEPALIVE const char* vx_check(const char* definitionJson)
 {
     DefinitionProblem problem;
     const std::optional<JsonFields> fields = FieldsOf(definitionJson, problem);
-    return Answer(fields && ParamsRead(*fields, problem) && CheckDefinition(DefinitionOf(*fields), problem) ? "{}"
-                                                                                                          : ProblemJson(problem, fields));
+    SurfaceDefinition definition;
+    const bool good = fields && ReadDefinition(*fields, definition, problem) && CheckDefinition(definition, problem);
+    return Answer(good ? "{}" : ProblemJson(problem, fields));
 }
 
 // "Aceptar": the definition shown, listed until the page is closed; returns its number, 0 when the

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "web/page_json.h"
 
@@ -46,6 +47,13 @@ TEST(PageBridge, DefinitionsAreReadByNameAndAnythingElseRefusedWhole)
     EXPECT_EQ(Answer(vx_check(Definition("u+w", "5").Text().c_str())).Text("field"), "x");
     EXPECT_EQ(Answer(vx_check(Definition("u", "cinco").Text().c_str())).Text("field"), "uLines");
     EXPECT_GT(vx_accept(Definition("u", "5").Text().c_str()), 0);
+    // An equation's box is told only once the parameters read.
+    for (const auto& [params, field] : {std::pair{"a=", "params"}, std::pair{"a=1", "box"}}) {
+        const JsonObject equation = JsonObject().Add("caption", "Cono").Add("kind", "ecuacion").Add("equation", "x^2+y^2=a")
+                                        .Add("box", "1, 2").Add("planeFamilies", "z").Add("planes", "12").Add("grid", "40")
+                                        .Add("params", params);
+        EXPECT_EQ(Answer(vx_check(equation.Text().c_str())).Text("field"), field) << params;
+    }
 
     for (const char* bad : {"Mía\x1fu\x1fv\x1fu*v", "", "{\"x\":[\"u\"]}"}) {
         const JsonFields problem = Answer(vx_check(bad));
