@@ -3,13 +3,13 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <utility>
 
 #include "export/output_format.h"
 #include "render/figure_picture.h"
 #include "render/theme.h"
+#include "session/scene_text.h"
 #include "session/style_rules.h"
 #include "web/page_json.h"
 #include "web/page_state.h"
@@ -125,16 +125,13 @@ EMSCRIPTEN_KEEPALIVE const char* vx_figure_texts(int side)
     style.title.clear();
     BuildFigure(page.session.FrameCamera(), page.session.FrameWireframe(), style, page.figure);
     JsonArray json;
-    for (const FigureText& text : page.figure.texts) {
-        char colour[8];
-        std::snprintf(colour, sizeof colour, "#%02x%02x%02x", text.colour.r, text.colour.g, text.colour.b);
+    for (const FigureText& text : page.figure.texts)
         json.Add(JsonObject()
                      .Add("x", JsonFixed{text.at.x})
                      .Add("y", JsonFixed{text.at.y})
                      .Add("height", JsonFixed{text.height})
                      .Add("text", text.text)
-                     .Add("colour", colour));
-    }
+                     .Add("colour", "#" + HexColour(text.colour)));
     return Answer(json.Text());
 }
 
