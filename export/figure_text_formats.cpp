@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "export/tex_text.h"
+#include "render/hex_text.h"
 #include "render/title_text.h"
 
 namespace {
@@ -22,9 +23,7 @@ std::string Number(double v, int decimals)
 
 std::string Hex(Rgb c)
 {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.r, c.g, c.b);
-    return text;
+    return "#" + HexColour(c);
 }
 
 std::string XmlEscaped(const std::string& text)

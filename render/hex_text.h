@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "render/canvas.h"
@@ -17,6 +18,19 @@ constexpr int HexDigit(char c)
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
+}
+
+// "rrggbb" in lower case: what every file and link writes, and HexRgb reads back.
+inline std::string HexColour(Rgb c)
+{
+    constexpr char kDigits[] = "0123456789abcdef";
+    std::string out(6, '0');
+    const std::uint8_t channels[3] = {c.r, c.g, c.b};
+    for (std::size_t i = 0; i < 3; ++i) {
+        out[2 * i] = kDigits[channels[i] >> 4];
+        out[2 * i + 1] = kDigits[channels[i] & 15];
+    }
+    return out;
 }
 
 // "rrggbb": six hexadecimal digits, either case; nothing for any other text.

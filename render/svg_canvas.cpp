@@ -2,16 +2,16 @@
 // pixel centres (+0.5); square caps make a zero-length line a one-pixel dot, as on the picture.
 #include "render/svg_canvas.h"
 
-#include <cstdio>
 #include <string>
+
+#include "render/hex_text.h"
 
 namespace {
 
 void AppendColour(std::string& out, Rgb c)
 {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.r, c.g, c.b);
-    out += text;
+    out += '#';
+    out += HexColour(c);
 }
 
 // Written from twice the centre, an odd integer, so that every int is exact: -3 gives -2.5.

@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "render/hex_text.h"
@@ -75,11 +74,4 @@ std::optional<double> ReadSceneNumber(std::string_view text)
 std::string TripleText(Vec3 v)
 {
     return ShortestNumber(v.x) + "," + ShortestNumber(v.y) + "," + ShortestNumber(v.z);
-}
-
-std::string HexColour(Rgb c)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "%02x%02x%02x", c.r, c.g, c.b);
-    return text;
 }

@@ -1,5 +1,5 @@
-// The scene's text beneath its keys: values percent-encoded as a fragment keeps them, numbers and
-// colours written so that they read back exactly.
+// The scene's text beneath its keys: values percent-encoded as a fragment keeps them, numbers
+// written so that they read back exactly (colours: render/hex_text.h).
 #pragma once
 
 #include <optional>
@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "geometry/vec3.h"
-#include "render/canvas.h"
 
 // Letters, digits and "-._~!$'()*,;:@/?" as they are; any other byte, '&', '=', '+', '%' and '#'
 // among them, as %XX.
@@ -18,5 +17,3 @@ std::optional<std::string> PercentDecoded(std::string_view text);
 // The whole text one finite number, up to 40 characters, starting with a digit, '-' or '.'.
 std::optional<double> ReadSceneNumber(std::string_view text);
 std::string TripleText(Vec3 v);   // "x,y,z", each shortest
-
-std::string HexColour(Rgb c);   // "rrggbb", as HexRgb reads it

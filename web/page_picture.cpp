@@ -8,6 +8,7 @@
 
 #include "export/output_format.h"
 #include "render/figure_picture.h"
+#include "render/hex_text.h"
 #include "render/theme.h"
 #include "session/scene_text.h"
 #include "session/style_rules.h"
