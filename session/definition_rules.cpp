@@ -7,6 +7,15 @@
 #include "session/definition_text.h"
 #include "surfaces/quoted_text.h"
 
+bool ReadDefinitionTexts(std::string_view params, const EquationText* equation, SurfaceDefinition& definition,
+                         DefinitionProblem& problem)
+{
+    const bool paramsRead = ReadParametersText(params, definition, problem);
+    DefinitionProblem afterParams;   // read on, so that the definition holds all that reads
+    const bool equationRead = !equation || ReadEquationText(*equation, definition, paramsRead ? problem : afterParams);
+    return paramsRead && equationRead;
+}
+
 PreviewDefinition PreviewOf(SurfaceDefinition definition)
 {
     const std::vector<std::string> unused = UnusedParameters(definition);

@@ -4,11 +4,19 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "session/equation_text.h"
 #include "surfaces/typed_surface.h"
 
 constexpr char kCaptionNeeded[] = "Escriba un nombre para guardarla entre sus superficies.";
+
+// The typed lines that are read, not copied, into definition: the parameters', then an equation's
+// fields (none for formulas of u and v). As much as reads is kept; false with the first problem,
+// the parameters' before the equation's.
+bool ReadDefinitionTexts(std::string_view params, const EquationText* equation, SurfaceDefinition& definition,
+                         DefinitionProblem& problem);
 
 // What a preview draws of a definition: its parameters that no formula uses left out (one may be
 // typed before the formula that uses it), and a warning of one sentence each ("" when none).

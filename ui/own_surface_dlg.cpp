@@ -171,14 +171,16 @@ COwnSurfaceDlg::~COwnSurfaceDlg()
     m_sampling.waitForFinished();   // a cancelled sampling stops within one line
 }
 
-bool COwnSurfaceDlg::ReadParams(std::vector<NamedValue>& params, DefinitionProblem& problem) const
-{
-    return ReadParametersText(m_params->text().toStdString(), params, problem);
-}
-
 SurfaceDefinition COwnSurfaceDlg::Definition() const
 {
     SurfaceDefinition def;
+    DefinitionProblem ignored;
+    Read(def, ignored);
+    return def;
+}
+
+bool COwnSurfaceDlg::Read(SurfaceDefinition& def, DefinitionProblem& problem) const
+{
     def.caption = m_caption->text().trimmed().toStdString();
     for (int i = 0; i < 3; ++i)
         def.xyz[static_cast<size_t>(i)] = m_xyz[i]->text().toStdString();
@@ -189,20 +191,13 @@ SurfaceDefinition COwnSurfaceDlg::Definition() const
     def.fit = m_fit->isChecked();
     def.fitEachAxis = def.fit && m_fitMode->currentIndex() == 1;
     def.lets = ReadLetsText(m_lets->text().toStdString());
-    DefinitionProblem ignored;
-    ReadParametersText(m_params->text().toStdString(), def, ignored);
-    ReadShape(def, ignored);
-    return def;
+    const EquationText equation = m_equation->Text();
+    return ReadDefinitionTexts(m_params->text().toStdString(), IsEquation() ? &equation : nullptr, def, problem);
 }
 
 bool COwnSurfaceDlg::IsEquation() const
 {
     return m_kind->currentIndex() == 1;
-}
-
-bool COwnSurfaceDlg::ReadShape(SurfaceDefinition& definition, DefinitionProblem& problem) const
-{
-    return !IsEquation() || ReadEquationText(m_equation->Text(), definition, problem);
 }
 
 QString COwnSurfaceDlg::Problem() const
@@ -212,9 +207,8 @@ QString COwnSurfaceDlg::Problem() const
 
 bool COwnSurfaceDlg::CheckNow(DefinitionProblem& problem) const
 {
-    std::vector<NamedValue> params;
-    SurfaceDefinition shape;
-    return ReadParams(params, problem) && ReadShape(shape, problem) && CheckDefinition(Definition(), problem);
+    SurfaceDefinition definition;
+    return Read(definition, problem) && CheckDefinition(definition, problem);
 }
 
 void COwnSurfaceDlg::OnEdited()
@@ -232,13 +226,13 @@ void COwnSurfaceDlg::StartPreview()
         return;
     }
     // A parameter that no formula uses yet is only a warning here: the preview draws without it.
-    PreviewDefinition preview = PreviewOf(Definition());
+    SurfaceDefinition typed;
+    DefinitionProblem problem;
+    const bool read = Read(typed, problem);
+    PreviewDefinition preview = PreviewOf(std::move(typed));
     SurfaceDefinition& definition = preview.drawn;
     m_warning = QString::fromStdString(preview.warning);
-    DefinitionProblem problem;
-    std::vector<NamedValue> read;
-    SurfaceDefinition shape;
-    if (!ReadParams(read, problem) || !ReadShape(shape, problem) || !CheckDefinition(definition, problem)) {   // microseconds: at once
+    if (!read || !CheckDefinition(definition, problem)) {   // microseconds: at once
         ShowProblem(problem);
         return;
     }

@@ -53,7 +53,8 @@ private:
     void OnEdited();
     void StartPreview();
     void OnPreviewDone();
-    bool ReadParams(std::vector<NamedValue>& params, DefinitionProblem& problem) const;
+    // The fields into def, as much as reads; false with the first problem of the typed lines.
+    bool Read(SurfaceDefinition& def, DefinitionProblem& problem) const;
     bool CheckNow(DefinitionProblem& problem) const;
     void ShowProblem(const DefinitionProblem& problem);
     void ClearProblem();
@@ -61,7 +62,6 @@ private:
     void OnSave();
     QWidget* FieldOf(DefinitionField field) const;
     bool IsEquation() const;
-    bool ReadShape(SurfaceDefinition& definition, DefinitionProblem& problem) const;   // the equation's fields
 
     QLineEdit* m_caption = nullptr;
     QComboBox* m_kind = nullptr;      // IDC_OWN_KIND: formulas of u and v, or an equation

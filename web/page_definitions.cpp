@@ -32,12 +32,9 @@ std::optional<JsonFields> FieldsOf(const char* text, DefinitionProblem& problem)
 
 bool IsEquation(const JsonFields& fields) { return fields.Text("kind") == "ecuacion"; }
 
-// An equation's fields into definition; false with the problem at its field.
-bool ReadShape(const JsonFields& fields, SurfaceDefinition& definition, DefinitionProblem& problem)
+EquationText EquationFieldsOf(const JsonFields& fields)
 {
-    return !IsEquation(fields) || ReadEquationText({fields.Text("equation"), fields.Text("box"), fields.Text("planeFamilies"),
-                                                    fields.Text("grid"), fields.Text("planes")},
-                                                   definition, problem);
+    return {fields.Text("equation"), fields.Text("box"), fields.Text("planeFamilies"), fields.Text("grid"), fields.Text("planes")};
 }
 
 // The definition the page sent, as far as it reads; false with the first problem of its parameters,
@@ -56,14 +53,13 @@ bool ReadDefinition(const JsonFields& fields, SurfaceDefinition& definition, Def
     definition.u = {fields.Text("uFrom"), fields.Text("uTo"), count("uLines")};
     definition.v = {fields.Text("vFrom"), fields.Text("vTo"), count("vLines")};
     definition.samples = count("samples");
-    const bool paramsRead = ReadParametersText(fields.Text("params"), definition, problem);
     definition.lets = ReadLetsText(fields.Text("lets"));
     const std::string fit = fields.Text("fit"), families = fields.Text("families");
     definition.fit = fit != "ninguna";
     definition.fitEachAxis = fit == "ejes";
     definition.families = families == "u" ? Families::U : families == "v" ? Families::V : Families::UV;
-    DefinitionProblem afterParams;   // the parameters' problem comes first
-    return ReadShape(fields, definition, paramsRead ? problem : afterParams) && paramsRead;
+    const EquationText equation = EquationFieldsOf(fields);
+    return ReadDefinitionTexts(fields.Text("params"), IsEquation(fields) ? &equation : nullptr, definition, problem);
 }
 
 // The definition as far as it reads, for accepting and saving, which check it on their own.

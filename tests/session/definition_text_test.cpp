@@ -56,6 +56,27 @@ TEST(DefinitionRules, APreviewLeavesOutTheParametersNoFormulaUsesAndSaysSoOnceEa
     EXPECT_EQ(PreviewOf(definition).warning, "");
 }
 
+TEST(DefinitionRules, TheParametersProblemComesBeforeTheEquationsAndWhatReadsIsKept)
+{
+    const EquationText good{"x^2 + y^2 = c", "-2, 2, -2, 2, -1, 1", "z", "40", "5"};
+    const EquationText badBox{"x^2 + y^2 = c", "-2, 2", "z", "40", "5"};
+    SurfaceDefinition definition;
+    DefinitionProblem problem;
+    EXPECT_FALSE(ReadDefinitionTexts("c=", &badBox, definition, problem));
+    EXPECT_EQ(problem.field, DefinitionField::Params);
+    definition = {};
+    EXPECT_FALSE(ReadDefinitionTexts("c=1", &badBox, definition, problem));
+    EXPECT_EQ(problem.field, DefinitionField::Box);
+    definition = {};
+    EXPECT_FALSE(ReadDefinitionTexts("c=1, d", &good, definition, problem));
+    EXPECT_EQ(problem.field, DefinitionField::Params);
+    EXPECT_EQ(definition.params, (std::vector<NamedValue>{{"c", 1.0}}));
+    EXPECT_EQ(definition.equation, good.equation) << "the equation read on";
+    definition = {};
+    EXPECT_TRUE(ReadDefinitionTexts("c=1", nullptr, definition, problem)) << "formulas of u and v: no equation";
+    EXPECT_TRUE(definition.equation.empty());
+}
+
 TEST(DefinitionRules, ParametersAndLetsWrittenBackReadAsTheyWere)
 {
     const std::vector<NamedValue> params = {{"a", 0.1}, {"b", -2.0}, {"c", 1e300}};
