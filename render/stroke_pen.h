@@ -54,7 +54,7 @@ public:
 
     // Width 1 on a picture: a stroke ending at to drawn from its walk's pixels, already found at
     // these offsets of the square. False where only a stroke can draw it.
-    bool Walked(Pixel to, const std::uint32_t* offsets, std::size_t count, Rgb colour)
+    [[gnu::always_inline]] bool Walked(Pixel to, const std::uint32_t* offsets, std::size_t count, Rgb colour)
     {
         if constexpr (std::is_same_v<C, Canvas>) {
             return false;

@@ -87,7 +87,7 @@ class RunSplitter {
 public:
     RunSplitter(Pixel from, Pixel to, Rgb colour, Sink& strokes) : m_from(from), m_to(to), m_colour(colour), m_strokes(strokes) {}
 
-    void Step(long long i, bool seen)
+    [[gnu::always_inline]] void Step(long long i, bool seen)   // called for every pixel of the walk
     {
         if (seen == m_visible)
             return;
