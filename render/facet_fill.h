@@ -115,7 +115,10 @@ inline void PlanesOf(Corner a, Corner b, Corner c, Corner d, double x0, double y
         return _mm_add_pd(_mm_add_pd(_mm_mul_pd(u, ak), _mm_mul_pd(v, bk)), _mm_mul_pd(w, ck));
     };
     auto low = [](__m128d v) { return _mm_cvtss_f32(_mm_cvtpd_ps(v)); };
-    auto high = [](__m128d v) { return _mm_cvtss_f32(_mm_cvtpd_ps(_mm_unpackhi_pd(v, v))); };
+    auto high = [](__m128d v) {   // the second lane of the same conversion: the same float
+        const __m128 f = _mm_cvtpd_ps(v);
+        return _mm_cvtss_f32(_mm_shuffle_ps(f, f, _MM_SHUFFLE(1, 1, 1, 1)));
+    };
     const __m128d k = keyOf(wa, wb, wc), kx = keyOf(ax, bx, cx), ky = keyOf(ay, by, cy);
     __m128d most = _mm_andnot_pd(sign, wa);
     for (const __m128d v : {ax, ay, wb, bx, by, wc, cx, cy, k, kx, ky})
