@@ -205,10 +205,12 @@ QString COwnSurfaceDlg::Problem() const
     return m_problem->text();
 }
 
-bool COwnSurfaceDlg::CheckNow(DefinitionProblem& problem) const
+std::optional<SurfaceDefinition> COwnSurfaceDlg::CheckNow(DefinitionProblem& problem) const
 {
     SurfaceDefinition definition;
-    return Read(definition, problem) && CheckDefinition(definition, problem);
+    if (!Read(definition, problem) || !CheckDefinition(definition, problem))
+        return std::nullopt;
+    return definition;
 }
 
 void COwnSurfaceDlg::OnEdited()
@@ -355,18 +357,19 @@ std::shared_ptr<const Wireframe> COwnSurfaceDlg::SampledWireframe() const
 void COwnSurfaceDlg::OnSave()
 {
     DefinitionProblem problem;
-    if (!CheckNow(problem)) {
+    const std::optional<SurfaceDefinition> definition = CheckNow(problem);
+    if (!definition) {
         ShowProblem(problem);
         return;
     }
     m_problem->setStyleSheet(QStringLiteral("color: #b00000"));
-    if (const std::string refused = SaveRefusal(Definition()); !refused.empty()) {
+    if (const std::string refused = SaveRefusal(*definition); !refused.empty()) {
         m_problem->setText(QString::fromStdString(refused));
         m_caption->setFocus();
         return;
     }
     QString error;
-    if (!m_save(Definition(), error)) {
+    if (!m_save(*definition, error)) {
         m_problem->setText(error);
         return;
     }

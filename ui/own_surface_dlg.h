@@ -5,6 +5,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QDialog>
 #include <QFutureWatcher>
@@ -55,7 +56,8 @@ private:
     void OnPreviewDone();
     // The fields into def, as much as reads; false with the first problem of the typed lines.
     bool Read(SurfaceDefinition& def, DefinitionProblem& problem) const;
-    bool CheckNow(DefinitionProblem& problem) const;
+    // The fields as a definition that may be drawn; nothing, with the problem, when not.
+    std::optional<SurfaceDefinition> CheckNow(DefinitionProblem& problem) const;
     void ShowProblem(const DefinitionProblem& problem);
     void ClearProblem();
     void OnAccept();
