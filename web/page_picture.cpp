@@ -10,7 +10,6 @@
 #include "render/figure_picture.h"
 #include "render/hex_text.h"
 #include "render/theme.h"
-#include "session/scene_text.h"
 #include "session/style_rules.h"
 #include "web/page_json.h"
 #include "web/page_state.h"
