@@ -9,6 +9,7 @@
 #include "render/figure.h"
 #include "render/depth_buffer.h"
 #include "render/line_walk.h"
+#include "render/seen_runs.h"
 
 struct EyeView {
     std::vector<double> cols, rows;   // in the square, before the title's band
@@ -73,19 +74,16 @@ inline void AddTestedSegment(FigurePoint a, FigurePoint b, double ka, double kb,
         return depth.Sees(static_cast<long long>(std::floor(p.x)), static_cast<long long>(std::floor(p.y)),
                           ka + (kb - ka) * t);
     };
-    bool seen = seenAt(0);
-    double runStart = 0.0;
-    for (long long i = 1; i <= steps; ++i) {
-        const bool now = seenAt(i);
-        if (now == seen)
-            continue;
-        const double t = (static_cast<double>(i) - 0.5) / static_cast<double>(steps);   // between the two tests
-        if (seen || dashHidden)
-            sink.Add(pointAt(runStart), pointAt(t), colour, !seen);
-        seen = now;
-        runStart = t;
-    }
-    if (seen || dashHidden)
-        sink.Add(pointAt(runStart), b, colour, !seen);
+    // Cut halfway between the two tests that disagree.
+    SeenRuns runs([&](long long first, long long last, bool seen) {
+        if (!seen && !dashHidden)
+            return;
+        const FigurePoint from = first == 0 ? a : pointAt((static_cast<double>(first) - 0.5) / static_cast<double>(steps));
+        const FigurePoint to = last == kToTheEnd ? b : pointAt((static_cast<double>(last) + 0.5) / static_cast<double>(steps));
+        sink.Add(from, to, colour, !seen);
+    });
+    for (long long i = 0; i <= steps; ++i)
+        runs.Step(i, seenAt(i));
+    runs.End();
 }
 

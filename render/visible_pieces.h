@@ -15,6 +15,7 @@
 #include "render/canvas.h"
 #include "render/depth_buffer.h"
 #include "render/line_walk.h"
+#include "render/seen_runs.h"
 #include "render/stroke_pen.h"
 
 namespace visible_pieces {
@@ -81,42 +82,27 @@ inline Pixel PixelAtStep(Pixel from, Pixel to, long long i)
     return {static_cast<int>(from.col + sx * offset), static_cast<int>(from.row + sy * i)};
 }
 
-// Turns the walk's visibility, step by step, into strokes of its visible runs.
+// Hands a seen run of the walk from -> to on as a stroke between its first and last pixels.
+// Always inlined, as the hidden runs it drops are most of its calls.
 template <class Sink>
-class RunSplitter {
-public:
-    RunSplitter(Pixel from, Pixel to, Rgb colour, Sink& strokes) : m_from(from), m_to(to), m_colour(colour), m_strokes(strokes) {}
+struct SeenPixelRun {
+    Pixel from, to;
+    Rgb   colour;
+    Sink& strokes;
 
-    [[gnu::always_inline]] void Step(long long i, bool seen)   // called for every pixel of the walk
+    [[gnu::always_inline]] void operator()(long long first, long long last, bool seen) const
     {
-        if (seen == m_visible)
-            return;
-        if (m_visible && i > m_runStart)
-            m_strokes(Stroke{StepPixel(m_runStart), PixelAtStep(m_from, m_to, i - 1), m_colour});
-        m_visible = seen;
-        m_runStart = i;
+        if (seen)
+            strokes(Stroke{first == 0 ? from : PixelAtStep(from, to, first),
+                           last == kToTheEnd ? to : PixelAtStep(from, to, last), colour});
     }
-    void End()
-    {
-        if (m_visible)
-            m_strokes(Stroke{StepPixel(m_runStart), m_to, m_colour});
-    }
-
-private:
-    Pixel StepPixel(long long i) const { return i == 0 ? m_from : PixelAtStep(m_from, m_to, i); }
-
-    Pixel m_from, m_to;
-    Rgb   m_colour;
-    Sink& m_strokes;
-    bool  m_visible = true;
-    long long m_runStart = 0;
 };
 
 // The runs of a walk inside the square whose pixels were not all seen.
 template <class Sink>
 [[gnu::noinline]] void AddSeenRuns(Pixel from, Pixel to, const bool* seen, std::size_t count, Rgb colour, Sink& strokes)
 {
-    RunSplitter<Sink> runs(from, to, colour, strokes);
+    SeenRuns runs(SeenPixelRun<Sink>{from, to, colour, strokes});
     for (std::size_t i = 0; i < count; ++i)
         runs.Step(static_cast<long long>(i), seen[i]);
     runs.End();
@@ -127,7 +113,7 @@ template <class Sink>
 [[gnu::noinline]] void AddVisiblePiecesClipped(Pixel from, Pixel to, double ka, double kb, Rgb colour,
                                                const DepthBuffer& depth, Sink& strokes)
 {
-    RunSplitter<Sink> runs(from, to, colour, strokes);
+    SeenRuns runs(SeenPixelRun<Sink>{from, to, colour, strokes});
     double perStep = NAN;   // known once the walk tells the number of steps
     const bool exact = WalkLine(from, to, kCanvasSide, kCanvasSide, [&](long long i, long long col, long long row, long long m) {
         if (std::isnan(perStep))
