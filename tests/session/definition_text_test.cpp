@@ -29,6 +29,14 @@ TEST(DefinitionText, AParameterThatDoesNotReadIsTheParametersFieldsProblem)
         EXPECT_EQ(problem.field, DefinitionField::Params) << text;
         EXPECT_FALSE(problem.what.spanish.empty()) << text;
     }
+    // A later parameter is not yet known, nor is a name no parameter has: the message names both.
+    for (const auto& [text, unknown] : {std::pair{"k=a, a=1", "«k»: nombre o símbolo desconocido «a»"},
+                                        std::pair{"a=1, k=w", "«k»: nombre o símbolo desconocido «w»"}}) {
+        std::vector<NamedValue> params;
+        DefinitionProblem problem;
+        EXPECT_FALSE(ReadParametersText(text, params, problem));
+        EXPECT_NE(problem.what.spanish.find(unknown), std::string::npos) << problem.what.spanish;
+    }
 }
 
 TEST(DefinitionText, LetsArePartedBySemicolonsAndOneWithoutANameIsKeptForTheCheckToRefuse)

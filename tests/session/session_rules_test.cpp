@@ -1,7 +1,8 @@
 // The rules every front end takes from the session: a parameter slider's positions, the width a
-// theme brings and what a trace refuses.
+// theme brings, what a trace refuses and the names a saved picture is given.
 #include <gtest/gtest.h>
 
+#include "session/image_names.h"
 #include "session/style_rules.h"
 #include "session/parameter_control.h"
 
@@ -47,6 +48,17 @@ TEST(TraceConflict, OnlyThePlainFrameInAnyOfItsWaysIsTraced)
     }
     style.section = SectionPlane{};
     EXPECT_EQ(TraceConflictOf(style), TraceConflict::Section) << "the section's own message comes first";
+}
+
+TEST(ImageNames, TheSurfacesIdIsProposedAndATypedImageExtensionIsKeptInAnyCase)
+{
+    EXPECT_EQ(ImageFileName(SurfaceRegistry(), kLeonardoStair, OutputFormat::Svg), "leonardo.svg");
+    EXPECT_EQ(ImageFileName(SurfaceRegistry(), kSurfaceNone, OutputFormat::Png), "vexilon.png");
+    EXPECT_EQ(WithImageExtension("a/toro", OutputFormat::Svg), "a/toro.svg");
+    EXPECT_EQ(WithImageExtension("toro.PNG", OutputFormat::Svg), "toro.PNG");
+    EXPECT_EQ(WithImageExtension("toro.v2", OutputFormat::Png), "toro.v2.png");
+    EXPECT_EQ(WithImageExtension("giro.gif", OutputFormat::Pdf), "giro.gif.pdf");   // not a still picture's
+    EXPECT_TRUE(FormatOfFileName("x.Svg") == OutputFormat::Svg && !FormatOfFileName("svg"));
 }
 
 }   // namespace

@@ -88,7 +88,8 @@ TEST(HostileInput, OnlyRegularFilesOfBoundedSizeAreRead)
     EXPECT_EQ(problem("/dev/zero"), "is a device, not a definitions file; accepted: a regular TOML file | "
                                     "es un dispositivo, no un archivo de definiciones; se acepta un archivo TOML normal");
     ASSERT_EQ(mkfifo((dir / "fifo.toml").c_str(), 0600), 0);
-    EXPECT_EQ(problem(dir / "fifo.toml").substr(0, 9), "is a FIFO");
+    EXPECT_EQ(problem(dir / "fifo.toml"), "is a FIFO, not a definitions file; accepted: a regular TOML file | "
+                                          "es una tubería con nombre (FIFO), no un archivo de definiciones; se acepta un archivo TOML normal");
     fs::create_directory(dir / "folder.toml");
     EXPECT_EQ(problem(dir / "folder.toml").substr(0, 11), "is a folder");
     fs::create_symlink("/dev/zero", dir / "zero.toml");

@@ -23,7 +23,6 @@
 
 #include "app/render_cli.h"
 #include "cli_run_support.h"
-#include "session/image_names.h"
 #include "ui/viewer_app.h"
 #include "window_test_support.h"
 
@@ -244,16 +243,6 @@ private slots:
         QVERIFY(dlg->SaveFrame(PathOf("grande.png"), 1000));
         QCOMPARE(RenderCli({"-s", "seno", "--orbit", "-46,5", "--zoom", "51", "--size", "1000", "-o", CliPath("cli.png")}), 0);
         QCOMPARE(Bytes(PathOf("grande.png")), Bytes(PathOf("cli.png")));
-    }
-
-    void namesAndTypesOfImageFiles()
-    {
-        QCOMPARE(ImageFileName(SurfaceRegistry(), kLeonardoStair, OutputFormat::Svg), std::string("leonardo.svg"));
-        QCOMPARE(ImageFileName(SurfaceRegistry(), kSurfaceNone, OutputFormat::Png), std::string("vexilon.png"));
-        QCOMPARE(WithImageExtension("a/toro", OutputFormat::Svg), std::string("a/toro.svg"));
-        QCOMPARE(WithImageExtension("toro.PNG", OutputFormat::Svg), std::string("toro.PNG"));
-        QCOMPARE(WithImageExtension("toro.v2", OutputFormat::Png), std::string("toro.v2.png"));
-        QVERIFY(FormatOfFileName("x.Svg") == OutputFormat::Svg && !FormatOfFileName("svg"));
     }
 };
 
