@@ -73,15 +73,6 @@ bool ReadParametersText(std::string_view text, SurfaceDefinition& definition, De
     return true;
 }
 
-bool ReadParametersText(std::string_view text, std::vector<NamedValue>& params, DefinitionProblem& problem)
-{
-    SurfaceDefinition definition;
-    definition.params = std::move(params);
-    const bool read = ReadParametersText(text, definition, problem);
-    params = std::move(definition.params);
-    return read;
-}
-
 std::vector<NamedFormula> ReadLetsText(std::string_view text)
 {
     std::vector<NamedFormula> lets;

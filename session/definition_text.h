@@ -14,9 +14,6 @@
 // which then follow them. False with the problem at the parameters' field.
 bool ReadParametersText(std::string_view text, SurfaceDefinition& definition, DefinitionProblem& problem);
 
-// The same, the values only.
-bool ReadParametersText(std::string_view text, std::vector<NamedValue>& params, DefinitionProblem& problem);
-
 // Lets NAME=FORMULA parted by semicolons (a comma belongs to the formulas' functions); a part
 // without '=' is a let without a name, which the definition's check refuses at the lets' field.
 std::vector<NamedFormula> ReadLetsText(std::string_view text);

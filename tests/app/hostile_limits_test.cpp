@@ -127,7 +127,7 @@ TEST(HostileLimits, InvisibleCharactersOfTextDirectionAreEscapedAndNoTitle)
     EXPECT_EQ(RunCli({"-s", "toro", "--title", "Toro ∈ ℝ³ — θ", "-o", dir / "t.svg"}).status, 0);
 
     // Typed parameters as the window and the page read them: echoed escaped and cut short.
-    std::vector<NamedValue> params;
+    SurfaceDefinition params;
     DefinitionProblem problem;
     EXPECT_FALSE(ReadParametersText("\u202ea" + std::string(5000, 'b') + "\n\0x", params, problem));
     EXPECT_EQ(problem.what.spanish.find("\u202e"), std::string::npos);

@@ -8,22 +8,22 @@ namespace {
 
 TEST(DefinitionText, ParametersAreFormulasOfTheOnesBeforeAndCommasInsideParenthesesPartNothing)
 {
-    std::vector<NamedValue> params;
+    SurfaceDefinition read;
     DefinitionProblem problem;
-    ASSERT_TRUE(ReadParametersText(" a = max(1, 2) , b=pi/a,, ", params, problem)) << problem.what.spanish;
-    ASSERT_EQ(params.size(), 2u);
-    EXPECT_EQ(params[0], (NamedValue{"a", 2.0}));
-    EXPECT_EQ(params[1].first, "b");
-    EXPECT_DOUBLE_EQ(params[1].second, 1.5707963267948966);
-    params.clear();
-    EXPECT_TRUE(ReadParametersText("   ", params, problem));
-    EXPECT_TRUE(params.empty());
+    ASSERT_TRUE(ReadParametersText(" a = max(1, 2) , b=pi/a,, ", read, problem)) << problem.what.spanish;
+    ASSERT_EQ(read.params.size(), 2u);
+    EXPECT_EQ(read.params[0], (NamedValue{"a", 2.0}));
+    EXPECT_EQ(read.params[1].first, "b");
+    EXPECT_DOUBLE_EQ(read.params[1].second, 1.5707963267948966);
+    SurfaceDefinition none;
+    EXPECT_TRUE(ReadParametersText("   ", none, problem));
+    EXPECT_TRUE(none.params.empty());
 }
 
 TEST(DefinitionText, AParameterThatDoesNotReadIsTheParametersFieldsProblem)
 {
     for (const char* text : {"a=2, b", "a=2*", "b=a+1"}) {
-        std::vector<NamedValue> params;
+        SurfaceDefinition params;
         DefinitionProblem problem;
         EXPECT_FALSE(ReadParametersText(text, params, problem)) << text;
         EXPECT_EQ(problem.field, DefinitionField::Params) << text;
@@ -32,7 +32,7 @@ TEST(DefinitionText, AParameterThatDoesNotReadIsTheParametersFieldsProblem)
     // A later parameter is not yet known, nor is a name no parameter has: the message names both.
     for (const auto& [text, unknown] : {std::pair{"k=a, a=1", "«k»: nombre o símbolo desconocido «a»"},
                                         std::pair{"a=1, k=w", "«k»: nombre o símbolo desconocido «w»"}}) {
-        std::vector<NamedValue> params;
+        SurfaceDefinition params;
         DefinitionProblem problem;
         EXPECT_FALSE(ReadParametersText(text, params, problem));
         EXPECT_NE(problem.what.spanish.find(unknown), std::string::npos) << problem.what.spanish;
@@ -90,10 +90,10 @@ TEST(DefinitionRules, ParametersAndLetsWrittenBackReadAsTheyWere)
     const std::vector<NamedValue> params = {{"a", 0.1}, {"b", -2.0}, {"c", 1e300}};
     const std::vector<NamedFormula> lets = {{"r", "sqrt(1-a^2)"}, {"s", "max(r, 1)"}};
     EXPECT_EQ(LetsText(lets), "r=sqrt(1-a^2); s=max(r, 1)");
-    std::vector<NamedValue> read;
+    SurfaceDefinition read;
     DefinitionProblem problem;
     ASSERT_TRUE(ReadParametersText(ParametersText(params), read, problem)) << ParametersText(params);
-    EXPECT_EQ(read, params) << "to the bit";
+    EXPECT_EQ(read.params, params) << "to the bit";
     const std::vector<NamedFormula> again = ReadLetsText(LetsText(lets));
     ASSERT_EQ(again.size(), 2u);
     EXPECT_EQ(again[1].name, "s");
