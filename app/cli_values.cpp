@@ -107,9 +107,10 @@ std::string ExtensionsSentence()
         if (!info.alsoRead.empty())
             all.push_back(info.alsoRead);
     }
+    const std::string lastJoin = std::string(" ") + Tr("or") + " ";   // the list's last word in the reader's language
     std::string text;
     for (size_t i = 0; i < all.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == all.size() ? " or " : ", ") + std::string(all[i]);
+        text += (i == 0 ? "" : i + 1 == all.size() ? lastJoin : ", ") + std::string(all[i]);
     return text;
 }
 

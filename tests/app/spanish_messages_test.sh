@@ -26,6 +26,8 @@ message=$(en -s 1 --zoom abc -o "$dir/x.png" 2>&1)
 message=$(es -s 1 --size 50 -o "$dir/x.png" 2>&1); status=$?
 [ "$message" = "vexilon-render: --size: '50' no es un número entero de 100 a 8192" ] || fail "Spanish figure error: $message"
 [ "$status" -eq 2 ] || fail "status $status"
+message=$(es -s 1 -o "$dir/x.bmp" 2>&1)
+[[ $message == *".eps o .tikz, o --format png|"* ]] || fail "Spanish list of extensions: $message"
 message=$(es -s 1 --color rosa -o "$dir/x.pdf" 2>&1)
 [[ $message == "vexilon-render: --color: 'rosa' no es un color; se acepta: negro, blanco, "*", sus nombres en inglés, o #rrggbb" ]] ||
     fail "Spanish colour error: $message"
