@@ -21,11 +21,6 @@ std::string Number(double v, int decimals)
     return out;
 }
 
-std::string Hex(Rgb c)
-{
-    return "#" + HexColour(c);
-}
-
 std::string XmlEscaped(const std::string& text)
 {
     std::string out;
@@ -106,10 +101,10 @@ std::string FigureSvg(const Figure& f)
                       width + "\" height=\"" + height + "\" viewBox=\"0 0 " +
                       std::to_string(f.width) + " " + std::to_string(f.height) + "\">\n";
     doc += "<rect x=\"0\" y=\"0\" width=\"" + std::to_string(f.width) + "\" height=\"" + std::to_string(f.height) +
-           "\" fill=\"" + Hex(f.background) + "\"/>\n";
+           "\" fill=\"" + WebColour(f.background) + "\"/>\n";
     if (f.hasOutline)
         doc += "<rect x=\"0.5\" y=\"" + Number(f.top + 0.5, 2) + "\" width=\"" + std::to_string(f.side - 1) +
-               "\" height=\"" + std::to_string(f.side - 1) + "\" fill=\"none\" stroke=\"" + Hex(f.outline) +
+               "\" height=\"" + std::to_string(f.side - 1) + "\" fill=\"none\" stroke=\"" + WebColour(f.outline) +
                "\" stroke-width=\"1\"/>\n";
     auto strokeOf = [&](const FigureLayer& layer) {   // a section's layer is heavier than the surface's
         return layer.lineWidth > 0 ? VectorLineWidth(f) * layer.lineWidth / f.lineWidth : VectorLineWidth(f);
@@ -124,7 +119,7 @@ std::string FigureSvg(const Figure& f)
         doc += layer.blend == FigureBlend::Over ? "<g>\n"
                                                 : "<g style=\"mix-blend-mode:" + std::string(BlendName(layer.blend)) + "\">\n";
         for (const FigurePath& path : layer.paths) {
-            doc += "<path " + common(layer) + " stroke=\"" + Hex(path.colour) + "\"" + (path.dashed ? dashes : "") + " d=\"";
+            doc += "<path " + common(layer) + " stroke=\"" + WebColour(path.colour) + "\"" + (path.dashed ? dashes : "") + " d=\"";
             char command = 'M';
             for (const FigurePoint& p : path.points) {
                 doc += command + Number(p.x, 2) + " " + Number(p.y, 2);
@@ -137,7 +132,7 @@ std::string FigureSvg(const Figure& f)
     for (const FigureText& t : f.texts)
         doc += "<text x=\"" + Number(t.at.x, 2) + "\" y=\"" + Number(t.at.y, 2) + "\" font-family=\"DejaVu Sans, sans-serif\" font-size=\"" +
                Number(FontSize(t.height), 2) + "\" text-anchor=\"middle\" dominant-baseline=\"central\" fill=\"" +
-               Hex(t.colour) + "\">" + (HasMath(t.text) ? SvgRuns(t) : XmlEscaped(t.text)) + "</text>\n";
+               WebColour(t.colour) + "\">" + (HasMath(t.text) ? SvgRuns(t) : XmlEscaped(t.text)) + "</text>\n";
     return doc + "</svg>\n";
 }
 

@@ -33,6 +33,12 @@ inline std::string HexColour(Rgb c)
     return out;
 }
 
+// "#rrggbb": a colour as SVG and the page's canvas take it.
+inline std::string WebColour(Rgb c)
+{
+    return "#" + HexColour(c);
+}
+
 // "rrggbb": six hexadecimal digits, either case; nothing for any other text.
 inline std::optional<Rgb> HexRgb(std::string_view digits)
 {

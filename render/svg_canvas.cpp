@@ -8,12 +8,6 @@
 
 namespace {
 
-void AppendColour(std::string& out, Rgb c)
-{
-    out += '#';
-    out += HexColour(c);
-}
-
 // Written from twice the centre, an odd integer, so that every int is exact: -3 gives -2.5.
 void AppendCentre(std::string& out, int v)
 {
@@ -70,9 +64,9 @@ void SvgCanvas::Rectangle(int left, int top, int right, int bottom, Rgb fill)
     m_body += "\" height=\"";
     m_body += std::to_string(height - 1);
     m_body += "\" fill=\"";
-    AppendColour(m_body, fill);
+    m_body += WebColour(fill);
     m_body += "\" stroke=\"";
-    AppendColour(m_body, m_pen);
+    m_body += WebColour(m_pen);
     m_body += "\" stroke-width=\"1\"/>\n";
 }
 
@@ -81,7 +75,7 @@ void SvgCanvas::ClosePath()
     if (m_path.empty())
         return;
     m_body += "<path fill=\"none\" stroke=\"";
-    AppendColour(m_body, m_pen);
+    m_body += WebColour(m_pen);
     m_body += "\" stroke-width=\"1\" stroke-linecap=\"square\" stroke-linejoin=\"miter\"";
     if (m_lighten)
         m_body += " style=\"mix-blend-mode:lighten\"";

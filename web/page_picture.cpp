@@ -131,7 +131,7 @@ EMSCRIPTEN_KEEPALIVE const char* vx_figure_texts(int side)
                      .Add("y", JsonFixed{text.at.y})
                      .Add("height", JsonFixed{text.height})
                      .Add("text", text.text)
-                     .Add("colour", "#" + HexColour(text.colour)));
+                     .Add("colour", WebColour(text.colour)));
     return Answer(json.Text());
 }
 
